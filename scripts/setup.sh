@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Zavik needs to build, test and run, only when
+# some are missing. Safe to run again and again.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build libgtest-dev qt6-base-dev
+    qt6-webengine-dev qt6-multimedia-dev gstreamer1.0-plugins-base
+    gstreamer1.0-plugins-good libjpeg-dev libpng-dev zlib1g-dev
+    fonts-ipafont-gothic fonts-dejavu-core xvfb xauth
+)
+# The record-reader fuzzer is built with clang and its fuzzing runtime.
+if [ "${ZAVIK_WITH_FUZZ:-1}" = 1 ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,375 @@
+#include "app/wallwindow.h"
+
+#include "app/bgrcolor.h"
+#include "app/folders.h"
+#include "app/fonts.h"
+#include "app/startovercanceldialog.h"
+#include "app/startoverdialog.h"
+#include "app/toolglyphs.h"
+#include "app/wallgeometry.h"
+#include "storage/wallfiles.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
+#include <QWindow>
+
+namespace {
+
+// Buttons and the grab tab sized by the layout pass keep these below it.
+constexpr int kStripWidth = 10;   // SpeedButton26
+constexpr int kCaptureSide = 40;  // SpeedButton27
+constexpr int kNoticeHeight = 36; // Panel1
+constexpr int kNoticeCharWidth = 16;
+
+QTimer* makeTimer(QObject* parent, const char* name, int interval) {
+    auto* t = new QTimer(parent);
+    t->setObjectName(QLatin1String(name));
+    t->setInterval(interval);
+    return t;
+}
+
+} // namespace
+
+WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), executablePath_(executablePath) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Zavik"));
+    setFont(QFont(kWallFontFamily));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, bgrColor(kNavy));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    TForm6 = new StartOverDialog(this);
+    TForm27 = new StartOverCancelDialog(this);
+
+    Timer1 = makeTimer(this, "Timer1", 300);
+    Timer1->setSingleShot(true);
+    Timer2 = makeTimer(this, "Timer2", 2000);
+    Timer3 = makeTimer(this, "Timer3", 500);
+    Timer5 = makeTimer(this, "Timer5", 1000);
+    Timer6 = makeTimer(this, "Timer6", 4000);
+    Timer7 = makeTimer(this, "Timer7", 2000);
+    connect(Timer5, &QTimer::timeout, this, [this] {
+        Timer5->stop();
+        Panel1->hide();
+    });
+
+    buildControls();
+}
+
+WallWindow::~WallWindow() = default;
+
+QToolButton* WallWindow::makeToolButton(const char* name, const QString& hint) {
+    auto* b = new QToolButton(Panel2);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(hint);
+    b->setToolTipDuration(3000);
+    b->setAutoRaise(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+void WallWindow::buildControls() {
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setCursor(Qt::PointingHandCursor);
+
+    Image1 = new QLabel(Panel2);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setCursor(Qt::PointingHandCursor);
+
+    SpeedButton1 = makeToolButton("SpeedButton1", QStringLiteral("終了・メニュー"));
+    SpeedButton5 = makeToolButton("SpeedButton5", QStringLiteral("フォルダを開く"));
+    SpeedButton5->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    SpeedButton7 = makeToolButton("SpeedButton7", QStringLiteral("左もどる/右HOME"));
+    SpeedButton7->hide();
+    SpeedButton16 = makeToolButton("SpeedButton16", QStringLiteral("数字ノート"));
+    SpeedButton25 =
+        makeToolButton("SpeedButton25", QStringLiteral("左：プログラミング　／右：クリックで新規"));
+    SpeedButton14 = makeToolButton("SpeedButton14", QStringLiteral("かくす"));
+    SpeedButton8 =
+        makeToolButton("SpeedButton8", QStringLiteral("1回だけ、左クリックを右クリックとする"));
+    SpeedButton6 = makeToolButton("SpeedButton6", QStringLiteral("背景の設定"));
+    SpeedButton4 = makeToolButton("SpeedButton4", QStringLiteral("カードを作る"));
+    SpeedButton19 = makeToolButton("SpeedButton19", QStringLiteral("表示カードを作る"));
+    SpeedButton12 = makeToolButton("SpeedButton12", QStringLiteral("再表示"));
+    SpeedButton2 = makeToolButton("SpeedButton2", QStringLiteral("背景に線画"));
+    SpeedButton10 = makeToolButton("SpeedButton10", QStringLiteral("5秒後に全画面に線画"));
+    SpeedButton3 = makeToolButton("SpeedButton3", QStringLiteral("背景の線画を消す"));
+    SpeedButton23 = makeToolButton("SpeedButton23", QStringLiteral("タイマーで画面の切取り"));
+    SpeedButton26 = makeToolButton(
+        "SpeedButton26",
+        QStringLiteral("画面ドラッグ（右クリックでフィット）　下のアンコウで画面の切取り"));
+    SpeedButton26->setAutoRaise(true);
+    SpeedButton26->setBackgroundRole(QPalette::Window);
+    SpeedButton26->setAutoFillBackground(true);
+    SpeedButton27 = makeToolButton("SpeedButton27", QStringLiteral("キャプチャー"));
+    SpeedButton27->setAutoRaise(true);
+
+    Panel6 = new QWidget(Panel2);
+    Panel6->setObjectName(QStringLiteral("Panel6"));
+    Panel6->move(0, 1); // anywhere but the top: a tab at 0, 0 means "tucked"
+    SpeedButton11 = new QToolButton(Panel6);
+    SpeedButton11->setObjectName(QStringLiteral("SpeedButton11"));
+    SpeedButton11->setText(QStringLiteral("Zavik"));
+    SpeedButton11->setToolTip(QStringLiteral("画面のドラッグ（右クリックでフィット）"));
+    SpeedButton11->setToolTipDuration(3000);
+    SpeedButton11->setFocusPolicy(Qt::NoFocus);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    QPalette silver = Panel1->palette();
+    silver.setColor(QPalette::Window, bgrColor(kSilver));
+    Panel1->setPalette(silver);
+    Panel1->setAutoFillBackground(true);
+    SpeedButton9 = new QToolButton(Panel1);
+    SpeedButton9->setObjectName(QStringLiteral("SpeedButton9"));
+    SpeedButton9->setAutoRaise(true);
+    SpeedButton9->setFocusPolicy(Qt::NoFocus);
+    Panel1->hide();
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    N3 = PopupMenu2->addAction(QStringLiteral("保存して終了[<<]"));
+    N3->setObjectName(QStringLiteral("N3"));
+    N32 = PopupMenu2->addAction(QStringLiteral("保存しないで終了[<<<]"));
+    N32->setObjectName(QStringLiteral("N32"));
+    connect(N3, &QAction::triggered, this, [this] {
+        if (!st.BUSY)
+            OWARI();
+    });
+    connect(N32, &QAction::triggered, this, [this] {
+        if (!st.BUSY)
+            exitWithoutSaving();
+    });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] {
+        if (!st.BUSY)
+            openMainMenu();
+    });
+}
+
+void WallWindow::showOnScreen() {
+    if (const QScreen* s = screen())
+        setGeometry(s->geometry());
+    showFullScreen();
+}
+
+void WallWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!formShown_) {
+        formShown_ = true;
+        FormShow();
+    }
+}
+
+void WallWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (formShown_)
+        FormResize();
+}
+
+void WallWindow::FormShow() {
+    st.TAKOFL = false;
+    st.BUSY = false;
+    st.KABEIMAGEOLDTIME = QStringLiteral("NIL");
+    st.ZETTAIX = 1920;
+    st.ZETTAIY = 1080;
+    st.ZETTAIX0 = 0;
+    st.ZETTAIY0 = 0;
+    Image2 = QImage();
+    Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
+    st.MSON2 = false;
+    st.MEMO = headerText();
+    st.ListBox11.clear();
+    st.SHOWFLG = true;
+    st.cards.clear();
+    st.PBAN = 0;
+    st.PBANSU = 0;
+    st.KABE3 = QStringLiteral("wall.ini");
+    st.KABE2 = QStringLiteral("html.ini");
+    st.KABE4 = QStringLiteral("dir.ini");
+    st.KABEIMAGE.clear();
+    st.KABEIMG.clear();
+    const WallFolders folders = deriveFolders(executablePath_);
+    st.KIJUNEX = folders.KIJUNEX;
+    st.KIJUNDIR = folders.KIJUNDIR;
+    // Without a data folder the wall is simply empty.
+    ensureFolder(st.KIJUNDIR);
+    st.KIJUNDIRBAK = st.KIJUNDIR;
+    Timer5->start();
+    FormResize();
+}
+
+void WallWindow::placeFixedControls() {
+    const int h = height();
+    SpeedButton27->setGeometry(0, h - 2 * kCaptureSide, kCaptureSide, kCaptureSide);
+    SpeedButton26->setGeometry(0, -30 - 2 * kCaptureSide, kStripWidth, 2 * h);
+    SpeedButton27->raise();
+}
+
+void WallWindow::FormResize() {
+    Panel2->setGeometry(rect());
+    placeFixedControls();
+    if (Panel6->y() == 0 || st.TAKOFL) {
+        st.TAKOFL = false;
+        return;
+    }
+    Panel2->setCursor(Qt::PointingHandCursor);
+    Image1->setCursor(Qt::PointingHandCursor);
+    if (st.SHOWFLG) {
+        if (st.ZETTAIX0 == 0) {
+            // The first resize can come before the window manager has made
+            // the window full screen (or there is none): measure the screen.
+            const QSize client = screen() ? screen()->geometry().size() : size();
+            st.ZETTAIX0 = client.width();
+            st.ZETTAIY0 = client.height();
+        }
+        const WallSize wall = wallSizeFor(st.ZETTAIX0, st.ZETTAIY0);
+        st.NOWX = wall.NOWX;
+        st.NOWY = wall.NOWY;
+        Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
+        Image2 = QImage(qMax(1, st.NOWX), qMax(1, st.NOWY), QImage::Format_RGB32);
+        Image2.fill(bgrColor(kNavy));
+        paintCanvas();
+        QFont hintFont(kWallFontFamily);
+        hintFont.setPointSize(qMax(1, hintFontSize(st.NOWY)));
+        QToolTip::setFont(hintFont);
+    }
+    // The web and file windows follow the settings once those windows exist;
+    // the layout pass runs in every case.
+    SAITEIJI();
+}
+
+void WallWindow::paintCanvas() {
+    QPixmap canvas(qMax(1, st.NOWX), qMax(1, st.NOWY));
+    canvas.fill(bgrColor(kNavy));
+    Image1->setPixmap(canvas);
+}
+
+void WallWindow::SAITEIJI() {
+    const WallSize wall = clampWallSize({st.NOWX, st.NOWY}, st.ZETTAIX0, st.ZETTAIY0);
+    st.NOWX = wall.NOWX;
+    st.NOWY = wall.NOWY;
+    st.BUSY = true;
+
+    const int side = toolButtonSide(st.NOWY);
+    const QList<QToolButton*> column{SpeedButton1,  SpeedButton7,  SpeedButton16, SpeedButton25,
+                                     SpeedButton14, SpeedButton8,  SpeedButton6,  SpeedButton4,
+                                     SpeedButton19, SpeedButton12, SpeedButton2,  SpeedButton10,
+                                     SpeedButton3,  SpeedButton23};
+    for (QToolButton* b : column) {
+        b->resize(side, side);
+        b->setIconSize(QSize(side - 6, side - 6));
+        b->setIcon(toolGlyph(b->objectName(), side - 6, devicePixelRatioF()));
+    }
+    Panel6->resize(side, qMax(18, scaleToWallY(32, st.NOWY)));
+    SpeedButton11->setGeometry(Panel6->rect());
+    QFont tabFont = font();
+    tabFont.setPixelSize(qMax(8, Panel6->height() * 2 / 5));
+    SpeedButton11->setFont(tabFont);
+    SpeedButton27->setIcon(
+        toolGlyph(QStringLiteral("SpeedButton27"), kCaptureSide - 4, devicePixelRatioF()));
+    SpeedButton27->setIconSize(QSize(kCaptureSide - 4, kCaptureSide - 4));
+    QPalette strip = SpeedButton26->palette();
+    strip.setBrush(QPalette::Window,
+                   QBrush(toolGlyph(QStringLiteral("SpeedButton26"), kStripWidth)));
+    SpeedButton26->setPalette(strip);
+
+    // The folder button names the wall folder below the data folder.
+    QString below = st.KIJUNDIR;
+    if (below.startsWith(st.KIJUNDIRBAK))
+        below = below.mid(st.KIJUNDIRBAK.size());
+    SpeedButton5->setText(below);
+    SpeedButton5->setToolTip(below + QStringLiteral("フォルダを開く"));
+    const FolderButtonGeometry folder =
+        folderButtonGeometry(int(below.size()), st.NOWY, st.ZETTAIX0, SpeedButton1->width());
+    SpeedButton5->setGeometry(folder.rect);
+    QFont folderFont = font();
+    folderFont.setPointSize(qMax(1, folder.fontSize));
+    SpeedButton5->setFont(folderFont);
+
+    Timer2->stop();
+
+    ToolColumnInput in;
+    in.ZETTAIX0 = st.ZETTAIX0;
+    in.NOWY = st.NOWY;
+    in.clientHeight = height();
+    in.panel6Height = Panel6->height();
+    for (QToolButton* b : column)
+        in.widths[b->objectName()] = b->width();
+    const QHash<QString, QPoint> at = toolColumnPositions(in);
+    for (QToolButton* b : column)
+        b->move(at.value(b->objectName()));
+    Panel6->move(at.value(QStringLiteral("Panel6")));
+
+    if (st.SHOWFLG) {
+        st.XFLG = true;
+        st.SHOWFLG = false;
+        SpeedButton7->setVisible(st.KIJUNDIR != st.KIJUNDIRBAK);
+        loadWall();
+    }
+
+    Timer2->start();
+    st.BUSY = false;
+}
+
+void WallWindow::loadWall() {
+    // The wall's files are read here once the loaders exist; until then the
+    // wall shows its plain navy canvas.
+}
+
+void WallWindow::MATHU(const QString& text, int ms) {
+    const int width = kNoticeCharWidth * int(text.size());
+    Panel1->resize(width, kNoticeHeight);
+    SpeedButton9->setGeometry(Panel1->rect());
+    SpeedButton9->setText(text);
+    Panel1->move((this->width() - width) / 2, (height() - kNoticeHeight) / 2);
+    Panel1->show();
+    Panel1->raise();
+    Timer5->setInterval(ms);
+    Timer5->start();
+}
+
+void WallWindow::TAKO() {
+    if (pos() == QPoint(0, 0))
+        return;
+    st.TAKOFL = true;
+    // Window managers refuse windows moved off the screen, so the window
+    // becomes the tab's size at the corner rather than sliding out of view.
+    const int tabW = Panel6->width();
+    const int tabH = Panel6->height();
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    Panel6->move(0, 0);
+    showNormal();
+    setGeometry(st.ZETTAIX0 - tabW, st.ZETTAIY0 - tabH - 2, tabW, tabH + 2);
+    for (QWidget* w : {static_cast<QWidget*>(Panel6), static_cast<QWidget*>(SpeedButton10),
+                       static_cast<QWidget*>(SpeedButton11), static_cast<QWidget*>(SpeedButton26),
+                       static_cast<QWidget*>(SpeedButton27)})
+        w->show();
+    Panel6->raise();
+}
+
+void WallWindow::openMainMenu() {
+    const QPoint at(x() + st.NOWX - 350, SpeedButton1->y() + y());
+    PopupMenu2->popup(at);
+}
+
+void WallWindow::OWARI() {
+    Timer2->stop();
+    // The background and the cards are written here by the savers of the
+    // wall; a wall with no cards and no background has nothing to write.
+    close();
+}
+
+void WallWindow::exitWithoutSaving() {
+    Timer2->stop();
+    close();
+}

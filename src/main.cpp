@@ -1,0 +1,24 @@
+#include "app/fonts.h"
+#include "app/splashwindow.h"
+#include "app/wallwindow.h"
+#include "app/zavikapplication.h"
+
+int main(int argc, char* argv[]) {
+    // Stay-on-top, the cursor position and screen capture need X11; under a
+    // Wayland session the program runs on XWayland unless the user chose.
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    ZavikApplication app(argc, argv);
+    installFontSubstitutions();
+
+    auto* splash = new SplashWindow;
+    splash->show();
+
+    WallWindow wall(QCoreApplication::applicationFilePath());
+    wall.showOnScreen();
+    splash->raise();
+    return app.exec();
+}

@@ -1,0 +1,5 @@
+#include "storage/timestamp.h"
+
+QString makeTimestamp(const QDateTime& when) {
+    return when.toString(QStringLiteral("yyyyMMdd-hhmmss"));
+}

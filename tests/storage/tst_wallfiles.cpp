@@ -1,0 +1,235 @@
+#include "storage/atomicfile.h"
+#include "storage/recorderror.h"
+#include "storage/wallfiles.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <iconv.h>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// What a Windows editor writes for a Japanese text, made independently of
+// the program's own decoder.
+QByteArray toCp932(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    QByteArray out(utf8.size() * 2 + 8, '\0');
+    char* in = const_cast<char*>(utf8.constData());
+    size_t inLeft = size_t(utf8.size());
+    char* o = out.data();
+    size_t outLeft = size_t(out.size());
+    iconv(cd, &in, &inLeft, &o, &outLeft);
+    iconv_close(cd);
+    out.truncate(out.size() - qsizetype(outLeft));
+    return out;
+}
+
+PosterRecord card() {
+    PosterRecord r;
+    r.XS = 10;
+    r.YS = 20;
+    r.XXS = 300;
+    r.YYS = 100;
+    r.P = 3000;
+    r.PT = 1000;
+    r.R = 1000;
+    r.TT = QStringLiteral("一行目\n二行目\r三行目");
+    r.FTIME = QStringLiteral("20261209-090000");
+    return r;
+}
+
+} // namespace
+
+class TestWallFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void writtenFileShape();
+    void readsWithAndWithoutBom();
+    void linesComeBackWithCrLf();
+    void shiftJisFilesAreRead();
+    void damagedFilesRaiseNamingTheFile();
+    void missingFileIsNone();
+    void failedWriteKeepsTheOldFile();
+    void settingsFiles();
+    void headerTextLines();
+};
+
+void TestWallFiles::writtenFileShape() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c.txt"));
+    QVERIFY(writeCardFile(path, card()));
+    const QByteArray bytes = readBytes(path);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(bytes.endsWith(">\r\n"));
+    // A three-line text is three physical lines, each ending in CR LF, and
+    // there is no bare CR or LF anywhere.
+    QCOMPARE(bytes.count("\r\n"), 3);
+    QCOMPARE(bytes.count('\r'), 3);
+    QCOMPARE(bytes.count('\n'), 3);
+    QCOMPARE(bytes.count("<POSTER="), 1);
+    // Nothing is left behind but the file itself.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"c.txt"});
+}
+
+void TestWallFiles::readsWithAndWithoutBom() {
+    QTemporaryDir dir;
+    const QString with = dir.filePath(QStringLiteral("with.txt"));
+    const QString without = dir.filePath(QStringLiteral("without.txt"));
+    QVERIFY(writeCardFile(with, card()));
+    writeBytes(without, readBytes(with).mid(3));
+    const auto a = readCardFile(with);
+    const auto b = readCardFile(without);
+    QCOMPARE(a.size(), 1);
+    QCOMPARE(b.size(), 1);
+    QCOMPARE(a.first(), b.first());
+    QCOMPARE(a.first().TT, QStringLiteral("一行目\r\n二行目\r\n三行目"));
+}
+
+void TestWallFiles::linesComeBackWithCrLf() {
+    QCOMPARE(joinLinesCrLf(QStringLiteral("a\nb\rc\r\nd")), QStringLiteral("a\r\nb\r\nc\r\nd\r\n"));
+    QCOMPARE(joinLinesCrLf(QStringLiteral("a\r\n")), QStringLiteral("a\r\n"));
+    QCOMPARE(joinLinesCrLf(QStringLiteral("\n\n")), QStringLiteral("\r\n\r\n"));
+    QCOMPARE(joinLinesCrLf(QString()), QString());
+    // A record that ends in a line break keeps it as a line of its own.
+    QCOMPARE(encodeWallText(QStringLiteral("x\n")), QByteArray("\xEF\xBB\xBFx\r\n\r\n"));
+}
+
+void TestWallFiles::shiftJisFilesAreRead() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sjis.txt"));
+    const QString record = QStringLiteral("メモ\r\n<POSTER=\"\",1,2,3,4,5000,1000,0,1000,"
+                                          "\"ヒント\",\"リンク\",\"水\\素\",\"\",\"\",表,★,0>");
+    writeBytes(path, toCp932(record));
+    const auto text = readWallText(path);
+    QVERIFY(text->fromShiftJis);
+    const auto r = readCardFile(path);
+    QCOMPARE(r.size(), 1);
+    QCOMPARE(r.first().S2, QStringLiteral("ヒント"));
+    QCOMPARE(r.first().TT, QStringLiteral("水\\素"));
+    QCOMPARE(r.first().KFLG, QStringLiteral("表"));
+    QCOMPARE(r.first().KSU, QStringLiteral("★"));
+    // A plain UTF-8 file is never taken for Shift_JIS.
+    QVERIFY(writeCardFile(path, card()));
+    QVERIFY(!readWallText(path)->fromShiftJis);
+}
+
+void TestWallFiles::damagedFilesRaiseNamingTheFile() {
+    QTemporaryDir dir;
+    const QString garbage = dir.filePath(QStringLiteral("garbage.txt"));
+    // 0x81 0x20 is neither UTF-8 nor a Shift_JIS character.
+    const QByteArray bytes("<POSTER=\"\x81\x20\x81\x20\",1");
+    writeBytes(garbage, bytes);
+    try {
+        readCardFile(garbage);
+        QFAIL("damaged file read without error");
+    } catch (const RecordError& e) {
+        QCOMPARE(e.reason(), RecordError::Reason::Encoding);
+        QVERIFY(e.message().contains(QLatin1String("garbage.txt")));
+    }
+    QCOMPARE(readBytes(garbage), bytes);
+
+    const QString bad = dir.filePath(QStringLiteral("bad.txt"));
+    writeBytes(bad, QByteArray("<POSTER=\"\",1,2,three,4,5,6,7,8,\"\",\"\",\"\",\"\",\"\",,,>"));
+    try {
+        readCardFile(bad);
+        QFAIL("conversion error not raised");
+    } catch (const RecordError& e) {
+        QCOMPARE(e.reason(), RecordError::Reason::NotInteger);
+        QCOMPARE(e.file(), QDir::toNativeSeparators(bad));
+        QCOMPARE(e.text(), QStringLiteral("three"));
+        QVERIFY(e.message().contains(QLatin1String("three")));
+    }
+}
+
+void TestWallFiles::missingFileIsNone() {
+    QTemporaryDir dir;
+    QVERIFY(readCardFile(dir.filePath(QStringLiteral("none.txt"))).isEmpty());
+    QVERIFY(!readPanelFile(dir.filePath(QStringLiteral("wall.ini"))).has_value());
+    QVERIFY(!readUrlFile(dir.filePath(QStringLiteral("html.ini"))).has_value());
+    QVERIFY(!readMaskFile(dir.filePath(QStringLiteral("dir.ini"))).has_value());
+}
+
+void TestWallFiles::failedWriteKeepsTheOldFile() {
+    // A full disk, simulated by a file-size limit that binds root as well.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("keep.txt"));
+    QVERIFY(writeCardFile(path, card()));
+    const QByteArray before = readBytes(path);
+
+    PosterRecord big = card();
+    big.TT = QString(20000, QChar(0x6C34));
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    QString error;
+    const bool written = writeCardFile(path, big, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    QVERIFY(!written);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readBytes(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.txt"});
+}
+
+void TestWallFiles::settingsFiles() {
+    QTemporaryDir dir;
+    const QString wall = dir.filePath(QStringLiteral("wall.ini"));
+    QVERIFY(writePanelFile(wall, {QStringLiteral("背景.bmp"), QStringLiteral("20261209-1")}));
+    QCOMPARE(readPanelFile(wall)->KABEIMAGE, QStringLiteral("背景.bmp"));
+
+    const QString html = dir.filePath(QStringLiteral("html.ini"));
+    UrlRecord url;
+    url.page = QStringLiteral("index.htm");
+    url.X = 1000;
+    url.width = 900;
+    QVERIFY(writeUrlFile(html, url));
+    QCOMPARE(readUrlFile(html)->width, 860);
+
+    const QString mask = dir.filePath(QStringLiteral("dir.ini"));
+    MaskRecord m;
+    m.mask = QStringLiteral("*.txt");
+    m.label = QStringLiteral("カード");
+    QVERIFY(writeMaskFile(mask, m));
+    QCOMPARE(readMaskFile(mask).value(), m);
+
+    // A folder in the way of the file: the write fails and says so.
+    QDir(dir.path()).mkdir(QStringLiteral("blocked.txt"));
+    QString error;
+    QVERIFY(!writeFileAtomically(dir.filePath(QStringLiteral("blocked.txt")), "x", &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("blocked.txt"))).isDir());
+}
+
+void TestWallFiles::headerTextLines() {
+    const QStringList lines = headerText().split(QLatin1Char('\r'));
+    QCOMPARE(lines.size(), 5); // four lines, each ending in CR
+    QVERIFY(lines[4].isEmpty());
+    QVERIFY(lines[0].startsWith(QStringLiteral("---------  Zavikポスター  ---")));
+    QCOMPARE(lines[0].size(), 92);
+    QCOMPARE(lines[1], QStringLiteral("パネル：\"背景画像\",モニター幅,モニター高さ"));
+    QVERIFY(lines[2].endsWith(QStringLiteral("\"ファイル名\",\"タイムスタンプ\"")));
+    QCOMPARE(lines[3], QString(97, QLatin1Char('-')));
+    // A file that begins with the header still reads.
+    QCOMPARE(parsePosterRecords(headerText() + formatPosterRecord(card())).size(), 1);
+}
+
+QTEST_APPLESS_MAIN(TestWallFiles)
+#include "tst_wallfiles.moc"
