@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/folderlisting.h"
 #include "storage/windowsettings.h"
 
 #include <QString>
@@ -26,6 +27,10 @@ struct CardEntry {
     QString KFLG;   // flash text
     QString KSU;    // mark
     QString KAKUSU; // check-off state, in-memory value
+
+    // How the card's file looked when the card was last read from it or
+    // written to it; a file that looks different was changed by someone else.
+    FileSignature disk;
 };
 
 // The state of the wall window that every part of the program reads and
@@ -67,6 +72,10 @@ struct WallState {
     int ST2 = 0;
     bool MSON = false;  // pen mode
     bool MSON2 = false; // the background canvas holds a picture or strokes
+    // The canvas was drawn on since its picture was loaded: only then is the
+    // background picture written back.
+    bool canvasDrawn = false;
+    bool RFLG = false; // a press on a card may still become a drag
 
     QVector<CardEntry> cards; // the card table, index = card number
     QStringList ListBox11;    // navigation history: wall folders, newest last

@@ -7,16 +7,30 @@
 #include "app/startoverdialog.h"
 #include "app/toolglyphs.h"
 #include "app/wallgeometry.h"
+#include "cards/backgroundfit.h"
+#include "cards/cardboard.h"
+#include "cards/cardwidget.h"
+#include "storage/folderlisting.h"
+#include "storage/recorderror.h"
+#include "storage/refspace.h"
 #include "storage/wallfiles.h"
+#include "storage/wallloader.h"
+#include "storage/wallsaver.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QVBoxLayout>
 #include <QWindow>
 
 namespace {
@@ -62,6 +76,15 @@ WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
     });
 
     buildControls();
+
+    board_ = std::make_unique<CardBoard>(st, Panel2);
+    loader_ = std::make_unique<WallLoader>(st, *board_, *this);
+    saver_ = std::make_unique<WallSaver>(st, *board_, *this);
+    board_->saveCard = [this](int index) { saver_->PANELSAVE(index, 1); };
+    board_->stopChangeDetection = [this] { Timer2->stop(); };
+    board_->startChangeDetection = [this] { Timer2->start(); };
+    saver_->written = [this](const QString& name) { loader_->noteWritten(name); };
+    connect(Timer2, &QTimer::timeout, this, &WallWindow::Timer2Timer);
 }
 
 WallWindow::~WallWindow() = default;
@@ -85,6 +108,20 @@ void WallWindow::buildControls() {
     Image1 = new QLabel(Panel2);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setCursor(Qt::PointingHandCursor);
+
+    Panel4 = new QWidget(Panel2);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    Panel4->setAutoFillBackground(true);
+    Label1 = new QLabel(Panel4);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    FileListBox2 = new QListWidget(Panel4);
+    FileListBox2->setObjectName(QStringLiteral("FileListBox2"));
+    auto* fileColumn = new QVBoxLayout(Panel4);
+    fileColumn->setContentsMargins(2, 2, 2, 2);
+    fileColumn->setSpacing(2);
+    fileColumn->addWidget(Label1);
+    fileColumn->addWidget(FileListBox2);
+    Panel4->hide();
 
     SpeedButton1 = makeToolButton("SpeedButton1", QStringLiteral("終了・メニュー"));
     SpeedButton5 = makeToolButton("SpeedButton5", QStringLiteral("フォルダを開く"));
@@ -243,8 +280,7 @@ void WallWindow::FormResize() {
         hintFont.setPointSize(qMax(1, hintFontSize(st.NOWY)));
         QToolTip::setFont(hintFont);
     }
-    // The web and file windows follow the settings once those windows exist;
-    // the layout pass runs in every case.
+    Panel4->setGeometry(fileWindowRect(st.settings, st.NOWX, st.NOWY));
     SAITEIJI();
 }
 
@@ -322,8 +358,8 @@ void WallWindow::SAITEIJI() {
 }
 
 void WallWindow::loadWall() {
-    // The wall's files are read here once the loaders exist; until then the
-    // wall shows its plain navy canvas.
+    loader_->KABELOAD();
+    loader_->PANELLOAD();
 }
 
 void WallWindow::MATHU(const QString& text, int ms) {
@@ -364,9 +400,142 @@ void WallWindow::openMainMenu() {
 
 void WallWindow::OWARI() {
     Timer2->stop();
-    // The background and the cards are written here by the savers of the
-    // wall; a wall with no cards and no background has nothing to write.
+    saver_->KABEBACKSAVE(1);
+    QStringList leftAlone;
+    for (int i = 0; i < board_->count() && i < st.cards.size(); ++i) {
+        CardEntry& e = st.cards[i];
+        if (e.KAKUSU == QLatin1String("3"))
+            loader_->REPANELLOAD(i, e.FNAME);
+        if (e.KAKUSU == QLatin1String("2")) {
+            // A collapsed check-off card is written full size, to come back
+            // collapsed at the next start.
+            e.KAKUSU = QStringLiteral("1");
+            try {
+                const auto records = readCardFile(st.KIJUNDIR + e.FNAME);
+                if (!records.isEmpty())
+                    board_->card(i)->resize(toPixelsX(records.last().XXS, st.NOWX),
+                                            toPixelsY(records.last().YYS, st.NOWY));
+            } catch (const RecordError&) {
+            }
+        }
+        // A file someone else changed since it was read is theirs to keep.
+        if (signatureOf(st.KIJUNDIR + e.FNAME) != e.disk) {
+            leftAlone << e.FNAME;
+            continue;
+        }
+        saver_->PANELSAVE(i, 1);
+    }
+    if (!leftAlone.isEmpty()) {
+        QMessageBox box(
+            QMessageBox::Information, QStringLiteral("Zavik"),
+            QStringLiteral("ほかのプログラムが変えたカードファイルは、そのままにしました："),
+            QMessageBox::Ok, this);
+        box.setInformativeText(leftAlone.join(QLatin1Char('\n')));
+        box.exec();
+    }
     close();
+}
+
+void WallWindow::ALLCLEAR() {
+    st.MEMO = headerText();
+    st.settings.fileMask.clear();
+    st.settings.webPage.clear();
+    st.settings.fileLabel.clear();
+    clearBackground();
+    st.KABEIMAGE.clear();
+    st.KABEIMG.clear();
+    board_->clear();
+}
+
+void WallWindow::Timer2Timer() {
+    Timer2->stop();
+    loader_->changeDetectionTick();
+    Timer2->start();
+}
+
+void WallWindow::KABEIMAGELOAD(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        clearBackground();
+        return;
+    }
+    st.KABEIMG = path;
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext != QLatin1String("bmp") && ext != QLatin1String("jpg") &&
+        ext != QLatin1String("jpeg") && ext != QLatin1String("gif"))
+        return;
+    st.KABEIMAGE = path;
+    const QImage picture(path);
+    QPixmap canvas(qMax(1, st.NOWX), qMax(1, st.NOWY));
+    canvas.fill(bgrColor(kNavy));
+    st.MSON2 = true;
+    st.canvasDrawn = false;
+    if (!picture.isNull()) {
+        const QRect at = fitBackground(picture.width(), picture.height(), st.NOWX, st.NOWY,
+                                       Image1->width(), Image1->height());
+        QPainter p(&canvas);
+        p.drawImage(at, picture.scaled(at.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
+    Image1->setPixmap(canvas);
+    Image2 = canvas.toImage();
+}
+
+void WallWindow::clearBackground() {
+    Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
+    paintCanvas();
+    Image2 = QImage(qMax(1, st.NOWX), qMax(1, st.NOWY), QImage::Format_RGB32);
+    Image2.fill(bgrColor(kNavy));
+    st.MSON2 = false;
+    st.canvasDrawn = false;
+}
+
+QImage WallWindow::canvasImage() const {
+    return Image1->pixmap().toImage();
+}
+
+void WallWindow::setWallCursor(bool arrow) {
+    Panel2->setCursor(arrow ? Qt::ArrowCursor : Qt::PointingHandCursor);
+}
+
+void WallWindow::KABEWEBLOAD(const QString& page) {
+    // The page is kept for the web window, which shows it once it exists.
+    webPage_ = page;
+}
+
+void WallWindow::hideWebWindow() {
+    webPage_.clear();
+}
+
+void WallWindow::showFileWindow() {
+    const WindowSettings& s = st.settings;
+    Label1->setText(s.fileLabel + QLatin1Char('(') + s.fileMask + QLatin1Char(')'));
+    Panel4->setGeometry(fileWindowRect(s, st.NOWX, st.NOWY));
+    refreshFileWindow();
+    Panel4->show();
+}
+
+void WallWindow::hideFileWindow() {
+    Panel4->hide();
+}
+
+void WallWindow::refreshFileWindow() {
+    FileListBox2->clear();
+    if (st.settings.fileMask.isEmpty())
+        return;
+    if (const auto names = listMatchingFiles(st.KIJUNDIR, st.settings.fileMask))
+        FileListBox2->addItems(*names);
+}
+
+void WallWindow::reportProblems(const QString& title, const QStringList& lines) {
+    emit problemsReported(title, lines);
+    // Not modal: change detection may find a damaged file at any moment,
+    // and the wall must go on working behind the message.
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Zavik"), title,
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setInformativeText(lines.join(QLatin1Char('\n')));
+    box->setModal(false);
+    box->show();
 }
 
 void WallWindow::exitWithoutSaving() {

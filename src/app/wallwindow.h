@@ -1,22 +1,28 @@
 #pragma once
 
 #include "app/wallstate.h"
+#include "app/wallsurface.h"
 
 #include <QImage>
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QMenu;
 class QAction;
 class QTimer;
 class QToolButton;
+class QListWidget;
+class CardBoard;
+class WallLoader;
+class WallSaver;
 class StartOverDialog;
 class StartOverCancelDialog;
 
 // The full-screen window that shows the wall of one folder at a time, with
 // the tool column at its right edge and the grab tab at its bottom right. It
 // owns the Wall state.
-class WallWindow : public QWidget { // TForm1
+class WallWindow : public QWidget, public WallSurface { // TForm1
     Q_OBJECT
 public:
     // `executablePath` is where the program lies; the data and resource
@@ -47,9 +53,34 @@ public:
     // Exit without saving: nothing is written.
     void exitWithoutSaving();
 
+    // Empties the wall in memory before another load; writes nothing.
+    void ALLCLEAR();
+    // One pass of change detection, with Timer2 held while it runs.
+    void Timer2Timer();
+
+    CardBoard& board() { return *board_; }
+    WallLoader& loader() { return *loader_; }
+    WallSaver& saver() { return *saver_; }
+
+    // WallSurface
+    void KABEIMAGELOAD(const QString& path) override;
+    void clearBackground() override;
+    QImage canvasImage() const override;
+    void setWallCursor(bool arrow) override;
+    void KABEWEBLOAD(const QString& page) override;
+    void hideWebWindow() override;
+    void showFileWindow() override;
+    void hideFileWindow() override;
+    void refreshFileWindow() override;
+    void reportProblems(const QString& title, const QStringList& lines) override;
+
     // Dialogs other parts of the program borrow.
     StartOverDialog* TForm6;
     StartOverCancelDialog* TForm27;
+
+signals:
+    // Whatever the user was told about files that could not be taken.
+    void problemsReported(const QString& title, const QStringList& lines);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,9 +99,18 @@ private:
     QString executablePath_;
     bool formShown_ = false;
 
-    QWidget* Panel2;            // the wall area; cards are its children
-    QLabel* Image1;             // the background canvas
-    QImage Image2;              // the background picture as loaded, unscaled
+    QWidget* Panel2;           // the wall area; cards are its children
+    QLabel* Image1;            // the background canvas
+    QImage Image2;             // the background picture as loaded, unscaled
+    QWidget* Panel4;           // the file window
+    QLabel* Label1;            // its caption
+    QListWidget* FileListBox2; // its list of files
+    QString webPage_;          // the page the web window is to show
+
+    std::unique_ptr<CardBoard> board_;
+    std::unique_ptr<WallLoader> loader_;
+    std::unique_ptr<WallSaver> saver_;
+
     QWidget* Panel1;            // the notice panel
     QToolButton* SpeedButton9;  // the notice text
     QWidget* Panel6;            // the grab tab

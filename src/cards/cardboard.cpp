@@ -1,0 +1,269 @@
+#include "cards/cardboard.h"
+
+#include "app/fonts.h"
+#include "cards/cardpicture.h"
+#include "cards/cardwidget.h"
+#include "cards/textcutting.h"
+#include "cards/textplacing.h"
+#include "storage/refspace.h"
+#include "storage/stagefilter.h"
+#include "storage/timestamp.h"
+
+#include <QApplication>
+
+namespace {
+
+// The hidden memo that counts a card's lines is as wide as the wall and
+// uses the wall's font at its default size.
+constexpr int kMemoPointSize = 9;
+
+// The smallest card the size commands leave.
+constexpr int kNarrowest = 18;
+constexpr int kMinWidth = 16;
+constexpr int kMinHeight = 16;
+
+} // namespace
+
+CardBoard::CardBoard(WallState& state, QWidget* wallArea) : st(state), wallArea_(wallArea) {}
+
+CardBoard::~CardBoard() = default;
+
+int CardBoard::lineCount(const QString& text) const {
+    return countMemoLines(text, st.NOWX, cardFont(kMemoPointSize));
+}
+
+void CardBoard::keepOnWall(CardProps& p) const {
+    if (p.X > st.ZETTAIX0 || p.X + p.XX < 0)
+        p.X = 0;
+    if (p.Y > st.ZETTAIY0 || p.Y + p.YY < 0)
+        p.Y = 0;
+}
+
+int CardBoard::lastIndexOfFile(const QString& name) const {
+    for (int i = int(st.cards.size()) - 1; i >= 0; --i)
+        if (st.cards[i].FNAME == name)
+            return i;
+    return -1;
+}
+
+void CardBoard::setTags(int n, const CardProps& p) {
+    CardWidget* c = BBs[n];
+    c->panelTag = p.P * 1000 + n;
+    c->pictureTag = p.R * 1000 + n;
+    c->textTags.fill(p.PT * 1000 + n);
+}
+
+void CardBoard::layOut(int n, const CardProps& p, const QString& filteredText, bool firstMade) {
+    CardWidget* c = BBs[n];
+    const int lines = lineCount(filteredText);
+    const QString shown =
+        firstMade ? p.KS + filteredText : STANA(p.KS + filteredText, st.ST1, st.ST2);
+    const TextPieces pieces = cutCardText(shown);
+    c->setPieces(pieces.piece, placeCardText(pieces, QSize(p.XX, p.YY), lines, !p.S1.isEmpty(),
+                                             st.NOWY, firstMade));
+}
+
+bool CardBoard::PanelMake(int K, CardProps p) {
+    if (KKFLG)
+        return true;
+    keepOnWall(p);
+    if (!st.cards.isEmpty() && !p.FN.isEmpty()) {
+        const int same = lastIndexOfFile(p.FN);
+        if (same >= 0) {
+            PanelMake2(same, p);
+            if (saveCard)
+                saveCard(same);
+            return true;
+        }
+    }
+    if (count() >= kMaxCards)
+        return false;
+    if (stopChangeDetection)
+        stopChangeDetection();
+
+    const int n = count();
+    const QString filteredText = STANA(p.T, st.ST1, st.ST2);
+    auto* c = new CardWidget(wallArea_);
+    c->setGeometry(p.X, p.Y, p.XX, p.YY);
+    c->setToolTip(STANA(p.S2, st.ST1, st.ST2));
+    c->setCardColourCode(p.P);
+    c->setElliptic(p.R == 0);
+    BBs.append(c);
+    setTags(n, p);
+    c->setPictureRect(QRect(2, 2, p.XX - 4, p.YY - 4));
+    c->setPicture(loadCardPicture(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK));
+    c->setTextColourCode(p.PT);
+    layOut(n, p, filteredText, true);
+    c->show();
+
+    st.PBANSU = count();
+    st.PBAN = st.PBANSU - 1;
+    if (p.FN.isEmpty()) {
+        const QString stamp = makeTimestamp();
+        p.FN = stamp + QStringLiteral(".txt");
+        p.FT = stamp;
+    }
+    CardEntry e;
+    e.POST = p.S1;
+    e.XS = p.X;
+    e.YS = p.Y;
+    e.XXS = p.XX;
+    e.YYS = p.YY;
+    e.P = p.P;
+    e.PT = p.PT;
+    e.STP = p.STP;
+    e.R = p.R;
+    e.S2 = p.S2;
+    e.NOTE = p.S3;
+    e.TT = p.T;
+    e.FNAME = p.FN;
+    e.FTIME = p.FT;
+    e.KFLG = p.KF;
+    e.KSU = p.KS;
+    e.KAKUSU = p.KAKU;
+    st.cards.append(e);
+    if (K == 1 && saveCard)
+        saveCard(st.PBAN);
+
+    // A check-off card stored as "1" comes up collapsed; stored "2" full.
+    CardEntry& made = st.cards[st.PBAN];
+    if (p.KAKU == QLatin1String("1")) {
+        made.KAKUSU = QStringLiteral("2");
+        c->resize(20, 20);
+        c->setCollapsed(true);
+    } else if (p.KAKU == QLatin1String("2")) {
+        made.KAKUSU = QStringLiteral("1");
+    }
+    return true;
+}
+
+void CardBoard::PanelMake2(int n, CardProps p) {
+    if (n < 0 || n >= count())
+        return;
+    keepOnWall(p);
+    CardWidget* c = BBs[n];
+    c->setCollapsed(false);
+    c->setGeometry(p.X, p.Y, p.XX, p.YY);
+    setTags(n, p);
+    c->setToolTip(STANA(p.S2, st.ST1, st.ST2));
+    c->setCardColourCode(p.P);
+    c->setTextColourCode(p.PT);
+    // A rebuilt rectangle loses an ellipse it had before.
+    c->setElliptic(p.R == 0);
+    const int inset = scaleHalfEven(2, st.NOWY, ZETTAIY);
+    c->setPictureRect(QRect(inset, inset, p.XX - 4, p.YY - 4));
+    c->setPicture(loadCardPicture(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK));
+    layOut(n, p, STANA(p.T, st.ST1, st.ST2), false);
+
+    CardEntry& e = st.cards[n];
+    e.POST = p.S1;
+    e.XS = p.X;
+    e.YS = p.Y;
+    e.XXS = p.XX;
+    e.YYS = p.YY;
+    e.P = p.P;
+    e.PT = p.PT;
+    e.STP = p.STP;
+    e.R = p.R;
+    e.S2 = p.S2;
+    e.NOTE = p.S3;
+    e.TT = p.T;
+    e.FNAME = p.FN;
+    e.FTIME = p.FT;
+    e.KFLG = p.KF;
+    e.KSU = p.KS;
+    e.KAKUSU = p.KAKU;
+}
+
+void CardBoard::CardSize() {
+    const int n = st.PBAN;
+    if (n < 0 || n >= count() || n >= st.cards.size())
+        return;
+    CardWidget* c = BBs[n];
+    st.RFLG = false;
+    const auto& captions = c->captions();
+    const int lines =
+        qMax(lineCount(captions[0]), qMax(lineCount(captions[2]), lineCount(captions[5])));
+    if (c->width() < kNarrowest) {
+        QApplication::beep();
+        c->resize(kMinWidth, c->height());
+    }
+    if (c->height() < kMinHeight) {
+        QApplication::beep();
+        c->resize(c->width(), kMinHeight);
+    }
+    TextPieces pieces;
+    pieces.piece = captions;
+    c->setPieces(captions, placeCardText(pieces, c->size(), lines, !st.cards[n].POST.isEmpty(),
+                                         st.NOWY, false));
+    const int inset = scaleHalfEven(2, st.NOWY, ZETTAIY);
+    c->setPictureRect(QRect(2, inset, c->width() - 4, c->height() - 4));
+}
+
+void CardBoard::ALLTEIJI() {
+    st.BUSY = true;
+    if (stopChangeDetection)
+        stopChangeDetection();
+    for (int n = 0; n < count() && n < st.cards.size(); ++n) {
+        const CardEntry& e = st.cards[n];
+        CardWidget* c = BBs[n];
+        c->setToolTip(STANA(e.S2, st.ST1, st.ST2));
+        const QString text = STANA(e.TT, st.ST1, st.ST2);
+        const TextPieces pieces = cutCardText(e.KSU + text);
+        c->setPieces(pieces.piece, placeCardText(pieces, c->size(), lineCount(text),
+                                                 !e.POST.isEmpty(), st.NOWY, false));
+    }
+    st.BUSY = false;
+    if (startChangeDetection)
+        startChangeDetection();
+}
+
+void CardBoard::HOSHI(const QString& text) {
+    const int n = st.PBAN;
+    if (n < 0 || n >= count())
+        return;
+    CardWidget* c = BBs[n];
+    std::array<QString, 6> captions = c->captions();
+    PiecePlacement placement = c->placement();
+    captions[0] = text;
+    if (c->width() < kNarrowest)
+        c->resize(kMinWidth, c->height());
+    std::array<int, 6> widths{};
+    for (int i = 0; i < 6; ++i)
+        widths[i] = pieceSize(cardFont(placement.pointSize[i]), captions[i]).width();
+    const std::array<int, 6> lefts = placeRow(widths, c->width());
+    for (int i = 0; i < 6; ++i) {
+        placement.rect[i].moveLeft(lefts[i]);
+        placement.rect[i].setWidth(widths[i]);
+    }
+    const QSize first = pieceSize(cardFont(placement.pointSize[0]), captions[0]);
+    placement.rect[0].setHeight(first.height());
+    c->setPieces(captions, placement);
+    c->setPictureRect(QRect(2, c->pictureRect().top(), c->width() - 4, c->pictureRect().height()));
+}
+
+void CardBoard::removeCard(int n) {
+    if (n < 0 || n >= count())
+        return;
+    delete BBs.takeAt(n);
+    if (n < st.cards.size())
+        st.cards.removeAt(n);
+    for (int i = n; i < count(); ++i) {
+        CardWidget* c = BBs[i];
+        c->panelTag = c->panelTag / 1000 * 1000 + i;
+        c->pictureTag = c->pictureTag / 1000 * 1000 + i;
+        for (int& t : c->textTags)
+            t = t / 1000 * 1000 + i;
+    }
+    st.PBANSU = count();
+    if (st.PBAN >= st.PBANSU)
+        st.PBAN = qMax(0, st.PBANSU - 1);
+}
+
+void CardBoard::clear() {
+    qDeleteAll(BBs);
+    BBs.clear();
+    st.cards.clear();
+    st.PBAN = 0;
+    st.PBANSU = 0;
+}

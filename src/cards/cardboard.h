@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/wallstate.h"
+
+#include <QVector>
+#include <functional>
+
+class CardWidget;
+class QWidget;
+
+// What a card is made from, named as the card builders name them: the
+// geometry in wall pixels, the colour and shape codes, and the texts.
+struct CardProps {
+    int X = 0, Y = 0, XX = 0, YY = 0; // left, top, width, height
+    int P = 0;                        // card colour code
+    int PT = 0;                       // text colour code
+    int STP = 0;                      // stamp switch
+    int R = 0;                        // shape code, 0 elliptical
+    QString S1;                       // picture name
+    QString S2;                       // hint as stored
+    QString S3;                       // link
+    QString T;                        // text as stored
+    QString FN;                       // file name
+    QString FT;                       // stamp
+    QString KF;                       // flash text
+    QString KS;                       // mark line
+    QString KAKU;                     // check-off state
+};
+
+// The cards of the wall: their widgets (one per card, in card order, which
+// is also the stacking order) beside the card table of the Wall state, and
+// the routines that make, rebuild and lay out cards.
+class CardBoard {
+public:
+    // Component tags keep the card index in their lower three digits.
+    static constexpr int kMaxCards = 1000;
+
+    CardBoard(WallState& state, QWidget* wallArea);
+    ~CardBoard();
+
+    // Called when a card is to be written to its file (mode 1).
+    std::function<void(int index)> saveCard;
+    // Called before a new card is made: change detection must not run
+    // while the card table grows.
+    std::function<void()> stopChangeDetection;
+    // Called when a pass over every card is done.
+    std::function<void()> startChangeDetection;
+
+    // Set while the quick editor collects a new card: no card is made then.
+    bool KKFLG = false;
+
+    // Makes a card, or rebuilds and writes the card of the same file name.
+    // K = 1 writes a new card to its file. Returns false when the wall is
+    // full and no card was made.
+    bool PanelMake(int K, CardProps props);
+    // Rebuilds card n in place; nothing is written.
+    void PanelMake2(int n, CardProps props);
+    // Lays out the current card again after its size changed.
+    void CardSize();
+    // Lays out every card's text again (after a stage change).
+    void ALLTEIJI();
+    // Puts a mark line and the stored text into the current card's first
+    // text part.
+    void HOSHI(const QString& text);
+
+    // Removes card n from the wall (its file is not touched); the cards
+    // after it move down one index and their tags follow.
+    void removeCard(int n);
+    // Frees every card.
+    void clear();
+
+    int count() const { return int(BBs.size()); }
+    CardWidget* card(int n) const { return BBs.value(n); }
+    // The last card whose file name is exactly `name`, or -1.
+    int lastIndexOfFile(const QString& name) const;
+
+private:
+    void keepOnWall(CardProps& p) const;
+    void layOut(int n, const CardProps& p, const QString& filteredText, bool firstMade);
+    int lineCount(const QString& text) const;
+    void setTags(int n, const CardProps& p);
+
+    WallState& st;
+    QWidget* wallArea_;
+    QVector<CardWidget*> BBs; // the card panels, with their parts
+};

@@ -1,0 +1,114 @@
+#include "cards/cardwidget.h"
+
+#include "cards/cardcolors.h"
+
+#include <QBitmap>
+#include <QPainter>
+
+CardWidget::CardWidget(QWidget* wallArea) : QWidget(wallArea) {
+    setCursor(Qt::CrossCursor);
+    setToolTipDuration(3000);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void CardWidget::setCardColourCode(int code) {
+    const auto colour = cardColour(code);
+    if (!colour)
+        return;
+    fill_ = *colour;
+    transparent_ = code == kTransparentCard;
+    scaled_ = QPixmap(); // the picture's transparency follows the card colour
+    update();
+}
+
+void CardWidget::setTextColourCode(int code) {
+    if (const auto colour = ::textColour(code)) {
+        text_ = *colour;
+        update();
+    }
+}
+
+void CardWidget::setElliptic(bool elliptic) {
+    elliptic_ = elliptic;
+    updateMask();
+}
+
+void CardWidget::updateMask() {
+    if (elliptic_ && !collapsed_)
+        setMask(QRegion(QRect(1, 1, width() - 1, height() - 1), QRegion::Ellipse));
+    else
+        clearMask();
+}
+
+void CardWidget::setPicture(const QImage& picture) {
+    picture_ = picture;
+    scaled_ = QPixmap();
+    update();
+}
+
+void CardWidget::setPictureRect(const QRect& r) {
+    if (r.size() != pictureRect_.size())
+        scaled_ = QPixmap();
+    pictureRect_ = r;
+    update();
+}
+
+void CardWidget::setPieces(const std::array<QString, 6>& captions,
+                           const PiecePlacement& placement) {
+    captions_ = captions;
+    placement_ = placement;
+    update();
+}
+
+void CardWidget::setCollapsed(bool collapsed) {
+    collapsed_ = collapsed;
+    updateMask();
+    update();
+}
+
+void CardWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    updateMask();
+}
+
+const QPixmap& CardWidget::scaledPicture() {
+    if (scaled_.isNull() && !picture_.isNull() && !pictureRect_.isEmpty()) {
+        QImage img =
+            picture_.scaled(pictureRect_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (transparent_) {
+            // A transparent card lets the wall show through its picture where
+            // the picture has the colour of its bottom-left pixel.
+            const QRgb key = img.pixel(0, img.height() - 1);
+            img = img.convertToFormat(QImage::Format_ARGB32);
+            img.setAlphaChannel(QImage(img.createMaskFromColor(key, Qt::MaskOutColor)));
+        }
+        scaled_ = QPixmap::fromImage(img);
+    }
+    return scaled_;
+}
+
+void CardWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (collapsed_) {
+        p.fillRect(rect(), QColor(128, 128, 128));
+        if (hasPicture())
+            p.drawPixmap(pictureRect_.topLeft(), scaledPicture());
+        p.setPen(Qt::black);
+        p.drawText(rect(), Qt::AlignCenter, QStringLiteral("✔"));
+        return;
+    }
+    if (!transparent_)
+        p.fillRect(rect(), fill_);
+    if (hasPicture())
+        p.drawPixmap(pictureRect_.topLeft(), scaledPicture());
+    p.setPen(text_);
+    for (int i = 0; i < 6; ++i) {
+        if (captions_[i].isEmpty())
+            continue;
+        p.setFont(cardFont(placement_.pointSize[i]));
+        QString shown = captions_[i];
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        p.drawText(placement_.rect[i], Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, shown);
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "cards/textplacing.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+// One card on the wall. The card's parts — the panel, its picture and the
+// six text parts — are painted by this one widget rather than being widgets
+// of their own, so that a wall of a thousand cards builds quickly; each part
+// keeps its own geometry and tag as the card commands expect.
+class CardWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit CardWidget(QWidget* wallArea);
+
+    // Tags: code × 1000 + card index, for the panel (card colour), the
+    // picture (shape) and each text part (text colour).
+    int panelTag = 0;
+    int pictureTag = 0;
+    std::array<int, 6> textTags{};
+
+    // Colours by code; unknown codes leave the colour as it was.
+    void setCardColourCode(int code);
+    void setTextColourCode(int code);
+    bool isTransparent() const { return transparent_; }
+    QColor fillColour() const { return fill_; }
+    QColor textColour() const { return text_; }
+
+    // Shape code 0 is an ellipse clipped to the panel; anything else a
+    // rectangle with a frame of card colour around the picture.
+    void setElliptic(bool elliptic);
+    bool isElliptic() const { return elliptic_; }
+
+    void setPicture(const QImage& picture);
+    bool hasPicture() const { return !picture_.isNull(); }
+    void setPictureRect(const QRect& r);
+    QRect pictureRect() const { return pictureRect_; }
+
+    void setPieces(const std::array<QString, 6>& captions, const PiecePlacement& placement);
+    const std::array<QString, 6>& captions() const { return captions_; }
+    const PiecePlacement& placement() const { return placement_; }
+
+    // A collapsed check-off card: a small grey square with a check mark.
+    void setCollapsed(bool collapsed);
+    bool isCollapsed() const { return collapsed_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void updateMask();
+    const QPixmap& scaledPicture();
+
+    QColor fill_ = QColor(240, 240, 240);
+    QColor text_ = Qt::black;
+    bool transparent_ = false;
+    bool elliptic_ = false;
+    bool collapsed_ = false;
+    QImage picture_;
+    QPixmap scaled_;
+    QRect pictureRect_;
+    std::array<QString, 6> captions_;
+    PiecePlacement placement_;
+};

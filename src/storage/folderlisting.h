@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+// What a file looked like on disk: size and modification time. A file that
+// does not exist has size -1.
+struct FileSignature {
+    qint64 size = -1;
+    qint64 mtimeNs = 0;
+    bool exists() const { return size >= 0; }
+    bool operator==(const FileSignature& o) const { return size == o.size && mtimeNs == o.mtimeNs; }
+    bool operator!=(const FileSignature& o) const { return !(*this == o); }
+};
+
+FileSignature signatureOf(const QString& path);
+
+struct ListedFile {
+    QString name;
+    FileSignature signature;
+};
+
+// The card files of a folder (every regular file whose name ends in ".txt",
+// in any case), sorted by name without regard to case; names that differ
+// only in case keep a fixed order. Nothing when the folder cannot be listed:
+// a failed listing is not an empty folder.
+std::optional<QVector<ListedFile>> listCardFiles(const QString& folder);
+
+// The names of the files of a folder that match a mask such as "*.jpg;*.bmp"
+// (split at ";", matched without regard to case), sorted by name.
+std::optional<QStringList> listMatchingFiles(const QString& folder, const QString& mask);
+
+// The name order of the card files.
+bool cardNameLess(const QString& a, const QString& b);

@@ -1,0 +1,352 @@
+#include "storage/wallloader.h"
+
+#include "app/wallstate.h"
+#include "app/wallsurface.h"
+#include "cards/cardboard.h"
+#include "storage/pathforms.h"
+#include "storage/recorderror.h"
+#include "storage/refspace.h"
+#include "storage/wallfiles.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kNone = QStringLiteral("0000");
+const QString kNil = QStringLiteral("NIL");
+
+} // namespace
+
+WallLoader::WallLoader(WallState& state, CardBoard& board, WallSurface& surface)
+    : st(state), board_(board), surface_(surface) {}
+
+void WallLoader::KABELOAD() {
+    WALLGLOAD();
+    WEBLOAD();
+    DIRLOAD();
+}
+
+void WallLoader::WALLGLOAD() {
+    st.KABEIMAGEOLDTIME = kNone;
+    const QString path = st.KIJUNDIR + st.KABE3;
+    if (!QFileInfo::exists(path)) {
+        st.KABEIMAGEOLDTIME = kNil;
+        surface_.clearBackground();
+        return;
+    }
+    std::optional<PanelRecord> r;
+    try {
+        r = readPanelFile(path);
+    } catch (const RecordError& e) {
+        reportDamaged({e.message()});
+        return;
+    }
+    if (!r)
+        return;
+    if (!r->KABEIMAGE.isEmpty())
+        st.KABEIMAGE = r->KABEIMAGE;
+    st.KABEIMAGEOLDTIME = r->KABEIMAGEOLDTIME;
+    const QString picture = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
+    const bool exists = !st.KABEIMAGE.isEmpty() && QFileInfo(picture).isFile();
+    if (exists)
+        surface_.KABEIMAGELOAD(picture);
+    surface_.setWallCursor(exists);
+}
+
+void WallLoader::WEBLOAD() {
+    const QString path = st.KIJUNDIR + st.KABE2;
+    if (!QFileInfo::exists(path)) {
+        surface_.hideWebWindow();
+        return;
+    }
+    std::optional<UrlRecord> r;
+    try {
+        r = readUrlFile(path);
+    } catch (const RecordError& e) {
+        reportDamaged({e.message()});
+        return;
+    }
+    if (!r)
+        return;
+    // The reader has already kept the pane clear of the tool column.
+    WindowSettings& s = st.settings;
+    s.webPage = r->page;
+    st.WEBOLDTIME = r->WEBOLDTIME;
+    s.webX = r->X;
+    s.webY = r->Y;
+    s.webWidth = r->width;
+    s.webHeight = r->height;
+    s.ribbon = r->ribbon;
+    surface_.KABEWEBLOAD(s.webPage);
+}
+
+void WallLoader::DIRLOAD() {
+    const QString path = st.KIJUNDIR + st.KABE4;
+    if (!QFileInfo::exists(path)) {
+        surface_.hideFileWindow();
+        return;
+    }
+    std::optional<MaskRecord> r;
+    try {
+        r = readMaskFile(path);
+    } catch (const RecordError& e) {
+        reportDamaged({e.message()});
+        return;
+    }
+    if (!r)
+        return;
+    WindowSettings& s = st.settings;
+    s.fileMask = r->mask;
+    s.fileLabel = r->label;
+    st.DIROLDTIME = r->DIROLDTIME;
+    s.fileX = r->X;
+    s.fileY = r->Y;
+    s.fileWidth = r->width;
+    s.fileHeight = r->height;
+    surface_.showFileWindow();
+}
+
+CardProps WallLoader::propsFromRecord(const PosterRecord& r, const QString& fileName) const {
+    CardProps p;
+    p.X = toPixelsX(r.XS, st.NOWX);
+    p.Y = toPixelsY(r.YS, st.NOWY);
+    p.XX = toPixelsX(r.XXS, st.NOWX);
+    p.YY = toPixelsY(r.YYS, st.NOWY);
+    p.P = r.colourCode();
+    p.PT = r.textColourCode();
+    p.STP = r.STP;
+    p.R = r.shapeCode();
+    p.S1 = r.POST;
+    p.S2 = r.S2;
+    p.S3 = r.NOTE;
+    p.T = r.TT;
+    p.FN = fileName;
+    p.FT = r.FTIME;
+    p.KF = r.KFLG;
+    p.KS = r.KSU;
+    p.KAKU = r.KAKUSU;
+    return p;
+}
+
+void WallLoader::markReadFromDisk(const QString& fileName, const FileSignature& sig) {
+    compared_[fileName] = sig;
+    const int n = board_.lastIndexOfFile(fileName);
+    if (n >= 0)
+        st.cards[n].disk = sig;
+}
+
+void WallLoader::noteWritten(const QString& fileName) {
+    const FileSignature sig = signatureOf(st.KIJUNDIR + fileName);
+    listed_[fileName] = sig;
+    markReadFromDisk(fileName, sig);
+}
+
+void WallLoader::ANAL(const QString& fileName, const QString& text) {
+    if (!text.contains(QLatin1Char('<')))
+        return;
+    // Every record is read before any card is made, so a damaged file makes
+    // no card at all and is never written over.
+    const QVector<PosterRecord> records = parsePosterRecords(text);
+    for (const PosterRecord& r : records) {
+        if (!board_.PanelMake(0, propsFromRecord(r, fileName))) {
+            fullRefused_.insert(fileName);
+            return;
+        }
+    }
+}
+
+void WallLoader::ANAL2(int index, const QString& fileName, const QString& text) {
+    if (!text.contains(QLatin1Char('<')))
+        return;
+    const QVector<PosterRecord> records = parsePosterRecords(text);
+    for (const PosterRecord& r : records)
+        board_.PanelMake2(index, propsFromRecord(r, fileName));
+}
+
+void WallLoader::REPANELLOAD(int index, const QString& fileName) {
+    const QString path = st.KIJUNDIR + fileName;
+    const FileSignature sig = signatureOf(path);
+    try {
+        const auto text = readWallText(path);
+        if (!text)
+            return;
+        ANAL2(index, fileName, text->text);
+        markReadFromDisk(fileName, sig);
+    } catch (RecordError& e) {
+        e.setFile(path);
+        reportDamaged({e.message()});
+    }
+}
+
+void WallLoader::PANELLOAD() {
+    st.BUSY = true;
+    listed_.clear();
+    compared_.clear();
+    damaged_.clear();
+    fullRefused_.clear();
+    QStringList problems;
+    const auto files = listCardFiles(st.KIJUNDIR);
+    if (!files) {
+        problems << QStringLiteral("フォルダ「%1」を読めません。").arg(st.KIJUNDIR);
+    } else {
+        for (const ListedFile& f : *files) {
+            listed_[f.name] = f.signature;
+            const QString path = st.KIJUNDIR + f.name;
+            try {
+                const auto text = readWallText(path);
+                if (!text)
+                    continue;
+                st.BAKNAME = f.name;
+                ANAL(f.name, text->text);
+                markReadFromDisk(f.name, f.signature);
+            } catch (RecordError& e) {
+                e.setFile(path);
+                damaged_[f.name] = f.signature;
+                problems << e.message();
+            }
+        }
+    }
+    st.BUSY = false;
+    reportDamaged(problems);
+}
+
+void WallLoader::reportDamaged(const QStringList& messages) {
+    QStringList lines = messages;
+    if (!fullRefused_.isEmpty())
+        lines << QStringLiteral("このかべには%1枚までのカードしか表示できません。表示していないカー"
+                                "ドファイル（%2個）はそのまま残っています。")
+                     .arg(CardBoard::kMaxCards)
+                     .arg(fullRefused_.size());
+    if (!lines.isEmpty())
+        surface_.reportProblems(QStringLiteral("読めないファイルがあります"), lines);
+}
+
+void WallLoader::changeDetectionTick() {
+    KOUSHIN();
+    if (PANELLOADCHK())
+        PANELLOADCHKT();
+}
+
+void WallLoader::KOUSHIN() {
+    // Background. A file that cannot be read right now (being written by
+    // another program) changes nothing; only a stored "0000" withdraws it.
+    const QString wall = st.KIJUNDIR + st.KABE3;
+    if (QFileInfo::exists(wall)) {
+        try {
+            if (const auto r = readPanelFile(wall)) {
+                if (!r->KABEIMAGE.isEmpty())
+                    st.KABEIMAGE = r->KABEIMAGE;
+                const QString stamp = r->KABEIMAGEOLDTIME;
+                const QString picture = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
+                if (stamp != st.KABEIMAGEOLDTIME && QFileInfo(picture).isFile()) {
+                    if (stamp == kNone) {
+                        surface_.clearBackground();
+                        QFile::remove(wall);
+                        st.KABEIMAGEOLDTIME = kNil;
+                    } else {
+                        surface_.KABEIMAGELOAD(picture);
+                        st.KABEIMAGEOLDTIME = stamp;
+                    }
+                }
+            }
+        } catch (const RecordError&) {
+        }
+    } else if (st.KABEIMAGEOLDTIME != kNil) {
+        surface_.clearBackground();
+        st.KABEIMAGEOLDTIME = kNil;
+    }
+
+    // File window and web window: reloaded when their stamps change.
+    try {
+        const QString dir = st.KIJUNDIR + st.KABE4;
+        if (QFileInfo::exists(dir)) {
+            const auto r = readMaskFile(dir);
+            if ((r ? r->DIROLDTIME : kNone) != st.DIROLDTIME)
+                DIRLOAD();
+        } else {
+            st.DIROLDTIME = kNone;
+        }
+    } catch (const RecordError&) {
+    }
+    try {
+        const QString html = st.KIJUNDIR + st.KABE2;
+        if (QFileInfo::exists(html)) {
+            const auto r = readUrlFile(html);
+            if ((r ? r->WEBOLDTIME : kNone) != st.WEBOLDTIME)
+                WEBLOAD();
+        } else {
+            st.WEBOLDTIME = kNone;
+        }
+    } catch (const RecordError&) {
+    }
+}
+
+bool WallLoader::PANELLOADCHK() {
+    const auto files = listCardFiles(st.KIJUNDIR);
+    if (!files)
+        return false; // a listing that failed says nothing about the cards
+    listed_.clear();
+    QSet<QString> onWall;
+    for (const CardEntry& e : st.cards)
+        onWall.insert(e.FNAME);
+    QStringList problems;
+    for (const ListedFile& f : *files) {
+        listed_[f.name] = f.signature;
+        if (onWall.contains(f.name))
+            continue;
+        if (fullRefused_.contains(f.name) && board_.count() >= CardBoard::kMaxCards)
+            continue;
+        const auto damaged = damaged_.constFind(f.name);
+        if (damaged != damaged_.cend() && *damaged == f.signature)
+            continue; // already reported; looked at again when it changes
+        const QString path = st.KIJUNDIR + f.name;
+        try {
+            const auto text = readWallText(path);
+            if (!text)
+                continue;
+            st.BAKNAME = f.name;
+            ANAL(f.name, text->text);
+            markReadFromDisk(f.name, f.signature);
+            damaged_.remove(f.name);
+        } catch (RecordError& e) {
+            e.setFile(path);
+            damaged_[f.name] = f.signature;
+            problems << e.message();
+        }
+    }
+    // A card whose file is gone leaves the wall. Its file is never deleted
+    // here: a listing that misses files must not cost the user any card.
+    for (int n = 0; n < board_.count() && n < st.cards.size();) {
+        if (!listed_.contains(st.cards[n].FNAME))
+            board_.removeCard(n);
+        else
+            ++n;
+    }
+    if (!problems.isEmpty())
+        reportDamaged(problems);
+    return true;
+}
+
+void WallLoader::PANELLOADCHKT() {
+    for (int n = 0; n < board_.count() && n < st.cards.size(); ++n) {
+        const QString name = st.cards[n].FNAME;
+        const FileSignature sig = listed_.value(name);
+        // A file that looks as it did when last compared holds the same stamps.
+        if (!sig.exists() || compared_.value(name) == sig)
+            continue;
+        try {
+            const auto text = readWallText(st.KIJUNDIR + name);
+            compared_[name] = sig;
+            if (!text)
+                continue;
+            for (const PosterRecord& r : parsePosterRecords(text->text)) {
+                if (r.FTIME != st.cards[n].FTIME) {
+                    board_.PanelMake2(n, propsFromRecord(r, name));
+                    st.cards[n].disk = sig;
+                }
+            }
+        } catch (const RecordError&) {
+            // A card whose file cannot be read now keeps what it shows.
+        }
+    }
+}

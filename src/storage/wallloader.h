@@ -1,0 +1,71 @@
+#pragma once
+
+#include "storage/folderlisting.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+struct WallState;
+struct PosterRecord;
+struct CardProps;
+class CardBoard;
+class WallSurface;
+
+// Reads a wall folder's files into the wall: the settings files, every card
+// file in name order, and, every two seconds, whatever other programs
+// changed in the folder.
+class WallLoader {
+public:
+    WallLoader(WallState& state, CardBoard& board, WallSurface& surface);
+
+    // The three settings files: background, web window, file window.
+    void KABELOAD();
+    void WALLGLOAD();
+    void WEBLOAD();
+    void DIRLOAD();
+
+    // Every card file of the current wall folder, in name order. Files that
+    // cannot be read are skipped and reported together at the end.
+    void PANELLOAD();
+    // Makes the cards of one card file; throws RecordError when the file is
+    // damaged (no card is made from it then).
+    void ANAL(const QString& fileName, const QString& text);
+    // Rebuilds card `index` from its file.
+    void REPANELLOAD(int index, const QString& fileName);
+    void ANAL2(int index, const QString& fileName, const QString& text);
+
+    // Change detection: the settings files, new and removed card files, and
+    // changed card records. One tick runs all three; a tick whose folder
+    // listing fails does nothing.
+    void changeDetectionTick();
+    void KOUSHIN();
+    bool PANELLOADCHK();
+    void PANELLOADCHKT();
+
+    // The cards that could not be shown because the wall is full.
+    int refusedForSpace() const { return int(fullRefused_.size()); }
+
+    // A card file was written by the program: remember how it looks so that
+    // change detection need not read it again.
+    void noteWritten(const QString& fileName);
+
+private:
+    CardProps propsFromRecord(const PosterRecord& r, const QString& fileName) const;
+    void markReadFromDisk(const QString& fileName, const FileSignature& sig);
+    void reportDamaged(const QStringList& messages);
+
+    WallState& st;
+    CardBoard& board_;
+    WallSurface& surface_;
+
+    // The last listing of the card files, by name.
+    QHash<QString, FileSignature> listed_;
+    // How each card file looked when its records were last compared.
+    QHash<QString, FileSignature> compared_;
+    // Files that could not be taken, and how they looked then: they are
+    // looked at again only when they change.
+    QHash<QString, FileSignature> damaged_;
+    QSet<QString> fullRefused_;
+};

@@ -1,0 +1,168 @@
+#include "storage/wallsaver.h"
+
+#include "app/wallstate.h"
+#include "app/wallsurface.h"
+#include "cards/cardboard.h"
+#include "cards/cardwidget.h"
+#include "cards/picturefiles.h"
+#include "storage/cardnames.h"
+#include "storage/pathforms.h"
+#include "storage/refspace.h"
+#include "storage/timestamp.h"
+#include "storage/wallfiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+WallSaver::WallSaver(WallState& state, CardBoard& board, WallSurface& surface)
+    : st(state), board_(board), surface_(surface) {}
+
+bool WallSaver::PANELSAVE(int I, int N) {
+    if (I < 0 || I >= st.cards.size() || I >= board_.count())
+        return false;
+    CardEntry& e = st.cards[I];
+    const CardWidget* c = board_.card(I);
+    if (N == 2)
+        e.FTIME = makeTimestamp();
+
+    PosterRecord r;
+    r.POST = SOUTAI(e.POST, st.KIJUNDIR, st.KIJUNDIRBAK);
+    r.XS = toReferenceX(c->x(), st.NOWX);
+    r.YS = toReferenceY(c->y(), st.NOWY);
+    r.XXS = toReferenceX(c->width(), st.NOWX);
+    r.YYS = toReferenceY(c->height(), st.NOWY);
+    r.P = c->panelTag;
+    r.PT = c->textTags[0];
+    r.STP = e.STP;
+    r.R = c->pictureTag;
+    r.S2 = e.S2;
+    r.NOTE = SOUTAI(e.NOTE, st.KIJUNDIR, st.KIJUNDIRBAK);
+    r.TT = e.TT;
+    r.FNAME = SOUTAI(e.FNAME, st.KIJUNDIR, st.KIJUNDIRBAK);
+    r.FTIME = e.FTIME;
+    r.KFLG = e.KFLG;
+    r.KSU = e.KSU;
+    r.KAKUSU = e.KAKUSU;
+
+    // A card goes back to the file it came from, whatever characters its
+    // name holds; only a name that is no plain file name is cleaned.
+    QString name = e.FNAME;
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        name = cleanCardFileName(name);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (N <= 0 || (dot >= 0 ? name.left(dot) : name).isEmpty())
+        return false;
+    e.FNAME = name;
+    QString error;
+    if (!writeCardFile(st.KIJUNDIR + name, r, &error)) {
+        surface_.reportProblems(QStringLiteral("カードを保存できません"),
+                                {QStringLiteral("「%1」：%2").arg(st.KIJUNDIR + name, error)});
+        return false;
+    }
+    st.BAKNAME = name;
+    if (written)
+        written(name);
+    surface_.refreshFileWindow();
+    return true;
+}
+
+QString WallSaver::backgroundPictureForDrawing() {
+    auto newName = [] { return makeTimestamp() + QStringLiteral(".bmp"); };
+    if (st.KABEIMAGE.isEmpty())
+        st.KABEIMAGE = newName();
+    QString path = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
+    const QString ext = QFileInfo(path).suffix().toLower();
+    const bool writable =
+        ext == QLatin1String("bmp") || ext == QLatin1String("jpg") || ext == QLatin1String("jpeg");
+    // A picture of another wall, or one we cannot write in its own format,
+    // stays as it is: the drawing becomes a new picture of this wall.
+    if (!path.startsWith(st.KIJUNDIR) || !writable) {
+        st.KABEIMAGE = newName();
+        path = st.KIJUNDIR + st.KABEIMAGE;
+    }
+    return path;
+}
+
+void WallSaver::writeWallIni(const QString& stamp) {
+    const QString wall = st.KIJUNDIR + st.KABE3;
+    PanelRecord r{SOUTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK), stamp};
+    if (writePanelFile(wall, r))
+        st.KABEIMAGEOLDTIME = stamp;
+    st.BAKNAME = wall;
+}
+
+void WallSaver::KABEBACKSAVE(int N) {
+    const QString wall = st.KIJUNDIR + st.KABE3;
+    if (N == 3) {
+        surface_.clearBackground();
+        QFile::remove(wall);
+        st.KABEIMAGEOLDTIME = QStringLiteral("NIL");
+    } else if (N == 4) {
+        if (st.KABEIMAGE.isEmpty())
+            st.KABEIMAGE = makeTimestamp() + QStringLiteral(".bmp");
+        writeWallIni(makeTimestamp());
+    } else if (N == 1) {
+        // The picture is written only when the wall was drawn on: writing
+        // the canvas back otherwise would crop and shrink the user's photo.
+        if (st.canvasDrawn) {
+            const QString path = backgroundPictureForDrawing();
+            const QString keep =
+                QFileInfo(path).path() + QStringLiteral("/_") + QFileInfo(path).fileName();
+            if (QFileInfo::exists(path) && !QFileInfo::exists(keep))
+                QFile::copy(path, keep); // the untouched original stays beside it
+            if (savePicture(surface_.canvasImage(), path))
+                st.canvasDrawn = false;
+        }
+        if (!st.KABEIMAGE.isEmpty())
+            writeWallIni(makeTimestamp());
+    }
+    surface_.refreshFileWindow();
+}
+
+void WallSaver::KABEWEBSAVE(const QString& page) {
+    QString W = page;
+    if (!W.contains(QLatin1Char('/')))
+        W = W.mid(folderPart(W).size());
+    const QString html = st.KIJUNDIR + st.KABE2;
+    if (!W.contains(QLatin1Char('.'))) {
+        if (QFileInfo::exists(html)) {
+            surface_.hideWebWindow();
+            QFile::remove(html);
+        }
+        return;
+    }
+    const WindowSettings& s = st.settings;
+    UrlRecord r;
+    r.page = W;
+    r.WEBOLDTIME = makeTimestamp();
+    r.X = s.webX;
+    r.Y = s.webY;
+    r.width = s.webWidth;
+    r.height = s.webHeight;
+    r.ribbon = s.ribbon;
+    writeUrlFile(html, r);
+    surface_.refreshFileWindow();
+}
+
+void WallSaver::KABEDIRMAKE() {
+    const WindowSettings& s = st.settings;
+    const QString dir = st.KIJUNDIR + st.KABE4;
+    if (s.fileMask.isEmpty()) {
+        if (QFileInfo::exists(dir)) {
+            QFile::remove(dir);
+            surface_.hideFileWindow();
+        }
+        return;
+    }
+    st.DIROLDTIME = makeTimestamp();
+    MaskRecord r;
+    r.mask = s.fileMask;
+    r.label = s.fileLabel;
+    r.DIROLDTIME = st.DIROLDTIME;
+    r.X = s.fileX;
+    r.Y = s.fileY;
+    r.width = s.fileWidth;
+    r.height = s.fileHeight;
+    writeMaskFile(dir, r);
+    surface_.showFileWindow();
+}

@@ -1,0 +1,403 @@
+#include "cards/cardwidget.h"
+#include "storage/refspace.h"
+#include "support/wallfixture.h"
+
+#include <QtTest>
+
+namespace {
+
+// Outside programs write some time after the program did; file times are
+// coarse, so tests wait a little before writing as another program would.
+void laterOutside() {
+    QTest::qWait(25);
+}
+
+} // namespace
+
+class TestWallLoading : public QObject {
+    Q_OBJECT
+private slots:
+    void cardsLoadInNameOrder();
+    void recordsBecomeCards();
+    void windowsFilesLoad();
+    void checkOffMapping();
+    void changeDetectionFollowsTheFolder();
+    void stampsDecideRebuilds();
+    void damagedFilesAreSkippedAndReported();
+    void failedListingChangesNothing();
+    void fullWallKeepsEveryFile();
+    void wallIniWithdrawal();
+    void roundTripAcrossScreens();
+    void writersFollowTheirRules();
+};
+
+void TestWallLoading::cardsLoadInNameOrder() {
+    WallFixture w;
+    w.write("b.txt", textCard("b"));
+    w.write("A.txt", textCard("A"));
+    w.write("c.txt", textCard("c"));
+    w.write("a.txt", textCard("a"));
+    w.writeRaw("notes.TXT", "no record here");
+    w.writeRaw("pic.jpg", "x");
+    w.loader->PANELLOAD();
+    QCOMPARE(w.cardNames(), (QStringList{"A.txt", "a.txt", "b.txt", "c.txt"}));
+    QCOMPARE(w.st.PBANSU, 4);
+    QCOMPARE(w.st.PBAN, 3);
+    QVERIFY(!w.st.BUSY);
+    // Later cards lie above earlier ones.
+    QCOMPARE(w.area.children().indexOf(w.board->card(0)) <
+                 w.area.children().indexOf(w.board->card(3)),
+             true);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(w.board->card(i)->panelTag, 4000 + i);
+}
+
+void TestWallLoading::recordsBecomeCards() {
+    WallFixture w(1366, 768);
+    PosterRecord r = textCard("H2O");
+    r.XS = 960;
+    r.YS = 540;
+    r.XXS = 300;
+    r.YYS = 150;
+    r.P = 5012;
+    r.PT = 2012;
+    r.R = 0;
+    r.S2 = "ヒント/+答え+/";
+    r.KSU = "";
+    w.write("h.txt", r);
+    // Beyond the window: moved to 0 on that axis only.
+    PosterRecord far = textCard("far", 5000, 200);
+    w.write("far.txt", far);
+    w.loader->PANELLOAD();
+    CardWidget* c = w.board->card(1);
+    QCOMPARE(c->geometry(), QRect(683, 384, 213, 107));
+    QCOMPARE(c->panelTag, 5001);
+    QCOMPARE(c->textTags[0], 2001);
+    QCOMPARE(c->pictureTag, 1);
+    QVERIFY(c->isElliptic());
+    QVERIFY(c->mask().boundingRect().width() <= c->width());
+    QCOMPARE(c->fillColour(), QColor(0, 255, 0));
+    QCOMPARE(c->textColour(), QColor(255, 0, 0));
+    QCOMPARE(c->toolTip(), QStringLiteral("ヒント")); // the stage block is hidden
+    QCOMPARE(c->captions()[0], QStringLiteral("H"));
+    QCOMPARE(c->captions()[1], QStringLiteral("2"));
+    QCOMPARE(c->captions()[2], QStringLiteral("O"));
+    QCOMPARE(w.st.cards[1].S2, r.S2); // stored before filtering
+    QCOMPARE(w.st.cards[1].P, 5);
+    QCOMPARE(w.board->card(0)->pos(), QPoint(0, toPixelsY(200, 768)));
+    // The stored position stays until the card is written.
+    QCOMPARE(readCardFile(w.path("far.txt")).first().XS, 5000);
+}
+
+void TestWallLoading::windowsFilesLoad() {
+    WallFixture w;
+    UrlRecord url;
+    url.page = "index.htm";
+    url.WEBOLDTIME = "s1";
+    url.X = 1500;
+    url.width = 600;
+    url.height = 300;
+    writeUrlFile(w.path("html.ini"), url);
+    MaskRecord mask;
+    mask.mask = "*.jpg;*.bmp";
+    mask.label = "写真";
+    mask.DIROLDTIME = "d1";
+    mask.X = 10;
+    mask.width = 500;
+    mask.height = 200;
+    writeMaskFile(w.path("dir.ini"), mask);
+    writePanelFile(w.path("wall.ini"), {"missing.jpg", "b1"});
+    w.loader->KABELOAD();
+    QCOMPARE(w.st.settings.webWidth, 360);
+    QCOMPARE(w.st.settings.webPage, QStringLiteral("index.htm"));
+    QCOMPARE(w.surface.webPage, QStringLiteral("index.htm"));
+    QCOMPARE(w.st.WEBOLDTIME, QStringLiteral("s1"));
+    QVERIFY(w.surface.fileWindowShown);
+    QCOMPARE(w.st.settings.fileMask, QStringLiteral("*.jpg;*.bmp"));
+    QCOMPARE(w.st.DIROLDTIME, QStringLiteral("d1"));
+    // A background whose picture is missing: a plain wall and no error.
+    QVERIFY(w.surface.backgrounds.isEmpty());
+    QVERIFY(w.surface.problems.isEmpty());
+    QCOMPARE(w.st.KABEIMAGE, QStringLiteral("missing.jpg"));
+    QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("b1"));
+
+    // The file window's mask is split at ";".
+    w.writeRaw("a.JPG", "x");
+    w.writeRaw("b.bmp", "x");
+    w.writeRaw("c.png", "x");
+    QCOMPARE(listMatchingFiles(w.st.KIJUNDIR, "*.jpg;*.bmp").value(),
+             (QStringList{"a.JPG", "b.bmp"}));
+
+    QFile::remove(w.path("wall.ini"));
+    WallFixture none;
+    none.loader->KABELOAD();
+    QCOMPARE(none.st.KABEIMAGEOLDTIME, QStringLiteral("NIL"));
+    QVERIFY(none.surface.webHidden);
+    QVERIFY(!none.surface.fileWindowShown);
+}
+
+void TestWallLoading::checkOffMapping() {
+    WallFixture w;
+    PosterRecord one = textCard("check");
+    one.KAKUSU = "1";
+    PosterRecord two = textCard("full");
+    two.KAKUSU = "2";
+    w.write("1.txt", one);
+    w.write("2.txt", two);
+    w.loader->PANELLOAD();
+    QCOMPARE(w.st.cards[0].KAKUSU, QStringLiteral("2"));
+    QCOMPARE(w.board->card(0)->size(), QSize(20, 20));
+    QVERIFY(w.board->card(0)->isCollapsed());
+    QCOMPARE(w.st.cards[1].KAKUSU, QStringLiteral("1"));
+    QVERIFY(!w.board->card(1)->isCollapsed());
+    // A rebuild from the same file keeps the stored value and shows it full.
+    w.loader->REPANELLOAD(0, "1.txt");
+    QCOMPARE(w.st.cards[0].KAKUSU, QStringLiteral("1"));
+    QVERIFY(!w.board->card(0)->isCollapsed());
+    QCOMPARE(w.board->card(0)->size(), QSize(300, 120));
+}
+
+void TestWallLoading::changeDetectionFollowsTheFolder() {
+    WallFixture w;
+    w.write("a.txt", textCard("a"));
+    w.write("b.txt", textCard("b"));
+    w.loader->PANELLOAD();
+    laterOutside();
+    w.write("c.txt", textCard("c"));
+    QFile::remove(w.path("a.txt"));
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.cardNames(), (QStringList{"b.txt", "c.txt"}));
+    QCOMPARE(w.board->card(0)->panelTag % 1000, 0); // renumbered
+    QCOMPARE(w.board->card(1)->panelTag % 1000, 1);
+    // Nothing was deleted or written by the check.
+    QVERIFY(QFileInfo::exists(w.path("b.txt")));
+    QCOMPARE(QDir(w.st.KIJUNDIR).entryList(QDir::Files).size(), 2);
+}
+
+void TestWallLoading::stampsDecideRebuilds() {
+    WallFixture w;
+    w.write("a.txt", textCard("old", 100, 100, "20260101-000000"));
+    w.loader->PANELLOAD();
+    laterOutside();
+    // Same stamp, new text: nothing changes on the screen.
+    w.write("a.txt", textCard("edited but same stamp", 100, 100, "20260101-000000"));
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.st.cards[0].TT, QStringLiteral("old"));
+    laterOutside();
+    // A new stamp rebuilds the card in place.
+    w.write("a.txt", textCard("new", 400, 100, "20260101-000001"));
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.st.PBANSU, 1);
+    QCOMPARE(w.st.cards[0].TT, QStringLiteral("new"));
+    QCOMPARE(w.board->card(0)->x(), 400);
+    QCOMPARE(w.board->card(0)->captions()[0], QStringLiteral("new"));
+}
+
+void TestWallLoading::damagedFilesAreSkippedAndReported() {
+    WallFixture w;
+    w.write("a.txt", textCard("a"));
+    w.writeRaw("b.txt", "<POSTER=\"\",1,2,x3,4,5,6,7,8,\"\",\"\",\"\",\"\",\"\",,,>");
+    w.writeRaw("c.txt", QByteArray("<POSTER=\"\x81\x20\""));
+    w.write("d.txt", textCard("d"));
+    const QByteArray damaged = w.bytes("b.txt");
+    w.loader->PANELLOAD();
+    QCOMPARE(w.cardNames(), (QStringList{"a.txt", "d.txt"}));
+    QVERIFY(!w.st.BUSY);
+    QCOMPARE(w.surface.problems.size(), 2);
+    QVERIFY(w.surface.problems[0].contains("b.txt"));
+    QVERIFY(w.surface.problems[0].contains("x3"));
+    QVERIFY(w.surface.problems[1].contains("c.txt"));
+    // Change detection passes over them quietly and goes on with the others.
+    laterOutside();
+    w.write("e.txt", textCard("e"));
+    w.loader->changeDetectionTick();
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.cardNames(), (QStringList{"a.txt", "d.txt", "e.txt"}));
+    QCOMPARE(w.surface.problems.size(), 2);
+    QCOMPARE(w.bytes("b.txt"), damaged);
+    // Mended, it becomes a card at the next tick.
+    laterOutside();
+    w.write("b.txt", textCard("b mended"));
+    w.loader->changeDetectionTick();
+    QVERIFY(w.cardNames().contains("b.txt"));
+}
+
+void TestWallLoading::failedListingChangesNothing() {
+    WallFixture w;
+    w.write("a.txt", textCard("a"));
+    w.loader->PANELLOAD();
+    const QString moved = w.dir.path() + "/away";
+    QVERIFY(QDir().rename(w.st.KIJUNDIR, moved));
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.st.PBANSU, 1);
+    QVERIFY(QDir().rename(moved, w.st.KIJUNDIR));
+}
+
+void TestWallLoading::fullWallKeepsEveryFile() {
+    WallFixture w;
+    for (int i = 0; i <= CardBoard::kMaxCards; ++i)
+        w.write(QStringLiteral("c%1.txt").arg(i, 4, 10, QLatin1Char('0')), textCard("x"));
+    w.loader->PANELLOAD();
+    QCOMPARE(w.st.PBANSU, CardBoard::kMaxCards);
+    QCOMPARE(w.loader->refusedForSpace(), 1);
+    QCOMPARE(w.surface.problems.size(), 1);
+    QVERIFY(w.surface.problems[0].contains("1000"));
+    QVERIFY(!w.cardNames().contains("c1000.txt"));
+    // The ticks do not read it again and again, nor tell the user again.
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.surface.problems.size(), 1);
+    QCOMPARE(w.st.PBANSU, CardBoard::kMaxCards);
+    // Making another card is refused; nothing is written.
+    CardProps p;
+    p.XX = p.YY = 50;
+    p.T = "new";
+    QVERIFY(!w.board->PanelMake(1, p));
+    QCOMPARE(QDir(w.st.KIJUNDIR).entryList(QDir::Files).size(), CardBoard::kMaxCards + 1);
+}
+
+void TestWallLoading::wallIniWithdrawal() {
+    WallFixture w;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(w.path("bg.bmp"));
+    writePanelFile(w.path("wall.ini"), {"bg.bmp", "s1"});
+    w.loader->KABELOAD();
+    QCOMPARE(w.surface.backgrounds.size(), 1);
+    // Half written by another program: nothing changes.
+    laterOutside();
+    w.writeRaw("wall.ini", "<PANEL=\"bg.bmp");
+    w.loader->KOUSHIN();
+    QCOMPARE(w.surface.cleared, 0);
+    QVERIFY(QFileInfo::exists(w.path("wall.ini")));
+    QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("s1"));
+    // A new stamp reloads the picture.
+    writePanelFile(w.path("wall.ini"), {"bg.bmp", "s2"});
+    w.loader->KOUSHIN();
+    QCOMPARE(w.surface.backgrounds.size(), 2);
+    // A stored "0000" withdraws the background.
+    writePanelFile(w.path("wall.ini"), {"bg.bmp", "0000"});
+    w.loader->KOUSHIN();
+    QCOMPARE(w.surface.cleared, 1);
+    QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
+    QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("NIL"));
+}
+
+void TestWallLoading::roundTripAcrossScreens() {
+    WallFixture w(1366, 768);
+    PosterRecord r = textCard("水\r\n二行目");
+    r.XS = 960;
+    r.YS = 540;
+    r.POST = "..pics\\cat.jpg";
+    r.NOTE = "sub\\";
+    r.KSU = "★";
+    r.KFLG = "1,000円";
+    r.S2 = "hint";
+    w.write("a.txt", r);
+    w.loader->PANELLOAD();
+    QCOMPARE(w.board->card(0)->pos(), QPoint(683, 384));
+    // Moved on the screen, then written.
+    w.board->card(0)->move(100, 50);
+    QVERIFY(w.saver->PANELSAVE(0, 1));
+    QCOMPARE(w.bytes("a.txt").left(3), QByteArray("\xEF\xBB\xBF"));
+
+    // Read back on a 1920 × 1080 screen.
+    w.resize(1920, 1080);
+    w.rewire();
+    w.loader->PANELLOAD();
+    const CardEntry& e = w.st.cards[0];
+    QCOMPARE(w.board->card(0)->pos(), QPoint(toPixelsX(toReferenceX(100, 1366), 1920),
+                                             toPixelsY(toReferenceY(50, 768), 1080)));
+    QCOMPARE(w.board->card(0)->pos(), QPoint(141, 70));
+    QCOMPARE(e.TT, QStringLiteral("水\r\n二行目"));
+    QCOMPARE(e.POST, QStringLiteral("..pics\\cat.jpg"));
+    QCOMPARE(e.NOTE, QStringLiteral("sub\\"));
+    QCOMPARE(e.KSU, QStringLiteral("★"));
+    QCOMPARE(e.KFLG, QStringLiteral("1，000円"));
+    QCOMPARE(e.FTIME, r.FTIME); // mode 1 keeps the stamp
+    QCOMPARE(w.board->card(0)->panelTag, 4000);
+
+    // Mode 2 stamps anew, and change detection leaves the card alone after.
+    QVERIFY(w.saver->PANELSAVE(0, 2));
+    QVERIFY(w.st.cards[0].FTIME != r.FTIME);
+    const QString stamp = w.st.cards[0].FTIME;
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.st.cards[0].FTIME, stamp);
+    QCOMPARE(readCardFile(w.path("a.txt")).first().FTIME, stamp);
+}
+
+void TestWallLoading::writersFollowTheirRules() {
+    WallFixture w;
+    // A card read from a name Linux allows is written back to that name.
+    w.write("Re:x?.txt", textCard("q"));
+    w.loader->PANELLOAD();
+    QVERIFY(w.saver->PANELSAVE(0, 2));
+    QCOMPARE(QDir(w.st.KIJUNDIR).entryList(QDir::Files), QStringList{"Re:x?.txt"});
+
+    // Web settings: a page without "." deletes "html.ini"; a path is cut to
+    // its file name.
+    w.st.settings.webX = 10;
+    w.saver->KABEWEBSAVE("C:\\pages\\index.htm");
+    QCOMPARE(readUrlFile(w.path("html.ini"))->page, QStringLiteral("index.htm"));
+    QCOMPARE(readUrlFile(w.path("html.ini"))->X, 10);
+    w.saver->KABEWEBSAVE("https://example.org/x");
+    QCOMPARE(readUrlFile(w.path("html.ini"))->page, QStringLiteral("https://example.org/x"));
+    w.saver->KABEWEBSAVE("word");
+    QVERIFY(!QFileInfo::exists(w.path("html.ini")));
+
+    // File window: an empty mask deletes "dir.ini" and hides the window.
+    w.st.settings.fileMask = "*.txt";
+    w.st.settings.fileLabel = "カード";
+    w.saver->KABEDIRMAKE();
+    QCOMPARE(readMaskFile(w.path("dir.ini"))->label, QStringLiteral("カード"));
+    QCOMPARE(readMaskFile(w.path("dir.ini"))->DIROLDTIME, w.st.DIROLDTIME);
+    QVERIFY(w.surface.fileWindowShown);
+    w.st.settings.fileMask.clear();
+    w.saver->KABEDIRMAKE();
+    QVERIFY(!QFileInfo::exists(w.path("dir.ini")));
+    QVERIFY(!w.surface.fileWindowShown);
+
+    // Background: no picture and no drawing writes nothing.
+    w.saver->KABEBACKSAVE(1);
+    QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
+    // A drawing on a wall without a background becomes a new bitmap.
+    w.surface.canvas = QImage(64, 36, QImage::Format_RGB32);
+    w.surface.canvas.fill(Qt::blue);
+    w.st.canvasDrawn = true;
+    w.saver->KABEBACKSAVE(1);
+    QVERIFY(w.st.KABEIMAGE.endsWith(".bmp"));
+    QVERIFY(QImage(w.path(w.st.KABEIMAGE)).size() == QSize(64, 36));
+    QCOMPARE(readPanelFile(w.path("wall.ini"))->KABEIMAGE, w.st.KABEIMAGE);
+    QCOMPARE(readPanelFile(w.path("wall.ini"))->KABEIMAGEOLDTIME, w.st.KABEIMAGEOLDTIME);
+
+    // A photo that was not drawn on is never written back.
+    QImage photo(200, 100, QImage::Format_RGB32);
+    photo.fill(Qt::green);
+    photo.save(w.path("photo.jpg"));
+    const QByteArray photoBytes = w.bytes("photo.jpg");
+    w.st.KABEIMAGE = "photo.jpg";
+    w.saver->KABEBACKSAVE(1);
+    QCOMPARE(w.bytes("photo.jpg"), photoBytes);
+    // Drawn on: the original is kept as "_photo.jpg" first.
+    w.st.canvasDrawn = true;
+    w.saver->KABEBACKSAVE(1);
+    QCOMPARE(w.bytes("_photo.jpg"), photoBytes);
+    QCOMPARE(QImage(w.path("photo.jpg")).size(), QSize(64, 36));
+    // A picture outside the wall folder is never overwritten.
+    QImage elsewhere(10, 10, QImage::Format_RGB32);
+    elsewhere.fill(Qt::white);
+    const QString outside = w.dir.path() + "/outside.bmp";
+    elsewhere.save(outside);
+    w.st.KABEIMAGE = outside;
+    w.st.canvasDrawn = true;
+    w.saver->KABEBACKSAVE(1);
+    QCOMPARE(QImage(outside).size(), QSize(10, 10));
+    QVERIFY(!w.st.KABEIMAGE.contains('/'));
+    QVERIFY(QFileInfo::exists(w.path(w.st.KABEIMAGE)));
+    // Mode 3 removes the background.
+    w.saver->KABEBACKSAVE(3);
+    QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
+    QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("NIL"));
+}
+
+QTEST_MAIN(TestWallLoading)
+#include "tst_wallloading.moc"
