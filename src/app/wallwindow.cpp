@@ -18,6 +18,7 @@
 #include "storage/wallsaver.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
@@ -112,6 +113,12 @@ void WallWindow::buildControls() {
     Panel4 = new QWidget(Panel2);
     Panel4->setObjectName(QStringLiteral("Panel4"));
     Panel4->setAutoFillBackground(true);
+    // The file window keeps the desktop's own colours, its caption a title
+    // bar in the wall's navy.
+    QPalette filePalette = QApplication::palette();
+    filePalette.setColor(QPalette::Window, bgrColor(kNavy));
+    filePalette.setColor(QPalette::WindowText, Qt::white);
+    Panel4->setPalette(filePalette);
     Label1 = new QLabel(Panel4);
     Label1->setObjectName(QStringLiteral("Label1"));
     FileListBox2 = new QListWidget(Panel4);

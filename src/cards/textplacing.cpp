@@ -141,7 +141,11 @@ PiecePlacement placeCardText(const TextPieces& p, QSize card, int lines, bool ha
         measurePieces(p, mainFontSize(card.height(), lines, hasPicture, NOWY), cardFont);
     const int h1 = m.extent[0].height();
     const int top1 = hasPicture ? scaleHalfEven(5, NOWY, ZETTAIY) : scaleHalfEven(h1, 1, 5);
-    const int top2 = top1 + (firstMade ? m.extent[2].height() : h1) / 2;
+    // A new card lowers its subscripts by half the middle text's height; an
+    // empty text part still stands one line high.
+    const int h3 = p.piece[2].isEmpty() ? QFontMetrics(cardFont(m.pointSize[2])).lineSpacing()
+                                        : m.extent[2].height();
+    const int top2 = top1 + (firstMade ? h3 : h1) / 2;
     PiecePlacement out;
     out.rect = pieceRects(m, placeRow(m.width, card.width()), top1, top2);
     out.pointSize = m.pointSize;

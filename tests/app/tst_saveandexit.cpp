@@ -1,0 +1,129 @@
+#include "app/wallwindow.h"
+#include "cards/cardboard.h"
+#include "cards/cardwidget.h"
+#include "storage/refspace.h"
+#include "storage/wallfiles.h"
+#include "support/wallfixture.h"
+
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// A wall folder beside a would-be executable, with the cards every case uses.
+struct ExitFixture {
+    QTemporaryDir dir;
+    QString data;
+    ExitFixture() {
+        data = dir.filePath("zavik-data/");
+        QDir().mkpath(data);
+        writeCardFile(data + "a.txt", textCard("a", 100, 100, "20260101-000001"));
+        PosterRecord check = textCard("check", 300, 100, "20260101-000002");
+        check.KAKUSU = "1";
+        writeCardFile(data + "b.txt", check);
+        writeCardFile(data + "c.txt", textCard("c", 500, 100, "20260101-000003"));
+        QFile bad(data + "d.txt");
+        bad.open(QIODevice::WriteOnly);
+        bad.write("<POSTER=\"\",1,2,oops,4,5,6,7,8,\"\",\"\",\"\",\"\",\"\",,,>");
+    }
+};
+
+// Answers the next modal message box and keeps what it said.
+QString answerNextBox() {
+    QString said;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            said = box->text() + QLatin1Char('\n') + box->informativeText();
+            box->accept();
+            loop.quit();
+        }
+    });
+    poll.start(10);
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return said;
+}
+
+} // namespace
+
+class TestSaveAndExit : public QObject {
+    Q_OBJECT
+private slots:
+    void saveAndExitWritesTheWall();
+    void outsideChangesAreLeftAlone();
+    void exitWithoutSavingWritesNothing();
+};
+
+void TestSaveAndExit::saveAndExitWritesTheWall() {
+    ExitFixture f;
+    const QByteArray damaged = fileBytes(f.data + "d.txt");
+    WallWindow w(f.dir.filePath("zavik"));
+    w.showOnScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.state().PBANSU, 3);
+    QVERIFY(w.board().card(1)->isCollapsed());
+    w.board().card(0)->move(40, 60); // moved on the screen, not yet saved
+    w.OWARI();
+    QVERIFY(!w.isVisible());
+
+    const WallState& st = w.state();
+    const PosterRecord a = readCardFile(f.data + "a.txt").first();
+    QCOMPARE(a.FTIME, QStringLiteral("20260101-000001"));
+    QCOMPARE(a.XS, toReferenceX(40, st.NOWX));
+    QCOMPARE(a.YS, toReferenceY(60, st.NOWY));
+    // The collapsed check-off card goes back as "1" with its full size.
+    const PosterRecord b = readCardFile(f.data + "b.txt").first();
+    QCOMPARE(b.KAKUSU, QStringLiteral("1"));
+    QCOMPARE(b.FTIME, QStringLiteral("20260101-000002"));
+    QCOMPARE(b.XXS, toReferenceX(toPixelsX(300, st.NOWX), st.NOWX));
+    QCOMPARE(b.YYS, toReferenceY(toPixelsY(120, st.NOWY), st.NOWY));
+    QCOMPARE(readCardFile(f.data + "c.txt").first().FTIME, QStringLiteral("20260101-000003"));
+    // The damaged neighbour is untouched, and no background was invented.
+    QCOMPARE(fileBytes(f.data + "d.txt"), damaged);
+    QVERIFY(!QFileInfo::exists(f.data + "wall.ini"));
+}
+
+void TestSaveAndExit::outsideChangesAreLeftAlone() {
+    ExitFixture f;
+    WallWindow w(f.dir.filePath("zavik"));
+    w.showOnScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.findChild<QTimer*>("Timer2")->stop();
+    QTest::qWait(25);
+    // Another program rewrites c.txt, keeping its stamp.
+    writeCardFile(f.data + "c.txt", textCard("theirs", 500, 100, "20260101-000003"));
+    const QByteArray theirs = fileBytes(f.data + "c.txt");
+    QString said;
+    QTimer::singleShot(0, [&] { said = answerNextBox(); });
+    w.OWARI();
+    QCOMPARE(fileBytes(f.data + "c.txt"), theirs);
+    QVERIFY(said.contains("c.txt"));
+    QVERIFY(!said.contains("a.txt"));
+    QCOMPARE(readCardFile(f.data + "a.txt").first().FTIME, QStringLiteral("20260101-000001"));
+}
+
+void TestSaveAndExit::exitWithoutSavingWritesNothing() {
+    ExitFixture f;
+    const QByteArray a = fileBytes(f.data + "a.txt");
+    const QByteArray b = fileBytes(f.data + "b.txt");
+    WallWindow w(f.dir.filePath("zavik"));
+    w.showOnScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.board().card(0)->move(1, 1);
+    w.exitWithoutSaving();
+    QCOMPARE(fileBytes(f.data + "a.txt"), a);
+    QCOMPARE(fileBytes(f.data + "b.txt"), b);
+    QVERIFY(!QFileInfo::exists(f.data + "wall.ini"));
+}
+
+QTEST_MAIN(TestSaveAndExit)
+#include "tst_saveandexit.moc"
