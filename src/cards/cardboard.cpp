@@ -22,6 +22,29 @@ constexpr int kNarrowest = 18;
 constexpr int kMinWidth = 16;
 constexpr int kMinHeight = 16;
 
+// The card table's entry for a card made from `p`.
+CardEntry entryFrom(const CardProps& p) {
+    CardEntry e;
+    e.POST = p.S1;
+    e.XS = p.X;
+    e.YS = p.Y;
+    e.XXS = p.XX;
+    e.YYS = p.YY;
+    e.P = p.P;
+    e.PT = p.PT;
+    e.STP = p.STP;
+    e.R = p.R;
+    e.S2 = p.S2;
+    e.NOTE = p.S3;
+    e.TT = p.T;
+    e.FNAME = p.FN;
+    e.FTIME = p.FT;
+    e.KFLG = p.KF;
+    e.KSU = p.KS;
+    e.KAKUSU = p.KAKU;
+    return e;
+}
+
 } // namespace
 
 CardBoard::CardBoard(WallState& state, QWidget* wallArea) : st(state), wallArea_(wallArea) {}
@@ -103,25 +126,7 @@ bool CardBoard::PanelMake(int K, CardProps p) {
         p.FN = stamp + QStringLiteral(".txt");
         p.FT = stamp;
     }
-    CardEntry e;
-    e.POST = p.S1;
-    e.XS = p.X;
-    e.YS = p.Y;
-    e.XXS = p.XX;
-    e.YYS = p.YY;
-    e.P = p.P;
-    e.PT = p.PT;
-    e.STP = p.STP;
-    e.R = p.R;
-    e.S2 = p.S2;
-    e.NOTE = p.S3;
-    e.TT = p.T;
-    e.FNAME = p.FN;
-    e.FTIME = p.FT;
-    e.KFLG = p.KF;
-    e.KSU = p.KS;
-    e.KAKUSU = p.KAKU;
-    st.cards.append(e);
+    st.cards.append(entryFrom(p));
     if (K == 1 && saveCard)
         saveCard(st.PBAN);
 
@@ -155,24 +160,10 @@ void CardBoard::PanelMake2(int n, CardProps p) {
     c->setPicture(loadCardPicture(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK));
     layOut(n, p, STANA(p.T, st.ST1, st.ST2), false);
 
-    CardEntry& e = st.cards[n];
-    e.POST = p.S1;
-    e.XS = p.X;
-    e.YS = p.Y;
-    e.XXS = p.XX;
-    e.YYS = p.YY;
-    e.P = p.P;
-    e.PT = p.PT;
-    e.STP = p.STP;
-    e.R = p.R;
-    e.S2 = p.S2;
-    e.NOTE = p.S3;
-    e.TT = p.T;
-    e.FNAME = p.FN;
-    e.FTIME = p.FT;
-    e.KFLG = p.KF;
-    e.KSU = p.KS;
-    e.KAKUSU = p.KAKU;
+    // The disk signature stays: a rebuild does not say where the values came from.
+    const FileSignature disk = st.cards[n].disk;
+    st.cards[n] = entryFrom(p);
+    st.cards[n].disk = disk;
 }
 
 void CardBoard::CardSize() {

@@ -17,6 +17,16 @@ const QString kNil = QStringLiteral("NIL");
 
 } // namespace
 
+template <typename Read>
+auto WallLoader::readSettings(const QString& path, Read read) -> decltype(read(path)) {
+    try {
+        return read(path);
+    } catch (const RecordError& e) {
+        reportDamaged({e.message()});
+        return {};
+    }
+}
+
 WallLoader::WallLoader(WallState& state, CardBoard& board, WallSurface& surface)
     : st(state), board_(board), surface_(surface) {}
 
@@ -34,13 +44,7 @@ void WallLoader::WALLGLOAD() {
         surface_.clearBackground();
         return;
     }
-    std::optional<PanelRecord> r;
-    try {
-        r = readPanelFile(path);
-    } catch (const RecordError& e) {
-        reportDamaged({e.message()});
-        return;
-    }
+    const auto r = readSettings(path, readPanelFile);
     if (!r)
         return;
     if (!r->KABEIMAGE.isEmpty())
@@ -59,13 +63,7 @@ void WallLoader::WEBLOAD() {
         surface_.hideWebWindow();
         return;
     }
-    std::optional<UrlRecord> r;
-    try {
-        r = readUrlFile(path);
-    } catch (const RecordError& e) {
-        reportDamaged({e.message()});
-        return;
-    }
+    const auto r = readSettings(path, readUrlFile);
     if (!r)
         return;
     // The reader has already kept the pane clear of the tool column.
@@ -86,13 +84,7 @@ void WallLoader::DIRLOAD() {
         surface_.hideFileWindow();
         return;
     }
-    std::optional<MaskRecord> r;
-    try {
-        r = readMaskFile(path);
-    } catch (const RecordError& e) {
-        reportDamaged({e.message()});
-        return;
-    }
+    const auto r = readSettings(path, readMaskFile);
     if (!r)
         return;
     WindowSettings& s = st.settings;

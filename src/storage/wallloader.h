@@ -55,6 +55,9 @@ private:
     CardProps propsFromRecord(const PosterRecord& r, const QString& fileName) const;
     void markReadFromDisk(const QString& fileName, const FileSignature& sig);
     void reportDamaged(const QStringList& messages);
+    // A settings file's record; none (and the user told) when it is damaged.
+    template <typename Read>
+    auto readSettings(const QString& path, Read read) -> decltype(read(path));
 
     WallState& st;
     CardBoard& board_;
