@@ -20,7 +20,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -471,20 +470,12 @@ void WallWindow::KABEIMAGELOAD(const QString& path) {
         ext != QLatin1String("jpeg") && ext != QLatin1String("gif"))
         return;
     st.KABEIMAGE = path;
-    const QImage picture(path);
-    QPixmap canvas(qMax(1, st.NOWX), qMax(1, st.NOWY));
-    canvas.fill(bgrColor(kNavy));
+    const QImage canvas = composeBackground(path, st.NOWX, st.NOWY);
     st.MSON2 = true;
     st.canvasDrawn = false;
-    if (!picture.isNull()) {
-        const QRect at = fitBackground(picture.width(), picture.height(), st.NOWX, st.NOWY,
-                                       Image1->width(), Image1->height());
-        QPainter p(&canvas);
-        p.drawImage(at, picture.scaled(at.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    }
     Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
-    Image1->setPixmap(canvas);
-    Image2 = canvas.toImage();
+    Image1->setPixmap(QPixmap::fromImage(canvas));
+    Image2 = canvas;
 }
 
 void WallWindow::clearBackground() {

@@ -114,7 +114,7 @@ bool CardBoard::PanelMake(int K, CardProps p) {
     BBs.append(c);
     setTags(n, p);
     c->setPictureRect(QRect(2, 2, p.XX - 4, p.YY - 4));
-    c->setPicture(loadCardPicture(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK));
+    c->setPicture(loadCardPicture(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK, QSize(p.XX, p.YY)));
     c->setTextColourCode(p.PT);
     layOut(n, p, filteredText, true);
     c->show();
@@ -157,7 +157,7 @@ void CardBoard::PanelMake2(int n, CardProps p) {
     c->setElliptic(p.R == 0);
     const int inset = scaleHalfEven(2, st.NOWY, ZETTAIY);
     c->setPictureRect(QRect(inset, inset, p.XX - 4, p.YY - 4));
-    c->setPicture(loadCardPicture(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK));
+    c->setPicture(loadCardPicture(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK, QSize(p.XX, p.YY)));
     layOut(n, p, STANA(p.T, st.ST1, st.ST2), false);
 
     // The disk signature stays: a rebuild does not say where the values came from.

@@ -1,5 +1,7 @@
 #include "cards/cardpicture.h"
 
+#include "cards/picturelayer.h"
+#include "cards/thumbnails.h"
 #include "storage/pathforms.h"
 
 #include <QFileInfo>
@@ -10,14 +12,16 @@ QString thumbnailPath(const QString& pictureName, const QString& wallFolder) {
 }
 
 QImage loadCardPicture(const QString& pictureName, const QString& wallFolder,
-                       const QString& dataFolder) {
+                       const QString& dataFolder, QSize shownAt) {
     if (pictureName.isEmpty())
         return QImage();
     const QString thumb = thumbnailPath(pictureName, wallFolder);
     if (QFileInfo(thumb).isFile())
-        return QImage(thumb);
+        return readPicture(thumb).image;
     const QString picture = ZETTAI(pictureName, wallFolder, dataFolder);
-    if (QFileInfo(picture).isFile())
-        return QImage(picture);
-    return QImage();
+    if (!QFileInfo(picture).isFile())
+        return QImage();
+    if (takesThumbnail(picture) && NAILIMAGELOADMAKE(picture, wallFolder))
+        return readPicture(thumb).image;
+    return readPicture(picture, [shownAt](QSize) { return shownAt; }).image;
 }

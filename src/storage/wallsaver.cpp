@@ -4,7 +4,7 @@
 #include "app/wallsurface.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
-#include "cards/picturefiles.h"
+#include "cards/picturelayer.h"
 #include "storage/cardnames.h"
 #include "storage/pathforms.h"
 #include "storage/refspace.h"
@@ -110,7 +110,7 @@ void WallSaver::KABEBACKSAVE(int N) {
                 QFileInfo(path).path() + QStringLiteral("/_") + QFileInfo(path).fileName();
             if (QFileInfo::exists(path) && !QFileInfo::exists(keep))
                 QFile::copy(path, keep); // the untouched original stays beside it
-            if (savePicture(surface_.canvasImage(), path))
+            if (writePicture(surface_.canvasImage(), path))
                 st.canvasDrawn = false;
         }
         if (!st.KABEIMAGE.isEmpty())

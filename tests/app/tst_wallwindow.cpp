@@ -2,6 +2,9 @@
 #include "app/startoverdialog.h"
 #include "app/wallgeometry.h"
 #include "app/wallwindow.h"
+#include "cards/backgroundfit.h"
+#include "cards/picturelayer.h"
+#include "storage/wallfiles.h"
 
 #include <QAction>
 #include <QLabel>
@@ -41,6 +44,7 @@ private slots:
     void tuckingAfterAHandOff();
     void exitWithoutSavingWritesNothing();
     void startOverDialogs();
+    void backgroundPictureFillsTheWall();
 };
 
 void TestWallWindow::startUpDerivesFoldersAndGeometry() {
@@ -243,6 +247,31 @@ void TestWallWindow::startOverDialogs() {
     pressLater(seven, "BitBtn1");
     seven->exec();
     QCOMPARE(seven->result(), 0);
+}
+
+void TestWallWindow::backgroundPictureFillsTheWall() {
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("zavik-data/"));
+    QDir().mkpath(data);
+    QImage red(400, 300, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(writePicture(red, data + QStringLiteral("bg.jpg")));
+    QVERIFY(writePanelFile(data + QStringLiteral("wall.ini"), {"bg.jpg", "20260101-000000"}));
+    WallWindow w(dir.filePath(QStringLiteral("zavik")));
+    w.showOnScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const WallState& st = w.state();
+    QVERIFY(st.MSON2);
+    QCOMPARE(st.KABEIMG, data + QStringLiteral("bg.jpg"));
+    QCOMPARE(st.KABEIMAGEOLDTIME, QStringLiteral("20260101-000000"));
+    const QImage canvas = w.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().toImage();
+    QCOMPARE(canvas.size(), QSize(st.NOWX, st.NOWY));
+    const QColor top = canvas.pixelColor(5, 5);
+    QVERIFY(top.red() > 240 && top.blue() < 20);
+    // The picture is wider than high: full width, top-aligned, navy below.
+    const QRect at = fitBackground(400, 300, st.NOWX, st.NOWY);
+    if (at.bottom() < st.NOWY - 2)
+        QCOMPARE(canvas.pixelColor(5, st.NOWY - 1), QColor(0, 0, 128));
 }
 
 QTEST_MAIN(TestWallWindow)

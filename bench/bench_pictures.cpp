@@ -1,0 +1,81 @@
+// A 4000 × 3000 JPEG photo: its thumbnail from file to written file, and its
+// load as the background of a 1920 × 1080 wall; also what decoding the JPEG
+// at a reduced scale saves against decoding it whole.
+#include "cards/backgroundfit.h"
+#include "cards/picturelayer.h"
+#include "cards/thumbnails.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+template <typename F> double medianMs(int runs, F f) {
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        f();
+        t.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+// Something photo-like: smooth colour fields with fine noise, which is what
+// makes real photos expensive to decode.
+QImage photo(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB888);
+    QRandomGenerator rng(42);
+    for (int y = 0; y < h; ++y) {
+        uchar* line = img.scanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const int n = int(rng.bounded(24));
+            line[3 * x] = uchar((x * 255 / w + n) & 0xFF);
+            line[3 * x + 1] = uchar((y * 255 / h + n) & 0xFF);
+            line[3 * x + 2] = uchar(((x + y) * 127 / (w + h) + 64 + n) & 0xFF);
+        }
+    }
+    return img;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString wall = dir.path() + QStringLiteral("/");
+    const QString file = wall + QStringLiteral("photo.jpg");
+    writePicture(photo(4000, 3000), file, 90);
+    QFile f(file);
+    f.open(QIODevice::ReadOnly);
+    const QByteArray bytes = f.readAll();
+
+    const double full = medianMs(5, [&] { decodePicture(bytes); });
+    const double half =
+        medianMs(5, [&] { decodePicture(bytes, [](QSize) { return QSize(1920, 1440); }); });
+    const double quarter =
+        medianMs(5, [&] { decodePicture(bytes, [](QSize) { return QSize(800, 600); }); });
+    const double thumb = medianMs(5, [&] {
+        QFile::remove(wall + QStringLiteral("NAIL/~photo.jpg"));
+        NAILIMAGELOADMAKE(file, wall);
+    });
+    bool loaded = false;
+    const double background = medianMs(5, [&] { composeBackground(file, 1920, 1080, &loaded); });
+
+    std::printf("4000 x 3000 JPEG (%lld KiB)\n", static_cast<long long>(bytes.size() / 1024));
+    std::printf("decode whole:                 %7.1f ms\n", full);
+    std::printf("decode at 1/2 (1920x1440 up): %7.1f ms\n", half);
+    std::printf("decode at 1/4 (800x600 up):   %7.1f ms\n", quarter);
+    std::printf("thumbnail, file to file:      %7.1f ms   (target <= 150 ms)\n", thumb);
+    std::printf("background on 1920x1080:      %7.1f ms   (target <= 150 ms)%s\n", background,
+                loaded ? "" : "  NOT LOADED");
+    return 0;
+}

@@ -1,0 +1,175 @@
+// Resampling a 4000 × 3000 photo-sized picture to 1920 × 1440 and 800 × 600:
+// Zavik's resampler, the straightforward per-pixel version it must agree with,
+// and ImageMagick's cubic filter with the same kernel (B = 0, C = 1) run as a
+// separate program on the same input. ImageMagick's time is also given net of
+// a plain read-and-write of the input, so its file handling is not counted
+// against it (that copy writes the full-size picture, so the net figure
+// rather flatters it).
+#include "cards/bicubic.h"
+#include "cards/bicubic_reference.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Case {
+    const char* name;
+    int width;
+    int height;
+};
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// A smooth gradient in every channel with noise on top, so neither flat runs
+// nor pure noise flatter anyone.
+QImage makePicture(int width, int height) {
+    std::mt19937 random(20240517u);
+    QImage picture(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) {
+        uchar* line = picture.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const int base[3] = {255 * x / (width - 1), 255 * y / (height - 1),
+                                 255 * (x + y) / (width + height - 2)};
+            for (int c = 0; c < 3; ++c) {
+                const int noise = int(random() % 41) - 20;
+                line[3 * x + c] = uchar(std::clamp(base[c] + noise, 0, 255));
+            }
+        }
+    }
+    return picture;
+}
+
+int maxChannelDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.format() != b.format())
+        return -1;
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const uchar* p = a.constScanLine(y);
+        const uchar* q = b.constScanLine(y);
+        for (int i = 0; i < 3 * a.width(); ++i)
+            worst = std::max(worst, std::abs(int(p[i]) - int(q[i])));
+    }
+    return worst;
+}
+
+// Wall time of one run of the program in milliseconds; negative on failure.
+double runMs(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        std::fprintf(stderr, "%s failed: %s\n", qPrintable(program),
+                     process.readAllStandardError().constData());
+        return -1.0;
+    }
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double medianRunMs(const QString& program, const QStringList& arguments, int runs) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double ms = runMs(program, arguments);
+        if (ms < 0)
+            return -1.0;
+        times.push_back(ms);
+    }
+    return median(times);
+}
+
+QString magickThreads(const QString& convert) {
+    QProcess process;
+    process.start(convert, {QStringLiteral("-list"), QStringLiteral("resource")});
+    process.waitForFinished(-1);
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n'))
+        if (line.trimmed().startsWith("Thread:"))
+            return QString::fromLatin1(line.trimmed().mid(7).trimmed());
+    return QStringLiteral("?");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int sourceWidth = 4000;
+    const int sourceHeight = 3000;
+    const Case cases[] = {{"4000x3000 -> 1920x1440", 1920, 1440},
+                          {"4000x3000 -> 800x600", 800, 600}};
+
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("in.ppm"));
+    const QString output = dir.filePath(QStringLiteral("out.ppm"));
+    const QImage picture = makePicture(sourceWidth, sourceHeight);
+    if (!picture.save(input, "PPM")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(input));
+        return 1;
+    }
+
+    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert-im6.q16"));
+    double copyMs = -1.0;
+    if (convert.isEmpty()) {
+        std::printf("convert-im6.q16 not found: no ImageMagick figures.\n");
+    } else {
+        std::printf("ImageMagick threads: %s\n", qPrintable(magickThreads(convert)));
+        copyMs = medianRunMs(convert, {input, output}, 3);
+        std::printf("ImageMagick plain copy of the input: %.1f ms (median of 3)\n", copyMs);
+    }
+    std::printf("Hardware threads: %u\n\n", std::thread::hardware_concurrency());
+
+    std::printf("%-24s %10s %14s %22s %12s %9s\n", "case", "Zavik ms", "reference ms",
+                "ImageMagick raw/net ms", "speed-up", "max diff");
+    for (const Case& c : cases) {
+        std::vector<double> times;
+        QImage ours;
+        for (int i = 0; i < 5; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            ours = BitmapResize_Bicubic(picture, c.width, c.height);
+            times.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        const double oursMs = median(times);
+
+        QElapsedTimer timer;
+        timer.start();
+        const QImage expected = referenceBicubic(picture, c.width, c.height);
+        const double referenceMs = timer.nsecsElapsed() / 1e6;
+        const int difference = maxChannelDifference(ours, expected);
+
+        QString magick = QStringLiteral("-");
+        QString speedUp = QStringLiteral("-");
+        if (copyMs >= 0) {
+            const QString geometry = QStringLiteral("%1x%2!").arg(c.width).arg(c.height);
+            const double rawMs = medianRunMs(
+                convert,
+                {input, QStringLiteral("-filter"), QStringLiteral("Cubic"),
+                 QStringLiteral("-define"), QStringLiteral("filter:b=0"), QStringLiteral("-define"),
+                 QStringLiteral("filter:c=1"), QStringLiteral("-resize"), geometry, output},
+                3);
+            if (rawMs >= 0) {
+                const double netMs = rawMs - copyMs;
+                magick = QStringLiteral("%1 / %2").arg(rawMs, 0, 'f', 1).arg(netMs, 0, 'f', 1);
+                speedUp = QStringLiteral("%1x").arg(netMs / oursMs, 0, 'f', 1);
+            }
+        }
+        std::printf("%-24s %10.1f %14.1f %22s %12s %9d\n", c.name, oursMs, referenceMs,
+                    qPrintable(magick), qPrintable(speedUp), difference);
+    }
+    std::printf("\nZavik: median of 5; reference: 1 run; ImageMagick: median of 3, net = raw "
+                "minus the plain copy; speed-up = ImageMagick net / Zavik.\n");
+    return 0;
+}

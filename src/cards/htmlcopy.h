@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Copies a page F1 to F2 and, for an ".html" page, the pictures it names in
+// src="…" beside the copy. Only names that stay below the page's folder are
+// copied (no "..", no absolute, drive or URL form), a file is never copied
+// onto itself, and nothing is deleted first. Failures are silent; returns
+// whether the page itself is at F2.
+bool HTMLCOPY(const QString& F1, const QString& F2);
+
+// Copies a file over another without removing it first; a copy onto itself
+// does nothing.
+bool copyOver(const QString& from, const QString& to);

@@ -1,0 +1,105 @@
+#include "cards/picturelayer.h"
+
+#include "cards/jpegcodec.h"
+#include "cards/pngcodec.h"
+#include "storage/atomicfile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+
+namespace {
+
+// BMP and GIF go through Qt's own readers, after their header's size is
+// checked.
+PictureRead decodeWithQt(const QByteArray& bytes, const char* format) {
+    PictureRead result;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    result.fullSize = reader.size();
+    if (qint64(result.fullSize.width()) * result.fullSize.height() > kMaxPicturePixels) {
+        result.error = QStringLiteral("too large");
+        return result;
+    }
+    if (!reader.read(&result.image)) {
+        result.image = QImage();
+        result.error = reader.errorString();
+    }
+    return result;
+}
+
+} // namespace
+
+PictureFormat sniffPictureFormat(const QByteArray& head) {
+    if (head.startsWith("\xFF\xD8\xFF"))
+        return PictureFormat::Jpeg;
+    if (head.startsWith("\x89PNG\r\n\x1A\n"))
+        return PictureFormat::Png;
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
+        return PictureFormat::Gif;
+    if (head.startsWith("BM"))
+        return PictureFormat::Bmp;
+    return PictureFormat::Unknown;
+}
+
+PictureRead decodePicture(const QByteArray& bytes, const TargetSize& target) {
+    switch (sniffPictureFormat(bytes)) {
+    case PictureFormat::Jpeg:
+        return decodeJpeg(bytes, target);
+    case PictureFormat::Png:
+        return decodePng(bytes);
+    case PictureFormat::Gif:
+        return decodeWithQt(bytes, "GIF");
+    case PictureFormat::Bmp:
+        return decodeWithQt(bytes, "BMP");
+    case PictureFormat::Unknown:
+        break;
+    }
+    PictureRead none;
+    none.error = QStringLiteral("not a picture this program can read");
+    return none;
+}
+
+PictureRead readPicture(const QString& path, const TargetSize& target) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        PictureRead none;
+        none.error = file.errorString();
+        return none;
+    }
+    return decodePicture(file.readAll(), target);
+}
+
+QByteArray encodeJpeg(const QImage& picture, int quality) {
+    return encodeJpegBytes(picture, quality);
+}
+
+QByteArray encodeBmp(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "BMP");
+    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
+        return QByteArray();
+    return bytes;
+}
+
+bool writePicture(const QImage& picture, const QString& path, int jpegQuality, QString* errorText) {
+    if (picture.isNull())
+        return false;
+    const QString ext = QFileInfo(path).suffix().toLower();
+    QByteArray bytes;
+    if (ext == QLatin1String("bmp"))
+        bytes = encodeBmp(picture);
+    else if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
+        bytes = encodeJpeg(picture, jpegQuality);
+    else
+        return false;
+    if (bytes.isEmpty())
+        return false;
+    return writeFileAtomically(path, bytes, errorText);
+}
