@@ -3,12 +3,18 @@
 #include "app/wallwindow.h"
 #include "app/zavikapplication.h"
 
+#include <unistd.h>
+
 int main(int argc, char* argv[]) {
     // Stay-on-top, the cursor position and screen capture need X11; under a
     // Wayland session the program runs on XWayland unless the user chose.
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
         !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // The page browser's engine refuses to run as root inside its sandbox;
+    // school machines often run the program as root from a USB stick.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
     ZavikApplication app(argc, argv);

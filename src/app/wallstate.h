@@ -75,7 +75,12 @@ struct WallState {
     // The canvas was drawn on since its picture was loaded: only then is the
     // background picture written back.
     bool canvasDrawn = false;
-    bool RFLG = false; // a press on a card may still become a drag
+    // The last press on a card: -1 a left press not yet held 300 ms (its
+    // release is a click), 1 a right press, 0 held or consumed.
+    int RFLG = 0;
+    QString DIRPOINT;     // the return mark: a wall folder
+    bool POM = false;     // a stamp card was clicked: the next press on the wall stamps it
+    double KAKUDAI = 1.0; // zoom handed to the picture viewer
 
     QVector<CardEntry> cards; // the card table, index = card number
     QStringList ListBox11;    // navigation history: wall folders, newest last

@@ -1,29 +1,45 @@
 #include "app/wallwindow.h"
 
 #include "app/bgrcolor.h"
+#include "app/desktopcopy.h"
+#include "app/folderchooserdialog.h"
 #include "app/folders.h"
 #include "app/fonts.h"
+#include "app/linkrules.h"
+#include "app/logostarter.h"
+#include "app/mediaplayerbar.h"
+#include "app/shell.h"
 #include "app/startovercanceldialog.h"
 #include "app/startoverdialog.h"
 #include "app/toolglyphs.h"
 #include "app/wallgeometry.h"
 #include "cards/backgroundfit.h"
 #include "cards/cardboard.h"
+#include "cards/cardmouse.h"
 #include "cards/cardwidget.h"
+#include "cards/textplacing.h"
+#include "drawing/flashwindow.h"
+#include "drawing/pictureviewerwindow.h"
 #include "storage/folderlisting.h"
+#include "storage/pathforms.h"
 #include "storage/recorderror.h"
 #include "storage/refspace.h"
+#include "storage/stagefilter.h"
 #include "storage/wallfiles.h"
 #include "storage/wallloader.h"
 #include "storage/wallsaver.h"
+#include "web/helpbrowserwindow.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
@@ -85,6 +101,27 @@ WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
     board_->startChangeDetection = [this] { Timer2->start(); };
     saver_->written = [this](const QString& name) { loader_->noteWritten(name); };
     connect(Timer2, &QTimer::timeout, this, &WallWindow::Timer2Timer);
+
+    mouse_ = new CardMouse(st, *board_, this);
+    board_->cardCreated = [this](CardWidget* c) {
+        connect(c, &CardWidget::pressed, mouse_, &CardMouse::press);
+        connect(c, &CardWidget::moved, mouse_, &CardMouse::move);
+        connect(c, &CardWidget::released, mouse_, &CardMouse::release);
+    };
+    connect(mouse_, &CardMouse::runCard, this, &WallWindow::JIKKOU);
+    connect(mouse_, &CardMouse::penOff, this, &WallWindow::MSswitchOff);
+    connect(mouse_, &CardMouse::oneShotDisarmed, this, [this] { SpeedButton8->setDown(false); });
+    connect(mouse_, &CardMouse::cardMenuRequested, this, [this](QPoint at) {
+        emit cardMenuRequested(at);
+        if (!PopupMenu1->isEmpty())
+            PopupMenu1->popup(at);
+    });
+
+    TForm2 = new FlashWindow(this);
+    TForm21 = new PictureViewerWindow(this);
+    TForm23 = new HelpBrowserWindow(this);
+    TForm26 = new FolderChooserDialog(this);
+    logo = new LogoStarter(TForm6, this);
 }
 
 WallWindow::~WallWindow() = default;
@@ -179,6 +216,33 @@ void WallWindow::buildControls() {
     SpeedButton9->setFocusPolicy(Qt::NoFocus);
     Panel1->hide();
 
+    MediaPlayer1 = new MediaPlayerBar(Panel2);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+
+    // The number notes: ten sub-walls "ノート00" to "ノート69" under each
+    // of seven sub-menus.
+    PopupMenu5 = new QMenu(this);
+    PopupMenu5->setObjectName(QStringLiteral("PopupMenu5"));
+    for (int tens = 0; tens < 7; ++tens) {
+        QMenu* sub = PopupMenu5->addMenu(QString::number(tens));
+        for (int ones = 0; ones < 10; ++ones) {
+            const QString nn = QStringLiteral("%1%2").arg(tens).arg(ones);
+            QAction* item = sub->addAction(nn);
+            item->setObjectName(QStringLiteral("note") + nn);
+            connect(item, &QAction::triggered, this,
+                    [this, nn] { BBUNKI(QStringLiteral("ノート") + nn + QLatin1Char('/')); });
+        }
+    }
+    connect(SpeedButton16, &QToolButton::clicked, this, [this] {
+        const QPoint cursor = mapFromGlobal(QCursor::pos());
+        PopupMenu5->popup(QPoint(x() + cursor.x() - 150, y() + cursor.y()));
+    });
+    SpeedButton7->installEventFilter(this);
+    connect(FileListBox2, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { FileListBox2Click(item ? item->text() : QString()); });
+
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     N3 = PopupMenu2->addAction(QStringLiteral("保存して終了[<<]"));
@@ -247,6 +311,8 @@ void WallWindow::FormShow() {
     // Without a data folder the wall is simply empty.
     ensureFolder(st.KIJUNDIR);
     st.KIJUNDIRBAK = st.KIJUNDIR;
+    logo->dataFolder = st.KIJUNDIRBAK;
+    logo->resourceFolder = st.KIJUNEX;
     Timer5->start();
     FormResize();
 }
@@ -351,6 +417,7 @@ void WallWindow::SAITEIJI() {
     for (QToolButton* b : column)
         b->move(at.value(b->objectName()));
     Panel6->move(at.value(QStringLiteral("Panel6")));
+    MediaPlayer1->move(scaleToWallX(80, st.NOWX), scaleToWallY(8, st.NOWY));
 
     if (st.SHOWFLG) {
         st.XFLG = true;
@@ -539,4 +606,270 @@ void WallWindow::reportProblems(const QString& title, const QStringList& lines) 
 void WallWindow::exitWithoutSaving() {
     Timer2->stop();
     close();
+}
+
+bool WallWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The back button answers both mouse buttons: left back, right home.
+    if (watched == SpeedButton7 && event->type() == QEvent::MouseButtonRelease) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        if (SpeedButton7->rect().contains(e->position().toPoint()))
+            backAndHome(e->button());
+        SpeedButton7->setDown(false);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void WallWindow::MSswitchOff() {
+    st.MSON = false;
+}
+
+void WallWindow::XSHOW(bool on) {
+    st.XFLG = on;
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             SpeedButton1, SpeedButton19, Panel6, SpeedButton10, SpeedButton12, SpeedButton23,
+             SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6, SpeedButton8,
+             SpeedButton11, SpeedButton26, SpeedButton27, SpeedButton14, SpeedButton16,
+             SpeedButton25})
+        w->setVisible(on);
+}
+
+QString WallWindow::bareName(const QString& path) const {
+    return QFileInfo(path).fileName();
+}
+
+void WallWindow::handToShell(const QString& path, const QString& notice, int ms, bool tuck) {
+    MATHU(notice, ms);
+    openWithShell(path);
+    if (tuck)
+        TAKO();
+}
+
+void WallWindow::JIKKOU(int n) {
+    TForm2->stop();
+    if (st.BUSY || n < 0 || n >= st.cards.size() || n >= board_->count())
+        return;
+    const CardEntry e = st.cards[n];
+    // The stage switch first, for its effect on the counters.
+    const StageSwitch stage = STANA2(e.NOTE, st.ST1, st.ST2);
+    if (stage.changed) {
+        st.ST1 = stage.ST1;
+        st.ST2 = stage.ST2;
+        board_->ALLTEIJI();
+    }
+    QString link = STANA(e.NOTE, st.ST1, st.ST2);
+    if (e.KAKUSU == QLatin1String("1")) {
+        st.cards[n].KAKUSU = QStringLiteral("2");
+        board_->card(n)->resize(20, 20);
+        board_->card(n)->setCollapsed(true);
+    } else if (e.KAKUSU == QLatin1String("2")) {
+        loader_->REPANELLOAD(n, e.FNAME);
+        st.cards[n].KAKUSU = QStringLiteral("1");
+        return;
+    }
+    if (e.STP == 1) {
+        // The card that armed stamping is remembered: a press on another
+        // card in between must not change what is stamped.
+        st.POM = true;
+        POMCARD = n;
+        return;
+    }
+    st.POM = false;
+    POMCARD = -1;
+    const QString flash = STANA(e.KFLG, st.ST1, st.ST2);
+    if (!flash.isEmpty()) {
+        CardWidget* c = board_->card(n);
+        const int lines = countMemoLines(flash, st.NOWX, cardFont(9));
+        link = TForm2->showFlash(flash, c->panelTag / 1000, c->textColour(), link,
+                                 QPoint(mouse_->PGKX, mouse_->PGKY), geometry(), lines, st.NOWY,
+                                 &st.RFLGK);
+    }
+    if (!link.isEmpty())
+        JIKKOU2(link);
+}
+
+void WallWindow::showWall(const QString& folder) {
+    Timer2->stop();
+    ALLCLEAR();
+    st.KIJUNDIR = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    QDir().mkpath(st.KIJUNDIR);
+    st.SHOWFLG = true;
+    SAITEIJI();
+    Timer2->start();
+}
+
+void WallWindow::BBUNKI(const QString& D) {
+    if (st.BUSY)
+        return;
+    st.RFLGK = false;
+    SpeedButton8->setDown(false);
+    MSswitchOff();
+    st.ListBox11.append(st.KIJUNDIR);
+    showWall(st.KIJUNDIR + withSlashes(D));
+}
+
+void WallWindow::goBack() {
+    showWall(navigateBack(st.ListBox11, st.KIJUNDIRBAK));
+}
+
+void WallWindow::goHome() {
+    showWall(navigateHome(st.ListBox11, st.DIRPOINT, st.KIJUNDIRBAK));
+}
+
+void WallWindow::goToMark() {
+    showWall(navigateToMark(st.ListBox11, st.DIRPOINT, st.KIJUNDIRBAK));
+}
+
+void WallWindow::backAndHome(Qt::MouseButton button) {
+    if (st.BUSY)
+        return;
+    MediaPlayer1->closeAndHide();
+    MSswitchOff();
+    Image1->setCursor(Qt::PointingHandCursor);
+    st.RFLGK = false;
+    SpeedButton8->setDown(false);
+    if (button == Qt::RightButton) {
+        goHome();
+    } else {
+        clearBackground();
+        goBack();
+    }
+}
+
+void WallWindow::JIKKOU2(const QString& L) {
+    MediaPlayer1->closeAndHide();
+    st.KAKUDAI = 1.0;
+    const LinkDecision d = decideLink(L);
+    switch (d.action) {
+    case LinkAction::ExitWithoutSaving:
+        if (!st.BUSY)
+            exitWithoutSaving();
+        return;
+    case LinkAction::SaveAndExit:
+        if (!st.BUSY)
+            OWARI();
+        return;
+    case LinkAction::BackToMark:
+        goToMark();
+        return;
+    case LinkAction::Home:
+        goHome();
+        return;
+    case LinkAction::Back:
+        goBack();
+        return;
+    case LinkAction::CopyToDesktop: {
+        const DesktopCopy copy = desktopCopyFor(L, st.KIJUNDIR);
+        FDL(this, copy.source, copy.name);
+        return;
+    }
+    case LinkAction::OpenFolder:
+        MSswitchOff();
+        st.RFLGK = false;
+        SpeedButton8->setDown(false);
+        handToShell(st.KIJUNDIR + withSlashes(d.argument),
+                    QStringLiteral("エクスプローラーを起動・・・"), 3000);
+        return;
+    case LinkAction::Print:
+    case LinkAction::Csv:
+        // Printing and the CSV export come with their own commands.
+        return;
+    case LinkAction::Background: {
+        const QString picture = ZETTAI(d.argument, st.KIJUNDIR, st.KIJUNDIRBAK);
+        if (QFileInfo(picture).isFile())
+            KABEIMAGELOAD(picture);
+        return;
+    }
+    case LinkAction::CardCommand: {
+        const int n = st.PBAN;
+        if (n < 0 || n >= board_->count())
+            return;
+        if (!d.card.n) {
+            QMessageBox::warning(this, QStringLiteral("Zavik"),
+                                 QStringLiteral("リンク「%1」の数字「%2」が整数ではありません。")
+                                     .arg(L, d.card.rest));
+            return;
+        }
+        CardWidget* c = board_->card(n);
+        const CardGeometry g =
+            applyCardCommand({c->x(), c->y(), c->width(), c->height()}, d.card, mouse_->CARDX,
+                             mouse_->CARDY, mouse_->CARDW, mouse_->CARDH);
+        c->setGeometry(g.left, g.top, g.width, g.height);
+        const QChar k = d.card.kind;
+        if (k == QLatin1Char('W') || k == QLatin1Char('w') || k == QLatin1Char('H') ||
+            k == QLatin1Char('h'))
+            board_->CardSize();
+        st.cards[n].KAKUSU = QStringLiteral("3");
+        if (d.card.save)
+            saver_->PANELSAVE(n, 2);
+        return;
+    }
+    case LinkAction::Target:
+        break;
+    }
+
+    const TargetDecision t = decideTarget(L, st.KIJUNDIR, st.KIJUNDIRBAK,
+                                          [](const QString& p) { return QFileInfo(p).isFile(); });
+    st.KAKUDAI = t.zoom;
+    switch (t.kind) {
+    case TargetKind::Beep:
+        QApplication::beep();
+        return;
+    case TargetKind::Picture: {
+        const int n = st.PBAN;
+        const QColor colour =
+            n >= 0 && n < board_->count() ? board_->card(n)->fillColour() : bgrColor(kSilver);
+        TForm21->openLink(L, t.pictureList, colour, st.KAKUDAI, QPoint(mouse_->PGKX, mouse_->PGKY),
+                          QSize(st.NOWX, st.NOWY), geometry());
+        return;
+    }
+    case TargetKind::Sound:
+        MediaPlayer1->move(scaleToWallX(80, st.NOWX), MediaPlayer1->y());
+        MediaPlayer1->openAndPlay(t.path);
+        return;
+    case TargetKind::Page:
+        TForm23->showPage(t.path);
+        return;
+    case TargetKind::Logo:
+        MATHU(bareName(t.path) + QStringLiteral("を起動・・・"), 4000);
+        logo->copyAndStart(t.path);
+        TAKO();
+        return;
+    case TargetKind::OtherFile:
+        handToShell(t.path, bareName(t.path) + QStringLiteral("を起動・・・"), 3000);
+        return;
+    case TargetKind::Wall:
+        if (t.markReturn)
+            st.DIRPOINT = st.KIJUNDIR;
+        st.ListBox11.append(st.KIJUNDIR);
+        showWall(t.path);
+        return;
+    case TargetKind::WebAddress:
+        handToShell(t.path, QStringLiteral("エクスプローラーを起動・・・"), 3000);
+        return;
+    case TargetKind::Nothing:
+        return;
+    }
+}
+
+void WallWindow::FileListBox2Click(const QString& name) {
+    if (name.isEmpty()) {
+        QApplication::beep();
+        return;
+    }
+    Timer2->stop();
+    const QString path = st.KIJUNDIR + name;
+    if (!QFileInfo(path).isFile())
+        return;
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == QLatin1String("wav") || ext == QLatin1String("wma") || ext == QLatin1String("mp3")) {
+        MediaPlayer1->openAndPlay(path);
+    } else if (ext == QLatin1String("trx") || ext == QLatin1String("tr2")) {
+        MATHU(name + QStringLiteral("を起動・・・"), 4000);
+        logo->copyAndStart(path);
+    } else {
+        // Pages the page editor wrote open in it once it is there; until
+        // then every page goes to the desktop's browser.
+        handToShell(path, name + QStringLiteral("を起動・・・"), 4000, false);
+    }
 }

@@ -13,6 +13,14 @@ class QAction;
 class QTimer;
 class QToolButton;
 class QListWidget;
+class QListWidgetItem;
+class CardMouse;
+class FlashWindow;
+class FolderChooserDialog;
+class HelpBrowserWindow;
+class LogoStarter;
+class MediaPlayerBar;
+class PictureViewerWindow;
 class CardBoard;
 class WallLoader;
 class WallSaver;
@@ -53,6 +61,34 @@ public:
     // Exit without saving: nothing is written.
     void exitWithoutSaving();
 
+    // Runs card n as a click does: check-off and stamp cards, the flash
+    // text, then the link.
+    void JIKKOU(int n);
+    // Follows a link.
+    void JIKKOU2(const QString& link);
+    // Enters the sub-wall D (relative to the wall folder, ending in "/").
+    void BBUNKI(const QString& D);
+    // Back one wall, home, and back to the marked wall.
+    void goBack();
+    void goHome();
+    void goToMark();
+    // The back-and-home button: left back, right home.
+    void backAndHome(Qt::MouseButton button);
+    // A click in the file window.
+    void FileListBox2Click(const QString& name);
+    // Shows or hides the tool buttons.
+    void XSHOW(bool on);
+    // Turns pen mode off.
+    void MSswitchOff();
+
+    CardMouse& mouse() { return *mouse_; }
+    FlashWindow* TForm2;          // the flash-text window
+    PictureViewerWindow* TForm21; // the picture viewer
+    HelpBrowserWindow* TForm23;   // pages
+    FolderChooserDialog* TForm26; // picks a sub-wall as a link
+    MediaPlayerBar* MediaPlayer1; // sounds
+    LogoStarter* logo;            // the LOGO environment
+
     // Empties the wall in memory before another load; writes nothing.
     void ALLCLEAR();
     // One pass of change detection, with Timer2 held while it runs.
@@ -79,11 +115,14 @@ public:
     StartOverCancelDialog* TForm27;
 
 signals:
+    // The card menu was asked for at this screen point.
+    void cardMenuRequested(QPoint globalPos);
     // Whatever the user was told about files that could not be taken.
     void problemsReported(const QString& title, const QStringList& lines);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -94,6 +133,12 @@ private:
     void openMainMenu();
     // Hands the current wall folder's files over to the loaders.
     void loadWall();
+    // Changes to another wall folder and loads it.
+    void showWall(const QString& folder);
+    // The wall is left for the shell: a notice, the hand-off, and the window
+    // tucks itself away when it was moved.
+    void handToShell(const QString& path, const QString& notice, int ms, bool tuck = true);
+    QString bareName(const QString& path) const;
 
     WallState st;
     QString executablePath_;
@@ -110,6 +155,10 @@ private:
     std::unique_ptr<CardBoard> board_;
     std::unique_ptr<WallLoader> loader_;
     std::unique_ptr<WallSaver> saver_;
+    CardMouse* mouse_;
+    QMenu* PopupMenu1; // the card menu
+    QMenu* PopupMenu5; // the number notes
+    int POMCARD = -1;  // the stamp card that armed stamping
 
     QWidget* Panel1;            // the notice panel
     QToolButton* SpeedButton9;  // the notice text

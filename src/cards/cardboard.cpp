@@ -107,6 +107,8 @@ bool CardBoard::PanelMake(int K, CardProps p) {
     const int n = count();
     const QString filteredText = STANA(p.T, st.ST1, st.ST2);
     auto* c = new CardWidget(wallArea_);
+    if (cardCreated)
+        cardCreated(c);
     c->setGeometry(p.X, p.Y, p.XX, p.YY);
     c->setToolTip(STANA(p.S2, st.ST1, st.ST2));
     c->setCardColourCode(p.P);
@@ -171,10 +173,7 @@ void CardBoard::CardSize() {
     if (n < 0 || n >= count() || n >= st.cards.size())
         return;
     CardWidget* c = BBs[n];
-    st.RFLG = false;
-    const auto& captions = c->captions();
-    const int lines =
-        qMax(lineCount(captions[0]), qMax(lineCount(captions[2]), lineCount(captions[5])));
+    st.RFLG = 0;
     if (c->width() < kNarrowest) {
         QApplication::beep();
         c->resize(kMinWidth, c->height());
@@ -183,6 +182,16 @@ void CardBoard::CardSize() {
         QApplication::beep();
         c->resize(c->width(), kMinHeight);
     }
+    relayout(n);
+}
+
+void CardBoard::relayout(int n) {
+    if (n < 0 || n >= count() || n >= st.cards.size())
+        return;
+    CardWidget* c = BBs[n];
+    const auto& captions = c->captions();
+    const int lines =
+        qMax(lineCount(captions[0]), qMax(lineCount(captions[2]), lineCount(captions[5])));
     TextPieces pieces;
     pieces.piece = captions;
     c->setPieces(captions, placeCardText(pieces, c->size(), lines, !st.cards[n].POST.isEmpty(),

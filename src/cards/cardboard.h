@@ -46,6 +46,9 @@ public:
     // Called when a pass over every card is done.
     std::function<void()> startChangeDetection;
 
+    // Told of every card widget made, so its mouse events can be wired.
+    std::function<void(CardWidget*)> cardCreated;
+
     // Set while the quick editor collects a new card: no card is made then.
     bool KKFLG = false;
 
@@ -57,6 +60,9 @@ public:
     void PanelMake2(int n, CardProps props);
     // Lays out the current card again after its size changed.
     void CardSize();
+    // Lays card n's text out again for its present size, and its picture
+    // to fill it (after a resize by the mouse or a link command).
+    void relayout(int n);
     // Lays out every card's text again (after a stage change).
     void ALLTEIJI();
     // Puts a mark line and the stored text into the current card's first
@@ -70,6 +76,10 @@ public:
     void clear();
 
     int count() const { return int(BBs.size()); }
+    // The card a widget stands for, or -1.
+    int indexOf(const CardWidget* card) const {
+        return int(BBs.indexOf(const_cast<CardWidget*>(card)));
+    }
     CardWidget* card(int n) const { return BBs.value(n); }
     // The last card whose file name is exactly `name`, or -1.
     int lastIndexOfFile(const QString& name) const;

@@ -3,10 +3,12 @@
 #include "cards/cardcolors.h"
 
 #include <QBitmap>
+#include <QMouseEvent>
 #include <QPainter>
 
 CardWidget::CardWidget(QWidget* wallArea) : QWidget(wallArea) {
     setCursor(Qt::CrossCursor);
+    setMouseTracking(true);
     setToolTipDuration(3000);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
@@ -64,6 +66,25 @@ void CardWidget::setCollapsed(bool collapsed) {
     collapsed_ = collapsed;
     updateMask();
     update();
+}
+
+QPoint CardWidget::inPicture(const QPointF& p) const {
+    return p.toPoint() - pictureRect_.topLeft();
+}
+
+void CardWidget::mousePressEvent(QMouseEvent* event) {
+    emit pressed(this, inPicture(event->position()), event->button());
+}
+
+void CardWidget::mouseMoveEvent(QMouseEvent* event) {
+    // Over the picture the card can be grabbed; on its frame, resized.
+    setCursor(pictureRect_.contains(event->position().toPoint()) ? Qt::DragMoveCursor
+                                                                 : Qt::CrossCursor);
+    emit moved(this, inPicture(event->position()));
+}
+
+void CardWidget::mouseReleaseEvent(QMouseEvent* event) {
+    emit released(this, inPicture(event->position()));
 }
 
 void CardWidget::resizeEvent(QResizeEvent* event) {

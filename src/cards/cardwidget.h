@@ -48,11 +48,22 @@ public:
     void setCollapsed(bool collapsed);
     bool isCollapsed() const { return collapsed_; }
 
+signals:
+    // Mouse events in the coordinates of the card's picture area, whichever
+    // part of the card they fall on.
+    void pressed(CardWidget* card, QPoint at, Qt::MouseButton button);
+    void moved(CardWidget* card, QPoint at);
+    void released(CardWidget* card, QPoint at);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    QPoint inPicture(const QPointF& p) const;
     void updateMask();
     const QPixmap& scaledPicture();
 

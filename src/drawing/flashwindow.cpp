@@ -60,7 +60,8 @@ FlashColours flashColours(int code) {
 
 QPoint flashWindowPosition(QSize window, QPoint cardCorner, const QRect& wallWindow) {
     const int left = std::min(cardCorner.x(), wallWindow.x() + wallWindow.width() - window.width());
-    const int top = std::min(cardCorner.y(), wallWindow.y() + wallWindow.height() - window.height());
+    const int top =
+        std::min(cardCorner.y(), wallWindow.y() + wallWindow.height() - window.height());
     return QPoint(std::max(left, wallWindow.x()), std::max(top, wallWindow.y()));
 }
 

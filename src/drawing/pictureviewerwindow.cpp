@@ -130,7 +130,6 @@ void PictureViewerWindow::openViewer(const QString& caption, const QString& list
     YYY = picture_.height();
     setGeometry(viewerGeometry(QSize(XXX, YYY), wall, wallWindow.size(), zoom, cardCorner));
     show();
-    raise();
 }
 
 void PictureViewerWindow::closeViewer() {

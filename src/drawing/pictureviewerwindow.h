@@ -49,10 +49,10 @@ public:
     QImage picture() const { return picture_; }
     QString shownPath() const { return shownPath_; }
 
-    QString GALL;     // the pictures still to come, each followed by "&" in a series
-    QString GGG;      // the first picture as opened
+    QString GALL;      // the pictures still to come, each followed by "&" in a series
+    QString GGG;       // the first picture as opened
     bool TFLG = false; // a series is running
-    int XXX = 0;      // natural size of the picture shown at opening
+    int XXX = 0;       // natural size of the picture shown at opening
     int YYY = 0;
     bool penOn = false; // a pen is in use: a left click draws instead of closing
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+class QFileSystemModel;
+class QTreeView;
+
+// Picks a sub-wall as a card's link: a folder tree opened at the wall
+// folder; the chosen folder comes back relative to the wall folder with a
+// trailing separator.
+class FolderChooserDialog : public QDialog { // TForm26
+    Q_OBJECT
+public:
+    explicit FolderChooserDialog(QWidget* parent = nullptr);
+
+    // Shows the tree at `wallFolder`; returns the link to use: the chosen
+    // folder, or `currentLink` when cancelled or nothing was chosen.
+    QString choose(const QString& currentLink, const QString& wallFolder,
+                   const QString& dataFolder);
+    // The link the present selection makes.
+    QString link() const { return link_; }
+    void select(const QString& folder);
+
+private:
+    QTreeView* tree_;
+    QFileSystemModel* model_;
+    QString caption_;
+    QString link_;
+    QString wallFolder_;
+    QString dataFolder_;
+};

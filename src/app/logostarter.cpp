@@ -1,0 +1,51 @@
+#include "app/logostarter.h"
+
+#include "app/desktopcopy.h"
+#include "app/shell.h"
+#include "app/startoverdialog.h"
+#include "cards/htmlcopy.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+LogoStarter::LogoStarter(StartOverDialog* startOver, QObject* parent)
+    : QObject(parent), startOver_(startOver) {}
+
+QString LogoStarter::program() const {
+    return resourceFolder + QStringLiteral("TURX/turx");
+}
+
+QString LogoStarter::copyAndStart(const QString& P) {
+    const QString folder = workingFolder();
+    QDir().mkpath(folder);
+    const QString T = folder + QFileInfo(P).fileName();
+    bool copy = true;
+    if (QFileInfo::exists(T)) {
+        startOver_->exec();
+        copy = startOver_->tag() == StartOverDialog::Restart;
+    }
+    if (copy) {
+        copyOver(P, T);
+        const QString from = QFileInfo(P).absolutePath();
+        ALLCOPY(from, folder, QStringLiteral("wav"));
+        ALLCOPY(from, folder, QStringLiteral("mid"));
+    }
+    SHELLTURXE(T, 1000);
+    return T;
+}
+
+void LogoStarter::SHELLTURXE(const QString& project, int delay) {
+    if (delay < 1) {
+        SHELLTURXE2(project);
+        return;
+    }
+    QTimer::singleShot(delayMs, this, [this, project] { SHELLTURXE2(project); });
+}
+
+void LogoStarter::SHELLTURXE2(const QString& project) {
+    const QString folder = project.isEmpty() ? workingFolder() : QFileInfo(project).absolutePath();
+    const QStringList arguments = project.isEmpty() ? QStringList() : QStringList{project};
+    const bool ok = startProgram(program(), arguments, folder);
+    emit started(project, ok);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class StartOverDialog;
+
+// Starts the LOGO environment. A project is never run where it lies: it is
+// copied, with the sounds of its folder, into the LOGO working folder (data
+// folder + "LOGO/"), and the environment starts on the copy.
+class LogoStarter : public QObject {
+    Q_OBJECT
+public:
+    LogoStarter(StartOverDialog* startOver, QObject* parent = nullptr);
+
+    // The folders it works in.
+    QString dataFolder;
+    QString resourceFolder;
+
+    // The environment's program: resource folder + "TURX/turx".
+    QString program() const;
+    QString workingFolder() const { return dataFolder + QStringLiteral("LOGO/"); }
+
+    // Copies project P into the working folder (asking first when a copy is
+    // already there) and starts the environment on the copy 3 seconds later.
+    // Returns the copy's path.
+    QString copyAndStart(const QString& P);
+    // Starts on a project at once (delay < 1) or 3 seconds later.
+    void SHELLTURXE(const QString& project, int delay);
+    void SHELLTURXE2(const QString& project);
+
+    // How long a delayed start waits; tests shorten it.
+    int delayMs = 3000;
+
+signals:
+    // The environment was asked to start on this project (empty: none).
+    void started(const QString& project, bool ok);
+
+private:
+    StartOverDialog* startOver_;
+};

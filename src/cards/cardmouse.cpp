@@ -1,0 +1,117 @@
+#include "cards/cardmouse.h"
+
+#include "app/wallstate.h"
+#include "cards/cardboard.h"
+#include "cards/cardwidget.h"
+
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// Pointer jumps larger than this between two move events are not applied.
+constexpr int kJump = 10;
+constexpr int kMinSide = 16;
+constexpr int kNarrowest = 18;
+
+} // namespace
+
+CardMouse::CardMouse(WallState& state, CardBoard& board, QWidget* wallWindow)
+    : QObject(wallWindow), st(state), board_(board), wallWindow_(wallWindow) {
+    Timer1 = new QTimer(wallWindow);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(300);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, [this] { st.RFLG = 0; });
+}
+
+void CardMouse::press(CardWidget* card, QPoint at, Qt::MouseButton button) {
+    const int n = board_.indexOf(card);
+    if (n < 0)
+        return;
+    IMGPX = at.x();
+    IMGPY = at.y();
+    st.PBAN = card->panelTag % 1000;
+    OLDH = card->y() + card->height();
+    OLDW = card->x() + card->width();
+    card->raise();
+    if (!Timer1->isActive())
+        Timer1->start();
+    if (button == Qt::RightButton) {
+        st.RFLG = 1;
+        IMGPFLG = false;
+        return;
+    }
+    st.RFLG = -1;
+    IMGPFLG = true;
+    // An ellipse gives its edges a wider grip than a rectangle.
+    const int m = card->pictureTag / 1000 == 0 ? 8 : 3;
+    const QRect picture = card->pictureRect();
+    MON1 = MON1 || at.x() > picture.width() - m;
+    MON2 = MON2 || at.y() > picture.height() - m;
+    MON3 = MON3 || at.x() < m;
+    MON4 = MON4 || at.y() < m;
+}
+
+void CardMouse::move(CardWidget* card, QPoint at) {
+    if (st.PBAN >= board_.count() || board_.card(st.PBAN) != card)
+        return;
+    const int x = at.x();
+    const int y = at.y();
+    if (qAbs(OLDX - x) > kJump || qAbs(OLDY - y) > kJump || st.RFLG != 0) {
+        OLDX = x;
+        OLDY = y;
+        return;
+    }
+    OLDX = x;
+    OLDY = y;
+    if (!IMGPFLG)
+        return;
+    if (!MON1 && !MON2 && !MON3 && !MON4) {
+        card->move(card->x() + x - IMGPX, card->y() + y - IMGPY);
+        return;
+    }
+    st.RFLG = 0;
+    QRect g = card->geometry();
+    if (MON1) {
+        g.setWidth(x + 4 < kNarrowest ? kMinSide : x + 4);
+    }
+    if (MON2) {
+        g.setHeight(y + 4 < kMinSide ? kMinSide : y + 4);
+    }
+    if (MON3) {
+        const int left = g.left() + x - IMGPX - 2;
+        g = QRect(left, g.top(), qMax(kMinSide, OLDW - left), g.height());
+    }
+    if (MON4) {
+        const int top = g.top() + y - IMGPY - 2;
+        g = QRect(g.left(), top, g.width(), qMax(kMinSide, OLDH - top));
+    }
+    card->setGeometry(g);
+    board_.relayout(st.PBAN);
+}
+
+void CardMouse::release(CardWidget* card, QPoint at) {
+    if (st.BUSY)
+        return;
+    if (board_.indexOf(card) < 0)
+        return;
+    IMGPFLG = false;
+    CARDX = at.x();
+    CARDY = at.y();
+    CARDW = card->width();
+    CARDH = card->height();
+    MON1 = MON2 = MON3 = MON4 = false;
+    const QPoint corner = card->mapToGlobal(QPoint(0, 0));
+    PGKX = corner.x();
+    PGKY = corner.y();
+    if (st.RFLG == 1 || st.RFLGK) {
+        st.RFLGK = false;
+        emit oneShotDisarmed();
+        emit penOff();
+        emit cardMenuRequested(corner + at + QPoint(-186, 10));
+    } else if (st.RFLG == -1) {
+        emit penOff();
+        emit runCard(st.PBAN);
+    }
+}

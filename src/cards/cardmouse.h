@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+class CardBoard;
+class CardWidget;
+class QTimer;
+class QWidget;
+struct WallState;
+
+// The mouse on the cards: a quick left click runs the card, a press held
+// 300 ms drags it or, near an edge, resizes it, and a right click opens the
+// card menu. Moving and resizing change only the screen; nothing is written.
+class CardMouse : public QObject {
+    Q_OBJECT
+public:
+    CardMouse(WallState& state, CardBoard& board, QWidget* wallWindow);
+
+    void press(CardWidget* card, QPoint at, Qt::MouseButton button);
+    void move(CardWidget* card, QPoint at);
+    void release(CardWidget* card, QPoint at);
+
+    QTimer* Timer1; // ends the time in which a release counts as a click
+
+    // The press point and edge zones, in the card's picture coordinates.
+    int IMGPX = 0, IMGPY = 0;
+    bool IMGPFLG = false;
+    bool MON1 = false, MON2 = false, MON3 = false, MON4 = false; // right, bottom, left, top
+    int OLDX = 0, OLDY = 0; // last pointer position seen while moving
+    int OLDW = 0, OLDH = 0; // right and bottom edge at the press
+    // The release point and the card's size then, read by the link commands.
+    int CARDX = 0, CARDY = 0, CARDW = 0, CARDH = 0;
+    // The card's top-left corner on the screen at the release.
+    int PGKX = 0, PGKY = 0;
+
+signals:
+    // A left click: run card n.
+    void runCard(int n);
+    // A right click, or a left click with the one-shot right click armed.
+    void cardMenuRequested(QPoint globalPos);
+    // A click turns the pen off first.
+    void penOff();
+    // The one-shot right click was used up.
+    void oneShotDisarmed();
+
+private:
+    WallState& st;
+    CardBoard& board_;
+    QWidget* wallWindow_;
+};

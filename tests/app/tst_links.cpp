@@ -1,0 +1,462 @@
+#include "app/linkrules.h"
+#include "app/logostarter.h"
+#include "app/mediaplayerbar.h"
+#include "app/startoverdialog.h"
+#include "app/wallwindow.h"
+#include "cards/cardboard.h"
+#include "cards/cardmouse.h"
+#include "cards/cardwidget.h"
+#include "drawing/flashwindow.h"
+#include "drawing/pictureviewerwindow.h"
+#include "storage/wallfiles.h"
+#include "support/wallfixture.h"
+
+#include "storage/refspace.h"
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// A card whose link is `link`, at 100,100, 300 × 120 reference units.
+PosterRecord linkCard(const QString& link, const QString& text = QStringLiteral("card")) {
+    PosterRecord r = textCard(text);
+    r.NOTE = link;
+    return r;
+}
+
+// Answers the next modal box or dialog by pressing the button with `text`
+// (or accepting it), and keeps what it said.
+void answerNext(const QString& text, QString* said = nullptr) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, text, said] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            if (said)
+                *said = box->text();
+            for (QAbstractButton* b : box->buttons())
+                if (text.isEmpty() ? box->standardButton(b) == QMessageBox::Yes ||
+                                         box->standardButton(b) == QMessageBox::Ok
+                                   : b->text().contains(text)) {
+                    b->click();
+                    break;
+                }
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                if (b->text() == text) {
+                    b->click();
+                    break;
+                }
+        }
+        poll->deleteLater();
+    });
+    poll->start(10);
+}
+
+struct LinkWall {
+    QTemporaryDir dir;
+    QString data;
+    std::unique_ptr<WallWindow> w;
+    explicit LinkWall(const QList<QPair<QString, PosterRecord>>& cards) {
+        data = dir.filePath("zavik-data/");
+        QDir().mkpath(data);
+        for (const auto& c : cards)
+            writeCardFile(data + c.first, c.second);
+    }
+    WallWindow& open() {
+        w = std::make_unique<WallWindow>(dir.filePath("zavik"));
+        w->showOnScreen();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qWarning("wall window not exposed");
+        w->TForm2->setTimeoutMs(50);
+        w->logo->delayMs = 10;
+        return *w;
+    }
+    CardWidget* card(int n) { return w->board().card(n); }
+    // A quick left click in the middle of card n, through the real widget.
+    void click(int n) {
+        CardWidget* c = card(n);
+        QTest::mouseClick(c, Qt::LeftButton, {}, c->rect().center());
+    }
+};
+
+} // namespace
+
+class TestLinks : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void clickOrHold();
+    void dragAndResize();
+    void rightClickOpensTheCardMenu();
+    void wallsAndHistory();
+    void returnMark();
+    void numberNotes();
+    void cardCommands();
+    void checkOffAndStampCards();
+    void flashTextThenLink();
+    void picturesSoundsPagesAndLogo();
+    void desktopCopy();
+};
+
+void TestLinks::initTestCase() {
+    // The desktop folder of these tests lies in a folder of their own.
+    static QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + "/.local/share").toUtf8());
+}
+
+void TestLinks::clickOrHold() {
+    LinkWall wall({{"a.txt", linkCard("sub\\")}});
+    WallWindow& w = wall.open();
+    CardWidget* c = wall.card(0);
+    // Held 400 ms: nothing runs.
+    QTest::mousePress(c, Qt::LeftButton, {}, c->rect().center());
+    QTest::qWait(400);
+    QTest::mouseRelease(c, Qt::LeftButton, {}, c->rect().center());
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    // Released after 200 ms: the card runs and its link enters the sub-wall.
+    QTest::qWait(50);
+    QTest::mousePress(c, Qt::LeftButton, {}, c->rect().center());
+    QTest::qWait(200);
+    QTest::mouseRelease(c, Qt::LeftButton, {}, c->rect().center());
+    QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
+    QVERIFY(QFileInfo(wall.data + "sub").isDir());
+    QCOMPARE(w.state().ListBox11, QStringList{wall.data});
+    QVERIFY(w.findChild<QWidget*>("SpeedButton7")->isVisible());
+}
+
+void TestLinks::dragAndResize() {
+    PosterRecord ellipse = textCard("e", 900, 100);
+    ellipse.R = 0;
+    LinkWall wall({{"a.txt", textCard("r")}, {"b.txt", ellipse}});
+    WallWindow& w = wall.open();
+    CardMouse& m = w.mouse();
+    CardWidget* c = wall.card(0);
+    // Press, hold past the click time, and let the pointer report where it is.
+    auto hold = [&](CardWidget* card, QPoint at) {
+        m.press(card, at, Qt::LeftButton);
+        QTest::qWait(350);
+        m.move(card, at);
+    };
+    // Drag from the middle: the grabbed point stays under the pointer.
+    const QPoint start = c->pos();
+    hold(c, QPoint(40, 30));
+    m.move(c, QPoint(45, 33));
+    m.move(c, QPoint(45, 33)); // the pointer moved on: the card is under it again
+    QCOMPARE(c->pos(), start + QPoint(10, 6));
+    // A jump of 11 pixels is not applied; the next small move goes on.
+    m.move(c, QPoint(56, 33));
+    QCOMPARE(c->pos(), start + QPoint(10, 6));
+    m.move(c, QPoint(58, 33));
+    QCOMPARE(c->pos(), start + QPoint(28, 9));
+    m.release(c, QPoint(40, 30));
+
+    // The right 3 pixels of a rectangle resize its width.
+    const QSize size = c->size();
+    const int pw = c->pictureRect().width();
+    hold(c, QPoint(pw - 2, 30));
+    m.move(c, QPoint(pw + 3, 30));
+    QCOMPARE(c->width(), pw + 3 + 4);
+    QCOMPARE(c->height(), size.height());
+    m.release(c, QPoint(pw + 3, 30));
+    // 6 pixels in is no edge of a rectangle…
+    const QPoint before = c->pos();
+    hold(c, QPoint(c->pictureRect().width() - 6, 30));
+    m.move(c, QPoint(c->pictureRect().width() - 4, 30));
+    QCOMPARE(c->pos(), before + QPoint(2, 0));
+    m.release(c, QPoint(0, 0));
+    // …but is on an ellipse, whose edge zone is 8 pixels.
+    CardWidget* e = wall.card(1);
+    const int ew = e->pictureRect().width();
+    hold(e, QPoint(ew - 6, e->pictureRect().height() / 2));
+    m.move(e, QPoint(ew - 1, e->pictureRect().height() / 2));
+    QCOMPARE(e->width(), ew - 1 + 4);
+    m.release(e, QPoint(0, 0));
+    // The bottom-right corner resizes both ways; the left edge keeps the right.
+    const QSize corner = c->pictureRect().size() - QSize(1, 1);
+    hold(c, QPoint(corner.width(), corner.height()));
+    m.move(c, QPoint(corner.width() + 5, corner.height() + 5));
+    QCOMPARE(c->size(), corner + QSize(5 + 4, 5 + 4));
+    m.release(c, QPoint(0, 0));
+    const int right = c->x() + c->width();
+    hold(c, QPoint(1, 40));
+    m.move(c, QPoint(9, 40));
+    QCOMPARE(c->x() + c->width(), right);
+    m.move(c, QPoint(c->width() + 5, 40)); // past the right edge: never below 16
+    QCOMPARE(c->width() >= 16, true);
+    m.release(c, QPoint(0, 0));
+    // Nothing was written.
+    QCOMPARE(readCardFile(wall.data + "a.txt").first().XS, 100);
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+}
+
+void TestLinks::rightClickOpensTheCardMenu() {
+    LinkWall wall({{"a.txt", linkCard("sub\\")}});
+    WallWindow& w = wall.open();
+    QSignalSpy menu(&w, &WallWindow::cardMenuRequested);
+    CardWidget* c = wall.card(0);
+    QTest::mouseClick(c, Qt::RightButton, {}, QPoint(30, 20));
+    QCOMPARE(menu.size(), 1);
+    const QPoint corner = c->mapToGlobal(QPoint(0, 0));
+    const QPoint at = menu.first().first().toPoint();
+    QCOMPARE(at, corner + QPoint(30, 20) - c->pictureRect().topLeft() + QPoint(-186, 10));
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    // With the one-shot right click armed, a left click does the same once.
+    w.state().RFLGK = true;
+    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(30, 20));
+    QCOMPARE(menu.size(), 2);
+    QVERIFY(!w.state().RFLGK);
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+}
+
+void TestLinks::wallsAndHistory() {
+    LinkWall wall({{"a.txt", linkCard("a\\")}});
+    WallWindow& w = wall.open();
+    QDir().mkpath(wall.data + "a/b/c");
+    writeCardFile(wall.data + "a/back.txt", linkCard("<"));
+    w.JIKKOU2("a\\");
+    QCOMPARE(w.state().KIJUNDIR, wall.data + "a/");
+    QCOMPARE(w.state().PBANSU, 1);
+    QCOMPARE(w.state().cards[0].NOTE, QStringLiteral("<"));
+    w.JIKKOU2("b\\");
+    w.JIKKOU2("c\\");
+    QCOMPARE(w.state().ListBox11.size(), 3);
+    w.JIKKOU2("<");
+    QCOMPARE(w.state().KIJUNDIR, wall.data + "a/b/");
+    w.JIKKOU2("c\\");
+    w.JIKKOU2("<\\");
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QVERIFY(w.state().ListBox11.isEmpty());
+    QVERIFY(!w.findChild<QWidget*>("SpeedButton7")->isVisible());
+    // "<" at home stays home; the back button's right click goes home too.
+    w.JIKKOU2("<");
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    w.JIKKOU2("a\\");
+    w.backAndHome(Qt::RightButton);
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    w.JIKKOU2("a\\");
+    w.backAndHome(Qt::LeftButton);
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    // Missing files, bare folder names and nonsense do nothing.
+    w.JIKKOU2("missing.jpg");
+    w.JIKKOU2("a");
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+}
+
+void TestLinks::returnMark() {
+    LinkWall wall({});
+    WallWindow& w = wall.open();
+    w.JIKKOU2("a\\@");
+    QCOMPARE(w.state().DIRPOINT, wall.data);
+    w.JIKKOU2("b\\");
+    w.JIKKOU2("c\\");
+    QCOMPARE(w.state().KIJUNDIR, wall.data + "a/b/c/");
+    w.JIKKOU2("<@");
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    // A mark not in the history ends at home.
+    w.JIKKOU2("x\\");
+    w.state().DIRPOINT = wall.data + "nowhere/";
+    w.JIKKOU2("<@");
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QVERIFY(w.state().ListBox11.isEmpty());
+}
+
+void TestLinks::numberNotes() {
+    LinkWall wall({});
+    WallWindow& w = wall.open();
+    QAction* item = w.findChild<QAction*>("note00");
+    QVERIFY(item);
+    item->trigger();
+    QCOMPARE(w.state().KIJUNDIR, wall.data + "ノート00/");
+    QVERIFY(QFileInfo(wall.data + "ノート00").isDir());
+    w.findChild<QAction*>("note69")->trigger();
+    QCOMPARE(w.state().KIJUNDIR, wall.data + "ノート00/ノート69/");
+    QCOMPARE(w.findChild<QMenu*>("PopupMenu5")->actions().size(), 7);
+}
+
+void TestLinks::cardCommands() {
+    LinkWall wall({{"a.txt", linkCard(">R20")}});
+    WallWindow& w = wall.open();
+    CardWidget* c = wall.card(0);
+    const QPoint start = c->pos();
+    const QByteArray file = [&] {
+        QFile f(wall.data + "a.txt");
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    wall.click(0);
+    QCOMPARE(c->pos(), start + QPoint(20, 0));
+    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("3"));
+    w.JIKKOU2(">W30"); // clicked in the middle: not the right half
+    QCOMPARE(c->width() + 0, toPixelsX(300, w.state().NOWX) - 30);
+    QFile f(wall.data + "a.txt");
+    f.open(QIODevice::ReadOnly);
+    QCOMPARE(f.readAll(), file); // plain commands write nothing
+    // "S" commands write the card with a new stamp.
+    w.JIKKOU2(">SD10");
+    const PosterRecord saved = readCardFile(wall.data + "a.txt").first();
+    QCOMPARE(saved.KAKUSU, QStringLiteral("3"));
+    QVERIFY(saved.FTIME != textCard("").FTIME);
+    QCOMPARE(saved.YS, toReferenceY(c->y(), w.state().NOWY));
+    // A number that is not an integer: told, and nothing changes.
+    const QRect g = c->geometry();
+    QString said;
+    answerNext(QString(), &said);
+    w.JIKKOU2(">R2x");
+    QVERIFY(said.contains("2x"));
+    QCOMPARE(c->geometry(), g);
+    // Save and exit puts a moved card back where its file says.
+    w.OWARI();
+    QCOMPARE(readCardFile(wall.data + "a.txt").first().XS, saved.XS);
+}
+
+void TestLinks::checkOffAndStampCards() {
+    PosterRecord check = linkCard("sub\\", "check");
+    check.KAKUSU = "2"; // comes up full, state "1"
+    PosterRecord stamp = linkCard("other\\", "stamp");
+    stamp.STP = 1;
+    stamp.KFLG = "never shown";
+    LinkWall wall({{"a.txt", check}, {"b.txt", stamp}});
+    WallWindow& w = wall.open();
+    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("1"));
+    w.state().PBAN = 0;
+    w.JIKKOU(0);
+    // Collapsed, then its link ran.
+    QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
+    w.goBack();
+    PosterRecord collapsed = check;
+    collapsed.KAKUSU = "1";
+    writeCardFile(wall.data + "a.txt", collapsed);
+    w.goHome();
+    QVERIFY(wall.card(0)->isCollapsed());
+    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("2"));
+    // Clicking the collapsed square brings the card back and runs nothing.
+    w.JIKKOU(0);
+    QVERIFY(!wall.card(0)->isCollapsed());
+    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("1"));
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    // A stamp card arms stamping and follows nothing.
+    w.JIKKOU(1);
+    QVERIFY(w.state().POM);
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QVERIFY(!w.TForm2->isVisible());
+}
+
+void TestLinks::flashTextThenLink() {
+    PosterRecord r = linkCard("sub\\");
+    r.KFLG = "NH4+1";
+    LinkWall wall({{"a.txt", r}});
+    WallWindow& w = wall.open();
+    bool shown = false;
+    QTimer::singleShot(20, [&] { shown = w.TForm2->isVisible(); });
+    wall.click(0);
+    QVERIFY(shown);
+    QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
+    // A right click on the flash text stops the link.
+    w.goBack();
+    QTimer::singleShot(20, [&] {
+        QWidget* panel = w.TForm2->findChild<QWidget*>("Panel1");
+        QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(5, 5));
+    });
+    wall.click(0);
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+}
+
+void TestLinks::picturesSoundsPagesAndLogo() {
+    LinkWall wall({{"a.txt", linkCard("cat.jpg>0.5")}});
+    QImage cat(200, 100, QImage::Format_RGB32);
+    cat.fill(Qt::yellow);
+    cat.save(wall.data + "cat.jpg");
+    cat.save(wall.data + "dog.jpg");
+    cat.save(wall.data + "bg.jpg");
+    WallWindow& w = wall.open();
+    // A picture opens the viewer at the card's corner; the same click closes it.
+    wall.click(0);
+    QVERIFY(w.TForm21->isOpen());
+    QCOMPARE(w.state().KAKUDAI, 0.5);
+    QCOMPARE(w.TForm21->list(), wall.data + "cat.jpg");
+    wall.click(0);
+    QVERIFY(!w.TForm21->isOpen());
+    w.JIKKOU2("cat.jpg&dog.jpg");
+    QCOMPARE(w.TForm21->list(), wall.data + "cat.jpg&" + wall.data + "dog.jpg");
+    w.TForm21->closeViewer();
+
+    // ">BG" loads a background without saving it.
+    w.JIKKOU2("bg.jpg>BG");
+    QCOMPARE(w.state().KABEIMG, wall.data + "bg.jpg");
+    QVERIFY(!QFileInfo::exists(wall.data + "wall.ini"));
+
+    // A sound shows the 238-pixel player with the file.
+    QFile wav(wall.data + "s.wav");
+    wav.open(QIODevice::WriteOnly);
+    wav.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00"
+                         "\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00",
+                         44));
+    wav.close();
+    w.JIKKOU2("s.wav");
+    QVERIFY(w.MediaPlayer1->isVisible());
+    QCOMPARE(w.MediaPlayer1->width(), 238);
+    QCOMPARE(w.MediaPlayer1->fileName(), wall.data + "s.wav");
+    // Following another link closes it.
+    w.JIKKOU2("missing.mp3");
+    QVERIFY(!w.MediaPlayer1->isVisible());
+
+    // A LOGO project is copied with its sounds into the LOGO folder first.
+    QFile project(wall.data + "t.trx");
+    project.open(QIODevice::WriteOnly);
+    project.write("REPEAT 4 [FD 100 RT 90]");
+    project.close();
+    QFile::copy(wall.data + "s.wav", wall.data + "boing.wav");
+    QSignalSpy started(w.logo, &LogoStarter::started);
+    w.JIKKOU2("t.trx");
+    QVERIFY(started.wait(2000));
+    const QString copy = wall.data + "LOGO/t.trx";
+    QCOMPARE(started.first().first().toString(), copy);
+    QVERIFY(QFileInfo::exists(copy));
+    QVERIFY(QFileInfo::exists(wall.data + "LOGO/boing.wav"));
+    // Started again with a changed copy: "つづきから" keeps the copy.
+    QFile changed(copy);
+    changed.open(QIODevice::WriteOnly);
+    changed.write("FD 1");
+    changed.close();
+    answerNext("つづきから");
+    w.JIKKOU2("t.trx");
+    QVERIFY(started.wait(2000));
+    QFile kept(copy);
+    kept.open(QIODevice::ReadOnly);
+    QCOMPARE(kept.readAll(), QByteArray("FD 1"));
+}
+
+void TestLinks::desktopCopy() {
+    LinkWall wall({{"a.txt", linkCard("x")}});
+    WallWindow& w = wall.open();
+    QDir().mkpath(wall.data + "pics");
+    QFile pic(wall.data + "pics/p.txt");
+    pic.open(QIODevice::WriteOnly);
+    pic.write("p");
+    pic.close();
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    QString said;
+    answerNext(QString(), &said);
+    w.JIKKOU2(">DL");
+    QVERIFY(said.contains("【マイデスク】"));
+    QVERIFY(QFileInfo::exists(desktop + "/【マイデスク】/a.txt"));
+    QVERIFY(QFileInfo::exists(desktop + "/【マイデスク】/pics/p.txt"));
+    answerNext(QString());
+    w.JIKKOU2(">DL\\pics\\写真");
+    QVERIFY(QFileInfo::exists(desktop + "/写真/p.txt"));
+    // "No" copies nothing.
+    answerNext("No");
+    w.JIKKOU2(">DL\\none");
+    QVERIFY(!QFileInfo::exists(desktop + "/none"));
+}
+
+QTEST_MAIN(TestLinks)
+#include "tst_links.moc"

@@ -1,0 +1,14 @@
+#include "turxwindow.h"
+
+#include <QApplication>
+
+// Zavik starts TURX with the path of a LOGO project, or with nothing for an
+// untitled one.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TURX"));
+    const QStringList arguments = QApplication::arguments();
+    TurxWindow window(arguments.size() > 1 ? arguments.at(1) : QString());
+    window.show();
+    return QApplication::exec();
+}
