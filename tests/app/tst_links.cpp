@@ -1,3 +1,4 @@
+#include "app/folderchooserdialog.h"
 #include "app/linkrules.h"
 #include "app/logostarter.h"
 #include "app/mediaplayerbar.h"
@@ -10,8 +11,11 @@
 #include "drawing/pictureviewerwindow.h"
 #include "storage/wallfiles.h"
 #include "support/wallfixture.h"
+#include "web/helpbrowserwindow.h"
 
 #include "storage/refspace.h"
+#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -89,6 +93,10 @@ struct LinkWall {
 
 class TestLinks : public QObject {
     Q_OBJECT
+public:
+    // The page browser's engine needs this before the application exists.
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
 private slots:
     void initTestCase();
     void clickOrHold();
@@ -102,6 +110,8 @@ private slots:
     void flashTextThenLink();
     void picturesSoundsPagesAndLogo();
     void desktopCopy();
+    void fileWindowAndFolderChooser();
+    void pagesOpenInTheBrowser();
 };
 
 void TestLinks::initTestCase() {
@@ -456,6 +466,62 @@ void TestLinks::desktopCopy() {
     answerNext("No");
     w.JIKKOU2(">DL\\none");
     QVERIFY(!QFileInfo::exists(desktop + "/none"));
+}
+
+void TestLinks::fileWindowAndFolderChooser() {
+    LinkWall wall({});
+    QFile project(wall.data + "p.tr2");
+    project.open(QIODevice::WriteOnly);
+    project.write("FD 10");
+    project.close();
+    writeMaskFile(wall.data + "dir.ini", [] {
+        MaskRecord m;
+        m.mask = "*.tr2;*.txt";
+        m.label = "LOGO";
+        m.X = 10;
+        m.Y = 10;
+        m.width = 400;
+        m.height = 200;
+        return m;
+    }());
+    WallWindow& w = wall.open();
+    auto* list = w.findChild<QListWidget*>("FileListBox2");
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QStringLiteral("LOGO(*.tr2;*.txt)"));
+    QSignalSpy started(w.logo, &LogoStarter::started);
+    w.FileListBox2Click("p.tr2");
+    QVERIFY(started.wait(2000));
+    QVERIFY(QFileInfo::exists(wall.data + "LOGO/p.tr2"));
+    // Change detection stays stopped after a click in the file window.
+    QVERIFY(!w.findChild<QTimer*>("Timer2")->isActive());
+
+    // The folder chooser gives a sub-wall relative to the wall folder.
+    QDir().mkpath(wall.data + "理科/実験");
+    FolderChooserDialog* chooser = w.TForm26;
+    QTimer::singleShot(50, [&] {
+        chooser->select(wall.data + "理科/実験");
+        chooser->findChild<QPushButton*>("BitBtn1")->click();
+    });
+    QCOMPARE(chooser->choose("old\\", wall.data, wall.data), QStringLiteral("理科\\実験\\"));
+    QTimer::singleShot(50, [&] {
+        chooser->select(wall.data + "理科");
+        chooser->findChild<QPushButton*>("BitBtn2")->click();
+    });
+    QCOMPARE(chooser->choose("old\\", wall.data, wall.data), QStringLiteral("old\\"));
+}
+
+void TestLinks::pagesOpenInTheBrowser() {
+    LinkWall wall({});
+    QFile page(wall.data + "p.html");
+    page.open(QIODevice::WriteOnly);
+    page.write("<html><body>ok</body></html>");
+    page.close();
+    WallWindow& w = wall.open();
+    w.JIKKOU2("p.html");
+    QCOMPARE(w.TForm23->page(), wall.data + "p.html");
+    QCOMPARE(w.TForm23->windowTitle(), wall.data + "p.html");
+    QVERIFY(w.TForm23->isVisible());
+    w.TForm23->close();
 }
 
 QTEST_MAIN(TestLinks)

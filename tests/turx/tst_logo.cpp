@@ -171,6 +171,8 @@ void TestLogo::penColoursAndSizes_data() {
     QTest::newRow("grey") << "SETPC 15 FD 10" << logoPaletteColour(15) << 1.0;
     QTest::newRow("name") << "SETPC red FD 10" << QColor(255, 0, 0) << 1.0;
     QTest::newRow("quoted name") << "setpc \"Orange FD 10" << logoPaletteColour(14) << 1.0;
+    QTest::newRow("colour over procedure")
+        << "TO red FD 1 END SETPC red FD 10" << QColor(255, 0, 0) << 1.0;
     QTest::newRow("web name") << "SETPC pink FD 10" << QColor(QStringLiteral("pink")) << 1.0;
     QTest::newRow("pen size") << "SETPENSIZE 4 SETPC 0 FD 10" << QColor(Qt::black) << 4.0;
     QTest::newRow("kept by cs") << "SETPC 4 SETPENSIZE 3 CS FD 10" << QColor(255, 0, 0) << 3.0;
@@ -331,6 +333,9 @@ void TestLogo::errors_data() {
         << "TO p :x END p 1 FD :x" << K::UnknownVariable << 1 << ":x";
     QTest::newRow("colour number") << "SETPC 16" << K::BadValue << 1 << "15";
     QTest::newRow("colour fraction") << "SETPC 2.5" << K::BadValue << 1 << "2.5";
+    QTest::newRow("procedure as colour")
+        << "TO sq END\nSETPC sq" << K::MissingInput << 2 << "SETPC";
+    QTest::newRow("quoted colour") << "SETPC \"pinkish" << K::BadValue << 1 << "pinkish";
     QTest::newRow("colour name") << "SETPC pinkish" << K::BadValue << 1 << "知らない色 pinkish";
     QTest::newRow("pen size") << "SETPENSIZE 0" << K::BadValue << 1 << "太さ";
     QTest::newRow("overflow") << "FD 1e300 * 1e300" << K::BadValue << 1 << "大きすぎ";

@@ -58,6 +58,7 @@ LogoResult LogoInterpreter::run(const QString& text) {
     result_ = LogoResult();
     depth_ = 0;
     nestedBlocks_ = 0;
+    currentLine_ = 1;
     frames_.assign(1, QHash<QString, double>());
     repeatCounts_.clear();
 
@@ -97,6 +98,7 @@ LogoInterpreter::Flow LogoInterpreter::execute(const std::vector<LogoStatement>&
 }
 
 LogoInterpreter::Flow LogoInterpreter::executeStatement(const LogoStatement& statement) {
+    currentLine_ = statement.line;
     if (++result_.commandCount > maxCommands_)
         fail(LogoErrorKind::TooManyCommands, statement.line, QStringLiteral("命令が多すぎます"));
     LogoTurtle& turtle = result_.turtle;

@@ -53,6 +53,7 @@ private:
     LogoResult result_;
     int depth_ = 0;
     int nestedBlocks_ = 0;
+    int currentLine_ = 1; // of the statement being run, for a failure without a place
     std::vector<QHash<QString, double>> frames_; // globals first, then one per call
     std::vector<double> repeatCounts_;           // innermost REPEAT last
 };

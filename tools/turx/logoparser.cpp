@@ -274,19 +274,25 @@ LogoStatement LogoParser::parseStatement(const LogoToken* previousCommand) {
     case Op::SetPenSize:
         statement.inputs.push_back(parseInput(token));
         break;
-    case Op::SetColour:
-        if (!atEnd() && (current().type == Type::Quoted ||
-                         (current().type == Type::Word && !isKnownWord(current().key)))) {
-            const std::optional<QColor> colour = logoColourForName(current().text);
-            if (!colour)
-                fail(LogoErrorKind::BadValue, current().line,
-                     QStringLiteral("知らない色 %1").arg(current().text));
+    case Op::SetColour: {
+        // A colour name wins over a procedure of the same name: procedures
+        // give no values, so "SETPC red" can only mean the colour.
+        const bool word =
+            !atEnd() && (current().type == Type::Quoted ||
+                         (current().type == Type::Word && !isReserved(current().key)));
+        const std::optional<QColor> colour =
+            word ? logoColourForName(current().text) : std::optional<QColor>();
+        if (colour) {
             statement.colour = *colour;
             ++position_;
+        } else if (word && (current().type == Type::Quoted || !isKnownWord(current().key))) {
+            fail(LogoErrorKind::BadValue, current().line,
+                 QStringLiteral("知らない色 %1").arg(current().text));
         } else {
             statement.inputs.push_back(parseInput(token));
         }
         break;
+    }
     case Op::Repeat:
     case Op::If:
         statement.inputs.push_back(parseInput(token));
