@@ -136,14 +136,13 @@ QString FlashWindow::showFlash(const QString& flashText, int cardColourCode,
     setWindowTitle(link);
     move(flashWindowPosition(size(), cardCorner, wallWindow));
 
-    press_ = Press::None;
-    dragging_ = false;
+    drag_.cancel();
     oneShotRightClick_ = oneShotRightClick;
     Timer2->start(timeoutMs_);
     exec();
     Timer2->stop();
     oneShotRightClick_ = nullptr;
-    dragging_ = false;
+    drag_.cancel();
     return windowTitle();
 }
 
@@ -153,23 +152,8 @@ void FlashWindow::stop() {
         close();
 }
 
-void FlashWindow::startPress(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) {
-        press_ = Press::Right;
-        return;
-    }
-    press_ = Press::Left;
-    dragging_ = true;
-    dragOffset_ = event->globalPosition().toPoint() - pos();
-}
-
-void FlashWindow::dragTo(QMouseEvent* event) {
-    if (dragging_)
-        move(event->globalPosition().toPoint() - dragOffset_);
-}
-
 void FlashWindow::cancelLinkAfterRightPress() {
-    if (press_ != Press::Right)
+    if (drag_.pressed() != WindowDrag::Press::Right)
         return;
     QApplication::beep();
     setWindowTitle(QString());
@@ -177,29 +161,26 @@ void FlashWindow::cancelLinkAfterRightPress() {
 
 void FlashWindow::releaseOnPanel() {
     cancelLinkAfterRightPress();
-    dragging_ = false;
-    press_ = Press::None;
+    drag_.cancel();
     close();
 }
 
 void FlashWindow::releaseOnWindow() {
     cancelLinkAfterRightPress();
-    dragging_ = false;
-    const Press press = press_;
-    press_ = Press::None;
+    const WindowDrag::Press press = drag_.release();
     const bool oneShot = oneShotRightClick_ && *oneShotRightClick_;
     if (oneShot)
         *oneShotRightClick_ = false;
-    if (press != Press::None || oneShot)
+    if (press != WindowDrag::Press::None || oneShot)
         close();
 }
 
 void FlashWindow::mousePressEvent(QMouseEvent* event) {
-    startPress(event);
+    drag_.press(this, event);
 }
 
 void FlashWindow::mouseMoveEvent(QMouseEvent* event) {
-    dragTo(event);
+    drag_.drag(this, event);
 }
 
 void FlashWindow::mouseReleaseEvent(QMouseEvent*) {
@@ -214,10 +195,10 @@ bool FlashWindow::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        startPress(static_cast<QMouseEvent*>(event));
+        drag_.press(this, static_cast<QMouseEvent*>(event));
         return true;
     case QEvent::MouseMove:
-        dragTo(static_cast<QMouseEvent*>(event));
+        drag_.drag(this, static_cast<QMouseEvent*>(event));
         return true;
     case QEvent::MouseButtonRelease:
         if (onPanel)

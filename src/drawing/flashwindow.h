@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/windowdrag.h"
+
 #include <QColor>
 #include <QDialog>
 #include <QPoint>
@@ -60,10 +62,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Press { None, Left, Right };
-
-    void startPress(QMouseEvent* event);
-    void dragTo(QMouseEvent* event);
     void releaseOnPanel();
     void releaseOnWindow();
     void cancelLinkAfterRightPress();
@@ -74,8 +72,6 @@ private:
     QTimer* Timer2;
 
     int timeoutMs_ = 5000;
-    Press press_ = Press::None;
-    bool dragging_ = false;
-    QPoint dragOffset_; // from the window's corner to the grabbing point
+    WindowDrag drag_;
     bool* oneShotRightClick_ = nullptr;
 };

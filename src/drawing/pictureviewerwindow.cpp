@@ -139,8 +139,7 @@ void PictureViewerWindow::closeViewer() {
 
 void PictureViewerWindow::resetState() {
     open_ = false;
-    dragging_ = false;
-    press_ = Press::None;
+    drag_.cancel();
     Timer2->stop();
     TFLG = false;
 }
@@ -198,46 +197,29 @@ bool PictureViewerWindow::onPicture(QPoint panelPos) const {
     return !picture_.isNull() && Panel1->rect().contains(panelPos);
 }
 
-void PictureViewerWindow::startPress(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) {
-        press_ = Press::Right;
-        return;
-    }
-    press_ = Press::Left;
-    dragging_ = true;
-    dragOffset_ = event->globalPosition().toPoint() - pos();
-}
-
-void PictureViewerWindow::dragTo(QMouseEvent* event) {
-    if (dragging_)
-        move(event->globalPosition().toPoint() - dragOffset_);
-}
-
 void PictureViewerWindow::releaseAt(QPoint panelPos, QPoint globalPos) {
-    const Press press = press_;
-    press_ = Press::None;
-    dragging_ = false;
+    const WindowDrag::Press press = drag_.release();
     if (onPicture(panelPos)) {
-        if (press == Press::Left) {
+        if (press == WindowDrag::Press::Left) {
             const int first = int(GALL.indexOf(kSeparator));
             if (first >= 0)
                 GALL.remove(0, first + 1); // skip the next picture of the series
             else if (!penOn)
                 closeViewer();
-        } else if (press == Press::Right) {
+        } else if (press == WindowDrag::Press::Right) {
             emit menuRequested(globalPos);
         }
-    } else if (press == Press::Right) {
+    } else if (press == WindowDrag::Press::Right) {
         closeViewer();
     }
 }
 
 void PictureViewerWindow::mousePressEvent(QMouseEvent* event) {
-    startPress(event);
+    drag_.press(this, event);
 }
 
 void PictureViewerWindow::mouseMoveEvent(QMouseEvent* event) {
-    dragTo(event);
+    drag_.drag(this, event);
 }
 
 void PictureViewerWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -250,10 +232,10 @@ bool PictureViewerWindow::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        startPress(static_cast<QMouseEvent*>(event));
+        drag_.press(this, static_cast<QMouseEvent*>(event));
         return true;
     case QEvent::MouseMove:
-        dragTo(static_cast<QMouseEvent*>(event));
+        drag_.drag(this, static_cast<QMouseEvent*>(event));
         return true;
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);

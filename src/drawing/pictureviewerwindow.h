@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/windowdrag.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPoint>
@@ -69,15 +71,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Press { None, Left, Right };
-
     void openViewer(const QString& caption, const QString& list, const QColor& cardColour,
                     double zoom, QPoint cardCorner, QSize wall, const QRect& wallWindow);
     void nextStep();
     void setPicture(const QImage& picture, const QString& path);
     bool onPicture(QPoint panelPos) const;
-    void startPress(QMouseEvent* event);
-    void dragTo(QMouseEvent* event);
     void releaseAt(QPoint panelPos, QPoint globalPos);
     void resetState();
 
@@ -90,7 +88,5 @@ private:
     QString shownPath_;
     int normalMs_ = 700;
     int lastMs_ = 4000;
-    Press press_ = Press::None;
-    bool dragging_ = false;
-    QPoint dragOffset_; // from the window's corner to the grabbing point
+    WindowDrag drag_;
 };

@@ -10,56 +10,56 @@ namespace {
 // How a field stands in a record: quoted text, unquoted text or an integer.
 enum class Kind { Quoted, Text, Integer };
 
-struct FieldSpec {
+struct FieldLayout {
     const char16_t* name; // shown in error messages
     Kind kind;
 };
 
-struct RecordSpec {
+struct RecordLayout {
     const char16_t* opening; // "<NAME=\""
-    std::initializer_list<FieldSpec> fields;
+    std::initializer_list<FieldLayout> fields;
 };
 
-const RecordSpec kPoster{u"<POSTER=\"",
-                         {{u"画像(POST)", Kind::Quoted},
-                          {u"X座標(XS)", Kind::Integer},
-                          {u"Y座標(YS)", Kind::Integer},
-                          {u"幅(XXS)", Kind::Integer},
-                          {u"高さ(YYS)", Kind::Integer},
-                          {u"パネル色(P)", Kind::Integer},
-                          {u"字色(PT)", Kind::Integer},
-                          {u"スタンプ(STP)", Kind::Integer},
-                          {u"楕円(R)", Kind::Integer},
-                          {u"メモ1(S2)", Kind::Quoted},
-                          {u"リンクファイル(NOTE)", Kind::Quoted},
-                          {u"文字１//文字２(TT)", Kind::Quoted},
-                          {u"ファイル名(FNAME)", Kind::Quoted},
-                          {u"タイムスタンプ(FTIME)", Kind::Quoted},
-                          {u"KFLG", Kind::Text},
-                          {u"KSU", Kind::Text},
-                          {u"KAKUSU", Kind::Text}}};
+const RecordLayout kPoster{u"<POSTER=\"",
+                           {{u"画像(POST)", Kind::Quoted},
+                            {u"X座標(XS)", Kind::Integer},
+                            {u"Y座標(YS)", Kind::Integer},
+                            {u"幅(XXS)", Kind::Integer},
+                            {u"高さ(YYS)", Kind::Integer},
+                            {u"パネル色(P)", Kind::Integer},
+                            {u"字色(PT)", Kind::Integer},
+                            {u"スタンプ(STP)", Kind::Integer},
+                            {u"楕円(R)", Kind::Integer},
+                            {u"メモ1(S2)", Kind::Quoted},
+                            {u"リンクファイル(NOTE)", Kind::Quoted},
+                            {u"文字１//文字２(TT)", Kind::Quoted},
+                            {u"ファイル名(FNAME)", Kind::Quoted},
+                            {u"タイムスタンプ(FTIME)", Kind::Quoted},
+                            {u"KFLG", Kind::Text},
+                            {u"KSU", Kind::Text},
+                            {u"KAKUSU", Kind::Text}}};
 
-const RecordSpec kPanel{
+const RecordLayout kPanel{
     u"<PANEL=\"",
     {{u"背景画像(KABEIMAGE)", Kind::Quoted}, {u"タイムスタンプ(KABEIMAGEOLDTIME)", Kind::Text}}};
 
-const RecordSpec kUrl{u"<URL=\"",
-                      {{u"ページ", Kind::Quoted},
-                       {u"タイムスタンプ(WEBOLDTIME)", Kind::Text},
-                       {u"X", Kind::Integer},
-                       {u"Y", Kind::Integer},
-                       {u"幅", Kind::Integer},
-                       {u"高さ", Kind::Integer},
-                       {u"リボン", Kind::Integer}}};
+const RecordLayout kUrl{u"<URL=\"",
+                        {{u"ページ", Kind::Quoted},
+                         {u"タイムスタンプ(WEBOLDTIME)", Kind::Text},
+                         {u"X", Kind::Integer},
+                         {u"Y", Kind::Integer},
+                         {u"幅", Kind::Integer},
+                         {u"高さ", Kind::Integer},
+                         {u"リボン", Kind::Integer}}};
 
-const RecordSpec kMask{u"<MASK=\"",
-                       {{u"マスク", Kind::Quoted},
-                        {u"ラベル", Kind::Quoted},
-                        {u"タイムスタンプ(DIROLDTIME)", Kind::Text},
-                        {u"X", Kind::Integer},
-                        {u"Y", Kind::Integer},
-                        {u"幅", Kind::Integer},
-                        {u"高さ", Kind::Integer}}};
+const RecordLayout kMask{u"<MASK=\"",
+                         {{u"マスク", Kind::Quoted},
+                          {u"ラベル", Kind::Quoted},
+                          {u"タイムスタンプ(DIROLDTIME)", Kind::Text},
+                          {u"X", Kind::Integer},
+                          {u"Y", Kind::Integer},
+                          {u"幅", Kind::Integer},
+                          {u"高さ", Kind::Integer}}};
 
 bool isQuoted(Kind k) {
     return k == Kind::Quoted;
@@ -67,12 +67,12 @@ bool isQuoted(Kind k) {
 
 // The separator that closes field i: it depends on whether this field and the
 // next one are quoted; the last field is closed by ">".
-QString closingDelimiter(const RecordSpec& spec, int i) {
-    const int n = int(spec.fields.size());
+QString closingDelimiter(const RecordLayout& layout, int i) {
+    const int n = int(layout.fields.size());
     if (i == n - 1)
         return QStringLiteral(">");
-    const bool here = isQuoted(spec.fields.begin()[i].kind);
-    const bool next = isQuoted(spec.fields.begin()[i + 1].kind);
+    const bool here = isQuoted(layout.fields.begin()[i].kind);
+    const bool next = isQuoted(layout.fields.begin()[i + 1].kind);
     if (here && next)
         return QStringLiteral("\",\"");
     if (here)
@@ -85,34 +85,34 @@ QString closingDelimiter(const RecordSpec& spec, int i) {
 // One record's raw field texts, taken from `text` starting at `pos` (just
 // after the opening tag); `pos` ends just after the closing ">". Every search
 // is for the first occurrence, so a field holding its own delimiter ends there.
-QStringList takeFields(const RecordSpec& spec, const QString& text, qsizetype& pos) {
+QStringList takeFields(const RecordLayout& layout, const QString& text, qsizetype& pos) {
     QStringList values;
-    const int n = int(spec.fields.size());
+    const int n = int(layout.fields.size());
     for (int i = 0; i < n; ++i) {
-        const QString delim = closingDelimiter(spec, i);
+        const QString delim = closingDelimiter(layout, i);
         const qsizetype end = text.indexOf(delim, pos);
         if (end < 0)
             throw RecordError(RecordError::Reason::Incomplete,
-                              QString::fromUtf16(spec.fields.begin()[i].name), QString());
+                              QString::fromUtf16(layout.fields.begin()[i].name), QString());
         values << text.mid(pos, end - pos);
         pos = end + delim.size();
     }
     return values;
 }
 
-int toInt(const RecordSpec& spec, const QStringList& values, int i) {
+int toInt(const RecordLayout& layout, const QStringList& values, int i) {
     const auto v = parseStrictInt(values[i]);
     if (!v)
         throw RecordError(RecordError::Reason::NotInteger,
-                          QString::fromUtf16(spec.fields.begin()[i].name), values[i]);
+                          QString::fromUtf16(layout.fields.begin()[i].name), values[i]);
     return *v;
 }
 
 // Settings files: every record of the kind in turn, searching on after the
 // end of the one before; the last one wins.
-std::optional<QStringList> lastRecordFields(const RecordSpec& spec, const QString& text,
+std::optional<QStringList> lastRecordFields(const RecordLayout& layout, const QString& text,
                                             QVector<QStringList>* all = nullptr) {
-    const QString opening = QString::fromUtf16(spec.opening);
+    const QString opening = QString::fromUtf16(layout.opening);
     std::optional<QStringList> last;
     qsizetype pos = 0;
     for (;;) {
@@ -120,7 +120,7 @@ std::optional<QStringList> lastRecordFields(const RecordSpec& spec, const QStrin
         if (at < 0)
             break;
         pos = at + opening.size();
-        last = takeFields(spec, text, pos);
+        last = takeFields(layout, text, pos);
         if (all)
             all->append(*last);
     }
@@ -141,12 +141,12 @@ QString guarded(Kind kind, bool last, const QString& value) {
     return v;
 }
 
-QString formatRecord(const RecordSpec& spec, const QStringList& values) {
-    QString out = QString::fromUtf16(spec.opening);
-    const int n = int(spec.fields.size());
+QString formatRecord(const RecordLayout& layout, const QStringList& values) {
+    QString out = QString::fromUtf16(layout.opening);
+    const int n = int(layout.fields.size());
     for (int i = 0; i < n; ++i) {
-        out += guarded(spec.fields.begin()[i].kind, i == n - 1, values[i]);
-        out += closingDelimiter(spec, i);
+        out += guarded(layout.fields.begin()[i].kind, i == n - 1, values[i]);
+        out += closingDelimiter(layout, i);
     }
     return out;
 }

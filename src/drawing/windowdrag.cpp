@@ -1,0 +1,26 @@
+#include "drawing/windowdrag.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+void WindowDrag::press(QWidget* window, const QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        press_ = Press::Right;
+        return;
+    }
+    press_ = Press::Left;
+    dragging_ = true;
+    offset_ = event->globalPosition().toPoint() - window->pos();
+}
+
+void WindowDrag::drag(QWidget* window, const QMouseEvent* event) const {
+    if (dragging_)
+        window->move(event->globalPosition().toPoint() - offset_);
+}
+
+WindowDrag::Press WindowDrag::release() {
+    const Press press = press_;
+    press_ = Press::None;
+    dragging_ = false;
+    return press;
+}
