@@ -1,5 +1,6 @@
 #include "app/wallwindow.h"
 
+#include "app/beep.h"
 #include "app/bgrcolor.h"
 #include "app/desktopcopy.h"
 #include "app/folderchooserdialog.h"
@@ -8,6 +9,7 @@
 #include "app/linkrules.h"
 #include "app/logostarter.h"
 #include "app/mediaplayerbar.h"
+#include "app/restorewindow.h"
 #include "app/shell.h"
 #include "app/startovercanceldialog.h"
 #include "app/startoverdialog.h"
@@ -43,6 +45,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
@@ -110,7 +113,7 @@ WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
     };
     connect(mouse_, &CardMouse::runCard, this, &WallWindow::JIKKOU);
     connect(mouse_, &CardMouse::penOff, this, &WallWindow::MSswitchOff);
-    connect(mouse_, &CardMouse::oneShotDisarmed, this, [this] { SpeedButton8->setDown(false); });
+    connect(mouse_, &CardMouse::oneShotDisarmed, this, [this] { SpeedButton8->setChecked(false); });
     connect(mouse_, &CardMouse::cardMenuRequested, this, [this](QPoint at) {
         emit cardMenuRequested(at);
         if (!PopupMenu1->isEmpty())
@@ -121,6 +124,8 @@ WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
     TForm21 = new PictureViewerWindow(this);
     TForm23 = new HelpBrowserWindow(this);
     TForm26 = new FolderChooserDialog(this);
+    TForm20 = new RestoreWindow(this);
+    connect(TForm20, &RestoreWindow::restoreRequested, this, &WallWindow::restoreWall);
     logo = new LogoStarter(TForm6, this);
 }
 
@@ -218,9 +223,6 @@ void WallWindow::buildControls() {
 
     MediaPlayer1 = new MediaPlayerBar(Panel2);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-
     // The number notes: ten sub-walls "ノート00" to "ノート69" under each
     // of seven sub-menus.
     PopupMenu5 = new QMenu(this);
@@ -243,24 +245,10 @@ void WallWindow::buildControls() {
     connect(FileListBox2, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { FileListBox2Click(item ? item->text() : QString()); });
 
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    N3 = PopupMenu2->addAction(QStringLiteral("保存して終了[<<]"));
-    N3->setObjectName(QStringLiteral("N3"));
-    N32 = PopupMenu2->addAction(QStringLiteral("保存しないで終了[<<<]"));
-    N32->setObjectName(QStringLiteral("N32"));
-    connect(N3, &QAction::triggered, this, [this] {
-        if (!st.BUSY)
-            OWARI();
-    });
-    connect(N32, &QAction::triggered, this, [this] {
-        if (!st.BUSY)
-            exitWithoutSaving();
-    });
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] {
-        if (!st.BUSY)
-            openMainMenu();
-    });
+    buildMainMenu();
+    buildCardMenu();
+    connectToolButtons();
+    installShortcuts();
 }
 
 void WallWindow::showOnScreen() {
@@ -617,6 +605,36 @@ bool WallWindow::eventFilter(QObject* watched, QEvent* event) {
         SpeedButton7->setDown(false);
         return true;
     }
+    if ((watched == SpeedButton11 || watched == SpeedButton26) &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove ||
+         event->type() == QEvent::MouseButtonRelease))
+        return tabEvent(event);
+    if (watched == SpeedButton25 && event->type() == QEvent::MouseButtonRelease) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        SpeedButton25->setDown(false);
+        if (!SpeedButton25->rect().contains(e->position().toPoint()))
+            return true;
+        MSswitchOff();
+        if (e->button() == Qt::RightButton || st.RFLGK) {
+            st.RFLGK = false;
+            SpeedButton8->setChecked(false);
+            MATHU(QStringLiteral("TURXを起動・・・"), 4000);
+            logo->SHELLTURXE2(QString());
+            TAKO();
+        } else {
+            TForm23->showPage(st.KIJUNEX + QStringLiteral("プログラミングHOME/index.html"));
+        }
+        return true;
+    }
+    if ((watched == Panel2 || watched == Image1) && event->type() == QEvent::MouseMove) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        wallMouseMove(static_cast<QWidget*>(watched)->mapTo(this, e->position().toPoint()).x());
+    }
+    if ((watched == Panel2 || watched == Image1) && event->type() == QEvent::MouseButtonPress) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton)
+            wallPress(static_cast<QWidget*>(watched)->mapTo(Panel2, e->position().toPoint()));
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -702,7 +720,7 @@ void WallWindow::BBUNKI(const QString& D) {
     if (st.BUSY)
         return;
     st.RFLGK = false;
-    SpeedButton8->setDown(false);
+    SpeedButton8->setChecked(false);
     MSswitchOff();
     st.ListBox11.append(st.KIJUNDIR);
     showWall(st.KIJUNDIR + withSlashes(D));
@@ -727,7 +745,7 @@ void WallWindow::backAndHome(Qt::MouseButton button) {
     MSswitchOff();
     Image1->setCursor(Qt::PointingHandCursor);
     st.RFLGK = false;
-    SpeedButton8->setDown(false);
+    SpeedButton8->setChecked(false);
     if (button == Qt::RightButton) {
         goHome();
     } else {
@@ -766,7 +784,7 @@ void WallWindow::JIKKOU2(const QString& L) {
     case LinkAction::OpenFolder:
         MSswitchOff();
         st.RFLGK = false;
-        SpeedButton8->setDown(false);
+        SpeedButton8->setChecked(false);
         handToShell(st.KIJUNDIR + withSlashes(d.argument),
                     QStringLiteral("エクスプローラーを起動・・・"), 3000);
         return;
@@ -813,7 +831,7 @@ void WallWindow::JIKKOU2(const QString& L) {
     st.KAKUDAI = t.zoom;
     switch (t.kind) {
     case TargetKind::Beep:
-        QApplication::beep();
+        zavikBeep();
         return;
     case TargetKind::Picture: {
         const int n = st.PBAN;
@@ -854,7 +872,7 @@ void WallWindow::JIKKOU2(const QString& L) {
 
 void WallWindow::FileListBox2Click(const QString& name) {
     if (name.isEmpty()) {
-        QApplication::beep();
+        zavikBeep();
         return;
     }
     Timer2->stop();
@@ -871,5 +889,402 @@ void WallWindow::FileListBox2Click(const QString& name) {
         // Pages the page editor wrote open in it once it is there; until
         // then every page goes to the desktop's browser.
         handToShell(path, name + QStringLiteral("を起動・・・"), 4000, false);
+    }
+}
+
+namespace {
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+// Commands whose windows come later stay visible, greyed, saying what they
+// will do.
+void notYet(QAction* a, const QString& what) {
+    a->setEnabled(false);
+    a->setToolTip(what + QStringLiteral("（準備中）"));
+}
+
+} // namespace
+
+void WallWindow::buildMainMenu() {
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    PopupMenu2->setToolTipsVisible(true);
+    QAction* help = addItem(PopupMenu2, "Zavik2", QStringLiteral("HELP"));
+    N21 = addItem(PopupMenu2, "N21", QStringLiteral("フォルダ構成"));
+    notYet(N21, QStringLiteral("データフォルダのフォルダ構成を表示します"));
+    QAction* desk = addItem(PopupMenu2, "N67", QStringLiteral("フォルダ→【マイデスク】[>DL]"));
+    QMenu* form = PopupMenu2->addMenu(QStringLiteral("   ウィンドウ形式の変更"));
+    form->menuAction()->setObjectName(QStringLiteral("N24"));
+    QAction* bordered = addItem(form, "N2", QStringLiteral("ボーダーつき画面"));
+    QAction* borderless = addItem(form, "N5", QStringLiteral("ボーダー無し画面"));
+    N01 = addItem(PopupMenu2, "N01", QStringLiteral("未提案の☆を消す"));
+    CSV1 = addItem(PopupMenu2, "CSV1", QStringLiteral("カード情報をCSV保存[>CSV]"));
+    notYet(CSV1, QStringLiteral("このかべのカードをCSVファイルに書き出します"));
+    N20 = addItem(PopupMenu2, "N20", QStringLiteral("画面を印刷[>PRN]"));
+    notYet(N20, QStringLiteral("かべを印刷します"));
+    N3 = addItem(PopupMenu2, "N3", QStringLiteral("保存して終了[<<]"));
+    N32 = addItem(PopupMenu2, "N32", QStringLiteral("保存しないで終了[<<<]"));
+
+    connect(help, &QAction::triggered, this, [this] {
+        MATHU(QStringLiteral("Zavik WEBページを起動・・・"), 1000);
+        const QString page = st.KIJUNEX + QStringLiteral("ZavikHELP/index.html");
+        if (QFileInfo(page).isFile())
+            openWithShell(page);
+        else
+            QMessageBox::information(this, QStringLiteral("Zavik"),
+                                     QStringLiteral("ヘルプのページ（%1）が見つかりません。")
+                                         .arg(QDir::toNativeSeparators(page)));
+        TAKO();
+    });
+    connect(desk, &QAction::triggered, this, [this] { JIKKOU2(QStringLiteral(">DL")); });
+    connect(bordered, &QAction::triggered, this, [this] { setBordered(true); });
+    connect(borderless, &QAction::triggered, this, [this] { setBordered(false); });
+    connect(N01, &QAction::triggered, this, &WallWindow::N01Click);
+    connect(N3, &QAction::triggered, this, [this] {
+        if (!st.BUSY)
+            OWARI();
+    });
+    connect(N32, &QAction::triggered, this, [this] {
+        if (!st.BUSY)
+            exitWithoutSaving();
+    });
+}
+
+void WallWindow::buildCardMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->setToolTipsVisible(true);
+
+    QMenu* marks = PopupMenu1->addMenu(QStringLiteral("★○×をつける"));
+    marks->menuAction()->setObjectName(QStringLiteral("N4"));
+    const struct {
+        const char* name;
+        const char16_t* caption;
+        const char16_t* mark;
+    } kMarks[] = {{"N63", u"★", u"★"},  {"N64", u"◎", u"◎"}, {"N60", u"○", u"●"},
+                  {"N61", u"×", u"×"},  {"N59", u"▲", u"▲"}, {"N62", u"▼", u"▼"},
+                  {"N65", u"消す", u""}};
+    for (const auto& m : kMarks) {
+        const QString mark = QString::fromUtf16(m.mark);
+        connect(addItem(marks, m.name, QString::fromUtf16(m.caption)), &QAction::triggered, this,
+                [this, mark] { HOSHIMark(mark); });
+    }
+
+    QAction* editor = addItem(PopupMenu1, "N77", QStringLiteral("カードに書く"));
+    notYet(editor, QStringLiteral("カードエディタでこのカードを書きかえます"));
+
+    QMenu* sizes = PopupMenu1->addMenu(QStringLiteral("サイズ"));
+    sizes->menuAction()->setObjectName(QStringLiteral("N70"));
+    const struct {
+        const char* name;
+        const char16_t* caption;
+        int multiply, divide;
+    } kSizes[] = {{"N71", u"×４", 4, 1},    {"N72", u"×３", 3, 1},    {"N73", u"×２", 2, 1},
+                  {"N74", u"１／２", 1, 2}, {"N75", u"１／３", 1, 3}, {"N76", u"１／４", 1, 4}};
+    for (const auto& z : kSizes) {
+        const int m = z.multiply, d = z.divide;
+        connect(addItem(sizes, z.name, QString::fromUtf16(z.caption)), &QAction::triggered, this,
+                [this, m, d] { scaleCard(m, d); });
+    }
+
+    QMenu* text = PopupMenu1->addMenu(QStringLiteral("文字色"));
+    text->menuAction()->setObjectName(QStringLiteral("N36"));
+    const struct {
+        const char* name;
+        const char16_t* caption;
+        int code;
+    } kText[] = {{"N45", u"黒文字", 1}, {"N46", u"紫文字", 8}, {"N25", u"藤文字", 7},
+                 {"N27", u"赤文字", 2}, {"N37", u"緑文字", 3}, {"N40", u"黄文字", 4},
+                 {"N41", u"青文字", 5}, {"N42", u"水文字", 9}, {"N43", u"白文字", 6}};
+    for (const auto& t : kText) {
+        const int code = t.code;
+        connect(addItem(text, t.name, QString::fromUtf16(t.caption)), &QAction::triggered, this,
+                [this, code] { setTextColour(code); });
+    }
+
+    QMenu* cards = PopupMenu1->addMenu(QStringLiteral("カード色"));
+    cards->menuAction()->setObjectName(QStringLiteral("N28"));
+    const struct {
+        const char* name;
+        const char16_t* caption;
+    } kCard[] = {{"N44", u"白色カード"},   {"N23", u"赤紫色カード"}, {"N31", u"水色カード"},
+                 {"N34", u"黄色カード"},   {"N6", u"若葉色カード"},  {"N7", u"黒色カード"},
+                 {"N15", u"灰色カード"},   {"N47", u"銀色カード"},   {"N48", u"あめ色カード"},
+                 {"N49", u"青色カード"},   {"N50", u"紺色カード"},   {"N52", u"薄緑色カード"},
+                 {"N35", u"青緑色カード"}, {"N53", u"緑色カード"},   {"N54", u"黄土色カード"},
+                 {"N55", u"茶色カード"},   {"N56", u"紫色カード"},   {"N57", u"赤色カード"},
+                 {"N1", u"透明カード"}};
+    for (int code = 1; code <= 19; ++code) {
+        const auto& c = kCard[code - 1];
+        connect(addItem(cards, c.name, QString::fromUtf16(c.caption)), &QAction::triggered, this,
+                [this, code] { setCardColour(code); });
+    }
+
+    connect(addItem(PopupMenu1, "N30", QStringLiteral("カードのコピー")), &QAction::triggered, this,
+            &WallWindow::copyCard);
+    QMenu* remove = PopupMenu1->addMenu(QStringLiteral("カードを消す"));
+    remove->menuAction()->setObjectName(QStringLiteral("N26"));
+    connect(addItem(remove, "N66", QStringLiteral("消すの実行")), &QAction::triggered, this,
+            &WallWindow::deleteCard);
+    connect(addItem(PopupMenu1, "N29", QStringLiteral("保存・ていあん")), &QAction::triggered, this,
+            &WallWindow::saveCard);
+}
+
+void WallWindow::connectToolButtons() {
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] {
+        if (st.BUSY)
+            return;
+        MSswitchOff();
+        openMainMenu();
+    });
+    connect(SpeedButton5, &QToolButton::clicked, this, [this] {
+        handToShell(st.KIJUNDIR, QStringLiteral("エクスプローラーを起動・・・"), 3000);
+    });
+    connect(SpeedButton14, &QToolButton::clicked, this, &WallWindow::SpeedButton14Click);
+    SpeedButton8->setCheckable(true);
+    connect(SpeedButton8, &QToolButton::clicked, this, &WallWindow::SpeedButton8Click);
+    connect(SpeedButton12, &QToolButton::clicked, this, &WallWindow::SpeedButton12Click);
+    // The programming button answers both mouse buttons.
+    SpeedButton25->installEventFilter(this);
+    SpeedButton11->installEventFilter(this);
+    SpeedButton26->installEventFilter(this);
+    Panel2->installEventFilter(this);
+    Image1->installEventFilter(this);
+    Panel2->setMouseTracking(true);
+    Image1->setMouseTracking(true);
+    // Commands whose windows come later: present, greyed, with their hints.
+    for (QToolButton* b : {SpeedButton6, SpeedButton4, SpeedButton19, SpeedButton2, SpeedButton10,
+                           SpeedButton3, SpeedButton23, SpeedButton27})
+        b->setEnabled(false);
+}
+
+void WallWindow::installShortcuts() {
+    auto shortcut = [this](const QKeySequence& keys, auto slot) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
+        if (!st.BUSY)
+            OWARI();
+    });
+    shortcut(QKeySequence(Qt::Key_F5), [this] { SpeedButton12Click(); });
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { backAndHome(Qt::LeftButton); });
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Home), [this] { backAndHome(Qt::RightButton); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_H), [this] { SpeedButton14Click(); });
+    shortcut(QKeySequence(Qt::Key_F2), [this] { SpeedButton8Click(); });
+}
+
+void WallWindow::SpeedButton12Click() {
+    if (st.BUSY)
+        return;
+    MediaPlayer1->closeAndHide();
+    ALLCLEAR();
+    st.SHOWFLG = true;
+    SAITEIJI();
+}
+
+void WallWindow::N01Click() {
+    if (st.BUSY)
+        return;
+    Timer2->stop();
+    ALLCLEAR();
+    st.SHOWFLG = true;
+    SAITEIJI();
+    Timer2->start();
+}
+
+void WallWindow::SpeedButton14Click() {
+    if (st.BUSY)
+        return;
+    MSswitchOff();
+    // Window managers keep windows on the screen: the wall hides instead of
+    // sliding up out of view.
+    hide();
+    TForm20->move(0, 0);
+    TForm20->show();
+    TForm20->raise();
+}
+
+void WallWindow::restoreWall() {
+    st.TAKOFL = true;
+    setGeometry(0, 0, st.ZETTAIX0, st.ZETTAIY0);
+    showFullScreen();
+    raise();
+    activateWindow();
+}
+
+void WallWindow::SpeedButton8Click() {
+    if (st.BUSY)
+        return;
+    st.RFLGK = !st.RFLGK;
+    SpeedButton8->setChecked(st.RFLGK);
+    zavikBeep();
+}
+
+void WallWindow::setBordered(bool bordered) {
+    // Changing the window's frame hides it; it is shown again at once.
+    setWindowFlag(Qt::FramelessWindowHint, !bordered);
+    if (bordered) {
+        showMaximized();
+    } else {
+        setGeometry(0, 0, st.ZETTAIX0, st.ZETTAIY0);
+        showFullScreen();
+    }
+}
+
+void WallWindow::tuckOrUntuck() {
+    st.TAKOFL = true;
+    setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    const int tabW = Panel6->width();
+    const int tabH = Panel6->height();
+    if (pos() != QPoint(0, 0)) {
+        // Untuck: the full screen again, the tab back at its corner.
+        setGeometry(0, 0, st.ZETTAIX0, st.ZETTAIY0);
+        showFullScreen();
+        Panel6->move(st.ZETTAIX0 - tabW - 2, st.ZETTAIY0 - tabH);
+    } else {
+        // Tuck: only the tab shows, near the top right corner.
+        Panel6->move(0, 0);
+        showNormal();
+        setGeometry(st.ZETTAIX0 - tabW, 2, tabW, tabH);
+        for (QWidget* w : std::initializer_list<QWidget*>{Panel6, SpeedButton10, SpeedButton11,
+                                                          SpeedButton26, SpeedButton27})
+            w->show();
+        Panel6->raise();
+    }
+}
+
+bool WallWindow::tabEvent(QEvent* event) {
+    auto* e = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        Timer6->stop();
+        Panel6->raise();
+        if (e->button() == Qt::RightButton) {
+            tuckOrUntuck();
+        } else {
+            FBAK = true;
+            FXBAK = int(e->globalPosition().x()) - x();
+            FYBAK = int(e->globalPosition().y()) - y();
+        }
+        return true;
+    case QEvent::MouseMove:
+        if (FBAK)
+            move(int(e->globalPosition().x()) - FXBAK, int(e->globalPosition().y()) - FYBAK);
+        return true;
+    case QEvent::MouseButtonRelease:
+        FBAK = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WallWindow::wallMouseMove(int x) {
+    // Round(width − 160 × NOWX / 1920), computed exactly.
+    const int right = scaleHalfEven(qint64(width()) * 1920 - 160LL * st.NOWX, 1, 1920);
+    const bool middle = scaleToWallX(80, st.NOWX) <= x && x <= right;
+    if (middle == st.XFLG)
+        XSHOW(!middle);
+}
+
+void WallWindow::wallPress(QPoint at) {
+    if (!st.POM)
+        return;
+    st.POM = false;
+    const int B = POMCARD;
+    POMCARD = -1;
+    if (B < 0 || B >= board_->count())
+        return;
+    CardWidget* c = board_->card(B);
+    board_->PCOPY(B, at.x(), at.y(), c->width(), c->height(), 2);
+    Timer2->start();
+}
+
+void WallWindow::HOSHIMark(const QString& mark) {
+    const int n = st.PBAN;
+    if (n < 0 || n >= board_->count())
+        return;
+    st.cards[n].KSU = mark;
+    board_->HOSHI(mark + st.cards[n].TT);
+    if (mark.isEmpty())
+        zavikBeep();
+}
+
+void WallWindow::scaleCard(int multiply, int divide) {
+    const int n = st.PBAN;
+    if (n < 0 || n >= board_->count())
+        return;
+    CardWidget* c = board_->card(n);
+    c->resize(c->width() * multiply / divide, c->height() * multiply / divide);
+    board_->CardSize();
+}
+
+void WallWindow::setTextColour(int code) {
+    const int n = st.PBAN;
+    if (n < 0 || n >= board_->count())
+        return;
+    CardWidget* c = board_->card(n);
+    c->textTags[0] = c->textTags[0] % 1000 + code * 1000;
+    c->setTextColourCode(code);
+}
+
+void WallWindow::setCardColour(int code) {
+    const int n = st.PBAN;
+    if (n < 0 || n >= board_->count())
+        return;
+    CardWidget* c = board_->card(n);
+    c->panelTag = c->panelTag % 1000 + code * 1000;
+    c->setCardColourCode(code);
+}
+
+void WallWindow::copyCard() {
+    const int n = st.PBAN;
+    if (n < 0 || n >= board_->count())
+        return;
+    const QString state = st.cards[n].KAKUSU;
+    if (state == QLatin1String("1") || state == QLatin1String("2") || state == QLatin1String("3"))
+        loader_->REPANELLOAD(n, st.cards[n].FNAME);
+    if (state == QLatin1String("1") || state == QLatin1String("2"))
+        st.cards[n].KAKUSU = QStringLiteral("1");
+    CardWidget* c = board_->card(n);
+    board_->PCOPY(n, c->x() + 10, c->y() + 10, c->width(), c->height(), 0);
+    Timer2->start();
+}
+
+void WallWindow::deleteCard() {
+    const int n = st.PBAN;
+    TForm2->stop();
+    board_->SAKUJO(n);
+}
+
+void WallWindow::saveCard() {
+    if (st.BUSY)
+        return;
+    const int n = st.PBAN;
+    if (n < 0 || n >= board_->count())
+        return;
+    CardWidget* c = board_->card(n);
+    const bool collapsed = st.cards[n].KAKUSU == QLatin1String("2");
+    if (collapsed) {
+        st.cards[n].KAKUSU = QStringLiteral("1");
+        try {
+            const auto records = readCardFile(st.KIJUNDIR + st.cards[n].FNAME);
+            if (!records.isEmpty())
+                c->resize(toPixelsX(records.last().XXS, st.NOWX),
+                          toPixelsY(records.last().YYS, st.NOWY));
+        } catch (const RecordError&) {
+        }
+    }
+    saver_->PANELSAVE(n, 2);
+    if (collapsed) {
+        c->resize(20, 20);
+        c->setCollapsed(true);
+        st.cards[n].KAKUSU = QStringLiteral("2");
     }
 }

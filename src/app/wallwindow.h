@@ -21,6 +21,7 @@ class HelpBrowserWindow;
 class LogoStarter;
 class MediaPlayerBar;
 class PictureViewerWindow;
+class RestoreWindow;
 class CardBoard;
 class WallLoader;
 class WallSaver;
@@ -81,7 +82,31 @@ public:
     // Turns pen mode off.
     void MSswitchOff();
 
+    // Tool buttons and menus.
+    void SpeedButton12Click(); // redisplay
+    void SpeedButton14Click(); // hide the wall
+    void restoreWall();        // the restore window's button
+    void SpeedButton8Click();  // one-shot right click
+    void N01Click();           // discard what was not saved
+    void setBordered(bool bordered);
+    // The grab tab and the left strip: a right press tucks or untucks.
+    void tuckOrUntuck();
+    // The tool buttons follow the mouse near the left and right edges.
+    void wallMouseMove(int x);
+    // A left press on the wall background (places an armed stamp copy).
+    void wallPress(QPoint at);
+
+    // The card menu's commands, on the current card.
+    void HOSHIMark(const QString& mark);
+    void scaleCard(int multiply, int divide);
+    void setTextColour(int code);
+    void setCardColour(int code);
+    void copyCard();
+    void deleteCard();
+    void saveCard();
+
     CardMouse& mouse() { return *mouse_; }
+    RestoreWindow* TForm20;       // brings a hidden wall back
     FlashWindow* TForm2;          // the flash-text window
     PictureViewerWindow* TForm21; // the picture viewer
     HelpBrowserWindow* TForm23;   // pages
@@ -159,6 +184,20 @@ private:
     QMenu* PopupMenu1; // the card menu
     QMenu* PopupMenu5; // the number notes
     int POMCARD = -1;  // the stamp card that armed stamping
+    QAction* N21;      // folder structure
+    QAction* N01;      // discard what was not saved
+    QAction* CSV1;     // CSV export
+    QAction* N20;      // print
+    // Dragging the window by its tab or strip.
+    bool FBAK = false;
+    int FXBAK = 0;
+    int FYBAK = 0;
+
+    void buildCardMenu();
+    void buildMainMenu();
+    void connectToolButtons();
+    void installShortcuts();
+    bool tabEvent(QEvent* event);
 
     QWidget* Panel1;            // the notice panel
     QToolButton* SpeedButton9;  // the notice text

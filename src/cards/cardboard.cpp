@@ -1,5 +1,6 @@
 #include "cards/cardboard.h"
 
+#include "app/beep.h"
 #include "app/fonts.h"
 #include "cards/cardpicture.h"
 #include "cards/cardwidget.h"
@@ -10,6 +11,8 @@
 #include "storage/timestamp.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -125,7 +128,7 @@ bool CardBoard::PanelMake(int K, CardProps p) {
     st.PBAN = st.PBANSU - 1;
     if (p.FN.isEmpty()) {
         const QString stamp = makeTimestamp();
-        p.FN = stamp + QStringLiteral(".txt");
+        p.FN = newCardFileName(stamp);
         p.FT = stamp;
     }
     st.cards.append(entryFrom(p));
@@ -175,11 +178,11 @@ void CardBoard::CardSize() {
     CardWidget* c = BBs[n];
     st.RFLG = 0;
     if (c->width() < kNarrowest) {
-        QApplication::beep();
+        zavikBeep();
         c->resize(kMinWidth, c->height());
     }
     if (c->height() < kMinHeight) {
-        QApplication::beep();
+        zavikBeep();
         c->resize(c->width(), kMinHeight);
     }
     relayout(n);
@@ -242,6 +245,52 @@ void CardBoard::HOSHI(const QString& text) {
     c->setPictureRect(QRect(2, c->pictureRect().top(), c->width() - 4, c->pictureRect().height()));
 }
 
+QString CardBoard::newCardFileName(const QString& stamp) const {
+    auto taken = [this](const QString& name) {
+        return lastIndexOfFile(name) >= 0 || QFileInfo::exists(st.KIJUNDIR + name);
+    };
+    QString name = stamp + QStringLiteral(".txt");
+    for (int n = 2; taken(name); ++n)
+        name = stamp + QStringLiteral("_%1.txt").arg(n);
+    return name;
+}
+
+int CardBoard::PCOPY(int B, int X, int Y, int XWidth, int YHeight, int DES) {
+    if (B < 0 || B >= count() || B >= st.cards.size())
+        return -1;
+    const CardEntry& e = st.cards[B];
+    const CardWidget* c = BBs[B];
+    const QString stamp = makeTimestamp();
+    CardProps p;
+    p.X = X;
+    p.Y = Y;
+    p.XX = XWidth;
+    p.YY = YHeight;
+    p.P = c->panelTag / 1000;
+    p.PT = c->textTags[0] / 1000;
+    p.STP = DES;
+    p.R = c->pictureTag / 1000;
+    p.S1 = e.POST;
+    p.S2 = e.S2;
+    p.S3 = e.NOTE;
+    p.T = e.TT;
+    p.FN = newCardFileName(stamp);
+    p.FT = stamp;
+    p.KF = e.KFLG;
+    p.KS = e.KSU;
+    p.KAKU = e.KAKUSU;
+    if (!PanelMake(1, p))
+        return -1;
+    return st.PBAN;
+}
+
+void CardBoard::SAKUJO(int n) {
+    if (n < 0 || n >= count() || n >= st.cards.size())
+        return;
+    QFile::remove(st.KIJUNDIR + st.cards[n].FNAME);
+    removeCard(n);
+}
+
 void CardBoard::removeCard(int n) {
     if (n < 0 || n >= count())
         return;
@@ -256,8 +305,6 @@ void CardBoard::removeCard(int n) {
             t = t / 1000 * 1000 + i;
     }
     st.PBANSU = count();
-    if (st.PBAN >= st.PBANSU)
-        st.PBAN = qMax(0, st.PBANSU - 1);
 }
 
 void CardBoard::clear() {

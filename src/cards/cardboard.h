@@ -69,6 +69,17 @@ public:
     // text part.
     void HOSHI(const QString& text);
 
+    // A copy of card B at X, Y, sized XWidth × YHeight, with stamp switch
+    // DES; written at once and made the current card. Returns its index,
+    // or -1 when the wall is full.
+    int PCOPY(int B, int X, int Y, int XWidth, int YHeight, int DES);
+    // Deletes card n and its file.
+    void SAKUJO(int n);
+    // A file name for a new card: the stamp of the moment + ".txt", with a
+    // number added when a card or a file of the wall folder has that name
+    // already (two cards made within one second must not share a file).
+    QString newCardFileName(const QString& stamp) const;
+
     // Removes card n from the wall (its file is not touched); the cards
     // after it move down one index and their tags follow.
     void removeCard(int n);

@@ -1,5 +1,6 @@
 #include "drawing/flashwindow.h"
 
+#include "app/beep.h"
 #include "app/bgrcolor.h"
 #include "cards/textcutting.h"
 #include "cards/textplacing.h"
@@ -155,7 +156,7 @@ void FlashWindow::stop() {
 void FlashWindow::cancelLinkAfterRightPress() {
     if (drag_.pressed() != WindowDrag::Press::Right)
         return;
-    QApplication::beep();
+    zavikBeep();
     setWindowTitle(QString());
 }
 

@@ -10,7 +10,7 @@
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
 #include "storage/wallfiles.h"
-#include "support/wallfixture.h"
+#include "support/windowfixture.h"
 #include "web/helpbrowserwindow.h"
 
 #include "storage/refspace.h"
@@ -22,74 +22,6 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
-
-namespace {
-
-// A card whose link is `link`, at 100,100, 300 × 120 reference units.
-PosterRecord linkCard(const QString& link, const QString& text = QStringLiteral("card")) {
-    PosterRecord r = textCard(text);
-    r.NOTE = link;
-    return r;
-}
-
-// Answers the next modal box or dialog by pressing the button with `text`
-// (or accepting it), and keeps what it said.
-void answerNext(const QString& text, QString* said = nullptr) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, text, said] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            if (said)
-                *said = box->text();
-            for (QAbstractButton* b : box->buttons())
-                if (text.isEmpty() ? box->standardButton(b) == QMessageBox::Yes ||
-                                         box->standardButton(b) == QMessageBox::Ok
-                                   : b->text().contains(text)) {
-                    b->click();
-                    break;
-                }
-        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                if (b->text() == text) {
-                    b->click();
-                    break;
-                }
-        }
-        poll->deleteLater();
-    });
-    poll->start(10);
-}
-
-struct LinkWall {
-    QTemporaryDir dir;
-    QString data;
-    std::unique_ptr<WallWindow> w;
-    explicit LinkWall(const QList<QPair<QString, PosterRecord>>& cards) {
-        data = dir.filePath("zavik-data/");
-        QDir().mkpath(data);
-        for (const auto& c : cards)
-            writeCardFile(data + c.first, c.second);
-    }
-    WallWindow& open() {
-        w = std::make_unique<WallWindow>(dir.filePath("zavik"));
-        w->showOnScreen();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            qWarning("wall window not exposed");
-        w->TForm2->setTimeoutMs(50);
-        w->logo->delayMs = 10;
-        return *w;
-    }
-    CardWidget* card(int n) { return w->board().card(n); }
-    // A quick left click in the middle of card n, through the real widget.
-    void click(int n) {
-        CardWidget* c = card(n);
-        QTest::mouseClick(c, Qt::LeftButton, {}, c->rect().center());
-    }
-};
-
-} // namespace
 
 class TestLinks : public QObject {
     Q_OBJECT
@@ -123,7 +55,7 @@ void TestLinks::initTestCase() {
 }
 
 void TestLinks::clickOrHold() {
-    LinkWall wall({{"a.txt", linkCard("sub\\")}});
+    WindowWall wall({{"a.txt", linkCard("sub\\")}});
     WallWindow& w = wall.open();
     CardWidget* c = wall.card(0);
     // Held 400 ms: nothing runs.
@@ -145,7 +77,7 @@ void TestLinks::clickOrHold() {
 void TestLinks::dragAndResize() {
     PosterRecord ellipse = textCard("e", 900, 100);
     ellipse.R = 0;
-    LinkWall wall({{"a.txt", textCard("r")}, {"b.txt", ellipse}});
+    WindowWall wall({{"a.txt", textCard("r")}, {"b.txt", ellipse}});
     WallWindow& w = wall.open();
     CardMouse& m = w.mouse();
     CardWidget* c = wall.card(0);
@@ -208,7 +140,7 @@ void TestLinks::dragAndResize() {
 }
 
 void TestLinks::rightClickOpensTheCardMenu() {
-    LinkWall wall({{"a.txt", linkCard("sub\\")}});
+    WindowWall wall({{"a.txt", linkCard("sub\\")}});
     WallWindow& w = wall.open();
     QSignalSpy menu(&w, &WallWindow::cardMenuRequested);
     CardWidget* c = wall.card(0);
@@ -227,7 +159,7 @@ void TestLinks::rightClickOpensTheCardMenu() {
 }
 
 void TestLinks::wallsAndHistory() {
-    LinkWall wall({{"a.txt", linkCard("a\\")}});
+    WindowWall wall({{"a.txt", linkCard("a\\")}});
     WallWindow& w = wall.open();
     QDir().mkpath(wall.data + "a/b/c");
     writeCardFile(wall.data + "a/back.txt", linkCard("<"));
@@ -261,7 +193,7 @@ void TestLinks::wallsAndHistory() {
 }
 
 void TestLinks::returnMark() {
-    LinkWall wall({});
+    WindowWall wall({});
     WallWindow& w = wall.open();
     w.JIKKOU2("a\\@");
     QCOMPARE(w.state().DIRPOINT, wall.data);
@@ -279,7 +211,7 @@ void TestLinks::returnMark() {
 }
 
 void TestLinks::numberNotes() {
-    LinkWall wall({});
+    WindowWall wall({});
     WallWindow& w = wall.open();
     QAction* item = w.findChild<QAction*>("note00");
     QVERIFY(item);
@@ -292,7 +224,7 @@ void TestLinks::numberNotes() {
 }
 
 void TestLinks::cardCommands() {
-    LinkWall wall({{"a.txt", linkCard(">R20")}});
+    WindowWall wall({{"a.txt", linkCard(">R20")}});
     WallWindow& w = wall.open();
     CardWidget* c = wall.card(0);
     const QPoint start = c->pos();
@@ -333,7 +265,7 @@ void TestLinks::checkOffAndStampCards() {
     PosterRecord stamp = linkCard("other\\", "stamp");
     stamp.STP = 1;
     stamp.KFLG = "never shown";
-    LinkWall wall({{"a.txt", check}, {"b.txt", stamp}});
+    WindowWall wall({{"a.txt", check}, {"b.txt", stamp}});
     WallWindow& w = wall.open();
     QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("1"));
     w.state().PBAN = 0;
@@ -362,7 +294,7 @@ void TestLinks::checkOffAndStampCards() {
 void TestLinks::flashTextThenLink() {
     PosterRecord r = linkCard("sub\\");
     r.KFLG = "NH4+1";
-    LinkWall wall({{"a.txt", r}});
+    WindowWall wall({{"a.txt", r}});
     WallWindow& w = wall.open();
     bool shown = false;
     QTimer::singleShot(20, [&] { shown = w.TForm2->isVisible(); });
@@ -380,7 +312,7 @@ void TestLinks::flashTextThenLink() {
 }
 
 void TestLinks::picturesSoundsPagesAndLogo() {
-    LinkWall wall({{"a.txt", linkCard("cat.jpg>0.5")}});
+    WindowWall wall({{"a.txt", linkCard("cat.jpg>0.5")}});
     QImage cat(200, 100, QImage::Format_RGB32);
     cat.fill(Qt::yellow);
     cat.save(wall.data + "cat.jpg");
@@ -445,7 +377,7 @@ void TestLinks::picturesSoundsPagesAndLogo() {
 }
 
 void TestLinks::desktopCopy() {
-    LinkWall wall({{"a.txt", linkCard("x")}});
+    WindowWall wall({{"a.txt", linkCard("x")}});
     WallWindow& w = wall.open();
     QDir().mkpath(wall.data + "pics");
     QFile pic(wall.data + "pics/p.txt");
@@ -469,7 +401,7 @@ void TestLinks::desktopCopy() {
 }
 
 void TestLinks::fileWindowAndFolderChooser() {
-    LinkWall wall({});
+    WindowWall wall({});
     QFile project(wall.data + "p.tr2");
     project.open(QIODevice::WriteOnly);
     project.write("FD 10");
@@ -511,7 +443,7 @@ void TestLinks::fileWindowAndFolderChooser() {
 }
 
 void TestLinks::pagesOpenInTheBrowser() {
-    LinkWall wall({});
+    WindowWall wall({});
     QFile page(wall.data + "p.html");
     page.open(QIODevice::WriteOnly);
     page.write("<html><body>ok</body></html>");

@@ -1,0 +1,16 @@
+#include "app/beep.h"
+
+#include <QApplication>
+
+namespace {
+int beeps = 0;
+}
+
+void zavikBeep() {
+    ++beeps;
+    QApplication::beep();
+}
+
+int beepCount() {
+    return beeps;
+}

@@ -1,0 +1,217 @@
+#include "app/beep.h"
+#include "app/restorewindow.h"
+#include "app/wallgeometry.h"
+#include "cards/cardboard.h"
+#include "cards/cardwidget.h"
+#include "support/windowfixture.h"
+
+#include <QMenu>
+#include <QSignalSpy>
+#include <QToolButton>
+
+namespace {
+
+QToolButton* button(WallWindow& w, const char* name) {
+    return w.findChild<QToolButton*>(QLatin1String(name));
+}
+
+void moveMouseOver(QWidget* target, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+}
+
+} // namespace
+
+class TestToolColumn : public QObject {
+    Q_OBJECT
+private slots:
+    void toolsFollowTheEdges();
+    void oneShotRightClick();
+    void tuckAndUntuckTwice();
+    void hideAndRestore();
+    void busyWallIgnoresTheListedCommands();
+    void mainMenu();
+    void shortcutsAndRedisplay();
+};
+
+void TestToolColumn::toolsFollowTheEdges() {
+    WindowWall wall({});
+    WallWindow& w = wall.open();
+    QWidget* canvas = w.findChild<QWidget*>("Image1");
+    QVERIFY(button(w, "SpeedButton1")->isVisible());
+    moveMouseOver(canvas, QPoint(w.width() / 2, 300));
+    QVERIFY(!w.state().XFLG);
+    QVERIFY(!button(w, "SpeedButton1")->isVisible());
+    QVERIFY(!w.findChild<QWidget*>("Panel6")->isVisible());
+    QVERIFY(!button(w, "SpeedButton7")->isVisible()); // at home it stays hidden
+    moveMouseOver(canvas, QPoint(w.width() - 3, 300));
+    QVERIFY(w.state().XFLG);
+    QVERIFY(button(w, "SpeedButton25")->isVisible());
+    QVERIFY(!button(w, "SpeedButton7")->isVisible());
+    // One level down the back button keeps showing while the tools hide.
+    w.JIKKOU2("sub\\");
+    QVERIFY(button(w, "SpeedButton7")->isVisible());
+    moveMouseOver(canvas, QPoint(w.width() / 2, 300));
+    QVERIFY(!button(w, "SpeedButton1")->isVisible());
+    QVERIFY(button(w, "SpeedButton7")->isVisible());
+    moveMouseOver(canvas, QPoint(2, 300));
+    QVERIFY(button(w, "SpeedButton1")->isVisible());
+    // The band edges: 80 units in from the left is already the middle.
+    const int left = scaleToWallX(80, w.state().NOWX);
+    moveMouseOver(canvas, QPoint(left, 300));
+    QVERIFY(!w.state().XFLG);
+    moveMouseOver(canvas, QPoint(left - 1, 300));
+    QVERIFY(w.state().XFLG);
+}
+
+void TestToolColumn::oneShotRightClick() {
+    WindowWall wall({{"a.txt", linkCard("sub\\")}});
+    WallWindow& w = wall.open();
+    QToolButton* b8 = button(w, "SpeedButton8");
+    const int beeps = beepCount();
+    QTest::mouseClick(b8, Qt::LeftButton);
+    QVERIFY(w.state().RFLGK);
+    QVERIFY(b8->isChecked());
+    QCOMPARE(beepCount(), beeps + 1);
+    QSignalSpy menu(&w, &WallWindow::cardMenuRequested);
+    wall.click(0);
+    QCOMPARE(menu.size(), 1);
+    QVERIFY(!w.state().RFLGK);
+    QVERIFY(!b8->isChecked());
+    QCOMPARE(w.state().KIJUNDIR, wall.data); // the link did not run
+    // Clicking it twice disarms it again.
+    QTest::mouseClick(b8, Qt::LeftButton);
+    QTest::mouseClick(b8, Qt::LeftButton);
+    QVERIFY(!w.state().RFLGK);
+}
+
+void TestToolColumn::tuckAndUntuckTwice() {
+    WindowWall wall({});
+    WallWindow& w = wall.open();
+    QWidget* tab = w.findChild<QWidget*>("Panel6");
+    QToolButton* grip = button(w, "SpeedButton11");
+    const WallState& st = w.state();
+    const QSize tabSize = tab->size();
+    const WallSize wallBefore{st.NOWX, st.NOWY};
+    for (int round = 0; round < 2; ++round) {
+        QTest::mousePress(grip, Qt::RightButton);
+        QTest::mouseRelease(grip, Qt::RightButton);
+        QTest::qWait(30);
+        QCOMPARE(w.geometry(),
+                 QRect(st.ZETTAIX0 - tabSize.width(), 2, tabSize.width(), tabSize.height()));
+        QCOMPARE(tab->pos(), QPoint(0, 0));
+        QCOMPARE((WallSize{st.NOWX, st.NOWY}), wallBefore); // the tucked window is not laid out
+        QTest::mousePress(grip, Qt::RightButton);
+        QTest::mouseRelease(grip, Qt::RightButton);
+        QTest::qWait(30);
+        QCOMPARE(w.pos(), QPoint(0, 0));
+        QCOMPARE(w.size(), QSize(st.ZETTAIX0, st.ZETTAIY0));
+        QCOMPARE(tab->pos(),
+                 QPoint(st.ZETTAIX0 - tabSize.width() - 2, st.ZETTAIY0 - tabSize.height()));
+    }
+    // The left strip does the same.
+    QWidget* strip = button(w, "SpeedButton26");
+    QTest::mousePress(strip, Qt::RightButton, {}, QPoint(3, 600));
+    QTest::qWait(30);
+    QCOMPARE(w.width(), tabSize.width());
+}
+
+void TestToolColumn::hideAndRestore() {
+    WindowWall wall({});
+    WallWindow& w = wall.open();
+    QTest::mouseClick(button(w, "SpeedButton14"), Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    RestoreWindow* restore = w.TForm20;
+    QVERIFY(restore->isVisible());
+    QCOMPARE(restore->pos(), QPoint(0, 0));
+    QCOMPARE(restore->size(), QSize(78, 37));
+    QCOMPARE(restore->windowTitle(), QStringLiteral("もどす"));
+    QTest::mouseClick(restore->SpeedButton1, Qt::LeftButton);
+    QVERIFY(!restore->isVisible());
+    QVERIFY(w.isVisible());
+    QTest::qWait(30);
+    QCOMPARE(w.geometry(), QRect(0, 0, w.state().ZETTAIX0, w.state().ZETTAIY0));
+}
+
+void TestToolColumn::busyWallIgnoresTheListedCommands() {
+    WindowWall wall({{"a.txt", linkCard("x")}});
+    WallWindow& w = wall.open();
+    w.JIKKOU2("sub\\");
+    w.state().BUSY = true;
+    QTest::mouseClick(button(w, "SpeedButton1"), Qt::LeftButton);
+    QVERIFY(!w.findChild<QMenu*>("PopupMenu2")->isVisible());
+    QTest::mouseClick(button(w, "SpeedButton8"), Qt::LeftButton);
+    QVERIFY(!w.state().RFLGK);
+    QTest::mouseClick(button(w, "SpeedButton14"), Qt::LeftButton);
+    QVERIFY(w.isVisible());
+    QTest::mouseClick(button(w, "SpeedButton7"), Qt::LeftButton);
+    QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
+    w.findChild<QAction*>("N01")->trigger();
+    w.findChild<QAction*>("N32")->trigger();
+    w.findChild<QAction*>("N3")->trigger();
+    QVERIFY(w.isVisible());
+    w.state().BUSY = false;
+    QTest::mouseClick(button(w, "SpeedButton7"), Qt::LeftButton);
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    // Commands whose windows come later are there, greyed, with their hints.
+    for (const char* name : {"SpeedButton6", "SpeedButton4", "SpeedButton19", "SpeedButton2",
+                             "SpeedButton10", "SpeedButton3", "SpeedButton23", "SpeedButton27"}) {
+        QVERIFY2(!button(w, name)->isEnabled(), name);
+        QVERIFY2(!button(w, name)->toolTip().isEmpty(), name);
+    }
+}
+
+void TestToolColumn::mainMenu() {
+    WindowWall wall({});
+    WallWindow& w = wall.open();
+    QStringList captions;
+    for (QAction* a : w.findChild<QMenu*>("PopupMenu2")->actions())
+        captions << a->text();
+    QCOMPARE(captions,
+             (QStringList{"HELP", "フォルダ構成", "フォルダ→【マイデスク】[>DL]",
+                          "   ウィンドウ形式の変更", "未提案の☆を消す", "カード情報をCSV保存[>CSV]",
+                          "画面を印刷[>PRN]", "保存して終了[<<]", "保存しないで終了[<<<]"}));
+    for (const char* later : {"N21", "CSV1", "N20"}) {
+        QAction* a = w.findChild<QAction*>(later);
+        QVERIFY2(!a->isEnabled(), later);
+        QVERIFY2(!a->toolTip().isEmpty(), later);
+    }
+    // Bordered, then borderless again at 0, 0 with the full client size.
+    w.findChild<QAction*>("N2")->trigger();
+    QVERIFY(!(w.windowFlags() & Qt::FramelessWindowHint));
+    QVERIFY(w.isVisible());
+    w.findChild<QAction*>("N5")->trigger();
+    QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(w.isVisible());
+    QTest::qWait(30);
+    QCOMPARE(w.pos(), QPoint(0, 0));
+    // The folder button hands the wall folder to the shell with a notice.
+    QTest::mouseClick(button(w, "SpeedButton5"), Qt::LeftButton);
+    QCOMPARE(button(w, "SpeedButton9")->text(), QStringLiteral("エクスプローラーを起動・・・"));
+}
+
+void TestToolColumn::shortcutsAndRedisplay() {
+    WindowWall wall({{"a.txt", textCard("a", 100, 100)}});
+    WallWindow& w = wall.open();
+    w.activateWindow();
+    CardWidget* c = wall.card(0);
+    const QPoint stored = c->pos();
+    c->move(300, 300);
+    QTest::keyClick(&w, Qt::Key_F5);
+    QCOMPARE(wall.card(0)->pos(), stored);
+    QTest::keyClick(&w, Qt::Key_F2);
+    QVERIFY(w.state().RFLGK);
+    QTest::keyClick(&w, Qt::Key_F2);
+    QVERIFY(!w.state().RFLGK);
+    w.JIKKOU2("sub\\");
+    QTest::keyClick(&w, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
+    QVERIFY(!w.isVisible());
+    w.TForm20->close();
+    QVERIFY(w.isVisible());
+}
+
+QTEST_MAIN(TestToolColumn)
+#include "tst_toolcolumn.moc"
