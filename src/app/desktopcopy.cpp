@@ -48,15 +48,31 @@ QString ALLCOPY(const QString& source, const QString& destination, const QString
                             : QStringLiteral("コピーできませんでした：%1").arg(failed.join(", "));
 }
 
+bool isPlainFolderName(const QString& name) {
+    return !name.isEmpty() && name != QLatin1String(".") && !name.contains(QLatin1String("..")) &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
 void FDL(QWidget* parent, const QString& source, const QString& name) {
+    if (!isPlainFolderName(name)) {
+        QMessageBox::warning(
+            parent, QStringLiteral("Zavik"),
+            QStringLiteral("「%1」はデスクトップのフォルダの名前にできません。").arg(name));
+        return;
+    }
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     const QString destination = desktop + QLatin1Char('/') + name;
-    const auto answer =
-        QMessageBox::question(parent, QStringLiteral("Zavik"),
-                              QStringLiteral("「") + QDir::toNativeSeparators(source) +
-                                  QStringLiteral("」のフォルダを丸ごと\nデスクトップ上の ") + name +
-                                  QStringLiteral(" にコピーします。"),
-                              QMessageBox::Yes | QMessageBox::No);
+    QString question = QStringLiteral("「") + QDir::toNativeSeparators(source) +
+                       QStringLiteral("」のフォルダを丸ごと\nデスクトップ上の ") + name +
+                       QStringLiteral(" にコピーします。");
+    // Copying into a folder that holds something would mix two walls.
+    const QDir existing(destination);
+    if (existing.exists() && !existing.isEmpty())
+        question += QStringLiteral("\n\n注意：デスクトップの ") + name +
+                    QStringLiteral(" にはもうファイルがあります。同じ名前のファイルは上書きされ、"
+                                   "ほかのファイルとまざります。");
+    const auto answer = QMessageBox::question(parent, QStringLiteral("Zavik"), question,
+                                              QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     const QString error = copyFolderContents(source, destination);

@@ -14,6 +14,9 @@ QString copyFolderContents(const QString& source, const QString& destination);
 // `destination` (made when missing).
 QString ALLCOPY(const QString& source, const QString& destination, const QString& extension);
 
+// A name that stays a folder directly on the desktop.
+bool isPlainFolderName(const QString& name);
+
 // Asks, then copies the whole folder `source` to the desktop folder `name`.
 // Tells the user when the copy failed.
 void FDL(QWidget* parent, const QString& source, const QString& name);

@@ -19,6 +19,7 @@
 #include "cards/cardboard.h"
 #include "cards/cardmouse.h"
 #include "cards/cardwidget.h"
+#include "cards/picturelayer.h"
 #include "cards/textplacing.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
@@ -622,7 +623,11 @@ bool WallWindow::eventFilter(QObject* watched, QEvent* event) {
             logo->SHELLTURXE2(QString());
             TAKO();
         } else {
-            TForm23->showPage(st.KIJUNEX + QStringLiteral("プログラミングHOME/index.html"));
+            const QString page = st.KIJUNEX + QStringLiteral("プログラミングHOME/index.html");
+            if (QFileInfo(page).isFile())
+                TForm23->showPage(page);
+            else
+                MATHU(QStringLiteral("プログラミングのページは準備中です"), 3000);
         }
         return true;
     }
@@ -812,14 +817,18 @@ void WallWindow::JIKKOU2(const QString& L) {
         const CardGeometry g =
             applyCardCommand({c->x(), c->y(), c->width(), c->height()}, d.card, mouse_->CARDX,
                              mouse_->CARDY, mouse_->CARDW, mouse_->CARDH);
+        const bool collapsed = st.cards[n].KAKUSU == QLatin1String("2");
         c->setGeometry(g.left, g.top, g.width, g.height);
         const QChar k = d.card.kind;
-        if (k == QLatin1Char('W') || k == QLatin1Char('w') || k == QLatin1Char('H') ||
-            k == QLatin1Char('h'))
-            board_->CardSize();
-        st.cards[n].KAKUSU = QStringLiteral("3");
+        const bool resizes = k == QLatin1Char('W') || k == QLatin1Char('w') ||
+                             k == QLatin1Char('H') || k == QLatin1Char('h');
+        if (resizes && !collapsed)
+            board_->CardSize(); // the 16-pixel floors before anything is written
+        if (!collapsed)
+            st.cards[n].KAKUSU = QStringLiteral("3");
+        // A collapsed check-off card is written with its full size and state.
         if (d.card.save)
-            saver_->PANELSAVE(n, 2);
+            saveCard();
         return;
     }
     case LinkAction::Target:
@@ -834,6 +843,15 @@ void WallWindow::JIKKOU2(const QString& L) {
         zavikBeep();
         return;
     case TargetKind::Picture: {
+        // A picture that does not decode opens no viewer (a second click on
+        // an open list still closes it).
+        if (TForm21->list() != t.pictureList || !TForm21->isOpen()) {
+            const QString first = t.pictureList.section(QLatin1Char('&'), 0, 0);
+            if (readPicture(first, [](QSize) { return QSize(1, 1); }).image.isNull()) {
+                zavikBeep();
+                return;
+            }
+        }
         const int n = st.PBAN;
         const QColor colour =
             n >= 0 && n < board_->count() ? board_->card(n)->fillColour() : bgrColor(kSilver);
@@ -876,6 +894,11 @@ void WallWindow::FileListBox2Click(const QString& name) {
         return;
     }
     Timer2->stop();
+    // Outside changes are followed again once the click's action is done.
+    struct Restart {
+        QTimer* timer;
+        ~Restart() { timer->start(); }
+    } restart{Timer2};
     const QString path = st.KIJUNDIR + name;
     if (!QFileInfo(path).isFile())
         return;

@@ -1,3 +1,4 @@
+#include "app/beep.h"
 #include "app/folderchooserdialog.h"
 #include "app/linkrules.h"
 #include "app/logostarter.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 class TestLinks : public QObject {
@@ -44,6 +46,10 @@ private slots:
     void desktopCopy();
     void fileWindowAndFolderChooser();
     void pagesOpenInTheBrowser();
+    void exitsAndFolders();
+    void logoStartsTheEnvironmentOnTheCopy();
+    void collapsedCardsSaveWhole();
+    void brokenPicturesOpenNoViewer();
 };
 
 void TestLinks::initTestCase() {
@@ -394,6 +400,15 @@ void TestLinks::desktopCopy() {
     answerNext(QString());
     w.JIKKOU2(">DL\\pics\\写真");
     QVERIFY(QFileInfo::exists(desktop + "/写真/p.txt"));
+    // A name that would leave the desktop is refused with a message.
+    QString refused;
+    answerNext(QString(), &refused);
+    w.JIKKOU2(">DL\\..");
+    QVERIFY(refused.contains(".."));
+    // Into a folder that holds something: the question says so.
+    answerNext("No", &said);
+    w.JIKKOU2(">DL\\写真");
+    QVERIFY(said.contains("もうファイルがあります"));
     // "No" copies nothing.
     answerNext("No");
     w.JIKKOU2(">DL\\none");
@@ -424,8 +439,8 @@ void TestLinks::fileWindowAndFolderChooser() {
     w.FileListBox2Click("p.tr2");
     QVERIFY(started.wait(2000));
     QVERIFY(QFileInfo::exists(wall.data + "LOGO/p.tr2"));
-    // Change detection stays stopped after a click in the file window.
-    QVERIFY(!w.findChild<QTimer*>("Timer2")->isActive());
+    // Change detection runs again once the click's action is done.
+    QVERIFY(w.findChild<QTimer*>("Timer2")->isActive());
 
     // The folder chooser gives a sub-wall relative to the wall folder.
     QDir().mkpath(wall.data + "理科/実験");
@@ -454,6 +469,102 @@ void TestLinks::pagesOpenInTheBrowser() {
     QCOMPARE(w.TForm23->windowTitle(), wall.data + "p.html");
     QVERIFY(w.TForm23->isVisible());
     w.TForm23->close();
+}
+
+void TestLinks::exitsAndFolders() {
+    WindowWall wall({{"a.txt", textCard("a")}});
+    const QByteArray before = [&] {
+        QFile f(wall.data + "a.txt");
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    WallWindow& w = wall.open();
+    w.JIKKOU2(">");
+    QCOMPARE(w.findChild<QToolButton*>("SpeedButton9")->text(),
+             QStringLiteral("エクスプローラーを起動・・・"));
+    w.JIKKOU2(">PRN");
+    w.JIKKOU2(">CSV");
+    QVERIFY(w.isVisible());
+    wall.card(0)->move(5, 5);
+    w.JIKKOU2("<<<");
+    QVERIFY(!w.isVisible());
+    QFile f(wall.data + "a.txt");
+    f.open(QIODevice::ReadOnly);
+    QCOMPARE(f.readAll(), before);
+
+    WindowWall again({{"a.txt", textCard("a")}});
+    WallWindow& v = again.open();
+    again.card(0)->move(5, 5);
+    v.JIKKOU2("<<");
+    QVERIFY(!v.isVisible());
+    QCOMPARE(readCardFile(again.data + "a.txt").first().XS, toReferenceX(5, v.state().NOWX));
+}
+
+void TestLinks::logoStartsTheEnvironmentOnTheCopy() {
+    WindowWall wall({});
+    // A stand-in for the LOGO environment records what it was started with.
+    const QString turx = wall.dir.filePath("[Zavik]/TURX/turx");
+    const QString record = wall.dir.filePath("started.txt");
+    QDir().mkpath(QFileInfo(turx).path());
+    QFile script(turx);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n%s\\n' \"$1\" \"$(pwd)\" > '%1'\n")
+                     .arg(record)
+                     .toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile project(wall.data + "p.trx");
+    project.open(QIODevice::WriteOnly);
+    project.write("REPEAT 4 [FD 50 RT 90]");
+    project.close();
+    WallWindow& w = wall.open();
+    w.JIKKOU2("p.trx");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(record).size() > 0, 5000);
+    QFile got(record);
+    QVERIFY(got.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(got.readAll()).split('\n');
+    QCOMPARE(lines.value(0), wall.data + "LOGO/p.trx");
+    QCOMPARE(QDir(lines.value(1)).canonicalPath(), QDir(wall.data + "LOGO").canonicalPath());
+}
+
+void TestLinks::collapsedCardsSaveWhole() {
+    PosterRecord check = linkCard(">SR20", "check");
+    check.KAKUSU = "2"; // shown full; a click collapses it, then its link runs
+    WindowWall wall({{"a.txt", check}});
+    WallWindow& w = wall.open();
+    const QSize full = wall.card(0)->size();
+    w.state().PBAN = 0;
+    w.JIKKOU(0);
+    const PosterRecord saved = readCardFile(wall.data + "a.txt").first();
+    QCOMPARE(saved.KAKUSU, QStringLiteral("1"));
+    QCOMPARE(saved.XXS, toReferenceX(full.width(), w.state().NOWX));
+    QCOMPARE(saved.XS, toReferenceX(toPixelsX(100, w.state().NOWX) + 20, w.state().NOWX));
+    QVERIFY(wall.card(0)->isCollapsed());
+    // A narrowing "S" command keeps the 16-pixel floor in what it writes.
+    WindowWall narrow({{"b.txt", linkCard(">SW500", "b")}});
+    WallWindow& v = narrow.open();
+    narrow.click(0);
+    QVERIFY(readCardFile(narrow.data + "b.txt").first().XXS >= toReferenceX(16, v.state().NOWX));
+}
+
+void TestLinks::brokenPicturesOpenNoViewer() {
+    WindowWall wall({{"a.txt", linkCard("broken.jpg")}});
+    QFile broken(wall.data + "broken.jpg");
+    broken.open(QIODevice::WriteOnly);
+    broken.write("not a picture");
+    broken.close();
+    QImage gif(20, 10, QImage::Format_RGB32);
+    gif.fill(Qt::green);
+    WallWindow& w = wall.open();
+    const int beeps = beepCount();
+    wall.click(0);
+    QVERIFY(!w.TForm21->isOpen());
+    QCOMPARE(beepCount(), beeps + 1);
+    // PNG pictures open like any other.
+    gif.save(wall.data + "g.png");
+    w.JIKKOU2("g.png");
+    QVERIFY(w.TForm21->isOpen());
+    QCOMPARE(w.TForm21->picture().size(), QSize(20, 10));
 }
 
 QTEST_MAIN(TestLinks)
