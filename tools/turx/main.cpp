@@ -10,5 +10,8 @@ int main(int argc, char** argv) {
     const QStringList arguments = QApplication::arguments();
     TurxWindow window(arguments.size() > 1 ? arguments.at(1) : QString());
     window.show();
+    // A project handed over by a card runs at once: the pupil sees it draw.
+    if (arguments.size() > 1)
+        window.runProgram();
     return QApplication::exec();
 }
