@@ -702,7 +702,7 @@ void WallWindow::JIKKOU(int n) {
     const QString flash = STANA(e.KFLG, st.ST1, st.ST2);
     if (!flash.isEmpty()) {
         CardWidget* c = board_->card(n);
-        const int lines = countMemoLines(flash, st.NOWX, cardFont(9));
+        const int lines = board_->lineCount(flash);
         link = TForm2->showFlash(flash, c->panelTag / 1000, c->textColour(), link,
                                  QPoint(mouse_->PGKX, mouse_->PGKY), geometry(), lines, st.NOWY,
                                  &st.RFLGK);

@@ -86,6 +86,10 @@ public:
     // Frees every card.
     void clear();
 
+    // The lines a text takes in a box as wide as the wall, at least 1: what
+    // the text layout sizes by, for cards and flash texts alike.
+    int lineCount(const QString& text) const;
+
     int count() const { return int(BBs.size()); }
     // The card a widget stands for, or -1.
     int indexOf(const CardWidget* card) const {
@@ -98,7 +102,6 @@ public:
 private:
     void keepOnWall(CardProps& p) const;
     void layOut(int n, const CardProps& p, const QString& filteredText, bool firstMade);
-    int lineCount(const QString& text) const;
     void setTags(int n, const CardProps& p);
 
     WallState& st;
