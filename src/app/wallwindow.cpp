@@ -499,6 +499,7 @@ void WallWindow::OWARI() {
 }
 
 void WallWindow::ALLCLEAR() {
+    TForm2->stop();
     st.MEMO = headerText();
     st.settings.fileMask.clear();
     st.settings.webPage.clear();

@@ -291,10 +291,19 @@ void CardBoard::SAKUJO(int n) {
     removeCard(n);
 }
 
+void CardBoard::retire(CardWidget* c) {
+    // A click on a card can clear the wall it lies on (a link to another
+    // wall): the card is still inside its own mouse handler then, so it goes
+    // once the event is done, not at once.
+    c->hide();
+    c->disconnect();
+    c->deleteLater();
+}
+
 void CardBoard::removeCard(int n) {
     if (n < 0 || n >= count())
         return;
-    delete BBs.takeAt(n);
+    retire(BBs.takeAt(n));
     if (n < st.cards.size())
         st.cards.removeAt(n);
     for (int i = n; i < count(); ++i) {
@@ -308,7 +317,8 @@ void CardBoard::removeCard(int n) {
 }
 
 void CardBoard::clear() {
-    qDeleteAll(BBs);
+    for (CardWidget* c : BBs)
+        retire(c);
     BBs.clear();
     st.cards.clear();
     st.PBAN = 0;

@@ -103,6 +103,7 @@ private:
     void keepOnWall(CardProps& p) const;
     void layOut(int n, const CardProps& p, const QString& filteredText, bool firstMade);
     void setTags(int n, const CardProps& p);
+    void retire(CardWidget* c);
 
     WallState& st;
     QWidget* wallArea_;
