@@ -25,6 +25,36 @@
 #include <QToolButton>
 #include <QtTest>
 
+namespace {
+
+// A valid WAV file with no samples: 16-bit mono at 8000 Hz.
+QByteArray silentWav() {
+    QByteArray b;
+    auto u32 = [&b](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    };
+    auto u16 = [&b](quint16 v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+    };
+    b.append("RIFF");
+    u32(36);
+    b.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(8000);
+    u32(16000);
+    u16(2);
+    u16(16);
+    b.append("data");
+    u32(0);
+    return b;
+}
+
+} // namespace
+
 class TestLinks : public QObject {
     Q_OBJECT
 public:
@@ -344,9 +374,7 @@ void TestLinks::picturesSoundsPagesAndLogo() {
     // A sound shows the 238-pixel player with the file.
     QFile wav(wall.data + "s.wav");
     wav.open(QIODevice::WriteOnly);
-    wav.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00"
-                         "\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00",
-                         44));
+    wav.write(silentWav());
     wav.close();
     w.JIKKOU2("s.wav");
     QVERIFY(w.MediaPlayer1->isVisible());
