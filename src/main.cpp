@@ -24,6 +24,9 @@ int main(int argc, char* argv[]) {
     splash->show();
 
     WallWindow wall(QCoreApplication::applicationFilePath());
+    // The program lives as long as the wall window, whatever else is open.
+    QObject::connect(&wall, &WallWindow::closed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     wall.showOnScreen();
     splash->raise();
     return app.exec();

@@ -35,6 +35,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
@@ -239,6 +240,7 @@ void WallWindow::buildControls() {
         }
     }
     connect(SpeedButton16, &QToolButton::clicked, this, [this] {
+        prepareCommand();
         const QPoint cursor = mapFromGlobal(QCursor::pos());
         PopupMenu5->popup(QPoint(x() + cursor.x() - 150, y() + cursor.y()));
     });
@@ -264,6 +266,11 @@ void WallWindow::showEvent(QShowEvent* event) {
         formShown_ = true;
         FormShow();
     }
+}
+
+void WallWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 void WallWindow::resizeEvent(QResizeEvent* event) {
@@ -355,6 +362,7 @@ void WallWindow::SAITEIJI() {
     const WallSize wall = clampWallSize({st.NOWX, st.NOWY}, st.ZETTAIX0, st.ZETTAIY0);
     st.NOWX = wall.NOWX;
     st.NOWY = wall.NOWY;
+    refreshFileWindow();
     st.BUSY = true;
 
     const int side = toolButtonSide(st.NOWY);
@@ -748,10 +756,8 @@ void WallWindow::backAndHome(Qt::MouseButton button) {
     if (st.BUSY)
         return;
     MediaPlayer1->closeAndHide();
-    MSswitchOff();
+    prepareCommand();
     Image1->setCursor(Qt::PointingHandCursor);
-    st.RFLGK = false;
-    SpeedButton8->setChecked(false);
     if (button == Qt::RightButton) {
         goHome();
     } else {
@@ -1062,10 +1068,11 @@ void WallWindow::connectToolButtons() {
     connect(SpeedButton1, &QToolButton::clicked, this, [this] {
         if (st.BUSY)
             return;
-        MSswitchOff();
+        prepareCommand();
         openMainMenu();
     });
     connect(SpeedButton5, &QToolButton::clicked, this, [this] {
+        prepareCommand();
         handToShell(st.KIJUNDIR, QStringLiteral("エクスプローラーを起動・・・"), 3000);
     });
     connect(SpeedButton14, &QToolButton::clicked, this, &WallWindow::SpeedButton14Click);
@@ -1103,9 +1110,16 @@ void WallWindow::installShortcuts() {
     shortcut(QKeySequence(Qt::Key_F2), [this] { SpeedButton8Click(); });
 }
 
+void WallWindow::prepareCommand() {
+    MSswitchOff();
+    st.RFLGK = false;
+    SpeedButton8->setChecked(false);
+}
+
 void WallWindow::SpeedButton12Click() {
     if (st.BUSY)
         return;
+    prepareCommand();
     MediaPlayer1->closeAndHide();
     ALLCLEAR();
     st.SHOWFLG = true;
@@ -1125,7 +1139,7 @@ void WallWindow::N01Click() {
 void WallWindow::SpeedButton14Click() {
     if (st.BUSY)
         return;
-    MSswitchOff();
+    prepareCommand();
     // Window managers keep windows on the screen: the wall hides instead of
     // sliding up out of view.
     hide();

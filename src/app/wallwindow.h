@@ -140,6 +140,8 @@ public:
     StartOverCancelDialog* TForm27;
 
 signals:
+    // The wall window closed: the program ends with it.
+    void closed();
     // The card menu was asked for at this screen point.
     void cardMenuRequested(QPoint globalPos);
     // Whatever the user was told about files that could not be taken.
@@ -147,6 +149,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -193,6 +196,9 @@ private:
     int FXBAK = 0;
     int FYBAK = 0;
 
+    // What most tool buttons do first: the pen off, the one-shot right click
+    // disarmed.
+    void prepareCommand();
     void buildCardMenu();
     void buildMainMenu();
     void connectToolButtons();

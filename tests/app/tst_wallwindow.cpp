@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -207,7 +208,9 @@ void TestWallWindow::exitWithoutSavingWritesNothing() {
     w.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QStringList before = snapshot(dir.path());
+    QSignalSpy closed(&w, &WallWindow::closed); // the program ends with the wall
     w.exitWithoutSaving();
+    QCOMPARE(closed.size(), 1);
     QVERIFY(!w.isVisible());
     QVERIFY(!w.findChild<QTimer*>(QStringLiteral("Timer2"))->isActive());
     QCOMPARE(snapshot(dir.path()), before);
