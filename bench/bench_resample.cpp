@@ -53,19 +53,6 @@ QImage makePicture(int width, int height) {
     return picture;
 }
 
-int maxChannelDifference(const QImage& a, const QImage& b) {
-    if (a.size() != b.size() || a.format() != b.format())
-        return -1;
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const uchar* p = a.constScanLine(y);
-        const uchar* q = b.constScanLine(y);
-        for (int i = 0; i < 3 * a.width(); ++i)
-            worst = std::max(worst, std::abs(int(p[i]) - int(q[i])));
-    }
-    return worst;
-}
-
 // Wall time of one run of the program in milliseconds; negative on failure.
 double runMs(const QString& program, const QStringList& arguments) {
     QProcess process;

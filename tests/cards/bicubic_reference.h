@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
+
 // The resampler written the slow, obvious way: 16 taps per target pixel,
 // every weight and sum in double, one pixel at a time. The fast resampler is
 // checked against it; it shares no code with it except the rounding helper.
@@ -62,4 +65,19 @@ inline QImage referenceBicubic(const QImage& source, int width, int height) {
         }
     }
     return target;
+}
+
+// The largest difference in any channel of two 24-bit pictures; -1 when the
+// sizes or formats differ.
+inline int maxChannelDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.format() != b.format())
+        return -1;
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const uchar* p = a.constScanLine(y);
+        const uchar* q = b.constScanLine(y);
+        for (int i = 0; i < 3 * a.width(); ++i)
+            worst = std::max(worst, std::abs(int(p[i]) - int(q[i])));
+    }
+    return worst;
 }

@@ -29,20 +29,6 @@ QImage pictureOf(const QList<QList<QRgb>>& rows) {
     return picture;
 }
 
-// The largest difference in any channel; -1 when the sizes or formats differ.
-int maxChannelDifference(const QImage& a, const QImage& b) {
-    if (a.size() != b.size() || a.format() != b.format())
-        return -1;
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const uchar* p = a.constScanLine(y);
-        const uchar* q = b.constScanLine(y);
-        for (int i = 0; i < 3 * a.width(); ++i)
-            worst = std::max(worst, std::abs(int(p[i]) - int(q[i])));
-    }
-    return worst;
-}
-
 } // namespace
 
 class TestBicubic : public QObject {

@@ -2,7 +2,9 @@
 #include "storage/recorderror.h"
 #include "storage/wallfiles.h"
 
+#include "support/cp932.h"
 #include <QTemporaryDir>
+
 #include <QtTest>
 #include <csignal>
 #include <iconv.h>
@@ -21,22 +23,6 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
-}
-
-// What a Windows editor writes for a Japanese text, made independently of
-// the program's own decoder.
-QByteArray toCp932(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    QByteArray out(utf8.size() * 2 + 8, '\0');
-    char* in = const_cast<char*>(utf8.constData());
-    size_t inLeft = size_t(utf8.size());
-    char* o = out.data();
-    size_t outLeft = size_t(out.size());
-    iconv(cd, &in, &inLeft, &o, &outLeft);
-    iconv_close(cd);
-    out.truncate(out.size() - qsizetype(outLeft));
-    return out;
 }
 
 PosterRecord card() {
