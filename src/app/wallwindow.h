@@ -14,6 +14,7 @@ class QTimer;
 class QToolButton;
 class QListWidget;
 class QListWidgetItem;
+class CardMenu;
 class CardMouse;
 class FlashWindow;
 class FolderChooserDialog;
@@ -96,14 +97,7 @@ public:
     // A left press on the wall background (places an armed stamp copy).
     void wallPress(QPoint at);
 
-    // The card menu's commands, on the current card.
-    void HOSHIMark(const QString& mark);
-    void scaleCard(int multiply, int divide);
-    void setTextColour(int code);
-    void setCardColour(int code);
-    void copyCard();
-    void deleteCard();
-    void saveCard();
+    CardMenu& cardMenu() { return *cardMenu_; }
 
     CardMouse& mouse() { return *mouse_; }
     RestoreWindow* TForm20;       // brings a hidden wall back
@@ -184,13 +178,13 @@ private:
     std::unique_ptr<WallLoader> loader_;
     std::unique_ptr<WallSaver> saver_;
     CardMouse* mouse_;
-    QMenu* PopupMenu1; // the card menu
-    QMenu* PopupMenu5; // the number notes
-    int POMCARD = -1;  // the stamp card that armed stamping
-    QAction* N21;      // folder structure
-    QAction* N01;      // discard what was not saved
-    QAction* CSV1;     // CSV export
-    QAction* N20;      // print
+    CardMenu* cardMenu_; // the card menu and its commands
+    QMenu* PopupMenu5;   // the number notes
+    int POMCARD = -1;    // the stamp card that armed stamping
+    QAction* N21;        // folder structure
+    QAction* N01;        // discard what was not saved
+    QAction* CSV1;       // CSV export
+    QAction* N20;        // print
     // Dragging the window by its tab or strip.
     bool FBAK = false;
     int FXBAK = 0;
@@ -199,7 +193,6 @@ private:
     // What most tool buttons do first: the pen off, the one-shot right click
     // disarmed.
     void prepareCommand();
-    void buildCardMenu();
     void buildMainMenu();
     void connectToolButtons();
     void installShortcuts();
