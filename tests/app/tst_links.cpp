@@ -264,19 +264,13 @@ void TestLinks::cardCommands() {
     WallWindow& w = wall.open();
     CardWidget* c = wall.card(0);
     const QPoint start = c->pos();
-    const QByteArray file = [&] {
-        QFile f(wall.data + "a.txt");
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
+    const QByteArray file = readFileBytes(wall.data + "a.txt");
     wall.click(0);
     QCOMPARE(c->pos(), start + QPoint(20, 0));
     QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("3"));
     w.JIKKOU2(">W30"); // clicked in the middle: not the right half
-    QCOMPARE(c->width() + 0, toPixelsX(300, w.state().NOWX) - 30);
-    QFile f(wall.data + "a.txt");
-    f.open(QIODevice::ReadOnly);
-    QCOMPARE(f.readAll(), file); // plain commands write nothing
+    QCOMPARE(c->width(), toPixelsX(300, w.state().NOWX) - 30);
+    QCOMPARE(readFileBytes(wall.data + "a.txt"), file); // plain commands write nothing
     // "S" commands write the card with a new stamp.
     w.JIKKOU2(">SD10");
     const PosterRecord saved = readCardFile(wall.data + "a.txt").first();
@@ -382,10 +376,7 @@ void TestLinks::picturesSoundsPagesAndLogo() {
     QVERIFY(!QFileInfo::exists(wall.data + "wall.ini"));
 
     // A sound shows the 238-pixel player with the file.
-    QFile wav(wall.data + "s.wav");
-    wav.open(QIODevice::WriteOnly);
-    wav.write(silentWav());
-    wav.close();
+    writeFileBytes(wall.data + "s.wav", silentWav());
     w.JIKKOU2("s.wav");
     QVERIFY(w.MediaPlayer1->isVisible());
     QCOMPARE(w.MediaPlayer1->width(), 238);
@@ -395,10 +386,7 @@ void TestLinks::picturesSoundsPagesAndLogo() {
     QVERIFY(!w.MediaPlayer1->isVisible());
 
     // A LOGO project is copied with its sounds into the LOGO folder first.
-    QFile project(wall.data + "t.trx");
-    project.open(QIODevice::WriteOnly);
-    project.write("REPEAT 4 [FD 100 RT 90]");
-    project.close();
+    writeFileBytes(wall.data + "t.trx", "REPEAT 4 [FD 100 RT 90]");
     QFile::copy(wall.data + "s.wav", wall.data + "boing.wav");
     QSignalSpy started(w.logo, &LogoStarter::started);
     w.JIKKOU2("t.trx");
@@ -408,26 +396,18 @@ void TestLinks::picturesSoundsPagesAndLogo() {
     QVERIFY(QFileInfo::exists(copy));
     QVERIFY(QFileInfo::exists(wall.data + "LOGO/boing.wav"));
     // Started again with a changed copy: "つづきから" keeps the copy.
-    QFile changed(copy);
-    changed.open(QIODevice::WriteOnly);
-    changed.write("FD 1");
-    changed.close();
+    writeFileBytes(copy, "FD 1");
     answerNext("つづきから");
     w.JIKKOU2("t.trx");
     QVERIFY(started.wait(2000));
-    QFile kept(copy);
-    kept.open(QIODevice::ReadOnly);
-    QCOMPARE(kept.readAll(), QByteArray("FD 1"));
+    QCOMPARE(readFileBytes(copy), QByteArray("FD 1"));
 }
 
 void TestLinks::desktopCopy() {
     WindowWall wall({{"a.txt", linkCard("x")}});
     WallWindow& w = wall.open();
     QDir().mkpath(wall.data + "pics");
-    QFile pic(wall.data + "pics/p.txt");
-    pic.open(QIODevice::WriteOnly);
-    pic.write("p");
-    pic.close();
+    writeFileBytes(wall.data + "pics/p.txt", "p");
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     QString said;
     answerNext(QString(), &said);
@@ -455,10 +435,7 @@ void TestLinks::desktopCopy() {
 
 void TestLinks::fileWindowAndFolderChooser() {
     WindowWall wall({});
-    QFile project(wall.data + "p.tr2");
-    project.open(QIODevice::WriteOnly);
-    project.write("FD 10");
-    project.close();
+    writeFileBytes(wall.data + "p.tr2", "FD 10");
     writeMaskFile(wall.data + "dir.ini", [] {
         MaskRecord m;
         m.mask = "*.tr2;*.txt";
@@ -497,10 +474,7 @@ void TestLinks::fileWindowAndFolderChooser() {
 
 void TestLinks::pagesOpenInTheBrowser() {
     WindowWall wall({});
-    QFile page(wall.data + "p.html");
-    page.open(QIODevice::WriteOnly);
-    page.write("<html><body>ok</body></html>");
-    page.close();
+    writeFileBytes(wall.data + "p.html", "<html><body>ok</body></html>");
     WallWindow& w = wall.open();
     w.JIKKOU2("p.html");
     QCOMPARE(w.TForm23->page(), wall.data + "p.html");
@@ -511,11 +485,7 @@ void TestLinks::pagesOpenInTheBrowser() {
 
 void TestLinks::exitsAndFolders() {
     WindowWall wall({{"a.txt", textCard("a")}});
-    const QByteArray before = [&] {
-        QFile f(wall.data + "a.txt");
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
+    const QByteArray before = readFileBytes(wall.data + "a.txt");
     WallWindow& w = wall.open();
     w.JIKKOU2(">");
     QCOMPARE(w.findChild<QToolButton*>("SpeedButton9")->text(),
@@ -526,9 +496,7 @@ void TestLinks::exitsAndFolders() {
     wall.card(0)->move(5, 5);
     w.JIKKOU2("<<<");
     QVERIFY(!w.isVisible());
-    QFile f(wall.data + "a.txt");
-    f.open(QIODevice::ReadOnly);
-    QCOMPARE(f.readAll(), before);
+    QCOMPARE(readFileBytes(wall.data + "a.txt"), before);
 
     WindowWall again({{"a.txt", textCard("a")}});
     WallWindow& v = again.open();
@@ -551,10 +519,7 @@ void TestLinks::logoStartsTheEnvironmentOnTheCopy() {
                      .toUtf8());
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile project(wall.data + "p.trx");
-    project.open(QIODevice::WriteOnly);
-    project.write("REPEAT 4 [FD 50 RT 90]");
-    project.close();
+    writeFileBytes(wall.data + "p.trx", "REPEAT 4 [FD 50 RT 90]");
     WallWindow& w = wall.open();
     w.JIKKOU2("p.trx");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(record).size() > 0, 5000);
@@ -587,10 +552,7 @@ void TestLinks::collapsedCardsSaveWhole() {
 
 void TestLinks::brokenPicturesOpenNoViewer() {
     WindowWall wall({{"a.txt", linkCard("broken.jpg")}});
-    QFile broken(wall.data + "broken.jpg");
-    broken.open(QIODevice::WriteOnly);
-    broken.write("not a picture");
-    broken.close();
+    writeFileBytes(wall.data + "broken.jpg", "not a picture");
     QImage gif(20, 10, QImage::Format_RGB32);
     gif.fill(Qt::green);
     WallWindow& w = wall.open();

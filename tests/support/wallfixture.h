@@ -13,6 +13,17 @@
 #include <QWidget>
 #include <memory>
 
+// A whole file's bytes, written or read in one step.
+inline bool writeFileBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray readFileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // A card record as a teacher's wall would hold it.
 inline PosterRecord textCard(const QString& text, int x = 100, int y = 100,
                              const QString& stamp = QStringLiteral("20260101-000000")) {
@@ -92,15 +103,9 @@ struct WallFixture {
     QString path(const QString& name) const { return st.KIJUNDIR + name; }
     void write(const QString& name, const PosterRecord& r) const { writeCardFile(path(name), r); }
     void writeRaw(const QString& name, const QByteArray& bytes) const {
-        QFile f(path(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+        writeFileBytes(path(name), bytes);
     }
-    QByteArray bytes(const QString& name) const {
-        QFile f(path(name));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
+    QByteArray bytes(const QString& name) const { return readFileBytes(path(name)); }
     QStringList cardNames() const {
         QStringList names;
         for (const CardEntry& e : st.cards)
