@@ -1,9 +1,9 @@
 // A 4000 × 3000 JPEG photo: its thumbnail from file to written file, and its
 // load as the background of a 1920 × 1080 wall; also what decoding the JPEG
 // at a reduced scale saves against decoding it whole.
-#include "cards/backgroundfit.h"
-#include "cards/picturelayer.h"
-#include "cards/thumbnails.h"
+#include "pictures/backgroundfit.h"
+#include "pictures/picturelayer.h"
+#include "pictures/thumbnails.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
         NAILIMAGELOADMAKE(file, wall);
     });
     bool loaded = false;
-    const double background = medianMs(5, [&] { composeBackground(file, 1920, 1080, &loaded); });
+    const double background =
+        medianMs(5, [&] { composeBackground(file, 1920, 1080, QColor(0, 0, 128), &loaded); });
 
     std::printf("4000 x 3000 JPEG (%lld KiB)\n", static_cast<long long>(bytes.size() / 1024));
     std::printf("decode whole:                 %7.1f ms\n", full);

@@ -5,8 +5,8 @@
 // a plain read-and-write of the input, so its file handling is not counted
 // against it (that copy writes the full-size picture, so the net figure
 // rather flatters it).
-#include "cards/bicubic.h"
-#include "cards/bicubic_reference.h"
+#include "pictures/bicubic.h"
+#include "pictures/bicubic_reference.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Loading a wall of 1000 text cards and watching it for changes, offscreen.
 // Prints the full load (layout pass with a fresh load), one change-detection
 // tick with nothing changed, and the memory the process holds.
-#include "app/fonts.h"
 #include "app/wallwindow.h"
+#include "platform/fonts.h"
 #include "storage/wallfiles.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "app/fonts.h"
 #include "app/splashwindow.h"
 #include "app/wallwindow.h"
 #include "app/zavikapplication.h"
+#include "platform/fonts.h"
 
 #include <unistd.h>
 

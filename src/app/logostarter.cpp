@@ -1,9 +1,9 @@
 #include "app/logostarter.h"
 
-#include "app/desktopcopy.h"
-#include "app/shell.h"
 #include "app/startoverdialog.h"
-#include "cards/htmlcopy.h"
+#include "platform/desktopcopy.h"
+#include "platform/shell.h"
+#include "storage/htmlcopy.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,30 +1,30 @@
 #include "app/wallwindow.h"
 
-#include "app/beep.h"
-#include "app/bgrcolor.h"
-#include "app/desktopcopy.h"
 #include "app/folderchooserdialog.h"
-#include "app/folders.h"
-#include "app/fonts.h"
 #include "app/linkrules.h"
 #include "app/logostarter.h"
 #include "app/mediaplayerbar.h"
 #include "app/menuitems.h"
 #include "app/restorewindow.h"
-#include "app/shell.h"
 #include "app/startovercanceldialog.h"
 #include "app/startoverdialog.h"
 #include "app/toolglyphs.h"
 #include "app/wallgeometry.h"
-#include "cards/backgroundfit.h"
 #include "cards/cardboard.h"
 #include "cards/cardmenu.h"
 #include "cards/cardmouse.h"
 #include "cards/cardwidget.h"
-#include "cards/picturelayer.h"
 #include "cards/textplacing.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
+#include "model/bgrcolor.h"
+#include "pictures/backgroundfit.h"
+#include "pictures/picturelayer.h"
+#include "platform/beep.h"
+#include "platform/desktopcopy.h"
+#include "platform/folders.h"
+#include "platform/fonts.h"
+#include "platform/shell.h"
 #include "storage/folderlisting.h"
 #include "storage/pathforms.h"
 #include "storage/recorderror.h"
@@ -538,7 +538,7 @@ void WallWindow::KABEIMAGELOAD(const QString& path) {
         ext != QLatin1String("jpeg") && ext != QLatin1String("gif"))
         return;
     st.KABEIMAGE = path;
-    const QImage canvas = composeBackground(path, st.NOWX, st.NOWY);
+    const QImage canvas = composeBackground(path, st.NOWX, st.NOWY, bgrColor(kNavy));
     st.MSON2 = true;
     st.canvasDrawn = false;
     Image1->setGeometry(0, 0, st.NOWX, st.NOWY);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/wallstate.h"
 #include "app/wallsurface.h"
+#include "model/wallstate.h"
 
 #include <QImage>
 #include <QWidget>

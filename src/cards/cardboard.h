@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/wallstate.h"
+#include "model/wallstate.h"
 
 #include <QVector>
 #include <functional>

@@ -1,10 +1,10 @@
 #include "cards/cardmenu.h"
 
-#include "app/beep.h"
 #include "app/menuitems.h"
-#include "app/wallstate.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
+#include "model/wallstate.h"
+#include "platform/beep.h"
 #include "storage/recorderror.h"
 #include "storage/refspace.h"
 #include "storage/wallfiles.h"

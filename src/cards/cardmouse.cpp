@@ -1,8 +1,8 @@
 #include "cards/cardmouse.h"
 
-#include "app/wallstate.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
+#include "model/wallstate.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "cards/cardwidget.h"
 
-#include "cards/cardcolors.h"
+#include "model/cardcolors.h"
 
 #include <QBitmap>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #include "cards/textplacing.h"
 
-#include "app/fonts.h"
+#include "platform/fonts.h"
 #include "storage/refspace.h"
 
 #include <QFontMetrics>

@@ -1,9 +1,9 @@
 #include "drawing/flashwindow.h"
 
-#include "app/beep.h"
-#include "app/bgrcolor.h"
 #include "cards/textcutting.h"
 #include "cards/textplacing.h"
+#include "model/bgrcolor.h"
+#include "platform/beep.h"
 
 #include <QApplication>
 #include <QLabel>

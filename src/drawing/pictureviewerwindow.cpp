@@ -1,6 +1,6 @@
 #include "drawing/pictureviewerwindow.h"
 
-#include "cards/picturelayer.h"
+#include "pictures/picturelayer.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "storage/wallloader.h"
 
-#include "app/wallstate.h"
 #include "app/wallsurface.h"
 #include "cards/cardboard.h"
+#include "model/wallstate.h"
 #include "storage/pathforms.h"
 #include "storage/recorderror.h"
 #include "storage/refspace.h"

@@ -1,10 +1,10 @@
 #include "storage/wallsaver.h"
 
-#include "app/wallstate.h"
 #include "app/wallsurface.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
-#include "cards/picturelayer.h"
+#include "model/wallstate.h"
+#include "pictures/picturelayer.h"
 #include "storage/cardnames.h"
 #include "storage/pathforms.h"
 #include "storage/refspace.h"

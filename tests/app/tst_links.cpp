@@ -1,4 +1,3 @@
-#include "app/beep.h"
 #include "app/folderchooserdialog.h"
 #include "app/linkrules.h"
 #include "app/logostarter.h"
@@ -10,6 +9,7 @@
 #include "cards/cardwidget.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
+#include "platform/beep.h"
 #include "storage/wallfiles.h"
 #include "support/windowfixture.h"
 #include "web/helpbrowserwindow.h"

@@ -1,8 +1,8 @@
-#include "app/beep.h"
 #include "app/restorewindow.h"
 #include "app/wallgeometry.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
+#include "platform/beep.h"
 #include "support/windowfixture.h"
 
 #include <QMenu>

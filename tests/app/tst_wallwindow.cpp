@@ -2,8 +2,8 @@
 #include "app/startoverdialog.h"
 #include "app/wallgeometry.h"
 #include "app/wallwindow.h"
-#include "cards/backgroundfit.h"
-#include "cards/picturelayer.h"
+#include "pictures/backgroundfit.h"
+#include "pictures/picturelayer.h"
 #include "storage/wallfiles.h"
 
 #include <QAction>

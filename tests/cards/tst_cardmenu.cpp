@@ -1,7 +1,7 @@
-#include "app/beep.h"
 #include "cards/cardboard.h"
 #include "cards/cardmouse.h"
 #include "cards/cardwidget.h"
+#include "platform/beep.h"
 #include "storage/refspace.h"
 #include "support/windowfixture.h"
 

@@ -1,5 +1,5 @@
-#include "app/folders.h"
 #include "app/startovercanceldialog.h"
+#include "platform/folders.h"
 #include "storage/cardnames.h"
 #include "storage/pathforms.h"
 #include "storage/refspace.h"

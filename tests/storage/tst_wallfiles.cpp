@@ -1,4 +1,5 @@
 #include "storage/atomicfile.h"
+#include "storage/htmlcopy.h"
 #include "storage/recorderror.h"
 #include "storage/wallfiles.h"
 
@@ -53,6 +54,7 @@ private slots:
     void failedWriteKeepsTheOldFile();
     void settingsFiles();
     void headerTextLines();
+    void htmlCopyStaysInside();
 };
 
 void TestWallFiles::writtenFileShape() {
@@ -215,6 +217,40 @@ void TestWallFiles::headerTextLines() {
     QCOMPARE(lines[3], QString(97, QLatin1Char('-')));
     // A file that begins with the header still reads.
     QCOMPARE(parsePosterRecords(headerText() + formatPosterRecord(card())).size(), 1);
+}
+
+void TestWallFiles::htmlCopyStaysInside() {
+    QTemporaryDir dir;
+    const QString src = dir.path() + "/src/";
+    const QString dst = dir.path() + "/wall/";
+    QDir().mkpath(src + "img");
+    QDir().mkpath(dst);
+    writeBytes(src + "a.png", "A");
+    writeBytes(src + "img/b.png", "B");
+    writeBytes(dir.path() + "/secret.png", "outside");
+    writeBytes(dst + "keep.png", "mine");
+    writeBytes(src + "page.html", "<img src=\"a.png\"><img src=\"img/b.png\">"
+                                  "<img src=\"../secret.png\"><img src=\"/etc/hostname\">"
+                                  "<img src=\"http://x/y.png\">");
+    QVERIFY(HTMLCOPY(src + "page.html", dst + "page.html"));
+    QCOMPARE(readBytes(dst + "page.html"), readBytes(src + "page.html"));
+    QCOMPARE(readBytes(dst + "a.png"), QByteArray("A"));
+    QVERIFY(!QFileInfo::exists(dst + "img/b.png")); // no img folder there
+    QVERIFY(!QFileInfo::exists(dir.path() + "/secret.png.copy"));
+    QCOMPARE(readBytes(dir.path() + "/secret.png"), QByteArray("outside"));
+    QDir().mkpath(dst + "img");
+    QVERIFY(HTMLCOPY(src + "page.html", dst + "page.html"));
+    QCOMPARE(readBytes(dst + "img/b.png"), QByteArray("B"));
+    // A page copied onto itself, pictures and all, loses nothing.
+    QVERIFY(HTMLCOPY(dst + "page.html", dst + "page.html"));
+    QCOMPARE(readBytes(dst + "a.png"), QByteArray("A"));
+    QCOMPARE(readBytes(dst + "page.html"), readBytes(src + "page.html"));
+    // A ".htm" page goes alone.
+    writeBytes(src + "b.htm", "<img src=\"a.png\">");
+    QDir().mkpath(dir.path() + "/other");
+    QVERIFY(HTMLCOPY(src + "b.htm", dir.path() + "/other/b.htm"));
+    QVERIFY(!QFileInfo::exists(dir.path() + "/other/a.png"));
+    QVERIFY(!HTMLCOPY(src + "missing.html", dst + "m.html"));
 }
 
 QTEST_APPLESS_MAIN(TestWallFiles)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/wallstate.h"
 #include "app/wallsurface.h"
 #include "cards/cardboard.h"
+#include "model/wallstate.h"
 #include "storage/records.h"
 #include "storage/wallfiles.h"
 #include "storage/wallloader.h"

@@ -1,8 +1,8 @@
-#include "cards/thumbnails.h"
+#include "pictures/thumbnails.h"
 
-#include "cards/bicubic.h"
-#include "cards/cardpicture.h"
-#include "cards/picturelayer.h"
+#include "pictures/bicubic.h"
+#include "pictures/cardpicture.h"
+#include "pictures/picturelayer.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "cards/cardcolors.h"
+#include "model/cardcolors.h"
 
-#include "app/bgrcolor.h"
+#include "model/bgrcolor.h"
 
 std::optional<QColor> cardColour(int code) {
     static const quint32 kCard[] = {0xFFFFFF, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x00FF00,

@@ -1,5 +1,5 @@
-#include "cards/bicubic.h"
-#include "cards/bicubic_reference.h"
+#include "pictures/bicubic.h"
+#include "pictures/bicubic_reference.h"
 
 #include <QtTest>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "cards/cardpicture.h"
+#include "pictures/cardpicture.h"
 
-#include "cards/picturelayer.h"
-#include "cards/thumbnails.h"
+#include "pictures/picturelayer.h"
+#include "pictures/thumbnails.h"
 #include "storage/pathforms.h"
 
 #include <QFileInfo>

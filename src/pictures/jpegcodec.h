@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cards/picturelayer.h"
+#include "pictures/picturelayer.h"
 
 // libjpeg-turbo, called directly. Decoding may use the DCT's reduced scales.
 PictureRead decodeJpeg(const QByteArray& bytes, const TargetSize& target);

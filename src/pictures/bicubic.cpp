@@ -1,4 +1,4 @@
-#include "cards/bicubic.h"
+#include "pictures/bicubic.h"
 
 #include "storage/refspace.h"
 

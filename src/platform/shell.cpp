@@ -1,4 +1,4 @@
-#include "app/shell.h"
+#include "platform/shell.h"
 
 #include <QDesktopServices>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "cards/jpegcodec.h"
+#include "pictures/jpegcodec.h"
 
 #include <csetjmp>
 #include <cstdio>

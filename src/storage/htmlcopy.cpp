@@ -1,4 +1,4 @@
-#include "cards/htmlcopy.h"
+#include "storage/htmlcopy.h"
 
 #include "storage/atomicfile.h"
 

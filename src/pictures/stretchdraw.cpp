@@ -1,4 +1,4 @@
-#include "cards/stretchdraw.h"
+#include "pictures/stretchdraw.h"
 
 #include <QPainter>
 

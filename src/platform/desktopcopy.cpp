@@ -1,4 +1,4 @@
-#include "app/desktopcopy.h"
+#include "platform/desktopcopy.h"
 
 #include <QDir>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/beep.h"
+#include "platform/beep.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
-#include "cards/backgroundfit.h"
+#include "pictures/backgroundfit.h"
 
-#include "app/bgrcolor.h"
-#include "cards/bicubic.h"
-#include "cards/picturelayer.h"
+#include "pictures/bicubic.h"
+#include "pictures/picturelayer.h"
 #include "storage/refspace.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPainter>
 
@@ -33,11 +33,12 @@ QRect fitBackground(int w, int h, int NOWX, int NOWY) {
     return QRect(scaleHalfEven(NOWX - tw, 1, 2), scaleHalfEven(NOWY - th, 1, 2), tw, th);
 }
 
-QImage composeBackground(const QString& path, int NOWX, int NOWY, bool* loaded) {
+QImage composeBackground(const QString& path, int NOWX, int NOWY, const QColor& ground,
+                         bool* loaded) {
     auto fit = [&](QSize full) { return fitBackground(full.width(), full.height(), NOWX, NOWY); };
     const PictureRead read = readPicture(path, [&](QSize full) { return fit(full).size(); });
     QImage canvas(qMax(1, NOWX), qMax(1, NOWY), QImage::Format_RGB32);
-    canvas.fill(bgrColor(kNavy));
+    canvas.fill(ground);
     if (loaded)
         *loaded = !read.image.isNull();
     if (!read.image.isNull()) {

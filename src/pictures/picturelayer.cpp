@@ -1,7 +1,7 @@
-#include "cards/picturelayer.h"
+#include "pictures/picturelayer.h"
 
-#include "cards/jpegcodec.h"
-#include "cards/pngcodec.h"
+#include "pictures/jpegcodec.h"
+#include "pictures/pngcodec.h"
 #include "storage/atomicfile.h"
 
 #include <QBuffer>

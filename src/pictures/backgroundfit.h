@@ -11,12 +11,13 @@
 // wall was cut to its width stays in view.
 QRect fitBackground(int w, int h, int NOWX, int NOWY);
 
+class QColor;
 class QImage;
 class QString;
 
-// The wall's background canvas, NOWX × NOWY: navy with the picture at `path`
-// fitted on it. The picture is read through the picture layer (a JPEG may be
-// decoded smaller, never smaller than it is shown) and scaled by the bicubic
-// resampler. A picture that cannot be read leaves the canvas navy; `loaded`
-// tells which.
-QImage composeBackground(const QString& path, int NOWX, int NOWY, bool* loaded = nullptr);
+// The wall's background canvas, NOWX × NOWY: the wall's own colour `ground`
+// with the picture at `path` fitted on it. The picture is read through the picture layer (a JPEG
+// may be decoded smaller, never smaller than it is shown) and scaled by the bicubic resampler. A
+// picture that cannot be read leaves the canvas plain; `loaded` tells which.
+QImage composeBackground(const QString& path, int NOWX, int NOWY, const QColor& ground,
+                         bool* loaded = nullptr);

@@ -1,4 +1,4 @@
-#include "cards/pngcodec.h"
+#include "pictures/pngcodec.h"
 
 #include <png.h>
 

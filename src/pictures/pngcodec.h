@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cards/picturelayer.h"
+#include "pictures/picturelayer.h"
 
 // libpng (which inflates with zlib), called directly.
 PictureRead decodePng(const QByteArray& bytes);

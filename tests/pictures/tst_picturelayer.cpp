@@ -1,9 +1,8 @@
-#include "cards/backgroundfit.h"
-#include "cards/cardpicture.h"
-#include "cards/htmlcopy.h"
-#include "cards/picturelayer.h"
-#include "cards/stretchdraw.h"
-#include "cards/thumbnails.h"
+#include "pictures/backgroundfit.h"
+#include "pictures/cardpicture.h"
+#include "pictures/picturelayer.h"
+#include "pictures/stretchdraw.h"
+#include "pictures/thumbnails.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -90,7 +89,6 @@ private slots:
     void cardsShowThumbnailsMadeOnce();
     void backgroundFit_data();
     void backgroundFit();
-    void htmlCopyStaysInside();
     void stretchDrawKeepsPixels();
 };
 
@@ -231,40 +229,6 @@ void TestPictureLayer::backgroundFit() {
     QFETCH(QSize, picture);
     QFETCH(QRect, drawn);
     QCOMPARE(fitBackground(picture.width(), picture.height(), 1920, 1080), drawn);
-}
-
-void TestPictureLayer::htmlCopyStaysInside() {
-    QTemporaryDir dir;
-    const QString src = dir.path() + "/src/";
-    const QString dst = dir.path() + "/wall/";
-    QDir().mkpath(src + "img");
-    QDir().mkpath(dst);
-    writeFile(src + "a.png", "A");
-    writeFile(src + "img/b.png", "B");
-    writeFile(dir.path() + "/secret.png", "outside");
-    writeFile(dst + "keep.png", "mine");
-    writeFile(src + "page.html", "<img src=\"a.png\"><img src=\"img/b.png\">"
-                                 "<img src=\"../secret.png\"><img src=\"/etc/hostname\">"
-                                 "<img src=\"http://x/y.png\">");
-    QVERIFY(HTMLCOPY(src + "page.html", dst + "page.html"));
-    QCOMPARE(readFile(dst + "page.html"), readFile(src + "page.html"));
-    QCOMPARE(readFile(dst + "a.png"), QByteArray("A"));
-    QVERIFY(!QFileInfo::exists(dst + "img/b.png")); // no img folder there
-    QVERIFY(!QFileInfo::exists(dir.path() + "/secret.png.copy"));
-    QCOMPARE(readFile(dir.path() + "/secret.png"), QByteArray("outside"));
-    QDir().mkpath(dst + "img");
-    QVERIFY(HTMLCOPY(src + "page.html", dst + "page.html"));
-    QCOMPARE(readFile(dst + "img/b.png"), QByteArray("B"));
-    // A page copied onto itself, pictures and all, loses nothing.
-    QVERIFY(HTMLCOPY(dst + "page.html", dst + "page.html"));
-    QCOMPARE(readFile(dst + "a.png"), QByteArray("A"));
-    QCOMPARE(readFile(dst + "page.html"), readFile(src + "page.html"));
-    // A ".htm" page goes alone.
-    writeFile(src + "b.htm", "<img src=\"a.png\">");
-    QDir().mkpath(dir.path() + "/other");
-    QVERIFY(HTMLCOPY(src + "b.htm", dir.path() + "/other/b.htm"));
-    QVERIFY(!QFileInfo::exists(dir.path() + "/other/a.png"));
-    QVERIFY(!HTMLCOPY(src + "missing.html", dst + "m.html"));
 }
 
 void TestPictureLayer::stretchDrawKeepsPixels() {

@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "platform/fonts.h"
 
 #include <QFont>
 
