@@ -4,7 +4,6 @@
 #include "app/linkrules.h"
 #include "app/logostarter.h"
 #include "app/mediaplayerbar.h"
-#include "app/menuitems.h"
 #include "app/restorewindow.h"
 #include "app/startovercanceldialog.h"
 #include "app/startoverdialog.h"
@@ -14,6 +13,7 @@
 #include "cards/cardmenu.h"
 #include "cards/cardmouse.h"
 #include "cards/cardwidget.h"
+#include "cards/menuitems.h"
 #include "cards/textplacing.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
@@ -31,8 +31,8 @@
 #include "storage/refspace.h"
 #include "storage/stagefilter.h"
 #include "storage/wallfiles.h"
-#include "storage/wallloader.h"
-#include "storage/wallsaver.h"
+#include "wall/wallloader.h"
+#include "wall/wallsaver.h"
 #include "web/helpbrowserwindow.h"
 
 #include <QAction>
@@ -109,7 +109,11 @@ WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
     saver_->written = [this](const QString& name) { loader_->noteWritten(name); };
     connect(Timer2, &QTimer::timeout, this, &WallWindow::Timer2Timer);
 
-    cardMenu_ = new CardMenu(st, *board_, *loader_, *saver_, this);
+    cardMenu_ = new CardMenu(st, *board_, this);
+    cardMenu_->reloadCard = [this](int index, const QString& name) {
+        loader_->REPANELLOAD(index, name);
+    };
+    cardMenu_->writeCard = [this](int index, int mode) { return saver_->PANELSAVE(index, mode); };
     cardMenu_->closeFlash = [this] { TForm2->stop(); };
     cardMenu_->restartChangeDetection = [this] { Timer2->start(); };
     mouse_ = new CardMouse(st, *board_, this);

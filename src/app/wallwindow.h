@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/wallsurface.h"
 #include "model/wallstate.h"
+#include "wall/wallsurface.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,21 +1,18 @@
 #include "cards/cardmenu.h"
 
-#include "app/menuitems.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
+#include "cards/menuitems.h"
 #include "model/wallstate.h"
 #include "platform/beep.h"
 #include "storage/recorderror.h"
 #include "storage/refspace.h"
 #include "storage/wallfiles.h"
-#include "storage/wallloader.h"
-#include "storage/wallsaver.h"
 
 #include <QMenu>
 
-CardMenu::CardMenu(WallState& state, CardBoard& board, WallLoader& loader, WallSaver& saver,
-                   QWidget* parent)
-    : QObject(parent), st(state), board_(board), loader_(loader), saver_(saver) {
+CardMenu::CardMenu(WallState& state, CardBoard& board, QWidget* parent)
+    : QObject(parent), st(state), board_(board) {
     PopupMenu1 = new QMenu(parent);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->setToolTipsVisible(true);
@@ -137,8 +134,10 @@ void CardMenu::copyCard() {
     if (n < 0 || n >= board_.count())
         return;
     const QString state = st.cards[n].KAKUSU;
-    if (state == QLatin1String("1") || state == QLatin1String("2") || state == QLatin1String("3"))
-        loader_.REPANELLOAD(n, st.cards[n].FNAME);
+    if ((state == QLatin1String("1") || state == QLatin1String("2") ||
+         state == QLatin1String("3")) &&
+        reloadCard)
+        reloadCard(n, st.cards[n].FNAME);
     if (state == QLatin1String("1") || state == QLatin1String("2"))
         st.cards[n].KAKUSU = QStringLiteral("1");
     CardWidget* c = board_.card(n);
@@ -172,7 +171,8 @@ void CardMenu::saveCard() {
         } catch (const RecordError&) {
         }
     }
-    saver_.PANELSAVE(n, 2);
+    if (writeCard)
+        writeCard(n, 2);
     if (collapsed) {
         c->resize(20, 20);
         c->setCollapsed(true);

@@ -6,8 +6,6 @@
 class CardBoard;
 class QMenu;
 class QWidget;
-class WallLoader;
-class WallSaver;
 struct WallState;
 
 // The menu a right click on a card opens, and its commands on the current
@@ -16,8 +14,7 @@ struct WallState;
 class CardMenu : public QObject {
     Q_OBJECT
 public:
-    CardMenu(WallState& state, CardBoard& board, WallLoader& loader, WallSaver& saver,
-             QWidget* parent);
+    CardMenu(WallState& state, CardBoard& board, QWidget* parent);
 
     QMenu* PopupMenu1; // the card menu
 
@@ -25,6 +22,10 @@ public:
     // change detection after a copy.
     std::function<void()> closeFlash;
     std::function<void()> restartChangeDetection;
+    // How a card is read back from its file and written to it; the wall
+    // that owns the files provides both.
+    std::function<void(int index, const QString& fileName)> reloadCard;
+    std::function<bool(int index, int mode)> writeCard;
 
     void HOSHIMark(const QString& mark);
     void scaleCard(int multiply, int divide);
@@ -39,6 +40,4 @@ public:
 private:
     WallState& st;
     CardBoard& board_;
-    WallLoader& loader_;
-    WallSaver& saver_;
 };

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/wallsurface.h"
 #include "cards/cardboard.h"
 #include "model/wallstate.h"
 #include "storage/records.h"
 #include "storage/wallfiles.h"
-#include "storage/wallloader.h"
-#include "storage/wallsaver.h"
+#include "wall/wallloader.h"
+#include "wall/wallsaver.h"
+#include "wall/wallsurface.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
-#include "storage/wallloader.h"
+#include "wall/wallloader.h"
 
-#include "app/wallsurface.h"
 #include "cards/cardboard.h"
 #include "model/wallstate.h"
 #include "storage/pathforms.h"
 #include "storage/recorderror.h"
 #include "storage/refspace.h"
 #include "storage/wallfiles.h"
+#include "wall/wallsurface.h"
 
 #include <QFileInfo>
 

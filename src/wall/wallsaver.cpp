@@ -1,6 +1,5 @@
-#include "storage/wallsaver.h"
+#include "wall/wallsaver.h"
 
-#include "app/wallsurface.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
 #include "model/wallstate.h"
@@ -10,6 +9,7 @@
 #include "storage/refspace.h"
 #include "storage/timestamp.h"
 #include "storage/wallfiles.h"
+#include "wall/wallsurface.h"
 
 #include <QFile>
 #include <QFileInfo>
