@@ -1,6 +1,6 @@
 #include "app/logostarter.h"
 
-#include "app/startoverdialog.h"
+#include "dialogs/startoverdialog.h"
 #include "platform/desktopcopy.h"
 #include "platform/shell.h"
 #include "storage/htmlcopy.h"

@@ -1,7 +1,7 @@
-#include "app/startovercanceldialog.h"
-#include "app/startoverdialog.h"
 #include "app/wallgeometry.h"
 #include "app/wallwindow.h"
+#include "dialogs/startovercanceldialog.h"
+#include "dialogs/startoverdialog.h"
 #include "pictures/backgroundfit.h"
 #include "pictures/picturelayer.h"
 #include "storage/wallfiles.h"
@@ -44,7 +44,6 @@ private slots:
     void noticePanel();
     void tuckingAfterAHandOff();
     void exitWithoutSavingWritesNothing();
-    void startOverDialogs();
     void backgroundPictureFillsTheWall();
 };
 
@@ -214,42 +213,6 @@ void TestWallWindow::exitWithoutSavingWritesNothing() {
     QVERIFY(!w.isVisible());
     QVERIFY(!w.findChild<QTimer*>(QStringLiteral("Timer2"))->isActive());
     QCOMPARE(snapshot(dir.path()), before);
-}
-
-void TestWallWindow::startOverDialogs() {
-    QTemporaryDir dir;
-    WallWindow w(dir.filePath(QStringLiteral("zavik")));
-    auto pressLater = [](QDialog* d, const char* button) {
-        QTimer::singleShot(0, d, [d, button] {
-            QTest::mouseClick(d->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
-        });
-    };
-    StartOverDialog* six = w.TForm6;
-    QCOMPARE(six->objectName(), QStringLiteral("TForm6"));
-    pressLater(six, "restartButton");
-    six->exec();
-    QCOMPARE(six->tag(), 1);
-    pressLater(six, "continueButton");
-    six->exec();
-    QCOMPARE(six->tag(), 2);
-    QTimer::singleShot(0, six, [six] { six->reject(); });
-    six->exec();
-    QCOMPARE(six->tag(), 0);
-
-    StartOverCancelDialog* seven = w.TForm27;
-    seven->setFileName(QStringLiteral("/w/page.doc"));
-    pressLater(seven, "restartButton");
-    seven->exec();
-    QCOMPARE(seven->result(), 2);
-    QCOMPARE(seven->fileName(), QStringLiteral("/w/page.doc"));
-    pressLater(seven, "continueButton");
-    seven->exec();
-    QCOMPARE(seven->result(), 1);
-    QCOMPARE(seven->fileName(), QStringLiteral("page.htm"));
-    QCOMPARE(seven->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->property("tag").toInt(), 1);
-    pressLater(seven, "BitBtn1");
-    seven->exec();
-    QCOMPARE(seven->result(), 0);
 }
 
 void TestWallWindow::backgroundPictureFillsTheWall() {

@@ -1,5 +1,4 @@
-#include "app/startovercanceldialog.h"
-#include "platform/folders.h"
+#include "dialogs/startovercanceldialog.h"
 #include "storage/cardnames.h"
 #include "storage/pathforms.h"
 #include "storage/refspace.h"
@@ -19,9 +18,7 @@ private slots:
     void absolutePaths();
     void cardNameCleaning_data();
     void cardNameCleaning();
-    void derivedFolders();
     void timestamps();
-    void continuationName();
 };
 
 void TestPathForms::rounding() {
@@ -155,28 +152,12 @@ void TestPathForms::cardNameCleaning() {
     QCOMPARE(cleanCardFileName(name), expected);
 }
 
-void TestPathForms::derivedFolders() {
-    const WallFolders linux = deriveFolders(QStringLiteral("/opt/Zavik/zavik"));
-    QCOMPARE(linux.KIJUNDIRBAK, QStringLiteral("/opt/Zavik/zavik-data/"));
-    QCOMPARE(linux.KIJUNDIR, linux.KIJUNDIRBAK);
-    QCOMPARE(linux.KIJUNEX, QStringLiteral("/opt/Zavik/[Zavik]/"));
-    const WallFolders windows = deriveFolders(QStringLiteral("/x/app/Zavik.exe"));
-    QCOMPARE(windows.KIJUNDIRBAK, QStringLiteral("/x/app/Zavik/"));
-    QCOMPARE(windows.KIJUNEX, QStringLiteral("/x/app/[Zavik]/"));
-}
-
 void TestPathForms::timestamps() {
     const QDateTime t(QDate(2026, 1, 2), QTime(3, 4, 5));
     QCOMPARE(makeTimestamp(t), QStringLiteral("20260102-030405"));
     QCOMPARE(makeTimestamp(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))),
              QStringLiteral("20261231-235959"));
     QCOMPARE(makeTimestamp().size(), 15);
-}
-
-void TestPathForms::continuationName() {
-    QCOMPARE(continuationPageName(QStringLiteral("/w/sub/page.doc")), QStringLiteral("page.htm"));
-    QCOMPARE(continuationPageName(QStringLiteral("C:\\w\\a.b.html")), QStringLiteral("a.b.htm"));
-    QCOMPARE(continuationPageName(QStringLiteral("plain")), QStringLiteral("plain.htm"));
 }
 
 QTEST_APPLESS_MAIN(TestPathForms)

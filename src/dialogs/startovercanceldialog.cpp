@@ -1,4 +1,4 @@
-#include "app/startovercanceldialog.h"
+#include "dialogs/startovercanceldialog.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "app/folderchooserdialog.h"
+#include "dialogs/folderchooserdialog.h"
 
 #include "storage/pathforms.h"
 

@@ -1,4 +1,4 @@
-#include "app/startoverdialog.h"
+#include "dialogs/startoverdialog.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
