@@ -1,7 +1,8 @@
 #include "app/restorewindow.h"
-#include "app/wallgeometry.h"
+#include "app/toolcolumnlayout.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
+#include "model/wallgeometry.h"
 #include "platform/beep.h"
 #include "support/windowfixture.h"
 
@@ -26,6 +27,8 @@ void moveMouseOver(QWidget* target, QPoint at) {
 class TestToolColumn : public QObject {
     Q_OBJECT
 private slots:
+    void layoutArithmetic();
+    void folderButtonArithmetic();
     void toolsFollowTheEdges();
     void oneShotRightClick();
     void tuckAndUntuckTwice();
@@ -34,6 +37,52 @@ private slots:
     void mainMenu();
     void shortcutsAndRedisplay();
 };
+
+void TestToolColumn::layoutArithmetic() {
+    ToolColumnInput in;
+    in.ZETTAIX0 = 1920;
+    in.NOWY = 1080;
+    in.clientHeight = 1080;
+    in.panel6Height = 32;
+    const QStringList all =
+        QStringList{"SpeedButton1", "SpeedButton7", "SpeedButton8"} + toolColumnOrder();
+    for (const QString& n : all)
+        in.widths[n] = 50;
+    in.widths["SpeedButton7"] = 40; // stands flush by its own width
+    const auto at = toolColumnPositions(in);
+    QCOMPARE(at["SpeedButton1"], QPoint(1920 - 50 - 2, 8));
+    QCOMPARE(at["SpeedButton7"], QPoint(1920 - 40 - 2, 68));
+    QCOMPARE(at["SpeedButton8"], QPoint(1868, 148));
+    QCOMPARE(at["SpeedButton6"].y(), 208);
+    QCOMPARE(at["SpeedButton14"].y(), 148 + 11 * 60);
+    QCOMPARE(at["Panel6"], QPoint(1868, 1080 - 32));
+    // Each button stands one small step below the one before, in order.
+    int previous = at["SpeedButton8"].y();
+    for (const QString& n : toolColumnOrder()) {
+        QCOMPARE(at[n].y(), previous + 60);
+        previous = at[n].y();
+    }
+    // On a 768-line wall the steps shrink: s = 43, L = 57, first at 6.
+    in.NOWY = 768;
+    in.ZETTAIX0 = 1366;
+    in.clientHeight = 768;
+    const auto small = toolColumnPositions(in);
+    QCOMPARE(small["SpeedButton1"], QPoint(1366 - 52, 6));
+    QCOMPARE(small["SpeedButton7"].y(), 6 + 43);
+    QCOMPARE(small["SpeedButton8"].y(), 6 + 43 + 57);
+    QCOMPARE(small["SpeedButton14"].y(), 6 + 43 + 57 + 11 * 43);
+}
+
+void TestToolColumn::folderButtonArithmetic() {
+    // "sub/" is 4 characters: (25 × 4 + 40) = 140 at 1080 lines.
+    const auto g = folderButtonGeometry(4, 1080, 1920, 50);
+    QCOMPARE(g.rect, QRect(1920 - 140 - 50 - 2, 0, 140, 42));
+    QCOMPARE(g.fontSize, 20);
+    const auto root = folderButtonGeometry(0, 768, 1366, 36);
+    QCOMPARE(root.rect.width(), 28); // 40 × 768 / 1080 = 28.44
+    QCOMPARE(root.rect.height(), 30);
+    QCOMPARE(root.fontSize, 14);
+}
 
 void TestToolColumn::toolsFollowTheEdges() {
     WindowWall wall({});

@@ -1,4 +1,3 @@
-#include "dialogs/startovercanceldialog.h"
 #include "storage/cardnames.h"
 #include "storage/pathforms.h"
 #include "storage/refspace.h"

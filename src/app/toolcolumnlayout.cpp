@@ -1,30 +1,8 @@
-#include "app/wallgeometry.h"
+#include "app/toolcolumnlayout.h"
 
-#include "storage/refspace.h"
+#include "model/wallgeometry.h"
 
 #include <QStringList>
-
-WallSize wallSizeFor(int W, int H) {
-    // W / H <= 1921 / 1080, compared without division.
-    if (W > H && qint64(W) * 1080 <= qint64(H) * 1921)
-        return {W, scaleHalfEven(W, ZETTAIY, ZETTAIX)};
-    return {scaleHalfEven(H, ZETTAIX, ZETTAIY), H};
-}
-
-WallSize clampWallSize(WallSize size, int ZETTAIX0, int ZETTAIY0) {
-    return {qMin(size.NOWX, ZETTAIX0), qMin(size.NOWY, ZETTAIY0)};
-}
-
-int scaleToWallY(int units, int NOWY) {
-    return scaleHalfEven(units, NOWY, ZETTAIY);
-}
-int scaleToWallX(int units, int NOWX) {
-    return scaleHalfEven(units, NOWX, ZETTAIX);
-}
-
-int hintFontSize(int NOWY) {
-    return scaleToWallY(20, NOWY);
-}
 
 int toolButtonSide(int NOWY) {
     // A 60-unit step down the column leaves a small gap between buttons.
@@ -72,18 +50,4 @@ QHash<QString, QPoint> toolColumnPositions(const ToolColumnInput& in) {
     }
     at[QStringLiteral("Panel6")] = {columnLeft, in.clientHeight - in.panel6Height};
     return at;
-}
-
-QRect webWindowRect(const WindowSettings& s, int NOWX, int NOWY) {
-    return QRect(scaleToWallX(s.webX, NOWX), scaleToWallY(s.webY, NOWY),
-                 scaleToWallX(s.webWidth, NOWX), scaleToWallY(s.webHeight, NOWY));
-}
-
-QRect fileWindowRect(const WindowSettings& s, int NOWX, int NOWY) {
-    return QRect(scaleToWallX(s.fileX, NOWX), scaleToWallY(s.fileY, NOWY),
-                 scaleToWallX(s.fileWidth, NOWX), scaleToWallY(s.fileHeight, NOWY));
-}
-
-int ribbonHeight(int NOWY) {
-    return scaleToWallY(41, NOWY);
 }
