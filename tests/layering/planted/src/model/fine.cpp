@@ -1,0 +1,2 @@
+#include "storage/records.h"
+#include <QString>

@@ -1,0 +1,1 @@
+#include "platform/shell.h" // storage stays below platform

@@ -1,0 +1,1 @@
+#include "drawing/flashwindow.h" // a sibling on the fifth floor

@@ -1,0 +1,2 @@
+#include "storage/records.h" // a tool reaching into src
+#include "logolexer.h"
