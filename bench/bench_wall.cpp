@@ -4,6 +4,7 @@
 #include "app/wallwindow.h"
 #include "platform/fonts.h"
 #include "storage/wallfiles.h"
+#include "wall/changedetection.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < 21; ++run) {
         QElapsedTimer t;
         t.start();
-        wall.Timer2Timer();
+        wall.changes().Timer2Timer();
         ticks.push_back(t.nsecsElapsed() / 1e6);
     }
 

@@ -18,12 +18,11 @@ struct CommandName {
 };
 
 // Tested in this order; exact and case-sensitive.
-const CommandName kCommands[] = {{">R", 'R', false}, {">SR", 'R', true}, {">L", 'L', false},
-                                 {">SL", 'L', true},  {">U", 'U', false}, {">SU", 'U', true},
-                                 {">D", 'D', false},  {">SD", 'D', true}, {">W", 'W', false},
-                                 {">SW", 'W', true},  {">w", 'w', false}, {">Sw", 'w', true},
-                                 {">H", 'H', false},  {">SH", 'H', true}, {">h", 'h', false},
-                                 {">Sh", 'h', true}};
+const CommandName kCommands[] = {
+    {">R", 'R', false}, {">SR", 'R', true}, {">L", 'L', false}, {">SL", 'L', true},
+    {">U", 'U', false}, {">SU", 'U', true}, {">D", 'D', false}, {">SD", 'D', true},
+    {">W", 'W', false}, {">SW", 'W', true}, {">w", 'w', false}, {">Sw", 'w', true},
+    {">H", 'H', false}, {">SH", 'H', true}, {">h", 'h', false}, {">Sh", 'h', true}};
 
 QString extensionOf(const QString& path) {
     return QFileInfo(path).suffix().toLower();
@@ -75,8 +74,8 @@ LinkDecision decideLink(const QString& L) {
     return d;
 }
 
-CardGeometry applyCardCommand(CardGeometry g, const CardCommand& c, int CARDX, int CARDY,
-                              int CARDW, int CARDH) {
+CardGeometry applyCardCommand(CardGeometry g, const CardCommand& c, int CARDX, int CARDY, int CARDW,
+                              int CARDH) {
     const int n = c.n.value_or(0);
     // Halves are compared as the click point against half the size,
     // computed exactly (no rounding of CARDW / 2).

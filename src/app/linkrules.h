@@ -25,10 +25,10 @@ enum class LinkAction {
 
 // A command that moves or resizes the clicked card.
 struct CardCommand {
-    QChar kind;            // R L U D W w H h
-    bool save = false;     // "S" after ">": written with a new stamp
-    std::optional<int> n;  // none when the rest is not an integer
-    QString rest;          // the text after the command, for the message
+    QChar kind;           // R L U D W w H h
+    bool save = false;    // "S" after ">": written with a new stamp
+    std::optional<int> n; // none when the rest is not an integer
+    QString rest;         // the text after the command, for the message
 };
 
 struct LinkDecision {
@@ -44,8 +44,8 @@ LinkDecision decideLink(const QString& L);
 struct CardGeometry {
     int left, top, width, height;
 };
-CardGeometry applyCardCommand(CardGeometry g, const CardCommand& c, int CARDX, int CARDY,
-                              int CARDW, int CARDH);
+CardGeometry applyCardCommand(CardGeometry g, const CardCommand& c, int CARDX, int CARDY, int CARDW,
+                              int CARDH);
 
 // Files, folders and web addresses.
 enum class TargetKind { Beep, Picture, Sound, Page, Logo, OtherFile, Wall, WebAddress, Nothing };

@@ -5,10 +5,13 @@
 #include "model/wallstate.h"
 #include "pictures/picturelayer.h"
 #include "storage/cardnames.h"
+#include "storage/folderlisting.h"
 #include "storage/pathforms.h"
+#include "storage/recorderror.h"
 #include "storage/refspace.h"
 #include "storage/timestamp.h"
 #include "storage/wallfiles.h"
+#include "wall/wallloader.h"
 #include "wall/wallsurface.h"
 
 #include <QFile>
@@ -165,4 +168,33 @@ void WallSaver::KABEDIRMAKE() {
     r.height = s.fileHeight;
     writeMaskFile(dir, r);
     surface_.showFileWindow();
+}
+
+QStringList WallSaver::saveForExit(WallLoader& loader) {
+    KABEBACKSAVE(1);
+    QStringList leftAlone;
+    for (int i = 0; i < board_.count() && i < st.cards.size(); ++i) {
+        CardEntry& e = st.cards[i];
+        if (e.KAKUSU == QLatin1String("3"))
+            loader.REPANELLOAD(i, e.FNAME);
+        if (e.KAKUSU == QLatin1String("2")) {
+            // A collapsed check-off card is written full size, to come back
+            // collapsed at the next start.
+            e.KAKUSU = QStringLiteral("1");
+            try {
+                const auto records = readCardFile(st.KIJUNDIR + e.FNAME);
+                if (!records.isEmpty())
+                    board_.card(i)->resize(toPixelsX(records.last().XXS, st.NOWX),
+                                           toPixelsY(records.last().YYS, st.NOWY));
+            } catch (const RecordError&) {
+            }
+        }
+        // A file someone else changed since it was read is theirs to keep.
+        if (signatureOf(st.KIJUNDIR + e.FNAME) != e.disk) {
+            leftAlone << e.FNAME;
+            continue;
+        }
+        PANELSAVE(i, 1);
+    }
+    return leftAlone;
 }

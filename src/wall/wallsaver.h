@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 struct WallState;
 class CardBoard;
+class WallLoader;
 class WallSurface;
 
 // Writes the wall back into its folder: one card file, the background, the
@@ -29,6 +31,12 @@ public:
     void KABEWEBSAVE(const QString& page);
     // "dir.ini" from the settings, or deleted when the mask is empty.
     void KABEDIRMAKE();
+
+    // What save and exit writes: the background when it was drawn on, then
+    // every card at its place on the screen (a collapsed check-off card at
+    // its full size). A card file another program changed since it was read
+    // is left alone; their names are returned.
+    QStringList saveForExit(WallLoader& loader);
 
     // The path the drawn background is written to, making the wall's own
     // picture name when needed (see KABEBACKSAVE).

@@ -121,10 +121,9 @@ void TestLinkRules::targets_data() {
     QTest::newRow("marked") << "a\\@" << TargetKind::Wall << kWall + "a/" << 1.0;
     QTest::newRow("web") << "https://example.org/" << TargetKind::WebAddress
                          << "https://example.org/" << 1.0;
-    QTest::newRow("missing file") << "gone.jpg" << TargetKind::Nothing << kWall + "gone.jpg"
-                                  << 1.0;
-    QTest::newRow("folder without separator") << "pics" << TargetKind::Nothing << kWall + "pics"
-                                              << 1.0;
+    QTest::newRow("missing file") << "gone.jpg" << TargetKind::Nothing << kWall + "gone.jpg" << 1.0;
+    QTest::newRow("folder without separator")
+        << "pics" << TargetKind::Nothing << kWall + "pics" << 1.0;
     QTest::newRow("only a zoom") << ">2" << TargetKind::Beep << "" << 2.0;
 }
 

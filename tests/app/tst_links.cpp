@@ -66,9 +66,6 @@ private slots:
     void clickOrHold();
     void dragAndResize();
     void rightClickOpensTheCardMenu();
-    void wallsAndHistory();
-    void returnMark();
-    void numberNotes();
     void cardCommands();
     void checkOffAndStampCards();
     void flashTextThenLink();
@@ -194,71 +191,6 @@ void TestLinks::rightClickOpensTheCardMenu() {
     QCOMPARE(w.state().KIJUNDIR, wall.data);
 }
 
-void TestLinks::wallsAndHistory() {
-    WindowWall wall({{"a.txt", linkCard("a\\")}});
-    WallWindow& w = wall.open();
-    QDir().mkpath(wall.data + "a/b/c");
-    writeCardFile(wall.data + "a/back.txt", linkCard("<"));
-    w.JIKKOU2("a\\");
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "a/");
-    QCOMPARE(w.state().PBANSU, 1);
-    QCOMPARE(w.state().cards[0].NOTE, QStringLiteral("<"));
-    w.JIKKOU2("b\\");
-    w.JIKKOU2("c\\");
-    QCOMPARE(w.state().ListBox11.size(), 3);
-    w.JIKKOU2("<");
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "a/b/");
-    w.JIKKOU2("c\\");
-    w.JIKKOU2("<\\");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
-    QVERIFY(w.state().ListBox11.isEmpty());
-    QVERIFY(!w.findChild<QWidget*>("SpeedButton7")->isVisible());
-    // "<" at home stays home; the back button's right click goes home too.
-    w.JIKKOU2("<");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
-    w.JIKKOU2("a\\");
-    w.backAndHome(Qt::RightButton);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
-    w.JIKKOU2("a\\");
-    w.backAndHome(Qt::LeftButton);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
-    // Missing files, bare folder names and nonsense do nothing.
-    w.JIKKOU2("missing.jpg");
-    w.JIKKOU2("a");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
-}
-
-void TestLinks::returnMark() {
-    WindowWall wall({});
-    WallWindow& w = wall.open();
-    w.JIKKOU2("a\\@");
-    QCOMPARE(w.state().DIRPOINT, wall.data);
-    w.JIKKOU2("b\\");
-    w.JIKKOU2("c\\");
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "a/b/c/");
-    w.JIKKOU2("<@");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
-    // A mark not in the history ends at home.
-    w.JIKKOU2("x\\");
-    w.state().DIRPOINT = wall.data + "nowhere/";
-    w.JIKKOU2("<@");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
-    QVERIFY(w.state().ListBox11.isEmpty());
-}
-
-void TestLinks::numberNotes() {
-    WindowWall wall({});
-    WallWindow& w = wall.open();
-    QAction* item = w.findChild<QAction*>("note00");
-    QVERIFY(item);
-    item->trigger();
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "ノート00/");
-    QVERIFY(QFileInfo(wall.data + "ノート00").isDir());
-    w.findChild<QAction*>("note69")->trigger();
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "ノート00/ノート69/");
-    QCOMPARE(w.findChild<QMenu*>("PopupMenu5")->actions().size(), 7);
-}
-
 void TestLinks::cardCommands() {
     WindowWall wall({{"a.txt", linkCard(">R20")}});
     WallWindow& w = wall.open();
@@ -268,11 +200,11 @@ void TestLinks::cardCommands() {
     wall.click(0);
     QCOMPARE(c->pos(), start + QPoint(20, 0));
     QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("3"));
-    w.JIKKOU2(">W30"); // clicked in the middle: not the right half
+    w.links().JIKKOU2(">W30"); // clicked in the middle: not the right half
     QCOMPARE(c->width(), toPixelsX(300, w.state().NOWX) - 30);
     QCOMPARE(readFileBytes(wall.data + "a.txt"), file); // plain commands write nothing
     // "S" commands write the card with a new stamp.
-    w.JIKKOU2(">SD10");
+    w.links().JIKKOU2(">SD10");
     const PosterRecord saved = readCardFile(wall.data + "a.txt").first();
     QCOMPARE(saved.KAKUSU, QStringLiteral("3"));
     QVERIFY(saved.FTIME != textCard("").FTIME);
@@ -281,7 +213,7 @@ void TestLinks::cardCommands() {
     const QRect g = c->geometry();
     QString said;
     answerNext(QString(), &said);
-    w.JIKKOU2(">R2x");
+    w.links().JIKKOU2(">R2x");
     QVERIFY(said.contains("2x"));
     QCOMPARE(c->geometry(), g);
     // Save and exit puts a moved card back where its file says.
@@ -299,23 +231,23 @@ void TestLinks::checkOffAndStampCards() {
     WallWindow& w = wall.open();
     QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("1"));
     w.state().PBAN = 0;
-    w.JIKKOU(0);
+    w.links().JIKKOU(0);
     // Collapsed, then its link ran.
     QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
-    w.goBack();
+    w.navigation().goBack();
     PosterRecord collapsed = check;
     collapsed.KAKUSU = "1";
     writeCardFile(wall.data + "a.txt", collapsed);
-    w.goHome();
+    w.navigation().goHome();
     QVERIFY(wall.card(0)->isCollapsed());
     QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("2"));
     // Clicking the collapsed square brings the card back and runs nothing.
-    w.JIKKOU(0);
+    w.links().JIKKOU(0);
     QVERIFY(!wall.card(0)->isCollapsed());
     QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("1"));
     QCOMPARE(w.state().KIJUNDIR, wall.data);
     // A stamp card arms stamping and follows nothing.
-    w.JIKKOU(1);
+    w.links().JIKKOU(1);
     QVERIFY(w.state().POM);
     QCOMPARE(w.state().KIJUNDIR, wall.data);
     QVERIFY(!w.TForm2->isVisible());
@@ -337,7 +269,7 @@ void TestLinks::flashTextThenLink() {
     QVERIFY(shown);
     QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
     // A right click on the flash text stops the link.
-    w.goBack();
+    w.navigation().goBack();
     QTimer rightClick;
     connect(&rightClick, &QTimer::timeout, [&] {
         if (!w.TForm2->isVisible())
@@ -366,30 +298,30 @@ void TestLinks::picturesSoundsPagesAndLogo() {
     QCOMPARE(w.TForm21->list(), wall.data + "cat.jpg");
     wall.click(0);
     QVERIFY(!w.TForm21->isOpen());
-    w.JIKKOU2("cat.jpg&dog.jpg");
+    w.links().JIKKOU2("cat.jpg&dog.jpg");
     QCOMPARE(w.TForm21->list(), wall.data + "cat.jpg&" + wall.data + "dog.jpg");
     w.TForm21->closeViewer();
 
     // ">BG" loads a background without saving it.
-    w.JIKKOU2("bg.jpg>BG");
+    w.links().JIKKOU2("bg.jpg>BG");
     QCOMPARE(w.state().KABEIMG, wall.data + "bg.jpg");
     QVERIFY(!QFileInfo::exists(wall.data + "wall.ini"));
 
     // A sound shows the 238-pixel player with the file.
     writeFileBytes(wall.data + "s.wav", silentWav());
-    w.JIKKOU2("s.wav");
+    w.links().JIKKOU2("s.wav");
     QVERIFY(w.MediaPlayer1->isVisible());
     QCOMPARE(w.MediaPlayer1->width(), 238);
     QCOMPARE(w.MediaPlayer1->fileName(), wall.data + "s.wav");
     // Following another link closes it.
-    w.JIKKOU2("missing.mp3");
+    w.links().JIKKOU2("missing.mp3");
     QVERIFY(!w.MediaPlayer1->isVisible());
 
     // A LOGO project is copied with its sounds into the LOGO folder first.
     writeFileBytes(wall.data + "t.trx", "REPEAT 4 [FD 100 RT 90]");
     QFile::copy(wall.data + "s.wav", wall.data + "boing.wav");
     QSignalSpy started(w.logo, &LogoStarter::started);
-    w.JIKKOU2("t.trx");
+    w.links().JIKKOU2("t.trx");
     QVERIFY(started.wait(2000));
     const QString copy = wall.data + "LOGO/t.trx";
     QCOMPARE(started.first().first().toString(), copy);
@@ -398,7 +330,7 @@ void TestLinks::picturesSoundsPagesAndLogo() {
     // Started again with a changed copy: "つづきから" keeps the copy.
     writeFileBytes(copy, "FD 1");
     answerNext("つづきから");
-    w.JIKKOU2("t.trx");
+    w.links().JIKKOU2("t.trx");
     QVERIFY(started.wait(2000));
     QCOMPARE(readFileBytes(copy), QByteArray("FD 1"));
 }
@@ -411,25 +343,25 @@ void TestLinks::desktopCopy() {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     QString said;
     answerNext(QString(), &said);
-    w.JIKKOU2(">DL");
+    w.links().JIKKOU2(">DL");
     QVERIFY(said.contains("【マイデスク】"));
     QVERIFY(QFileInfo::exists(desktop + "/【マイデスク】/a.txt"));
     QVERIFY(QFileInfo::exists(desktop + "/【マイデスク】/pics/p.txt"));
     answerNext(QString());
-    w.JIKKOU2(">DL\\pics\\写真");
+    w.links().JIKKOU2(">DL\\pics\\写真");
     QVERIFY(QFileInfo::exists(desktop + "/写真/p.txt"));
     // A name that would leave the desktop is refused with a message.
     QString refused;
     answerNext(QString(), &refused);
-    w.JIKKOU2(">DL\\..");
+    w.links().JIKKOU2(">DL\\..");
     QVERIFY(refused.contains(".."));
     // Into a folder that holds something: the question says so.
     answerNext("No", &said);
-    w.JIKKOU2(">DL\\写真");
+    w.links().JIKKOU2(">DL\\写真");
     QVERIFY(said.contains("もうファイルがあります"));
     // "No" copies nothing.
     answerNext("No");
-    w.JIKKOU2(">DL\\none");
+    w.links().JIKKOU2(">DL\\none");
     QVERIFY(!QFileInfo::exists(desktop + "/none"));
 }
 
@@ -451,7 +383,7 @@ void TestLinks::fileWindowAndFolderChooser() {
     QCOMPARE(list->count(), 1);
     QCOMPARE(w.findChild<QLabel*>("Label1")->text(), QStringLiteral("LOGO(*.tr2;*.txt)"));
     QSignalSpy started(w.logo, &LogoStarter::started);
-    w.FileListBox2Click("p.tr2");
+    w.links().FileListBox2Click("p.tr2");
     QVERIFY(started.wait(2000));
     QVERIFY(QFileInfo::exists(wall.data + "LOGO/p.tr2"));
     // Change detection runs again once the click's action is done.
@@ -476,7 +408,7 @@ void TestLinks::pagesOpenInTheBrowser() {
     WindowWall wall({});
     writeFileBytes(wall.data + "p.html", "<html><body>ok</body></html>");
     WallWindow& w = wall.open();
-    w.JIKKOU2("p.html");
+    w.links().JIKKOU2("p.html");
     QCOMPARE(w.TForm23->page(), wall.data + "p.html");
     QCOMPARE(w.TForm23->windowTitle(), wall.data + "p.html");
     QVERIFY(w.TForm23->isVisible());
@@ -487,21 +419,21 @@ void TestLinks::exitsAndFolders() {
     WindowWall wall({{"a.txt", textCard("a")}});
     const QByteArray before = readFileBytes(wall.data + "a.txt");
     WallWindow& w = wall.open();
-    w.JIKKOU2(">");
+    w.links().JIKKOU2(">");
     QCOMPARE(w.findChild<QToolButton*>("SpeedButton9")->text(),
              QStringLiteral("エクスプローラーを起動・・・"));
-    w.JIKKOU2(">PRN");
-    w.JIKKOU2(">CSV");
+    w.links().JIKKOU2(">PRN");
+    w.links().JIKKOU2(">CSV");
     QVERIFY(w.isVisible());
     wall.card(0)->move(5, 5);
-    w.JIKKOU2("<<<");
+    w.links().JIKKOU2("<<<");
     QVERIFY(!w.isVisible());
     QCOMPARE(readFileBytes(wall.data + "a.txt"), before);
 
     WindowWall again({{"a.txt", textCard("a")}});
     WallWindow& v = again.open();
     again.card(0)->move(5, 5);
-    v.JIKKOU2("<<");
+    v.links().JIKKOU2("<<");
     QVERIFY(!v.isVisible());
     QCOMPARE(readCardFile(again.data + "a.txt").first().XS, toReferenceX(5, v.state().NOWX));
 }
@@ -521,7 +453,7 @@ void TestLinks::logoStartsTheEnvironmentOnTheCopy() {
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     writeFileBytes(wall.data + "p.trx", "REPEAT 4 [FD 50 RT 90]");
     WallWindow& w = wall.open();
-    w.JIKKOU2("p.trx");
+    w.links().JIKKOU2("p.trx");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(record).size() > 0, 5000);
     QFile got(record);
     QVERIFY(got.open(QIODevice::ReadOnly));
@@ -537,7 +469,7 @@ void TestLinks::collapsedCardsSaveWhole() {
     WallWindow& w = wall.open();
     const QSize full = wall.card(0)->size();
     w.state().PBAN = 0;
-    w.JIKKOU(0);
+    w.links().JIKKOU(0);
     const PosterRecord saved = readCardFile(wall.data + "a.txt").first();
     QCOMPARE(saved.KAKUSU, QStringLiteral("1"));
     QCOMPARE(saved.XXS, toReferenceX(full.width(), w.state().NOWX));
@@ -562,7 +494,7 @@ void TestLinks::brokenPicturesOpenNoViewer() {
     QCOMPARE(beepCount(), beeps + 1);
     // PNG pictures open like any other.
     gif.save(wall.data + "g.png");
-    w.JIKKOU2("g.png");
+    w.links().JIKKOU2("g.png");
     QVERIFY(w.TForm21->isOpen());
     QCOMPARE(w.TForm21->picture().size(), QSize(20, 10));
 }

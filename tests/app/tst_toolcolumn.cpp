@@ -31,8 +31,6 @@ private slots:
     void folderButtonArithmetic();
     void toolsFollowTheEdges();
     void oneShotRightClick();
-    void tuckAndUntuckTwice();
-    void hideAndRestore();
     void busyWallIgnoresTheListedCommands();
     void mainMenu();
     void shortcutsAndRedisplay();
@@ -99,7 +97,7 @@ void TestToolColumn::toolsFollowTheEdges() {
     QVERIFY(button(w, "SpeedButton25")->isVisible());
     QVERIFY(!button(w, "SpeedButton7")->isVisible());
     // One level down the back button keeps showing while the tools hide.
-    w.JIKKOU2("sub\\");
+    w.links().JIKKOU2("sub\\");
     QVERIFY(button(w, "SpeedButton7")->isVisible());
     moveMouseOver(canvas, QPoint(w.width() / 2, 300));
     QVERIFY(!button(w, "SpeedButton1")->isVisible());
@@ -135,58 +133,10 @@ void TestToolColumn::oneShotRightClick() {
     QVERIFY(!w.state().RFLGK);
 }
 
-void TestToolColumn::tuckAndUntuckTwice() {
-    WindowWall wall({});
-    WallWindow& w = wall.open();
-    QWidget* tab = w.findChild<QWidget*>("Panel6");
-    QToolButton* grip = button(w, "SpeedButton11");
-    const WallState& st = w.state();
-    const QSize tabSize = tab->size();
-    const WallSize wallBefore{st.NOWX, st.NOWY};
-    for (int round = 0; round < 2; ++round) {
-        QTest::mousePress(grip, Qt::RightButton);
-        QTest::mouseRelease(grip, Qt::RightButton);
-        QTest::qWait(30);
-        QCOMPARE(w.geometry(),
-                 QRect(st.ZETTAIX0 - tabSize.width(), 2, tabSize.width(), tabSize.height()));
-        QCOMPARE(tab->pos(), QPoint(0, 0));
-        QCOMPARE((WallSize{st.NOWX, st.NOWY}), wallBefore); // the tucked window is not laid out
-        QTest::mousePress(grip, Qt::RightButton);
-        QTest::mouseRelease(grip, Qt::RightButton);
-        QTest::qWait(30);
-        QCOMPARE(w.pos(), QPoint(0, 0));
-        QCOMPARE(w.size(), QSize(st.ZETTAIX0, st.ZETTAIY0));
-        QCOMPARE(tab->pos(),
-                 QPoint(st.ZETTAIX0 - tabSize.width() - 2, st.ZETTAIY0 - tabSize.height()));
-    }
-    // The left strip does the same.
-    QWidget* strip = button(w, "SpeedButton26");
-    QTest::mousePress(strip, Qt::RightButton, {}, QPoint(3, 600));
-    QTest::qWait(30);
-    QCOMPARE(w.width(), tabSize.width());
-}
-
-void TestToolColumn::hideAndRestore() {
-    WindowWall wall({});
-    WallWindow& w = wall.open();
-    QTest::mouseClick(button(w, "SpeedButton14"), Qt::LeftButton);
-    QVERIFY(!w.isVisible());
-    RestoreWindow* restore = w.TForm20;
-    QVERIFY(restore->isVisible());
-    QCOMPARE(restore->pos(), QPoint(0, 0));
-    QCOMPARE(restore->size(), QSize(78, 37));
-    QCOMPARE(restore->windowTitle(), QStringLiteral("もどす"));
-    QTest::mouseClick(restore->SpeedButton1, Qt::LeftButton);
-    QVERIFY(!restore->isVisible());
-    QVERIFY(w.isVisible());
-    QTest::qWait(30);
-    QCOMPARE(w.geometry(), QRect(0, 0, w.state().ZETTAIX0, w.state().ZETTAIY0));
-}
-
 void TestToolColumn::busyWallIgnoresTheListedCommands() {
     WindowWall wall({{"a.txt", linkCard("x")}});
     WallWindow& w = wall.open();
-    w.JIKKOU2("sub\\");
+    w.links().JIKKOU2("sub\\");
     w.state().BUSY = true;
     QTest::mouseClick(button(w, "SpeedButton1"), Qt::LeftButton);
     QVERIFY(!w.findChild<QMenu*>("PopupMenu2")->isVisible());
@@ -253,7 +203,7 @@ void TestToolColumn::shortcutsAndRedisplay() {
     QVERIFY(w.state().RFLGK);
     QTest::keyClick(&w, Qt::Key_F2);
     QVERIFY(!w.state().RFLGK);
-    w.JIKKOU2("sub\\");
+    w.links().JIKKOU2("sub\\");
     QTest::keyClick(&w, Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(w.state().KIJUNDIR, wall.data);
     QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);

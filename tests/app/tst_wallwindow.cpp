@@ -41,7 +41,6 @@ private slots:
     void toolColumnStandsAtTheRightEdge();
     void subWallShowsBackButtonAndFolderName();
     void noticePanel();
-    void tuckingAfterAHandOff();
     void exitWithoutSavingWritesNothing();
     void backgroundPictureFillsTheWall();
 };
@@ -170,34 +169,6 @@ void TestWallWindow::noticePanel() {
              QStringLiteral("エクスプローラーを起動・・・"));
     QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 2000);
     QVERIFY(!w.findChild<QTimer*>(QStringLiteral("Timer5"))->isActive());
-}
-
-void TestWallWindow::tuckingAfterAHandOff() {
-    QTemporaryDir dir;
-    WallWindow w(dir.filePath(QStringLiteral("zavik")));
-    w.showOnScreen();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QRect full = w.geometry();
-    // At 0, 0 nothing changes.
-    w.TAKO();
-    QCOMPARE(w.geometry(), full);
-    QVERIFY(!w.state().TAKOFL);
-
-    w.showNormal();
-    w.move(40, 30);
-    QCOMPARE(w.pos(), QPoint(40, 30));
-    const int nowx = w.state().NOWX;
-    w.TAKO();
-    QTest::qWait(50);
-    auto* tab = w.findChild<QWidget*>(QStringLiteral("Panel6"));
-    QCOMPARE(tab->pos(), QPoint(0, 0));
-    QVERIFY(tab->isVisible());
-    const WallState& st = w.state();
-    QCOMPARE(w.geometry(), QRect(st.ZETTAIX0 - tab->width(), st.ZETTAIY0 - tab->height() - 2,
-                                 tab->width(), tab->height() + 2));
-    QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
-    // The tucked window's resizes do not lay the wall out anew.
-    QCOMPARE(st.NOWX, nowx);
 }
 
 void TestWallWindow::exitWithoutSavingWritesNothing() {

@@ -184,7 +184,7 @@ void TestCardMenu::stampCopies() {
     WindowWall wall({{"a.txt", stamp}, {"b.txt", textCard("other", 600, 600)}});
     WallWindow& w = wall.open();
     w.state().PBAN = 0;
-    w.JIKKOU(0);
+    w.links().JIKKOU(0);
     QVERIFY(w.state().POM);
     // A press on another card in between does not change what is stamped.
     w.mouse().press(wall.card(1), QPoint(5, 5), Qt::RightButton);

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "app/linkrunner.h"
 #include "app/logostarter.h"
+#include "app/navigator.h"
 #include "app/wallwindow.h"
+#include "app/windowmodes.h"
+#include "cards/cardboard.h"
+#include "cards/cardwidget.h"
 #include "drawing/flashwindow.h"
 #include "support/wallfixture.h"
 

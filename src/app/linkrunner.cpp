@@ -1,0 +1,296 @@
+#include "app/linkrunner.h"
+
+#include "app/logostarter.h"
+#include "app/mediaplayerbar.h"
+#include "app/navigator.h"
+#include "app/noticepanel.h"
+#include "app/toolcolumn.h"
+#include "app/windowmodes.h"
+#include "cards/cardboard.h"
+#include "cards/cardmenu.h"
+#include "cards/cardmouse.h"
+#include "cards/cardwidget.h"
+#include "drawing/flashwindow.h"
+#include "drawing/pictureviewerwindow.h"
+#include "model/bgrcolor.h"
+#include "model/wallgeometry.h"
+#include "model/wallstate.h"
+#include "pictures/picturelayer.h"
+#include "platform/beep.h"
+#include "platform/desktopcopy.h"
+#include "platform/shell.h"
+#include "storage/pathforms.h"
+#include "storage/stagefilter.h"
+#include "wall/changedetection.h"
+#include "wall/wallloader.h"
+#include "wall/wallsurface.h"
+#include "web/helpbrowserwindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace {
+
+QString bareName(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+LinkRunner::LinkRunner(const LinkRunnerParts& parts, QObject* parent) : QObject(parent), p(parts) {}
+
+void LinkRunner::JIKKOU(int n) {
+    WallState& st = p.st;
+    p.TForm2->stop();
+    if (st.BUSY || n < 0 || n >= st.cards.size() || n >= p.board.count())
+        return;
+    const CardEntry e = st.cards[n];
+    // The stage switch first, for its effect on the counters.
+    const StageSwitch stage = STANA2(e.NOTE, st.ST1, st.ST2);
+    if (stage.changed) {
+        st.ST1 = stage.ST1;
+        st.ST2 = stage.ST2;
+        p.board.ALLTEIJI();
+    }
+    QString link = STANA(e.NOTE, st.ST1, st.ST2);
+    if (e.KAKUSU == QLatin1String("1")) {
+        st.cards[n].KAKUSU = QStringLiteral("2");
+        p.board.card(n)->resize(20, 20);
+        p.board.card(n)->setCollapsed(true);
+    } else if (e.KAKUSU == QLatin1String("2")) {
+        p.loader.REPANELLOAD(n, e.FNAME);
+        st.cards[n].KAKUSU = QStringLiteral("1");
+        return;
+    }
+    if (e.STP == 1) {
+        // The card that armed stamping is remembered: a press on another
+        // card in between must not change what is stamped.
+        st.POM = true;
+        POMCARD = n;
+        return;
+    }
+    st.POM = false;
+    POMCARD = -1;
+    const QString flash = STANA(e.KFLG, st.ST1, st.ST2);
+    if (!flash.isEmpty()) {
+        CardWidget* c = p.board.card(n);
+        const int lines = p.board.lineCount(flash);
+        link = p.TForm2->showFlash(flash, c->panelTag / 1000, c->textColour(), link,
+                                   QPoint(p.mouse.PGKX, p.mouse.PGKY), p.window->geometry(), lines,
+                                   st.NOWY, &st.RFLGK);
+    }
+    if (!link.isEmpty())
+        JIKKOU2(link);
+}
+
+void LinkRunner::JIKKOU2(const QString& L) {
+    WallState& st = p.st;
+    p.MediaPlayer1->closeAndHide();
+    st.KAKUDAI = 1.0;
+    const LinkDecision d = decideLink(L);
+    switch (d.action) {
+    case LinkAction::ExitWithoutSaving:
+        if (!st.BUSY)
+            emit exitWithoutSavingRequested();
+        return;
+    case LinkAction::SaveAndExit:
+        if (!st.BUSY)
+            emit saveAndExitRequested();
+        return;
+    case LinkAction::BackToMark:
+        p.navigator.goToMark();
+        return;
+    case LinkAction::Home:
+        p.navigator.goHome();
+        return;
+    case LinkAction::Back:
+        p.navigator.goBack();
+        return;
+    case LinkAction::CopyToDesktop: {
+        const DesktopCopy copy = desktopCopyFor(L, st.KIJUNDIR);
+        FDL(p.window, copy.source, copy.name);
+        return;
+    }
+    case LinkAction::OpenFolder:
+        p.tools.prepareCommand();
+        handToShell(st.KIJUNDIR + withSlashes(d.argument),
+                    QStringLiteral("エクスプローラーを起動・・・"), 3000);
+        return;
+    case LinkAction::Print:
+    case LinkAction::Csv:
+        // Printing and the CSV export come with their own commands.
+        return;
+    case LinkAction::Background: {
+        const QString picture = ZETTAI(d.argument, st.KIJUNDIR, st.KIJUNDIRBAK);
+        if (QFileInfo(picture).isFile())
+            p.surface.KABEIMAGELOAD(picture);
+        return;
+    }
+    case LinkAction::CardCommand:
+        runCardCommand(L, d.card);
+        return;
+    case LinkAction::Target:
+        break;
+    }
+
+    const TargetDecision t = decideTarget(L, st.KIJUNDIR, st.KIJUNDIRBAK,
+                                          [](const QString& f) { return QFileInfo(f).isFile(); });
+    st.KAKUDAI = t.zoom;
+    switch (t.kind) {
+    case TargetKind::Beep:
+        zavikBeep();
+        return;
+    case TargetKind::Picture:
+        openPictures(L, t.pictureList);
+        return;
+    case TargetKind::Sound:
+        p.MediaPlayer1->move(scaleToWallX(80, st.NOWX), p.MediaPlayer1->y());
+        p.MediaPlayer1->openAndPlay(t.path);
+        return;
+    case TargetKind::Page:
+        p.TForm23->showPage(t.path);
+        return;
+    case TargetKind::Logo:
+        p.notice.MATHU(bareName(t.path) + QStringLiteral("を起動・・・"), 4000);
+        p.logo->copyAndStart(t.path);
+        p.modes.TAKO();
+        return;
+    case TargetKind::OtherFile:
+        handToShell(t.path, bareName(t.path) + QStringLiteral("を起動・・・"), 3000);
+        return;
+    case TargetKind::Wall:
+        p.navigator.enter(t.path, t.markReturn);
+        return;
+    case TargetKind::WebAddress:
+        handToShell(t.path, QStringLiteral("エクスプローラーを起動・・・"), 3000);
+        return;
+    case TargetKind::Nothing:
+        return;
+    }
+}
+
+void LinkRunner::runCardCommand(const QString& L, const CardCommand& command) {
+    WallState& st = p.st;
+    const int n = st.PBAN;
+    if (n < 0 || n >= p.board.count())
+        return;
+    if (!command.n) {
+        QMessageBox::warning(
+            p.window, QStringLiteral("Zavik"),
+            QStringLiteral("リンク「%1」の数字「%2」が整数ではありません。").arg(L, command.rest));
+        return;
+    }
+    CardWidget* c = p.board.card(n);
+    const CardGeometry g =
+        applyCardCommand({c->x(), c->y(), c->width(), c->height()}, command, p.mouse.CARDX,
+                         p.mouse.CARDY, p.mouse.CARDW, p.mouse.CARDH);
+    const bool collapsed = st.cards[n].KAKUSU == QLatin1String("2");
+    c->setGeometry(g.left, g.top, g.width, g.height);
+    const QChar k = command.kind;
+    const bool resizes = k == QLatin1Char('W') || k == QLatin1Char('w') || k == QLatin1Char('H') ||
+                         k == QLatin1Char('h');
+    if (resizes && !collapsed)
+        p.board.CardSize(); // the 16-pixel floors before anything is written
+    if (!collapsed)
+        st.cards[n].KAKUSU = QStringLiteral("3");
+    // A collapsed check-off card is written with its full size and state.
+    if (command.save)
+        p.cardMenu.saveCard();
+}
+
+void LinkRunner::openPictures(const QString& L, const QString& pictureList) {
+    WallState& st = p.st;
+    // A picture that does not decode opens no viewer (a second click on an
+    // open list still closes it).
+    if (p.TForm21->list() != pictureList || !p.TForm21->isOpen()) {
+        const QString first = pictureList.section(QLatin1Char('&'), 0, 0);
+        if (readPicture(first, [](QSize) { return QSize(1, 1); }).image.isNull()) {
+            zavikBeep();
+            return;
+        }
+    }
+    const int n = st.PBAN;
+    const QColor colour =
+        n >= 0 && n < p.board.count() ? p.board.card(n)->fillColour() : bgrColor(kSilver);
+    p.TForm21->openLink(L, pictureList, colour, st.KAKUDAI, QPoint(p.mouse.PGKX, p.mouse.PGKY),
+                        QSize(st.NOWX, st.NOWY), p.window->geometry());
+}
+
+void LinkRunner::FileListBox2Click(const QString& name) {
+    if (name.isEmpty()) {
+        zavikBeep();
+        return;
+    }
+    // Outside changes are followed again once the click's action is done.
+    ChangeDetection::Pause pause(p.changes);
+    const QString path = p.st.KIJUNDIR + name;
+    if (!QFileInfo(path).isFile())
+        return;
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == QLatin1String("wav") || ext == QLatin1String("wma") || ext == QLatin1String("mp3")) {
+        p.MediaPlayer1->openAndPlay(path);
+    } else if (ext == QLatin1String("trx") || ext == QLatin1String("tr2")) {
+        p.notice.MATHU(name + QStringLiteral("を起動・・・"), 4000);
+        p.logo->copyAndStart(path);
+    } else {
+        // Pages the page editor wrote open in it once it is there; until
+        // then every page goes to the desktop's browser.
+        handToShell(path, name + QStringLiteral("を起動・・・"), 4000, false);
+    }
+}
+
+void LinkRunner::wallPress(QPoint at) {
+    WallState& st = p.st;
+    if (!st.POM)
+        return;
+    st.POM = false;
+    const int B = POMCARD;
+    POMCARD = -1;
+    if (B < 0 || B >= p.board.count())
+        return;
+    CardWidget* c = p.board.card(B);
+    p.board.PCOPY(B, at.x(), at.y(), c->width(), c->height(), 2);
+    p.changes.start();
+}
+
+void LinkRunner::openWallFolder() {
+    p.tools.prepareCommand();
+    handToShell(p.st.KIJUNDIR, QStringLiteral("エクスプローラーを起動・・・"), 3000);
+}
+
+void LinkRunner::openHelp() {
+    p.notice.MATHU(QStringLiteral("Zavik WEBページを起動・・・"), 1000);
+    const QString page = p.st.KIJUNEX + QStringLiteral("ZavikHELP/index.html");
+    if (QFileInfo(page).isFile())
+        openWithShell(page);
+    else
+        QMessageBox::information(p.window, QStringLiteral("Zavik"),
+                                 QStringLiteral("ヘルプのページ（%1）が見つかりません。")
+                                     .arg(QDir::toNativeSeparators(page)));
+    p.modes.TAKO();
+}
+
+void LinkRunner::programming(Qt::MouseButton button) {
+    const bool newProject = button == Qt::RightButton || p.st.RFLGK;
+    p.tools.prepareCommand();
+    if (newProject) {
+        p.notice.MATHU(QStringLiteral("TURXを起動・・・"), 4000);
+        p.logo->SHELLTURXE2(QString());
+        p.modes.TAKO();
+        return;
+    }
+    const QString page = p.st.KIJUNEX + QStringLiteral("プログラミングHOME/index.html");
+    if (QFileInfo(page).isFile())
+        p.TForm23->showPage(page);
+    else
+        p.notice.MATHU(QStringLiteral("プログラミングのページは準備中です"), 3000);
+}
+
+void LinkRunner::handToShell(const QString& path, const QString& notice, int ms, bool tuck) {
+    p.notice.MATHU(notice, ms);
+    openWithShell(path);
+    if (tuck)
+        p.modes.TAKO();
+}

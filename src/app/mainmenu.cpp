@@ -1,0 +1,23 @@
+#include "app/mainmenu.h"
+
+#include "cards/menuitems.h"
+
+MainMenu::MainMenu(QWidget* window) : QMenu(window) {
+    setObjectName(QStringLiteral("PopupMenu2"));
+    setToolTipsVisible(true);
+    Zavik2 = addItem(this, "Zavik2", QStringLiteral("HELP"));
+    N21 = addItem(this, "N21", QStringLiteral("フォルダ構成"));
+    notYet(N21, QStringLiteral("データフォルダのフォルダ構成を表示します"));
+    N67 = addItem(this, "N67", QStringLiteral("フォルダ→【マイデスク】[>DL]"));
+    QMenu* form = addMenu(QStringLiteral("   ウィンドウ形式の変更"));
+    form->menuAction()->setObjectName(QStringLiteral("N24"));
+    N2 = addItem(form, "N2", QStringLiteral("ボーダーつき画面"));
+    N5 = addItem(form, "N5", QStringLiteral("ボーダー無し画面"));
+    N01 = addItem(this, "N01", QStringLiteral("未提案の☆を消す"));
+    CSV1 = addItem(this, "CSV1", QStringLiteral("カード情報をCSV保存[>CSV]"));
+    notYet(CSV1, QStringLiteral("このかべのカードをCSVファイルに書き出します"));
+    N20 = addItem(this, "N20", QStringLiteral("画面を印刷[>PRN]"));
+    notYet(N20, QStringLiteral("かべを印刷します"));
+    N3 = addItem(this, "N3", QStringLiteral("保存して終了[<<]"));
+    N32 = addItem(this, "N32", QStringLiteral("保存しないで終了[<<<]"));
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class ChangeDetection;
+class MediaPlayerBar;
+class ToolColumn;
+struct WallState;
+
+// Moving between walls: into a sub-wall, back along the history, home to
+// the data folder and back to the marked wall. The history is the Wall
+// state's list of wall folders, newest last.
+class Navigator : public QObject {
+    Q_OBJECT
+public:
+    Navigator(WallState& state, ChangeDetection& changes, ToolColumn& tools, MediaPlayerBar* player,
+              QObject* parent);
+
+    // How the wall window empties the wall and lays out the next one.
+    std::function<void()> clearWall;
+    std::function<void()> layOut;
+
+    // Makes `folder` the current wall folder (made when missing) and shows
+    // its wall; the history is left as it is.
+    void showWall(const QString& folder);
+    // Steps into the wall of `folder`, remembering the wall it leaves; with
+    // `markReturn` that wall also becomes the return mark.
+    void enter(const QString& folder, bool markReturn);
+    // Enters the sub-wall D (relative to the wall folder, ending in "/").
+    void BBUNKI(const QString& D);
+    void goBack();
+    void goHome();
+    void goToMark();
+    // The back-and-home button: left back, right home.
+    void backAndHome(Qt::MouseButton button);
+
+private:
+    WallState& st;
+    ChangeDetection& changes_;
+    ToolColumn& tools_;
+    MediaPlayerBar* MediaPlayer1;
+};

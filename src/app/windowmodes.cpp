@@ -1,0 +1,105 @@
+#include "app/windowmodes.h"
+
+#include "app/restorewindow.h"
+#include "app/toolcolumn.h"
+#include "model/wallstate.h"
+
+#include <QMouseEvent>
+#include <QRect>
+#include <QToolButton>
+#include <QWidget>
+
+WindowModes::WindowModes(WallState& state, QWidget* window, ToolColumn& tools,
+                         RestoreWindow* restore)
+    : QObject(window), st(state), window_(window), tools_(tools), TForm20(restore) {
+    connect(TForm20, &RestoreWindow::restoreRequested, this, &WindowModes::restoreWall);
+    tools_.SpeedButton11->installEventFilter(this);
+    tools_.SpeedButton26->installEventFilter(this);
+}
+
+void WindowModes::SpeedButton14Click() {
+    if (st.BUSY)
+        return;
+    tools_.prepareCommand();
+    window_->hide();
+    TForm20->move(0, 0);
+    TForm20->show();
+    TForm20->raise();
+}
+
+void WindowModes::restoreWall() {
+    st.TAKOFL = true;
+    window_->setGeometry(0, 0, st.ZETTAIX0, st.ZETTAIY0);
+    window_->showFullScreen();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void WindowModes::TAKO() {
+    if (window_->pos() == QPoint(0, 0))
+        return;
+    st.TAKOFL = true;
+    const QSize tab = tools_.Panel6->size();
+    window_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    tuckInto(QRect(st.ZETTAIX0 - tab.width(), st.ZETTAIY0 - tab.height() - 2, tab.width(),
+                   tab.height() + 2));
+}
+
+void WindowModes::tuckOrUntuck() {
+    st.TAKOFL = true;
+    window_->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    const QSize tab = tools_.Panel6->size();
+    if (window_->pos() != QPoint(0, 0)) {
+        // Untuck: the full screen again, the tab back at its corner.
+        window_->setGeometry(0, 0, st.ZETTAIX0, st.ZETTAIY0);
+        window_->showFullScreen();
+        tools_.Panel6->move(st.ZETTAIX0 - tab.width() - 2, st.ZETTAIY0 - tab.height());
+    } else {
+        tuckInto(QRect(st.ZETTAIX0 - tab.width(), 2, tab.width(), tab.height()));
+    }
+}
+
+void WindowModes::tuckInto(const QRect& r) {
+    tools_.Panel6->move(0, 0);
+    window_->showNormal();
+    window_->setGeometry(r);
+    for (QWidget* w : tools_.tabWidgets())
+        w->show();
+    tools_.Panel6->raise();
+}
+
+void WindowModes::setBordered(bool bordered) {
+    // Changing the window's frame hides it; it is shown again at once.
+    window_->setWindowFlag(Qt::FramelessWindowHint, !bordered);
+    if (bordered) {
+        window_->showMaximized();
+    } else {
+        window_->setGeometry(0, 0, st.ZETTAIX0, st.ZETTAIY0);
+        window_->showFullScreen();
+    }
+}
+
+bool WindowModes::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((watched != tools_.SpeedButton11 && watched != tools_.SpeedButton26) ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+         type != QEvent::MouseButtonRelease))
+        return QObject::eventFilter(watched, event);
+    const auto* e = static_cast<QMouseEvent*>(event);
+    const QPoint global(int(e->globalPosition().x()), int(e->globalPosition().y()));
+    if (type == QEvent::MouseButtonPress) {
+        tools_.Panel6->raise();
+        if (e->button() == Qt::RightButton) {
+            tuckOrUntuck();
+        } else {
+            FBAK = true;
+            grabbedAt_ = global - window_->pos();
+        }
+    } else if (type == QEvent::MouseMove) {
+        if (FBAK)
+            window_->move(global - grabbedAt_);
+    } else {
+        FBAK = false;
+    }
+    return true;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+class QRect;
+class QWidget;
+class RestoreWindow;
+class ToolColumn;
+struct WallState;
+
+// How the wall window stands on the desktop: full screen, hidden behind the
+// restore window, tucked into its grab tab at a corner, or in a frame. The
+// tab and the strip at the left edge drag the window; a right press on either
+// tucks or untucks it.
+//
+// Window managers refuse windows moved off the screen, so a tucked window
+// becomes the tab's size at a corner rather than sliding out of view, and a
+// hidden one is hidden rather than moved away.
+class WindowModes : public QObject {
+    Q_OBJECT
+public:
+    WindowModes(WallState& state, QWidget* window, ToolColumn& tools, RestoreWindow* restore);
+
+    // "かくす": the wall hides and the restore window shows.
+    void SpeedButton14Click();
+    // The restore window's button: the wall comes back full screen.
+    void restoreWall();
+    // After a hand-off to the desktop shell, a moved window tucks itself into
+    // a small bar at the bottom right of the screen.
+    void TAKO();
+    // The tab's right press: tucks the full-screen window near the top right
+    // corner, or brings a tucked one back.
+    void tuckOrUntuck();
+    // With a frame (maximised) or without (full screen at 0, 0).
+    void setBordered(bool bordered);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The window becomes rectangle r showing only the tab and its fellows.
+    void tuckInto(const QRect& r);
+
+    WallState& st;
+    QWidget* window_;
+    ToolColumn& tools_;
+    RestoreWindow* TForm20;
+    // Dragging the window by its tab or strip.
+    bool FBAK = false;
+    QPoint grabbedAt_;
+};
