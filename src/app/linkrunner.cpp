@@ -92,12 +92,10 @@ void LinkRunner::JIKKOU2(const QString& L) {
     const LinkDecision d = decideLink(L);
     switch (d.action) {
     case LinkAction::ExitWithoutSaving:
-        if (!st.BUSY)
-            emit exitWithoutSavingRequested();
+        emit exitWithoutSavingRequested();
         return;
     case LinkAction::SaveAndExit:
-        if (!st.BUSY)
-            emit saveAndExitRequested();
+        emit saveAndExitRequested();
         return;
     case LinkAction::BackToMark:
         p.navigator.goToMark();

@@ -170,14 +170,8 @@ void WallWindow::wireMenus() {
     connect(PopupMenu2->N2, &QAction::triggered, this, [this] { modes_->setBordered(true); });
     connect(PopupMenu2->N5, &QAction::triggered, this, [this] { modes_->setBordered(false); });
     connect(PopupMenu2->N01, &QAction::triggered, this, &WallWindow::N01Click);
-    connect(PopupMenu2->N3, &QAction::triggered, this, [this] {
-        if (!st.BUSY)
-            OWARI();
-    });
-    connect(PopupMenu2->N32, &QAction::triggered, this, [this] {
-        if (!st.BUSY)
-            exitWithoutSaving();
-    });
+    connect(PopupMenu2->N3, &QAction::triggered, this, &WallWindow::OWARI);
+    connect(PopupMenu2->N32, &QAction::triggered, this, &WallWindow::exitWithoutSaving);
 }
 
 void WallWindow::installShortcuts() {
@@ -186,10 +180,7 @@ void WallWindow::installShortcuts() {
         s->setContext(Qt::WindowShortcut);
         connect(s, &QShortcut::activated, this, slot);
     };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
-        if (!st.BUSY)
-            OWARI();
-    });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { OWARI(); });
     shortcut(QKeySequence(Qt::Key_F5), [this] { SpeedButton12Click(); });
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Left),
              [this] { navigator_->backAndHome(Qt::LeftButton); });
@@ -321,6 +312,8 @@ void WallWindow::MATHU(const QString& text, int ms) {
 }
 
 void WallWindow::OWARI() {
+    if (st.BUSY)
+        return;
     changes_->stop();
     const QStringList leftAlone = saver_->saveForExit(*loader_);
     if (!leftAlone.isEmpty()) {
@@ -335,6 +328,8 @@ void WallWindow::OWARI() {
 }
 
 void WallWindow::exitWithoutSaving() {
+    if (st.BUSY)
+        return;
     changes_->stop();
     close();
 }

@@ -58,7 +58,7 @@ public:
     void SAITEIJI();
     // A short notice in the middle of the wall for `ms` milliseconds.
     void MATHU(const QString& text, int ms);
-    // Save and exit.
+    // Save and exit. Both exits wait while the wall is being loaded.
     void OWARI();
     // Exit without saving: nothing is written.
     void exitWithoutSaving();
