@@ -1,3 +1,3 @@
-#include "web/sibling.h"
-#include "wall/wallloader.h"
 #include "../storage/x.h"
+#include "wall/wallloader.h"
+#include "web/sibling.h"

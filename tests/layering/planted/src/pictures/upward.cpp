@@ -1,2 +1,2 @@
-#include "platform/beep.h"
 #include "model/bgrcolor.h" // the first floor reaching up
+#include "platform/beep.h"

@@ -1,2 +1,2 @@
-#include "storage/records.h" // a tool reaching into src
 #include "logolexer.h"
+#include "storage/records.h" // a tool reaching into src
