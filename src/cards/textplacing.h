@@ -54,7 +54,7 @@ PiecePlacement placeCardText(const TextPieces& p, QSize card, int lines, bool ha
                              bool firstMade);
 
 struct FlashPlacement {
-    std::array<QRect, 6> rect;      // in window coordinates
+    std::array<QRect, 6> rect;      // on the panel inside the window
     std::array<int, 6> pointSize{}; // of flashFont
     QSize window;                   // the window's size
 };

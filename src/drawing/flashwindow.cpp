@@ -2,6 +2,7 @@
 
 #include "cards/textcutting.h"
 #include "cards/textplacing.h"
+#include "drawing/seethrough.h"
 #include "model/bgrcolor.h"
 #include "platform/beep.h"
 
@@ -121,8 +122,7 @@ QString FlashWindow::showFlash(const QString& flashText, int cardColourCode,
 
     resize(placement.window);
     Panel1->setGeometry(rect().adjusted(kPanelInset, kPanelInset, -kPanelInset, -kPanelInset));
-    // The placement is in window coordinates; the labels sit on the panel.
-    const QPoint panelOffset = Panel1->pos();
+    // The pieces are placed on the panel, piece 1 at its top left corner.
     for (size_t i = 0; i < pieceLabels_.size(); ++i) {
         QLabel* label = pieceLabels_[i];
         label->setText(shownText(pieces.piece[i]));
@@ -130,12 +130,13 @@ QString FlashWindow::showFlash(const QString& flashText, int cardColourCode,
         QPalette pal = label->palette();
         pal.setColor(QPalette::WindowText, textColour);
         label->setPalette(pal);
-        label->setGeometry(placement.rect[i].translated(-panelOffset));
+        label->setGeometry(placement.rect[i]);
         label->setVisible(!pieces.piece[i].isEmpty());
     }
 
     setWindowTitle(link);
     move(flashWindowPosition(size(), cardCorner, wallWindow));
+    applySeeThroughGrey(this);
 
     drag_.cancel();
     oneShotRightClick_ = oneShotRightClick;

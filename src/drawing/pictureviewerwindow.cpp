@@ -1,5 +1,6 @@
 #include "drawing/pictureviewerwindow.h"
 
+#include "drawing/seethrough.h"
 #include "pictures/picturelayer.h"
 
 #include <QCloseEvent>
@@ -14,6 +15,10 @@
 namespace {
 
 constexpr QChar kSeparator = QLatin1Char('&');
+
+// The largest zoomed viewer: wall windows each way, and pixels a side.
+constexpr double kMostScreens = 4.0;
+constexpr double kMostSide = 16384.0;
 
 // 95 % of a length, truncated: the viewer leaves a little of the wall free.
 long long nearlyAll(long long length) {
@@ -57,6 +62,16 @@ QRect viewerGeometry(QSize picture, QSize wall, QSize wallClient, double zoom, Q
     }
     if (zoom <= 0)
         zoom = 1;
+    // A zoom stops at what can be shown: four wall windows each way and never
+    // a side above 16384 pixels. Beyond that the window and its stretched
+    // picture would take gigabytes.
+    if (w > 0 && h > 0) {
+        double most = std::min(kMostSide / double(w), kMostSide / double(h));
+        if (cw > 0 && ch > 0)
+            most = std::min({most, kMostScreens * double(cw) / double(w),
+                             kMostScreens * double(ch) / double(h)});
+        zoom = std::min(zoom, most);
+    }
     const int vw = int(double(w) * zoom);
     const int vh = int(double(h) * zoom);
     const int spareX = wallClient.width() - vw;
@@ -130,6 +145,7 @@ void PictureViewerWindow::openViewer(const QString& caption, const QString& list
     YYY = picture_.height();
     setGeometry(viewerGeometry(QSize(XXX, YYY), wall, wallWindow.size(), zoom, cardCorner));
     show();
+    applySeeThroughGrey(this);
 }
 
 void PictureViewerWindow::closeViewer() {
@@ -174,6 +190,8 @@ void PictureViewerWindow::setPicture(const QImage& picture, const QString& path)
     picture_ = picture;
     shownPath_ = path;
     Panel1->setPixmap(QPixmap::fromImage(picture_));
+    if (isVisible())
+        applySeeThroughGrey(this);
     emit pictureShown(path);
 }
 
@@ -191,6 +209,8 @@ void PictureViewerWindow::nextStep() {
 void PictureViewerWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Panel1->setGeometry(rect());
+    if (isVisible())
+        applySeeThroughGrey(this);
 }
 
 bool PictureViewerWindow::onPicture(QPoint panelPos) const {

@@ -17,7 +17,8 @@ class QTimer;
 // size `picture` opened from a card at `cardCorner` on a wall of `wall`
 // pixels whose window has `wallClient` pixels inside. The panel fills nearly
 // the whole wall in one direction and follows the picture's proportions in
-// the other, then `zoom` (1 for none) enlarges it. It opens at the card's
+// the other, then `zoom` (1 for none) enlarges it, up to four wall windows
+// each way and 16384 pixels a side. It opens at the card's
 // corner when it fits there, else centred, and never above or left of the
 // screen's corner.
 QRect viewerGeometry(QSize picture, QSize wall, QSize wallClient, double zoom, QPoint cardCorner);

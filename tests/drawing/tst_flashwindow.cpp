@@ -330,7 +330,7 @@ void TestFlashWindow::formulaPieces() {
     QVERIFY(hidden);
     QVERIFY(hidden->isHidden());
 
-    std::array<QRect, 6> inWindow;
+    std::array<QRect, 6> onPanel;
     for (int i = 0; i < 6; ++i) {
         auto* label = w.findChild<QLabel*>(names[i]);
         QVERIFY2(label, qPrintable(names[i]));
@@ -339,22 +339,22 @@ void TestFlashWindow::formulaPieces() {
         QCOMPARE(label->font().pointSize(), points[i]);
         QCOMPARE(label->font().family(), flashFont(10).family());
         QCOMPARE(label->palette().color(QPalette::WindowText), text);
-        inWindow[i] = label->geometry().translated(panel->pos());
-        QCOMPARE(inWindow[i], expected.rect[size_t(i)]);
+        onPanel[i] = label->geometry();
+        QCOMPARE(onPanel[i], expected.rect[size_t(i)]);
     }
-    // The main text starts at the left edge; the subscript follows it, lowered,
+    // The main text starts at the panel's left edge; the subscript follows it, lowered,
     // and the charge stands above the subscript.
-    QCOMPARE(inWindow[0].left(), 0);
-    QCOMPARE(inWindow[1].left(), inWindow[0].left() + inWindow[0].width());
-    QVERIFY(inWindow[1].top() > inWindow[0].top());
-    QCOMPARE(inWindow[4].left(), inWindow[1].left());
-    QCOMPARE(inWindow[4].top(), inWindow[0].top());
+    QCOMPARE(onPanel[0].left(), 0);
+    QCOMPARE(onPanel[1].left(), onPanel[0].left() + onPanel[0].width());
+    QVERIFY(onPanel[1].top() > onPanel[0].top());
+    QCOMPARE(onPanel[4].left(), onPanel[1].left());
+    QCOMPARE(onPanel[4].top(), onPanel[0].top());
     // The window is as wide as the pieces plus 10 pixels (the missing second
     // subscript leaves the charge a column of its own) and 120 pixels a line
     // high.
-    QVERIFY(inWindow[4].width() > 0);
-    QCOMPARE(w.size(), QSize(inWindow[0].width() + inWindow[1].width() + inWindow[4].width() + 10,
-                             120 * lines));
+    QVERIFY(onPanel[4].width() > 0);
+    QCOMPARE(w.size(),
+             QSize(onPanel[0].width() + onPanel[1].width() + onPanel[4].width() + 10, 120 * lines));
 }
 
 QTEST_MAIN(TestFlashWindow)

@@ -77,6 +77,7 @@ private slots:
     void formats_data();
     void formats();
     void otherExtensionsKeepThePicture();
+    void greyIsSeeThrough();
     void releases_data();
     void releases();
     void dragMovesTheWindow();
@@ -118,6 +119,12 @@ void TestPictureViewer::geometry_data() {
         << QSize(800, 400) << hd << hd << 1.0 << QPoint(96, 214) << QRect(48, 107, 1824, 866);
     QTest::newRow("zoom 2 too big")
         << QSize(800, 600) << hd << hd << 2.0 << QPoint(100, 100) << QRect(0, 0, 2880, 2160);
+    // A large zoom stops at four wall windows each way, and at 16384 pixels
+    // a side on a large screen.
+    QTest::newRow("zoom 50 bounded")
+        << QSize(800, 600) << hd << hd << 50.0 << QPoint(0, 0) << QRect(0, 0, 5760, 4320);
+    QTest::newRow("zoom 50 on 8K") << QSize(800, 600) << QSize(7680, 4320) << QSize(7680, 4320)
+                                   << 50.0 << QPoint(0, 0) << QRect(0, 0, 16383, 12290);
     QTest::newRow("card left of the screen")
         << QSize(800, 400) << hd << hd << 1.0 << QPoint(-50, -20) << QRect(0, 0, 1824, 866);
     QTest::newRow("no zoom given")
@@ -308,6 +315,29 @@ void TestPictureViewer::otherExtensionsKeepThePicture() {
     QCOMPARE(v.picture().size(), QSize(40, 30));
     v.GLOAD(b);
     QCOMPARE(v.shownPath(), b);
+}
+
+void TestPictureViewer::greyIsSeeThrough() {
+    QTemporaryDir dir;
+    QImage img(200, 100, QImage::Format_RGB32);
+    img.fill(Qt::green);
+    for (int y = 20; y < 80; ++y)
+        for (int x = 60; x < 140; ++x)
+            img.setPixel(x, y, qRgb(128, 128, 128));
+    const QString grey = dir.filePath(QStringLiteral("grey.png"));
+    QVERIFY(img.save(grey));
+    PictureViewerWindow v;
+    open(v, grey);
+    // 760 × 361 shows the picture 3.8 times: the grey block is a hole.
+    const QRegion mask = v.mask();
+    QVERIFY(!mask.isEmpty());
+    QVERIFY(!mask.contains(QPoint(380, 180)));
+    QVERIFY(mask.contains(QPoint(20, 180)));
+    QVERIFY(mask.contains(QPoint(380, 20)));
+    // A picture without that grey leaves the window whole.
+    v.closeViewer();
+    open(v, writePicture(dir, QStringLiteral("green.png"), QSize(200, 100), Qt::green));
+    QVERIFY(v.mask().isEmpty());
 }
 
 void TestPictureViewer::releases_data() {
