@@ -1,6 +1,7 @@
 // A 4000 × 3000 JPEG photo: its thumbnail from file to written file, and its
 // load as the background of a 1920 × 1080 wall; also what decoding the JPEG
 // at a reduced scale saves against decoding it whole.
+#include "photo.h"
 #include "pictures/backgroundfit.h"
 #include "pictures/picturelayer.h"
 #include "pictures/thumbnails.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -27,23 +27,6 @@ template <typename F> double medianMs(int runs, F f) {
     }
     std::sort(t.begin(), t.end());
     return t[t.size() / 2];
-}
-
-// Something photo-like: smooth colour fields with fine noise, which is what
-// makes real photos expensive to decode.
-QImage photo(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB888);
-    QRandomGenerator rng(42);
-    for (int y = 0; y < h; ++y) {
-        uchar* line = img.scanLine(y);
-        for (int x = 0; x < w; ++x) {
-            const int n = int(rng.bounded(24));
-            line[3 * x] = uchar((x * 255 / w + n) & 0xFF);
-            line[3 * x + 1] = uchar((y * 255 / h + n) & 0xFF);
-            line[3 * x + 2] = uchar(((x + y) * 127 / (w + h) + 64 + n) & 0xFF);
-        }
-    }
-    return img;
 }
 
 } // namespace

@@ -7,7 +7,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 prefix="${1:-${ZAVIK_HOME:-$HOME/Zavik}}"
 build="$here/build-release"
 
-ZAVIK_WITH_FUZZ=0 "$here/scripts/setup.sh"
+ZAVIK_TEST_TOOLS=0 "$here/scripts/setup.sh"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZAVIK_TESTS=OFF
 cmake --build "$build" --parallel 2
 cmake --install "$build" --prefix "$prefix"

@@ -7,11 +7,12 @@ packages=(
     build-essential cmake ninja-build libgtest-dev qt6-base-dev
     qt6-webengine-dev qt6-multimedia-dev gstreamer1.0-plugins-base
     gstreamer1.0-plugins-good libjpeg-dev libpng-dev zlib1g-dev
-    fonts-ipafont-gothic fonts-dejavu-core xvfb xauth
+    fonts-ipafont-gothic fonts-dejavu-core qt6-translations-l10n xvfb xauth
 )
-# The record-reader fuzzer is built with clang and its fuzzing runtime.
-if [ "${ZAVIK_WITH_FUZZ:-1}" = 1 ]; then
-    packages+=(clang libclang-rt-14-dev)
+# What only the tests need: clang and its fuzzing runtime for the record
+# reader's fuzzer, and a small window manager for the tests that need one.
+if [ "${ZAVIK_TEST_TOOLS:-1}" = 1 ]; then
+    packages+=(clang libclang-rt-14-dev openbox)
 fi
 
 missing=()

@@ -2,6 +2,7 @@
 #include "app/wallwindow.h"
 #include "app/zavikapplication.h"
 #include "platform/fonts.h"
+#include "platform/translations.h"
 
 #include <unistd.h>
 
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
     ZavikApplication app(argc, argv);
+    installJapaneseTranslations(&app);
     installFontSubstitutions();
 
     auto* splash = new SplashWindow;

@@ -189,7 +189,7 @@ TargetDecision decideTarget(const QString& link, const QString& wallFolder,
             t.markReturn = true;
         }
         if (endsWithSeparator(L)) {
-            t.kind = TargetKind::Wall;
+            t.kind = isWindowsDrivePath(L) ? TargetKind::MissingFolder : TargetKind::Wall;
             t.path = withSlashes(L);
             return t;
         }

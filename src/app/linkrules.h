@@ -48,7 +48,18 @@ CardGeometry applyCardCommand(CardGeometry g, const CardCommand& c, int CARDX, i
                               int CARDH);
 
 // Files, folders and web addresses.
-enum class TargetKind { Beep, Picture, Sound, Page, Logo, OtherFile, Wall, WebAddress, Nothing };
+enum class TargetKind {
+    Beep,
+    Picture,
+    Sound,
+    Page,
+    Logo,
+    OtherFile,
+    Wall,
+    MissingFolder, // a folder on a Windows drive: it is not made here
+    WebAddress,
+    Nothing
+};
 
 struct TargetDecision {
     TargetKind kind = TargetKind::Nothing;

@@ -161,6 +161,10 @@ void LinkRunner::JIKKOU2(const QString& L) {
     case TargetKind::Wall:
         p.navigator.enter(t.path, t.markReturn);
         return;
+    case TargetKind::MissingFolder:
+        zavikBeep();
+        p.notice.MATHU(QStringLiteral("このフォルダは見つかりません"), 3000);
+        return;
     case TargetKind::WebAddress:
         handToShell(t.path, QStringLiteral("エクスプローラーを起動・・・"), 3000);
         return;
@@ -191,9 +195,11 @@ void LinkRunner::runCardCommand(const QString& L, const CardCommand& command) {
                          k == QLatin1Char('h');
     if (resizes && !collapsed)
         p.board.CardSize(); // the 16-pixel floors before anything is written
-    if (!collapsed)
+    // Every plain command marks the card as moved by a link, so that save
+    // and exit puts it back where its file says. A saving command on a
+    // collapsed check-off card writes it with its full size and state.
+    if (!command.save || !collapsed)
         st.cards[n].KAKUSU = QStringLiteral("3");
-    // A collapsed check-off card is written with its full size and state.
     if (command.save)
         p.cardMenu.saveCard();
 }

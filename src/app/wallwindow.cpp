@@ -43,6 +43,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWindow>
+#include <utility>
 
 WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), executablePath_(executablePath) {
@@ -200,6 +202,7 @@ void WallWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!formShown_) {
         formShown_ = true;
+        windowHandle()->installEventFilter(this);
         FormShow();
     }
 }
@@ -370,8 +373,14 @@ void WallWindow::N01Click() {
 }
 
 bool WallWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The wall's own mouse: the tools follow it, a left press places a stamp.
     const QEvent::Type type = event->type();
+    if (watched == windowHandle() && type == QEvent::Expose && windowHandle()->isExposed()) {
+        const QList<QPointer<QWidget>> waiting = std::exchange(pendingNotices_, {});
+        for (const QPointer<QWidget>& notice : waiting)
+            if (notice)
+                showAboveWall(notice);
+    }
+    // The wall's own mouse: the tools follow it, a left press places a stamp.
     if ((watched == Panel2 || watched == Image1) &&
         (type == QEvent::MouseMove || type == QEvent::MouseButtonPress)) {
         const auto* e = static_cast<QMouseEvent*>(event);
@@ -420,6 +429,10 @@ void WallWindow::setWallCursor(bool arrow) {
     Panel2->setCursor(arrow ? Qt::ArrowCursor : Qt::PointingHandCursor);
 }
 
+void WallWindow::restoreFullScreen() {
+    modes_->restoreFullScreen();
+}
+
 void WallWindow::KABEWEBLOAD(const QString& page) {
     // The page is kept for the web window, which shows it once it exists.
     webPage_ = page;
@@ -450,5 +463,17 @@ void WallWindow::reportProblems(const QString& title, const QStringList& lines) 
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setInformativeText(lines.join(QLatin1Char('\n')));
     box->setModal(false);
-    box->show();
+    showAboveWall(box);
+}
+
+void WallWindow::showAboveWall(QWidget* notice) {
+    // A notice shown before the full-screen wall is on the screen ends up
+    // stacked under it: it waits until the wall is exposed.
+    if (!windowHandle() || !windowHandle()->isExposed()) {
+        pendingNotices_.append(notice);
+        return;
+    }
+    notice->show();
+    notice->raise();
+    notice->activateWindow();
 }

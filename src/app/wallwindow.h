@@ -4,6 +4,7 @@
 #include "wall/wallsurface.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -100,6 +101,7 @@ public:
     void clearBackground() override;
     QImage canvasImage() const override;
     void setWallCursor(bool arrow) override;
+    void restoreFullScreen() override;
     void KABEWEBLOAD(const QString& page) override;
     void hideWebWindow() override;
     void showFileWindow() override;
@@ -128,6 +130,9 @@ private:
     void wireMenus();
     void installShortcuts();
     void paintCanvas();
+    // Shows a notice or question above the wall, once the wall is on the
+    // screen.
+    void showAboveWall(QWidget* notice);
 
     WallState st;
     QString executablePath_;
@@ -137,6 +142,8 @@ private:
     QLabel* Image1;   // the background canvas
     QImage Image2;    // the background picture as loaded, unscaled
     QString webPage_; // the page the web window is to show
+    // Notices made before the wall was on the screen.
+    QList<QPointer<QWidget>> pendingNotices_;
 
     NoticePanel* Panel1;         // the notice
     FileWindow* Panel4;          // the file window

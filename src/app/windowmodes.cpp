@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QToolButton>
 #include <QWidget>
+#include <QWindow>
 
 WindowModes::WindowModes(WallState& state, QWidget* window, ToolColumn& tools,
                          RestoreWindow* restore)
@@ -79,6 +80,25 @@ void WindowModes::setBordered(bool bordered) {
     }
 }
 
+void WindowModes::keepOnTop(bool on) {
+    Qt::WindowFlags flags = window_->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags == window_->windowFlags())
+        return;
+    // Told to the window system in place: setting a shown widget's flags
+    // hides and shows it again, which would end the press on its tab.
+    window_->overrideWindowFlags(flags);
+    if (QWindow* handle = window_->windowHandle())
+        handle->setFlags(flags);
+}
+
+void WindowModes::restoreFullScreen() {
+    const bool frameless = window_->windowFlags() & Qt::FramelessWindowHint;
+    if (frameless && window_->geometry() == QRect(0, 0, st.ZETTAIX0, st.ZETTAIY0))
+        return;
+    setBordered(false);
+}
+
 bool WindowModes::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if ((watched != tools_.SpeedButton11 && watched != tools_.SpeedButton26) ||
@@ -89,6 +109,7 @@ bool WindowModes::eventFilter(QObject* watched, QEvent* event) {
     const QPoint global(int(e->globalPosition().x()), int(e->globalPosition().y()));
     if (type == QEvent::MouseButtonPress) {
         tools_.Panel6->raise();
+        keepOnTop(false);
         if (e->button() == Qt::RightButton) {
             tuckOrUntuck();
         } else {

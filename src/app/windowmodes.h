@@ -34,11 +34,16 @@ public:
     void tuckOrUntuck();
     // With a frame (maximised) or without (full screen at 0, 0).
     void setBordered(bool bordered);
+    // Borderless full screen at 0, 0 again, unless the window is so already.
+    void restoreFullScreen();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window stays above others, or not; a press on the tab or the
+    // strip makes it an ordinary window again.
+    void keepOnTop(bool on);
     // The window becomes rectangle r showing only the tab and its fellows.
     void tuckInto(const QRect& r);
 

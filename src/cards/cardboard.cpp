@@ -3,7 +3,6 @@
 #include "cards/cardwidget.h"
 #include "cards/textcutting.h"
 #include "cards/textplacing.h"
-#include "pictures/cardpicture.h"
 #include "platform/beep.h"
 #include "platform/fonts.h"
 #include "storage/refspace.h"
@@ -41,6 +40,7 @@ CardEntry entryFrom(const CardProps& p) {
     e.NOTE = p.S3;
     e.TT = p.T;
     e.FNAME = p.FN;
+    e.nameFromFile = p.FNfromFile;
     e.FTIME = p.FT;
     e.KFLG = p.KF;
     e.KSU = p.KS;
@@ -119,7 +119,7 @@ bool CardBoard::PanelMake(int K, CardProps p) {
     BBs.append(c);
     setTags(n, p);
     c->setPictureRect(QRect(2, 2, p.XX - 4, p.YY - 4));
-    c->setPicture(loadCardPicture(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK, QSize(p.XX, p.YY)));
+    c->setPicture(pictures_.load(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK, QSize(p.XX, p.YY)));
     c->setTextColourCode(p.PT);
     layOut(n, p, filteredText, true);
     c->show();
@@ -147,6 +147,14 @@ bool CardBoard::PanelMake(int K, CardProps p) {
     return true;
 }
 
+void CardBoard::prefetchPictures(const QVector<CardProps>& cards) {
+    QVector<CardPictures::Wanted> wanted;
+    for (const CardProps& p : cards)
+        if (!p.S1.isEmpty())
+            wanted.append({p.S1, QSize(p.XX, p.YY)});
+    pictures_.prefetch(wanted, st.KIJUNDIR, st.KIJUNDIRBAK);
+}
+
 void CardBoard::PanelMake2(int n, CardProps p) {
     if (n < 0 || n >= count())
         return;
@@ -162,7 +170,7 @@ void CardBoard::PanelMake2(int n, CardProps p) {
     c->setElliptic(p.R == 0);
     const int inset = scaleHalfEven(2, st.NOWY, ZETTAIY);
     c->setPictureRect(QRect(inset, inset, p.XX - 4, p.YY - 4));
-    c->setPicture(loadCardPicture(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK, QSize(p.XX, p.YY)));
+    c->setPicture(pictures_.load(p.S1, st.KIJUNDIR, st.KIJUNDIRBAK, QSize(p.XX, p.YY)));
     layOut(n, p, STANA(p.T, st.ST1, st.ST2), false);
 
     // The disk signature stays: a rebuild does not say where the values came from.

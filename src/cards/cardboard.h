@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/wallstate.h"
+#include "pictures/cardpicture.h"
 
 #include <QVector>
 #include <functional>
@@ -21,6 +22,7 @@ struct CardProps {
     QString S3;                       // link
     QString T;                        // text as stored
     QString FN;                       // file name
+    bool FNfromFile = false;          // FN is the file the card was read from
     QString FT;                       // stamp
     QString KF;                       // flash text
     QString KS;                       // mark line
@@ -56,6 +58,8 @@ public:
     // K = 1 writes a new card to its file. Returns false when the wall is
     // full and no card was made.
     bool PanelMake(int K, CardProps props);
+    // Reads ahead the pictures the cards about to be made will show.
+    void prefetchPictures(const QVector<CardProps>& cards);
     // Rebuilds card n in place; nothing is written.
     void PanelMake2(int n, CardProps props);
     // Lays out the current card again after its size changed.
@@ -108,4 +112,5 @@ private:
     WallState& st;
     QWidget* wallArea_;
     QVector<CardWidget*> BBs; // the card panels, with their parts
+    CardPictures pictures_;   // what the cards show, read once
 };

@@ -62,8 +62,16 @@ QString FolderChooserDialog::choose(const QString& currentLink, const QString& w
     wallFolder_ = wallFolder;
     dataFolder_ = dataFolder;
     setWindowTitle(currentLink);
-    const QModelIndex root = model_->setRootPath(wallFolder);
-    tree_->setRootIndex(root);
+    // The whole data folder, so that a parent or sibling wall can be picked
+    // too, opened at the wall the card is on.
+    tree_->setRootIndex(model_->setRootPath(dataFolder));
+    const QModelIndex here = model_->index(wallFolder);
+    if (here.isValid() && here != tree_->rootIndex()) {
+        tree_->setCurrentIndex(here);
+        tree_->expand(here);
+        tree_->scrollTo(here);
+    }
+    link_.clear(); // the wall itself is no choice
     if (exec() != QDialog::Accepted)
         link_ = caption_;
     return link_;

@@ -5,15 +5,15 @@
 class QFileSystemModel;
 class QTreeView;
 
-// Picks a sub-wall as a card's link: a folder tree opened at the wall
-// folder; the chosen folder comes back relative to the wall folder with a
-// trailing separator.
+// Picks a wall as a card's link: the data folder's tree, opened at the wall
+// folder; the chosen folder comes back relative to the wall folder (or, when
+// it is not below it, to the data folder) with a trailing separator.
 class FolderChooserDialog : public QDialog { // TForm26
     Q_OBJECT
 public:
     explicit FolderChooserDialog(QWidget* parent = nullptr);
 
-    // Shows the tree at `wallFolder`; returns the link to use: the chosen
+    // Shows the tree opened at `wallFolder`; returns the link to use: the chosen
     // folder, or `currentLink` when cancelled or nothing was chosen.
     QString choose(const QString& currentLink, const QString& wallFolder,
                    const QString& dataFolder);

@@ -10,19 +10,23 @@
 // One card of the wall as the program holds it, in the order the cards were
 // loaded. Positions and sizes are wall pixels as the card was made.
 struct CardEntry {
-    QString POST;   // picture path
-    int XS = 0;     // left
-    int YS = 0;     // top
-    int XXS = 0;    // width
-    int YYS = 0;    // height
-    QString S2;     // hint
-    QString NOTE;   // link
-    int P = 0;      // card colour code
-    QString TT;     // text as stored, before stage filtering
-    int PT = 0;     // text colour code
-    int STP = 0;    // stamp switch
-    int R = 0;      // shape code (0 elliptical)
-    QString FNAME;  // file name in the wall folder
+    QString POST;  // picture path
+    int XS = 0;    // left
+    int YS = 0;    // top
+    int XXS = 0;   // width
+    int YYS = 0;   // height
+    QString S2;    // hint
+    QString NOTE;  // link
+    int P = 0;     // card colour code
+    QString TT;    // text as stored, before stage filtering
+    int PT = 0;    // text colour code
+    int STP = 0;   // stamp switch
+    int R = 0;     // shape code (0 elliptical)
+    QString FNAME; // file name in the wall folder
+    // FNAME names a file the card was read from or written to, and goes
+    // back there as it is; any other name (one a user typed) is cleaned
+    // before it is written.
+    bool nameFromFile = false;
     QString FTIME;  // stamp
     QString KFLG;   // flash text
     QString KSU;    // mark

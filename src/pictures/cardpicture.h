@@ -1,15 +1,47 @@
 #pragma once
 
+#include <QCache>
 #include <QImage>
 #include <QSize>
 #include <QString>
-
-// The picture a card shows: its thumbnail "NAIL/~name" in the wall folder
-// when there is one, else the picture itself, else none. A picture that
-// takes a thumbnail and has none yet gets one made now, once, so the next
-// load reads the small file. A picture that cannot be read gives none.
-QImage loadCardPicture(const QString& pictureName, const QString& wallFolder,
-                       const QString& dataFolder, QSize shownAt = QSize());
+#include <QVector>
 
 // The thumbnail's path for a picture name (any of the three path forms).
 QString thumbnailPath(const QString& pictureName, const QString& wallFolder);
+
+// The pictures cards show. A card shows its thumbnail "NAIL/~name" of the
+// wall folder when there is one at least as new as the picture, else the
+// picture itself, else none. Looking at a wall writes nothing: a picture
+// without a thumbnail is decoded no larger than the card needs (a large JPEG
+// at a reduced scale) and kept here, in memory only, for the next time the
+// wall or the card is built. A picture that cannot be read gives none.
+class CardPictures {
+public:
+    // `budgetKiB` bounds the memory the kept pictures take.
+    explicit CardPictures(int budgetKiB = 192 * 1024);
+
+    QImage load(const QString& pictureName, const QString& wallFolder, const QString& dataFolder,
+                QSize shownAt = QSize());
+
+    // What the cards of a wall about to be built will show, read ahead on
+    // every core at once, so that a wall of photos comes up quickly.
+    struct Wanted {
+        QString pictureName;
+        QSize shownAt;
+    };
+    void prefetch(const QVector<Wanted>& wanted, const QString& wallFolder,
+                  const QString& dataFolder);
+
+private:
+    // The file a card shows and the key it is kept under; no path for none.
+    struct Source {
+        QString path;
+        QString key;
+        QSize shownAt;
+    };
+    Source sourceFor(const QString& pictureName, const QString& wallFolder,
+                     const QString& dataFolder, QSize shownAt) const;
+    void keep(const Source& source, const QImage& image);
+
+    QCache<QString, QImage> kept_;
+};

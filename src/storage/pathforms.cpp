@@ -47,3 +47,9 @@ QString ZETTAI(const QString& path, const QString& base, const QString& dataFold
         return withSlashes(dataFolder) + withSlashes(path.mid(dots + 2));
     return withSlashes(base) + withSlashes(path);
 }
+
+bool isWindowsDrivePath(const QString& path) {
+    return path.size() >= 3 && path[0].isLetter() && path[0].unicode() < 128 &&
+           path[1] == QLatin1Char(':') &&
+           (path[2] == QLatin1Char('\\') || path[2] == QLatin1Char('/'));
+}

@@ -26,3 +26,7 @@ QString ZETTAI(const QString& path, const QString& base, const QString& dataFold
 
 // "\" turned into "/".
 QString withSlashes(QString path);
+
+// Whether a path names a Windows drive ("D:\教材\", "c:/x"): a folder
+// there never exists on this system.
+bool isWindowsDrivePath(const QString& path);

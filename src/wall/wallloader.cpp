@@ -6,6 +6,7 @@
 #include "storage/recorderror.h"
 #include "storage/refspace.h"
 #include "storage/wallfiles.h"
+#include "wall/wallsaver.h"
 #include "wall/wallsurface.h"
 
 #include <QFileInfo>
@@ -41,6 +42,7 @@ void WallLoader::WALLGLOAD() {
     const QString path = st.KIJUNDIR + st.KABE3;
     if (!QFileInfo::exists(path)) {
         st.KABEIMAGEOLDTIME = kNil;
+        st.KABEIMAGE.clear();
         surface_.clearBackground();
         return;
     }
@@ -113,6 +115,7 @@ CardProps WallLoader::propsFromRecord(const PosterRecord& r, const QString& file
     p.S3 = r.NOTE;
     p.T = r.TT;
     p.FN = fileName;
+    p.FNfromFile = true;
     p.FT = r.FTIME;
     p.KF = r.KFLG;
     p.KS = r.KSU;
@@ -130,15 +133,47 @@ void WallLoader::markReadFromDisk(const QString& fileName, const FileSignature& 
 void WallLoader::noteWritten(const QString& fileName) {
     const FileSignature sig = signatureOf(st.KIJUNDIR + fileName);
     listed_[fileName] = sig;
+    if (fileName == reading_)
+        readingWritten_ = true;
     markReadFromDisk(fileName, sig);
 }
 
-void WallLoader::ANAL(const QString& fileName, const QString& text) {
-    if (!text.contains(QLatin1Char('<')))
-        return;
+std::optional<WallLoader::CardFileRecords> WallLoader::readCardRecords(const ListedFile& f) {
+    const auto text = readWallText(st.KIJUNDIR + f.name);
+    if (!text)
+        return std::nullopt;
+    CardFileRecords read{f, {}};
     // Every record is read before any card is made, so a damaged file makes
     // no card at all and is never written over.
-    const QVector<PosterRecord> records = parsePosterRecords(text);
+    if (text->text.contains(QLatin1Char('<')))
+        read.records = parsePosterRecords(text->text);
+    return read;
+}
+
+void WallLoader::makeCards(const CardFileRecords& read) {
+    const QString& name = read.file.name;
+    st.BAKNAME = name;
+    // Making the cards of a file of several records writes the file back as
+    // one card: what was written is then what the card's file looks like.
+    reading_ = name;
+    readingWritten_ = false;
+    makeCardsOf(name, read.records);
+    reading_.clear();
+    if (!readingWritten_)
+        markReadFromDisk(name, read.file.signature);
+}
+
+void WallLoader::takeCardFile(const ListedFile& f) {
+    if (const auto read = readCardRecords(f))
+        makeCards(*read);
+}
+
+void WallLoader::ANAL(const QString& fileName, const QString& text) {
+    if (text.contains(QLatin1Char('<')))
+        makeCardsOf(fileName, parsePosterRecords(text));
+}
+
+void WallLoader::makeCardsOf(const QString& fileName, const QVector<PosterRecord>& records) {
     for (const PosterRecord& r : records) {
         if (!board_.PanelMake(0, propsFromRecord(r, fileName))) {
             fullRefused_.insert(fileName);
@@ -181,22 +216,27 @@ void WallLoader::PANELLOAD() {
     if (!files) {
         problems << QStringLiteral("フォルダ「%1」を読めません。").arg(st.KIJUNDIR);
     } else {
+        // Every file is read first, so that the pictures of all the cards can
+        // be read ahead together; the cards are then made in name order.
+        QVector<CardFileRecords> read;
         for (const ListedFile& f : *files) {
             listed_[f.name] = f.signature;
-            const QString path = st.KIJUNDIR + f.name;
             try {
-                const auto text = readWallText(path);
-                if (!text)
-                    continue;
-                st.BAKNAME = f.name;
-                ANAL(f.name, text->text);
-                markReadFromDisk(f.name, f.signature);
+                if (auto records = readCardRecords(f))
+                    read.append(std::move(*records));
             } catch (RecordError& e) {
-                e.setFile(path);
+                e.setFile(st.KIJUNDIR + f.name);
                 damaged_[f.name] = f.signature;
                 problems << e.message();
             }
         }
+        QVector<CardProps> cards;
+        for (const CardFileRecords& r : read)
+            for (const PosterRecord& record : r.records)
+                cards.append(propsFromRecord(record, r.file.name));
+        board_.prefetchPictures(cards);
+        for (const CardFileRecords& r : read)
+            makeCards(r);
     }
     st.BUSY = false;
     reportDamaged(problems);
@@ -232,9 +272,7 @@ void WallLoader::KOUSHIN() {
                 const QString picture = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
                 if (stamp != st.KABEIMAGEOLDTIME && QFileInfo(picture).isFile()) {
                     if (stamp == kNone) {
-                        surface_.clearBackground();
-                        QFile::remove(wall);
-                        st.KABEIMAGEOLDTIME = kNil;
+                        withdrawBackground(st, surface_);
                     } else {
                         surface_.KABEIMAGELOAD(picture);
                         st.KABEIMAGEOLDTIME = stamp;
@@ -244,8 +282,7 @@ void WallLoader::KOUSHIN() {
         } catch (const RecordError&) {
         }
     } else if (st.KABEIMAGEOLDTIME != kNil) {
-        surface_.clearBackground();
-        st.KABEIMAGEOLDTIME = kNil;
+        withdrawBackground(st, surface_);
     }
 
     // File window and web window: reloaded when their stamps change.
@@ -293,12 +330,7 @@ bool WallLoader::PANELLOADCHK() {
             continue; // already reported; looked at again when it changes
         const QString path = st.KIJUNDIR + f.name;
         try {
-            const auto text = readWallText(path);
-            if (!text)
-                continue;
-            st.BAKNAME = f.name;
-            ANAL(f.name, text->text);
-            markReadFromDisk(f.name, f.signature);
+            takeCardFile(f);
             damaged_.remove(f.name);
         } catch (RecordError& e) {
             e.setFile(path);

@@ -1,14 +1,16 @@
 #pragma once
 
 #include "storage/folderlisting.h"
+#include "storage/records.h"
 
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+#include <optional>
 
 struct WallState;
-struct PosterRecord;
 struct CardProps;
 class CardBoard;
 class WallSurface;
@@ -52,6 +54,18 @@ public:
     void noteWritten(const QString& fileName);
 
 private:
+    struct CardFileRecords {
+        ListedFile file;
+        QVector<PosterRecord> records;
+    };
+    // The records of one listed card file; none when it cannot be read now;
+    // throws RecordError when it is damaged.
+    std::optional<CardFileRecords> readCardRecords(const ListedFile& f);
+    // Makes the cards of a file's records and remembers how the file looks.
+    void makeCards(const CardFileRecords& read);
+    void makeCardsOf(const QString& fileName, const QVector<PosterRecord>& records);
+    // readCardRecords then makeCards.
+    void takeCardFile(const ListedFile& f);
     CardProps propsFromRecord(const PosterRecord& r, const QString& fileName) const;
     void markReadFromDisk(const QString& fileName, const FileSignature& sig);
     void reportDamaged(const QStringList& messages);
@@ -71,4 +85,7 @@ private:
     // looked at again only when they change.
     QHash<QString, FileSignature> damaged_;
     QSet<QString> fullRefused_;
+    // The card file being read, and whether making its cards wrote it.
+    QString reading_;
+    bool readingWritten_ = false;
 };

@@ -48,9 +48,10 @@ bool WallSaver::PANELSAVE(int I, int N) {
     r.KAKUSU = e.KAKUSU;
 
     // A card goes back to the file it came from, whatever characters its
-    // name holds; only a name that is no plain file name is cleaned.
+    // name holds; a name a user typed, or one that is no plain file name, is
+    // cleaned.
     QString name = e.FNAME;
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+    if (!e.nameFromFile || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
         name = cleanCardFileName(name);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (N <= 0 || (dot >= 0 ? name.left(dot) : name).isEmpty())
@@ -62,6 +63,7 @@ bool WallSaver::PANELSAVE(int I, int N) {
                                 {QStringLiteral("「%1」：%2").arg(st.KIJUNDIR + name, error)});
         return false;
     }
+    e.nameFromFile = true;
     st.BAKNAME = name;
     if (written)
         written(name);
@@ -94,12 +96,18 @@ void WallSaver::writeWallIni(const QString& stamp) {
     st.BAKNAME = wall;
 }
 
+void withdrawBackground(WallState& st, WallSurface& surface) {
+    surface.clearBackground();
+    QFile::remove(st.KIJUNDIR + st.KABE3);
+    st.KABEIMAGEOLDTIME = QStringLiteral("NIL");
+    st.KABEIMAGE.clear();
+    st.KABEIMG.clear();
+}
+
 void WallSaver::KABEBACKSAVE(int N) {
-    const QString wall = st.KIJUNDIR + st.KABE3;
+    surface_.restoreFullScreen();
     if (N == 3) {
-        surface_.clearBackground();
-        QFile::remove(wall);
-        st.KABEIMAGEOLDTIME = QStringLiteral("NIL");
+        withdrawBackground(st, surface_);
     } else if (N == 4) {
         if (st.KABEIMAGE.isEmpty())
             st.KABEIMAGE = makeTimestamp() + QStringLiteral(".bmp");

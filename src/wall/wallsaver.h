@@ -9,6 +9,11 @@ class CardBoard;
 class WallLoader;
 class WallSurface;
 
+// Withdraws the wall's background: the canvas goes plain, "wall.ini" is
+// deleted and nothing remembers the picture, so that save and exit writes no
+// background for this wall. The picture file itself is never touched.
+void withdrawBackground(WallState& st, WallSurface& surface);
+
 // Writes the wall back into its folder: one card file, the background, the
 // web-window and file-window settings. Every write replaces its file whole
 // (temporary file and rename), so a failed write leaves the old file.

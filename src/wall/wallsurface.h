@@ -19,6 +19,10 @@ public:
     // The wall area's cursor: an arrow over a background picture, else a hand.
     virtual void setWallCursor(bool arrow) = 0;
 
+    // Puts the wall window back to borderless full screen, as at start, when
+    // it is not already: a saved background is what the full wall shows.
+    virtual void restoreFullScreen() = 0;
+
     // The web window: placed from the settings and navigated to a page, or
     // hidden.
     virtual void KABEWEBLOAD(const QString& page) = 0;

@@ -119,6 +119,7 @@ void TestLinkRules::targets_data() {
     QTest::newRow("sub-wall slash") << "pics/" << TargetKind::Wall << kWall + "pics/" << 1.0;
     QTest::newRow("data wall") << "..x\\" << TargetKind::Wall << kData + "x/" << 1.0;
     QTest::newRow("marked") << "a\\@" << TargetKind::Wall << kWall + "a/" << 1.0;
+    QTest::newRow("drive") << "D:\\教材\\" << TargetKind::MissingFolder << "D:/教材/" << 1.0;
     QTest::newRow("web") << "https://example.org/" << TargetKind::WebAddress
                          << "https://example.org/" << 1.0;
     QTest::newRow("missing file") << "gone.jpg" << TargetKind::Nothing << kWall + "gone.jpg" << 1.0;

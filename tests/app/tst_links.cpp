@@ -15,6 +15,7 @@
 #include "web/helpbrowserwindow.h"
 
 #include "storage/refspace.h"
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -23,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QtTest>
 
 namespace {
@@ -251,6 +253,20 @@ void TestLinks::checkOffAndStampCards() {
     QVERIFY(w.state().POM);
     QCOMPARE(w.state().KIJUNDIR, wall.data);
     QVERIFY(!w.TForm2->isVisible());
+
+    // A plain command on a card collapsed by the same click marks it moved:
+    // save and exit puts it back where its file says.
+    PosterRecord mover = linkCard(">R200", "mover");
+    mover.KAKUSU = "2";
+    WindowWall moving({{"m.txt", mover}});
+    WallWindow& v = moving.open();
+    v.links().JIKKOU(0);
+    QVERIFY(moving.card(0)->isCollapsed());
+    QCOMPARE(v.state().cards[0].KAKUSU, QStringLiteral("3"));
+    v.OWARI();
+    const int nowx = v.state().NOWX;
+    QCOMPARE(readCardFile(moving.data + "m.txt").first().XS,
+             toReferenceX(toPixelsX(mover.XS, nowx), nowx));
 }
 
 void TestLinks::flashTextThenLink() {
@@ -402,6 +418,19 @@ void TestLinks::fileWindowAndFolderChooser() {
         chooser->findChild<QPushButton*>("BitBtn2")->click();
     });
     QCOMPARE(chooser->choose("old\\", wall.data, wall.data), QStringLiteral("old\\"));
+    // From a sub-wall the whole data folder shows, opened at that wall, and a
+    // sibling can be chosen.
+    QDir().mkpath(wall.data + "国語");
+    QTimer::singleShot(50, [&] {
+        auto* tree = chooser->findChild<QTreeView*>("DirectoryListBox1");
+        auto* model = static_cast<QFileSystemModel*>(tree->model());
+        QCOMPARE(model->filePath(tree->rootIndex()) + "/", wall.data);
+        QCOMPARE(model->filePath(tree->currentIndex()), wall.data + "理科");
+        QVERIFY(tree->isExpanded(tree->currentIndex()));
+        tree->setCurrentIndex(model->index(wall.data + "国語"));
+        chooser->findChild<QPushButton*>("BitBtn1")->click();
+    });
+    QCOMPARE(chooser->choose("old\\", wall.data + "理科/", wall.data), QStringLiteral("..国語\\"));
 }
 
 void TestLinks::pagesOpenInTheBrowser() {
@@ -422,6 +451,14 @@ void TestLinks::exitsAndFolders() {
     w.links().JIKKOU2(">");
     QCOMPARE(w.findChild<QToolButton*>("SpeedButton9")->text(),
              QStringLiteral("エクスプローラーを起動・・・"));
+    // A folder on a Windows drive is not made anywhere here.
+    const int beeps = beepCount();
+    w.links().JIKKOU2("D:\\教材\\");
+    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(beepCount(), beeps + 1);
+    QCOMPARE(w.findChild<QToolButton*>("SpeedButton9")->text(),
+             QStringLiteral("このフォルダは見つかりません"));
+    QVERIFY(!QFileInfo::exists(QDir::current().filePath("D:")));
     w.links().JIKKOU2(">PRN");
     w.links().JIKKOU2(">CSV");
     QVERIFY(w.isVisible());

@@ -2,7 +2,9 @@
 #include "model/wallgeometry.h"
 #include "support/windowfixture.h"
 
+#include <QLabel>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 
 // How the wall window stands on the desktop: tucked, hidden, restored.
@@ -79,6 +81,12 @@ void TestWindowModes::tuckingAfterAHandOff() {
     QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
     // The tucked window's resizes do not lay the wall out anew.
     QCOMPARE(st.NOWX, nowx);
+    // Any press on the tab makes it an ordinary window again, still shown.
+    QTest::mousePress(w.findChild<QWidget*>("SpeedButton11"), Qt::LeftButton);
+    QVERIFY(!(w.windowFlags() & Qt::WindowStaysOnTopHint));
+    QVERIFY(!(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint));
+    QVERIFY(w.isVisible());
+    QTest::mouseRelease(w.findChild<QWidget*>("SpeedButton11"), Qt::LeftButton);
 }
 
 void TestWindowModes::hideAndRestore() {
@@ -89,7 +97,10 @@ void TestWindowModes::hideAndRestore() {
     RestoreWindow* restore = w.TForm20;
     QVERIFY(restore->isVisible());
     QCOMPARE(restore->pos(), QPoint(0, 0));
-    QCOMPARE(restore->size(), QSize(78, 37));
+    QCOMPARE(restore->SpeedButton1->size(), QSize(78, 37));
+    // Its title is its own: no window manager buttons to minimise it away.
+    QVERIFY(restore->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(restore->findChild<QLabel*>("caption")->text(), QStringLiteral("もどす"));
     QCOMPARE(restore->windowTitle(), QStringLiteral("もどす"));
     QTest::mouseClick(restore->SpeedButton1, Qt::LeftButton);
     QVERIFY(!restore->isVisible());

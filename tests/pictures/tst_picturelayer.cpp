@@ -86,7 +86,7 @@ private slots:
     void jpegRoundTripAndReducedDecode();
     void badInputFailsCleanly();
     void thumbnails();
-    void cardsShowThumbnailsMadeOnce();
+    void cardsShowPicturesWithoutWriting();
     void backgroundFit_data();
     void backgroundFit();
     void stretchDrawKeepsPixels();
@@ -191,7 +191,7 @@ void TestPictureLayer::thumbnails() {
     QCOMPARE(thumbnailSize(QSize(10, 7)), QSize(857, 600));
     QVERIFY(writePicture(gradient(2000, 2), wall + "strip.bmp"));
     QVERIFY(!NAILIMAGELOADMAKE(wall + "strip.bmp", wall));
-    QCOMPARE(loadCardPicture("strip.bmp", wall, wall).size(), QSize(2000, 2));
+    QCOMPARE(CardPictures().load("strip.bmp", wall, wall).size(), QSize(2000, 2));
 
     // Named after another file; a missing picture makes nothing.
     QString error;
@@ -200,19 +200,43 @@ void TestPictureLayer::thumbnails() {
     QVERIFY(!NAILIMAGELOADMAKE2(wall + "gone.jpg", "x.jpg", wall, &error));
 }
 
-void TestPictureLayer::cardsShowThumbnailsMadeOnce() {
+void TestPictureLayer::cardsShowPicturesWithoutWriting() {
     QTemporaryDir dir;
     const QString wall = dir.path() + "/";
-    QVERIFY(writePicture(gradient(1600, 1200), wall + "cat.jpg"));
-    const QImage first = loadCardPicture("cat.jpg", wall, wall);
-    QCOMPARE(first.size(), QSize(800, 600));
-    const QString thumb = wall + "NAIL/~cat.jpg";
-    const QDateTime made = QFileInfo(thumb).lastModified();
+    QDir().mkpath(wall + "a");
+    QDir().mkpath(wall + "b");
+    auto filled = [](const QColor& c) {
+        QImage img(1600, 1200, QImage::Format_RGB32);
+        img.fill(c);
+        return img;
+    };
+    QVERIFY(writePicture(filled(Qt::red), wall + "a/cat.jpg"));
+    QVERIFY(writePicture(filled(Qt::blue), wall + "b/cat.jpg"));
+    auto centre = [](const QImage& img) { return img.pixelColor(img.rect().center()); };
+    auto reddish = [](const QColor& c) { return c.red() > 200 && c.blue() < 60; };
+
+    // Same file names in two folders, no thumbnails: each card its own
+    // picture, decoded no larger than twice the card, and nothing written.
+    CardPictures pictures;
+    const QImage a = pictures.load("a\\cat.jpg", wall, wall, QSize(200, 150));
+    const QImage b = pictures.load("b\\cat.jpg", wall, wall, QSize(200, 150));
+    QVERIFY(reddish(centre(a)));
+    QVERIFY(!reddish(centre(b)));
+    QVERIFY(a.width() >= 200 && a.width() <= 400);
+    QVERIFY(!QFileInfo::exists(wall + "NAIL"));
+
+    // A thumbnail made when the picture was chosen is shown, until the
+    // picture is replaced after it.
     QTest::qWait(20);
-    QCOMPARE(loadCardPicture("cat.jpg", wall, wall).size(), QSize(800, 600));
-    QCOMPARE(QFileInfo(thumb).lastModified(), made);
-    QVERIFY(loadCardPicture("missing.jpg", wall, wall).isNull());
-    QVERIFY(loadCardPicture(QString(), wall, wall).isNull());
+    QDir().mkpath(wall + "NAIL");
+    QVERIFY(writePicture(filled(Qt::green), wall + "NAIL/~cat.jpg"));
+    QVERIFY(centre(pictures.load("a\\cat.jpg", wall, wall, QSize(200, 150))).green() > 200);
+    QTest::qWait(20);
+    QVERIFY(writePicture(filled(Qt::blue), wall + "a/cat.jpg"));
+    QVERIFY(centre(pictures.load("a\\cat.jpg", wall, wall, QSize(200, 150))).blue() > 200);
+
+    QVERIFY(pictures.load("missing.jpg", wall, wall).isNull());
+    QVERIFY(pictures.load(QString(), wall, wall).isNull());
 }
 
 void TestPictureLayer::backgroundFit_data() {

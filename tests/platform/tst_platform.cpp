@@ -1,14 +1,18 @@
 #include "platform/folders.h"
+#include "platform/translations.h"
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QtTest>
 
-class TestFolders : public QObject {
+class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
     void derivedFromTheExecutable();
+    void dialogButtonsSpeakJapanese();
 };
 
-void TestFolders::derivedFromTheExecutable() {
+void TestPlatform::derivedFromTheExecutable() {
     const WallFolders linux = deriveFolders(QStringLiteral("/opt/Zavik/zavik"));
     QCOMPARE(linux.KIJUNDIRBAK, QStringLiteral("/opt/Zavik/zavik-data/"));
     QCOMPARE(linux.KIJUNDIR, linux.KIJUNDIRBAK);
@@ -18,5 +22,13 @@ void TestFolders::derivedFromTheExecutable() {
     QCOMPARE(windows.KIJUNEX, QStringLiteral("/x/app/[Zavik]/"));
 }
 
-QTEST_APPLESS_MAIN(TestFolders)
-#include "tst_folders.moc"
+void TestPlatform::dialogButtonsSpeakJapanese() {
+    QVERIFY(installJapaneseTranslations(QCoreApplication::instance()));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Zavik"),
+                    QStringLiteral("コピーしますか"), QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")));
+    QVERIFY(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("いいえ")));
+}
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -56,6 +56,8 @@ public:
     void clearBackground() override { ++cleared; }
     QImage canvasImage() const override { return canvas; }
     void setWallCursor(bool) override {}
+    int fullScreenRestored = 0;
+    void restoreFullScreen() override { ++fullScreenRestored; }
     void KABEWEBLOAD(const QString& page) override { webPage = page; }
     void hideWebWindow() override { webHidden = true; }
     void showFileWindow() override { fileWindowShown = true; }

@@ -27,6 +27,7 @@ private slots:
     void failedListingChangesNothing();
     void fullWallKeepsEveryFile();
     void wallIniWithdrawal();
+    void rewrittenFileIsOurs();
     void roundTripAcrossScreens();
     void writersFollowTheirRules();
 };
@@ -274,12 +275,46 @@ void TestWallLoading::wallIniWithdrawal() {
     writePanelFile(w.path("wall.ini"), {"bg.bmp", "s2"});
     w.loader->KOUSHIN();
     QCOMPARE(w.surface.backgrounds.size(), 2);
-    // A stored "0000" withdraws the background.
+    // A stored "0000" withdraws the background, and nothing brings it back
+    // at save and exit.
     writePanelFile(w.path("wall.ini"), {"bg.bmp", "0000"});
     w.loader->KOUSHIN();
     QCOMPARE(w.surface.cleared, 1);
     QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
     QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("NIL"));
+    w.saver->saveForExit(*w.loader);
+    QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
+    // The same when another program deletes "wall.ini".
+    writePanelFile(w.path("wall.ini"), {"bg.bmp", "s3"});
+    w.loader->KOUSHIN();
+    QCOMPARE(w.surface.backgrounds.size(), 3);
+    QFile::remove(w.path("wall.ini"));
+    w.loader->KOUSHIN();
+    w.saver->saveForExit(*w.loader);
+    QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
+    QVERIFY(QFileInfo::exists(w.path("bg.bmp")));
+}
+
+void TestWallLoading::rewrittenFileIsOurs() {
+    // A file of a comment and two records is written back as one card while
+    // loading; dragged and saved at exit, it is the program's own file.
+    WallFixture w;
+    w.write("one.txt", textCard("first", 100, 100, "20260101-000001"));
+    w.write("two.txt", textCard("second", 300, 300, "20260101-000002"));
+    QByteArray both = "comment\r\n" + w.bytes("one.txt") + w.bytes("two.txt").mid(3);
+    QFile::remove(w.path("one.txt"));
+    QFile::remove(w.path("two.txt"));
+    w.writeRaw("two-records.txt", both);
+    w.loader->PANELLOAD();
+    QCOMPARE(w.st.PBANSU, 1);
+    QCOMPARE(readCardFile(w.path("two-records.txt")).size(), 1);
+    w.board->card(0)->move(40, 60);
+    QCOMPARE(w.saver->saveForExit(*w.loader), QStringList());
+    const QVector<PosterRecord> saved = readCardFile(w.path("two-records.txt"));
+    QCOMPARE(saved.size(), 1);
+    QCOMPARE(saved.first().TT, QStringLiteral("second"));
+    QCOMPARE(saved.first().XS, toReferenceX(40, w.st.NOWX));
+    QCOMPARE(saved.first().YS, toReferenceY(60, w.st.NOWY));
 }
 
 void TestWallLoading::roundTripAcrossScreens() {
@@ -332,6 +367,15 @@ void TestWallLoading::writersFollowTheirRules() {
     w.loader->PANELLOAD();
     QVERIFY(w.saver->PANELSAVE(0, 2));
     QCOMPARE(QDir(w.st.KIJUNDIR).entryList(QDir::Files), QStringList{"Re:x?.txt"});
+    // A name a user typed is cleaned before it is written.
+    CardProps typed;
+    typed.XX = typed.YY = 100;
+    typed.FN = QStringLiteral("a?b.txt");
+    typed.FT = QStringLiteral("20260101-000000");
+    QVERIFY(w.board->PanelMake(1, typed));
+    QCOMPARE(w.st.cards.last().FNAME, QStringLiteral("a？b.txt"));
+    QVERIFY(QFileInfo::exists(w.path("a？b.txt")));
+    QFile::remove(w.path("a？b.txt"));
 
     // Web settings: a page without "." deletes "html.ini"; a path is cut to
     // its file name.
@@ -393,10 +437,14 @@ void TestWallLoading::writersFollowTheirRules() {
     QCOMPARE(QImage(outside).size(), QSize(10, 10));
     QVERIFY(!w.st.KABEIMAGE.contains('/'));
     QVERIFY(QFileInfo::exists(w.path(w.st.KABEIMAGE)));
-    // Mode 3 removes the background.
+    // Mode 3 removes the background; save and exit does not bring it back.
     w.saver->KABEBACKSAVE(3);
     QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
     QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("NIL"));
+    w.saver->KABEBACKSAVE(1);
+    QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
+    // Every background save first puts the wall back to full screen.
+    QCOMPARE(w.surface.fullScreenRestored, 7);
 }
 
 QTEST_MAIN(TestWallLoading)
