@@ -15,7 +15,6 @@
 #include "model/bgrcolor.h"
 #include "model/wallgeometry.h"
 #include "model/wallstate.h"
-#include "pictures/picturelayer.h"
 #include "platform/beep.h"
 #include "platform/desktopcopy.h"
 #include "platform/shell.h"
@@ -206,20 +205,13 @@ void LinkRunner::runCardCommand(const QString& L, const CardCommand& command) {
 
 void LinkRunner::openPictures(const QString& L, const QString& pictureList) {
     WallState& st = p.st;
-    // A picture that does not decode opens no viewer (a second click on an
-    // open list still closes it).
-    if (p.TForm21->list() != pictureList || !p.TForm21->isOpen()) {
-        const QString first = pictureList.section(QLatin1Char('&'), 0, 0);
-        if (readPicture(first, [](QSize) { return QSize(1, 1); }).image.isNull()) {
-            zavikBeep();
-            return;
-        }
-    }
     const int n = st.PBAN;
     const QColor colour =
         n >= 0 && n < p.board.count() ? p.board.card(n)->fillColour() : bgrColor(kSilver);
-    p.TForm21->openLink(L, pictureList, colour, st.KAKUDAI, QPoint(p.mouse.PGKX, p.mouse.PGKY),
-                        QSize(st.NOWX, st.NOWY), p.window->geometry());
+    // A picture that does not decode opens no viewer, and the user hears it.
+    if (!p.TForm21->openLink(L, pictureList, colour, st.KAKUDAI, QPoint(p.mouse.PGKX, p.mouse.PGKY),
+                             QSize(st.NOWX, st.NOWY), p.window->geometry()))
+        zavikBeep();
 }
 
 void LinkRunner::FileListBox2Click(const QString& name) {

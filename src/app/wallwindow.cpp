@@ -34,6 +34,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
@@ -317,14 +318,46 @@ void WallWindow::MATHU(const QString& text, int ms) {
 void WallWindow::OWARI() {
     if (st.BUSY)
         return;
-    changes_->stop();
-    const QStringList leftAlone = saver_->saveForExit(*loader_);
-    if (!leftAlone.isEmpty()) {
+    ChangeDetection::Pause pause(*changes_);
+    bool everyCard = false;
+    if (!QFileInfo(st.KIJUNDIR).isDir()) {
+        // The wall folder went away while the wall was shown: its cards live
+        // only on the screen now.
+        QMessageBox gone(QMessageBox::Warning, QStringLiteral("Zavik"),
+                         QStringLiteral("このかべのフォルダ「%1」がなくなっています。")
+                             .arg(QDir::toNativeSeparators(st.KIJUNDIR)),
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+        gone.setInformativeText(QStringLiteral(
+            "はい：フォルダを作り直して、いま見えているカードを保存して終了します。\n"
+            "いいえ：保存しないで終了します。\nキャンセル：終了しません。"));
+        gone.setDefaultButton(QMessageBox::Cancel);
+        const int answer = gone.exec();
+        if (answer == QMessageBox::No) {
+            close();
+            return;
+        }
+        if (answer != QMessageBox::Yes)
+            return;
+        QDir().mkpath(st.KIJUNDIR);
+        everyCard = true;
+    }
+    const WallSaver::ExitSave saved = saver_->saveForExit(*loader_, everyCard);
+    if (!saved.failed.isEmpty()) {
+        QMessageBox failed(QMessageBox::Warning, QStringLiteral("Zavik"),
+                           QStringLiteral("保存できなかったものがあります："),
+                           QMessageBox::Yes | QMessageBox::No, this);
+        failed.setInformativeText(saved.failed.join(QLatin1Char('\n')) +
+                                  QStringLiteral("\n\n保存しないまま終了しますか？"));
+        failed.setDefaultButton(QMessageBox::No);
+        if (failed.exec() != QMessageBox::Yes)
+            return;
+    }
+    if (!saved.leftAlone.isEmpty()) {
         QMessageBox box(
             QMessageBox::Information, QStringLiteral("Zavik"),
             QStringLiteral("ほかのプログラムが変えたカードファイルは、そのままにしました："),
             QMessageBox::Ok, this);
-        box.setInformativeText(leftAlone.join(QLatin1Char('\n')));
+        box.setInformativeText(saved.leftAlone.join(QLatin1Char('\n')));
         box.exec();
     }
     close();

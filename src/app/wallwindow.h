@@ -59,7 +59,9 @@ public:
     void SAITEIJI();
     // A short notice in the middle of the wall for `ms` milliseconds.
     void MATHU(const QString& text, int ms);
-    // Save and exit. Both exits wait while the wall is being loaded.
+    // Save and exit. When something cannot be written, or the wall folder
+    // has gone, the user decides whether to exit all the same. Both exits
+    // wait while the wall is being loaded.
     void OWARI();
     // Exit without saving: nothing is written.
     void exitWithoutSaving();

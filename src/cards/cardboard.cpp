@@ -209,6 +209,11 @@ void CardBoard::relayout(int n) {
                                          st.NOWY, false));
     const int inset = scaleHalfEven(2, st.NOWY, ZETTAIY);
     c->setPictureRect(QRect(2, inset, c->width() - 4, c->height() - 4));
+    // A card grown past its picture has it read again at the new size.
+    const QSize picture = c->picture().size();
+    if (!st.cards[n].POST.isEmpty() &&
+        (c->width() > picture.width() || c->height() > picture.height()))
+        c->setPicture(pictures_.load(st.cards[n].POST, st.KIJUNDIR, st.KIJUNDIRBAK, c->size()));
 }
 
 void CardBoard::ALLTEIJI() {

@@ -37,6 +37,7 @@ public:
 
     void setPicture(const QImage& picture);
     bool hasPicture() const { return !picture_.isNull(); }
+    const QImage& picture() const { return picture_; }
     void setPictureRect(const QRect& r);
     QRect pictureRect() const { return pictureRect_; }
 

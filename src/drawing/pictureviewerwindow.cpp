@@ -103,23 +103,26 @@ void PictureViewerWindow::setStepDelays(int normalMs, int lastMs) {
     lastMs_ = lastMs;
 }
 
-void PictureViewerWindow::openLink(const QString& caption, const QString& list,
+bool PictureViewerWindow::openLink(const QString& caption, const QString& list,
                                    const QColor& cardColour, double zoom, QPoint cardCorner,
                                    QSize wall, const QRect& wallWindow) {
     if (open_) {
         const bool sameList = list == list_;
         closeViewer();
         if (sameList)
-            return; // a second click on the card closes its pictures
+            return true; // a second click on the card closes its pictures
     }
-    openViewer(caption, list, cardColour, zoom, cardCorner, wall, wallWindow);
+    return openViewer(caption, list, cardColour, zoom, cardCorner, wall, wallWindow);
 }
 
-void PictureViewerWindow::openViewer(const QString& caption, const QString& list,
+bool PictureViewerWindow::openViewer(const QString& caption, const QString& list,
                                      const QColor& cardColour, double zoom, QPoint cardCorner,
                                      QSize wall, const QRect& wallWindow) {
     if (caption.isEmpty())
-        return;
+        return false;
+    // The first picture is read once, here: one that does not decode opens
+    // no viewer.
+    picture_ = QImage();
     TFLG = false;
     open_ = true;
     list_ = list;
@@ -141,11 +144,16 @@ void PictureViewerWindow::openViewer(const QString& caption, const QString& list
     } else {
         GLOAD(GALL);
     }
+    if (picture_.isNull()) {
+        resetState();
+        return false;
+    }
     XXX = picture_.width();
     YYY = picture_.height();
     setGeometry(viewerGeometry(QSize(XXX, YYY), wall, wallWindow.size(), zoom, cardCorner));
     show();
     applySeeThroughGrey(this);
+    return true;
 }
 
 void PictureViewerWindow::closeViewer() {

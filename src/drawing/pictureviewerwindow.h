@@ -33,8 +33,9 @@ public:
 
     // A click on a card with a picture link: opens the viewer on `list` (one
     // path, or paths joined by "&"), closes it when it already shows this
-    // list, or shows the new list instead. Nothing opens without a caption.
-    void openLink(const QString& caption, const QString& list, const QColor& cardColour,
+    // list, or shows the new list instead. Nothing opens without a caption,
+    // nor when the first picture does not decode: false then.
+    bool openLink(const QString& caption, const QString& list, const QColor& cardColour,
                   double zoom, QPoint cardCorner, QSize wall /*NOWX,NOWY*/,
                   const QRect& wallWindow);
     void closeViewer();
@@ -72,7 +73,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void openViewer(const QString& caption, const QString& list, const QColor& cardColour,
+    bool openViewer(const QString& caption, const QString& list, const QColor& cardColour,
                     double zoom, QPoint cardCorner, QSize wall, const QRect& wallWindow);
     void nextStep();
     void setPicture(const QImage& picture, const QString& path);

@@ -4,7 +4,7 @@
 #include "storage/folderlisting.h"
 #include "storage/pathforms.h"
 
-#include <QSet>
+#include <QHash>
 #include <atomic>
 #include <system_error>
 #include <thread>
@@ -49,47 +49,65 @@ CardPictures::Source CardPictures::sourceFor(const QString& pictureName, const Q
         return {};
     const QString path = useThumb ? thumb : picture;
     const FileSignature sig = useThumb ? thumbSig : pictureSig;
-    const QString key = QStringLiteral("%1|%2|%3|%4x%5")
-                            .arg(path)
-                            .arg(sig.size)
-                            .arg(sig.mtimeNs)
-                            .arg(shownAt.width())
-                            .arg(shownAt.height());
+    const QString key = QStringLiteral("%1|%2|%3").arg(path).arg(sig.size).arg(sig.mtimeNs);
     return {path, key, shownAt};
+}
+
+const QImage* CardPictures::keptFor(const Source& source) const {
+    const Kept* kept = kept_.object(source.key);
+    if (!kept)
+        return nullptr;
+    // Shown at no particular size: the picture as it was read.
+    const bool covers = source.shownAt.isValid()
+                            ? kept->covers.isValid() &&
+                                  kept->covers.width() >= source.shownAt.width() &&
+                                  kept->covers.height() >= source.shownAt.height()
+                            : !kept->covers.isValid();
+    return covers ? &kept->image : nullptr;
 }
 
 void CardPictures::keep(const Source& source, const QImage& image) {
     if (image.isNull())
         return;
     const qsizetype costKiB = image.sizeInBytes() / 1024 + 1;
-    kept_.insert(source.key, new QImage(image), int(qMin<qsizetype>(costKiB, kept_.maxCost())));
+    kept_.insert(source.key, new Kept{image, source.shownAt},
+                 int(qMin<qsizetype>(costKiB, kept_.maxCost())));
 }
 
 QImage CardPictures::load(const QString& pictureName, const QString& wallFolder,
                           const QString& dataFolder, QSize shownAt) {
-    const Source source = sourceFor(pictureName, wallFolder, dataFolder, shownAt);
+    Source source = sourceFor(pictureName, wallFolder, dataFolder, shownAt);
     if (source.path.isEmpty())
         return QImage();
-    if (const QImage* kept = kept_.object(source.key))
+    if (const QImage* kept = keptFor(source))
         return *kept;
-    const QImage image = decode(source.path, shownAt);
+    // A card larger than what is kept: read for the larger of the two.
+    if (const Kept* smaller = kept_.object(source.key); smaller && shownAt.isValid())
+        source.shownAt = shownAt.expandedTo(smaller->covers);
+    const QImage image = decode(source.path, source.shownAt);
     keep(source, image);
     return image;
 }
 
 void CardPictures::prefetch(const QVector<Wanted>& wanted, const QString& wallFolder,
                             const QString& dataFolder) {
+    // One decode per file, for the largest card that shows it.
     std::vector<Source> sources;
-    QSet<QString> seen;
+    QHash<QString, size_t> at;
     for (const Wanted& w : wanted) {
         Source s = sourceFor(w.pictureName, wallFolder, dataFolder, w.shownAt);
-        if (s.path.isEmpty() || kept_.contains(s.key) || seen.contains(s.key))
+        if (s.path.isEmpty() || keptFor(s))
             continue;
-        seen.insert(s.key);
+        if (const auto seen = at.constFind(s.key); seen != at.cend()) {
+            QSize& largest = sources[*seen].shownAt;
+            largest = largest.expandedTo(s.shownAt);
+            continue;
+        }
+        at.insert(s.key, sources.size());
         sources.push_back(std::move(s));
     }
-    if (sources.size() < 2)
-        return; // one picture is read as fast where it is needed
+    if (sources.empty())
+        return;
 
     std::vector<QImage> images(sources.size());
     std::atomic<size_t> next{0};

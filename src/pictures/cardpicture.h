@@ -12,9 +12,11 @@ QString thumbnailPath(const QString& pictureName, const QString& wallFolder);
 // The pictures cards show. A card shows its thumbnail "NAIL/~name" of the
 // wall folder when there is one at least as new as the picture, else the
 // picture itself, else none. Looking at a wall writes nothing: a picture
-// without a thumbnail is decoded no larger than the card needs (a large JPEG
-// at a reduced scale) and kept here, in memory only, for the next time the
-// wall or the card is built. A picture that cannot be read gives none.
+// without a thumbnail is decoded no larger than the cards showing it need (a
+// large JPEG at a reduced scale, anything else scaled down at once) and kept
+// here, in memory only, once per file, for every card that shows it and for
+// the next time the wall is built. A card larger than what is kept has the
+// file read again. A picture that cannot be read gives none.
 class CardPictures {
 public:
     // `budgetKiB` bounds the memory the kept pictures take.
@@ -41,7 +43,13 @@ private:
     };
     Source sourceFor(const QString& pictureName, const QString& wallFolder,
                      const QString& dataFolder, QSize shownAt) const;
+    // The kept picture of a file, when it is large enough for `shownAt`.
+    const QImage* keptFor(const Source& source) const;
     void keep(const Source& source, const QImage& image);
 
-    QCache<QString, QImage> kept_;
+    struct Kept {
+        QImage image;
+        QSize covers; // the largest card it was decoded for
+    };
+    QCache<QString, Kept> kept_;
 };

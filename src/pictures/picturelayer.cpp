@@ -3,12 +3,14 @@
 #include "pictures/jpegcodec.h"
 #include "pictures/pngcodec.h"
 #include "storage/atomicfile.h"
+#include "storage/filereading.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <atomic>
 
 namespace {
 
@@ -46,12 +48,21 @@ PictureFormat sniffPictureFormat(const QByteArray& head) {
     return PictureFormat::Unknown;
 }
 
+namespace {
+std::atomic<int> decodes{0};
+} // namespace
+
+int decodedPictureCount() {
+    return decodes;
+}
+
 PictureRead decodePicture(const QByteArray& bytes, const TargetSize& target) {
+    ++decodes;
     switch (sniffPictureFormat(bytes)) {
     case PictureFormat::Jpeg:
         return decodeJpeg(bytes, target);
     case PictureFormat::Png:
-        return decodePng(bytes);
+        return decodePng(bytes, target);
     case PictureFormat::Gif:
         return decodeWithQt(bytes, "GIF");
     case PictureFormat::Bmp:
@@ -65,13 +76,25 @@ PictureRead decodePicture(const QByteArray& bytes, const TargetSize& target) {
 }
 
 PictureRead readPicture(const QString& path, const TargetSize& target) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        PictureRead none;
-        none.error = file.errorString();
-        return none;
+    const FileRead read = readRegularFile(path, kMaxPictureFileBytes);
+    PictureRead none;
+    switch (read.problem) {
+    case FileRead::Problem::None:
+        return decodePicture(read.bytes, target);
+    case FileRead::Problem::Missing:
+        none.error = QStringLiteral("ファイルがありません。");
+        break;
+    case FileRead::Problem::NotRegular:
+        none.error = QStringLiteral("普通のファイルではありません。");
+        break;
+    case FileRead::Problem::TooLarge:
+        none.error = QStringLiteral("画像のファイルが大きすぎます。");
+        break;
+    case FileRead::Problem::Unreadable:
+        none.error = read.error;
+        break;
     }
-    return decodePicture(file.readAll(), target);
+    return none;
 }
 
 QByteArray encodeJpeg(const QImage& picture, int quality) {

@@ -16,8 +16,9 @@ enum class PictureFormat { Unknown, Bmp, Jpeg, Gif, Png };
 PictureFormat sniffPictureFormat(const QByteArray& head);
 
 // Pictures whose header declares more pixels than this are refused before
-// anything is decoded.
+// anything is decoded; picture files larger than this are not read.
 constexpr qint64 kMaxPicturePixels = 100'000'000;
+constexpr qint64 kMaxPictureFileBytes = 512LL * 1024 * 1024;
 
 // Given a picture's full size, the smallest size the caller will scale it to;
 // a JPEG may then be decoded at 1/2, 1/4 or 1/8 of its size as long as it
@@ -31,6 +32,9 @@ struct PictureRead {
 };
 
 PictureRead decodePicture(const QByteArray& bytes, const TargetSize& target = {});
+// How many pictures were decoded so far, so that reading a picture twice
+// where once will do can be checked.
+int decodedPictureCount();
 PictureRead readPicture(const QString& path, const TargetSize& target = {});
 
 // JPEG and BMP bytes of a picture.

@@ -6,6 +6,11 @@
 // Writes a whole file through a temporary file in the same folder that is
 // renamed over the old one, so that a crash or a full disk never leaves a
 // half-written card: either the new file is there whole, or the old one is.
-// On failure returns false and, when asked, a description for the user.
+// Every write and the flush to the disk are checked, and the size that landed
+// is compared with the size meant, before the rename. The temporary file has
+// a short name of its own, so that any name the folder can hold can be
+// written. A symbolic link at `path` is replaced by the file, never written
+// through. On failure returns false and, when asked, a description for the
+// user; the old file is then untouched.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes,
                          QString* errorText = nullptr);

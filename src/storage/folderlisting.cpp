@@ -1,6 +1,7 @@
 #include "storage/folderlisting.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <algorithm>
 #include <filesystem>
 
@@ -17,9 +18,29 @@ fs::path toPath(const QString& folder) {
     return fs::path(folder.toStdString());
 }
 
-// Calls `visit(name, signature)` for every regular file of `folder`; false
-// when the folder could not be read to its end.
-template <typename Visit> bool forEachFile(const QString& folder, Visit visit) {
+// A name as the user should see it: as it is when it is UTF-8, else every
+// byte that is not plain ASCII shown as "\xNN".
+QString shownName(const std::string& bytes, bool* utf8) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString name = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    *utf8 = !decoder.hasError();
+    if (*utf8)
+        return name;
+    QString shown;
+    for (const unsigned char c : bytes) {
+        if (c >= 0x20 && c < 0x7F)
+            shown += QLatin1Char(char(c));
+        else
+            shown += QStringLiteral("\\x") +
+                     QString::number(c, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    }
+    return shown;
+}
+
+// Calls `visit(file)` for every entry of `folder` that is not a folder (with
+// `regularOnly`, for every regular file); false when the folder could not be
+// read to its end.
+template <typename Visit> bool forEachFile(const QString& folder, bool regularOnly, Visit visit) {
     std::error_code ec;
     fs::directory_iterator it(toPath(folder), ec);
     if (ec)
@@ -28,16 +49,21 @@ template <typename Visit> bool forEachFile(const QString& folder, Visit visit) {
         if (ec)
             return false;
         std::error_code fileEc;
-        if (!it->is_regular_file(fileEc) || fileEc)
+        ListedFile file;
+        file.name = shownName(it->path().filename().string(), &file.nameIsUtf8);
+        if (it->is_regular_file(fileEc) && !fileEc) {
+            const auto size = it->file_size(fileEc);
+            const auto time = it->last_write_time(fileEc);
+            if (fileEc)
+                continue; // gone between listing and looking
+            file.signature.size = qint64(size);
+            file.signature.mtimeNs = toNs(time);
+        } else if (regularOnly || it->is_directory(fileEc)) {
             continue;
-        FileSignature sig;
-        const auto size = it->file_size(fileEc);
-        const auto time = it->last_write_time(fileEc);
-        if (fileEc)
-            continue; // gone between listing and looking
-        sig.size = qint64(size);
-        sig.mtimeNs = toNs(time);
-        visit(QString::fromStdString(it->path().filename().string()), sig);
+        } else {
+            file.regular = false; // a FIFO, a device, a dangling link
+        }
+        visit(file);
     }
     return !ec;
 }
@@ -66,9 +92,9 @@ bool cardNameLess(const QString& a, const QString& b) {
 
 std::optional<QVector<ListedFile>> listCardFiles(const QString& folder) {
     QVector<ListedFile> files;
-    const bool ok = forEachFile(folder, [&files](const QString& name, const FileSignature& sig) {
-        if (name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
-            files.append({name, sig});
+    const bool ok = forEachFile(folder, false, [&files](const ListedFile& file) {
+        if (file.name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+            files.append(file);
     });
     if (!ok)
         return std::nullopt;
@@ -88,10 +114,12 @@ std::optional<QStringList> listMatchingFiles(const QString& folder, const QStrin
                                    QRegularExpression::CaseInsensitiveOption));
     }
     QStringList names;
-    const bool ok = forEachFile(folder, [&](const QString& name, const FileSignature&) {
+    const bool ok = forEachFile(folder, true, [&](const ListedFile& file) {
+        if (!file.nameIsUtf8)
+            return;
         for (const auto& re : patterns) {
-            if (re.match(name).hasMatch()) {
-                names << name;
+            if (re.match(file.name).hasMatch()) {
+                names << file.name;
                 return;
             }
         }

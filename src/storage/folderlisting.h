@@ -18,17 +18,20 @@ struct FileSignature {
 FileSignature signatureOf(const QString& path);
 
 struct ListedFile {
-    QString name;
+    QString name; // a name that is not UTF-8 is shown with "\xNN" escapes
     FileSignature signature;
+    bool regular = true;    // false: a FIFO, a device, a dangling link
+    bool nameIsUtf8 = true; // false: the file cannot be opened by `name`
 };
 
-// The card files of a folder (every regular file whose name ends in ".txt",
-// in any case), sorted by name without regard to case; names that differ
-// only in case keep a fixed order. Nothing when the folder cannot be listed:
-// a failed listing is not an empty folder.
+// The card files of a folder (every entry but a folder whose name ends in
+// ".txt", in any case, odd ones included so that they can be named), sorted
+// by name without regard to case; names that differ only in case keep a
+// fixed order. Nothing when the folder cannot be listed: a failed listing is
+// not an empty folder.
 std::optional<QVector<ListedFile>> listCardFiles(const QString& folder);
 
-// The names of the files of a folder that match a mask such as "*.jpg;*.bmp"
+// The names of the regular files of a folder that match a mask such as "*.jpg;*.bmp"
 // (split at ";", matched without regard to case), sorted by name.
 std::optional<QStringList> listMatchingFiles(const QString& folder, const QString& mask);
 

@@ -20,6 +20,16 @@ QString RecordError::message() const {
             .arg(file_);
     case Reason::Unreadable:
         return QStringLiteral("ファイル「%1」を開けません：%2").arg(file_, shown);
+    case Reason::NotRegular:
+        return QStringLiteral("「%1」は普通のファイルではありません（読まずにおきます）。")
+            .arg(file_);
+    case Reason::TooLarge:
+        return QStringLiteral("ファイル「%1」は大きすぎます（%2 MiBまで。読まずにおきます）。")
+            .arg(file_, shown);
+    case Reason::BadName:
+        return QStringLiteral(
+                   "ファイル「%1」は名前の文字コードが読めません。名前をつけ直してください。")
+            .arg(file_);
     }
     return QString();
 }

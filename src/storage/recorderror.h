@@ -11,7 +11,10 @@ public:
         NotInteger, // an integer field holds something else
         Incomplete, // the file ends before the record is closed
         Encoding,   // the bytes are neither UTF-8 nor clean Shift_JIS
-        Unreadable  // the file exists but cannot be opened
+        Unreadable, // the file exists but cannot be opened
+        NotRegular, // a FIFO, a device or a folder where a file was expected
+        TooLarge,   // larger than any wall file can be
+        BadName     // the name is not UTF-8: the file cannot be opened by it
     };
 
     RecordError(Reason reason, QString field, QString text, QString file = QString());

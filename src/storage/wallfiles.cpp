@@ -1,19 +1,29 @@
 #include "storage/wallfiles.h"
 
 #include "storage/atomicfile.h"
+#include "storage/filereading.h"
 #include "storage/recorderror.h"
 
 #include <QDir>
 #include <QFile>
 
 std::optional<DecodedWallText> readWallText(const QString& path) {
-    QFile file(path);
-    if (!file.exists())
+    const FileRead read = readRegularFile(path, kMaxWallFileBytes);
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (read.problem) {
+    case FileRead::Problem::None:
+        break;
+    case FileRead::Problem::Missing:
         return std::nullopt;
-    if (!file.open(QIODevice::ReadOnly))
-        throw RecordError(RecordError::Reason::Unreadable, QString(), file.errorString(),
-                          QDir::toNativeSeparators(path));
-    auto decoded = decodeWallText(file.readAll());
+    case FileRead::Problem::NotRegular:
+        throw RecordError(RecordError::Reason::NotRegular, QString(), QString(), shown);
+    case FileRead::Problem::TooLarge:
+        throw RecordError(RecordError::Reason::TooLarge, QString(),
+                          QString::number(kMaxWallFileBytes / (1024 * 1024)), shown);
+    case FileRead::Problem::Unreadable:
+        throw RecordError(RecordError::Reason::Unreadable, QString(), read.error, shown);
+    }
+    auto decoded = decodeWallText(read.bytes);
     if (!decoded)
         throw RecordError(RecordError::Reason::Encoding, QString(), QString(),
                           QDir::toNativeSeparators(path));

@@ -9,6 +9,7 @@
 #include "wall/wallsaver.h"
 #include "wall/wallsurface.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -139,6 +140,9 @@ void WallLoader::noteWritten(const QString& fileName) {
 }
 
 std::optional<WallLoader::CardFileRecords> WallLoader::readCardRecords(const ListedFile& f) {
+    if (!f.nameIsUtf8)
+        throw RecordError(RecordError::Reason::BadName, QString(), QString(),
+                          QDir::toNativeSeparators(st.KIJUNDIR + f.name));
     const auto text = readWallText(st.KIJUNDIR + f.name);
     if (!text)
         return std::nullopt;
@@ -152,6 +156,10 @@ std::optional<WallLoader::CardFileRecords> WallLoader::readCardRecords(const Lis
 
 void WallLoader::makeCards(const CardFileRecords& read) {
     const QString& name = read.file.name;
+    // A text file that holds no card (a list of names, notes) is read again
+    // only when it changes.
+    if (read.records.isEmpty())
+        barren_[name] = read.file.signature;
     st.BAKNAME = name;
     // Making the cards of a file of several records writes the file back as
     // one card: what was written is then what the card's file looks like.
@@ -210,6 +218,7 @@ void WallLoader::PANELLOAD() {
     listed_.clear();
     compared_.clear();
     damaged_.clear();
+    barren_.clear();
     fullRefused_.clear();
     QStringList problems;
     const auto files = listCardFiles(st.KIJUNDIR);
@@ -328,6 +337,9 @@ bool WallLoader::PANELLOADCHK() {
         const auto damaged = damaged_.constFind(f.name);
         if (damaged != damaged_.cend() && *damaged == f.signature)
             continue; // already reported; looked at again when it changes
+        const auto barren = barren_.constFind(f.name);
+        if (barren != barren_.cend() && *barren == f.signature)
+            continue;
         const QString path = st.KIJUNDIR + f.name;
         try {
             takeCardFile(f);

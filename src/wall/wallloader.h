@@ -84,6 +84,8 @@ private:
     // Files that could not be taken, and how they looked then: they are
     // looked at again only when they change.
     QHash<QString, FileSignature> damaged_;
+    // Text files that held no card, and how they looked then.
+    QHash<QString, FileSignature> barren_;
     QSet<QString> fullRefused_;
     // The card file being read, and whether making its cards wrote it.
     QString reading_;

@@ -20,7 +20,7 @@
 WallSaver::WallSaver(WallState& state, CardBoard& board, WallSurface& surface)
     : st(state), board_(board), surface_(surface) {}
 
-bool WallSaver::PANELSAVE(int I, int N) {
+bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
     if (I < 0 || I >= st.cards.size() || I >= board_.count())
         return false;
     CardEntry& e = st.cards[I];
@@ -59,8 +59,11 @@ bool WallSaver::PANELSAVE(int I, int N) {
     e.FNAME = name;
     QString error;
     if (!writeCardFile(st.KIJUNDIR + name, r, &error)) {
-        surface_.reportProblems(QStringLiteral("カードを保存できません"),
-                                {QStringLiteral("「%1」：%2").arg(st.KIJUNDIR + name, error)});
+        const QString line = QStringLiteral("「%1」：%2").arg(st.KIJUNDIR + name, error);
+        if (failure)
+            *failure = line;
+        else
+            surface_.reportProblems(QStringLiteral("カードを保存できません"), {line});
         return false;
     }
     e.nameFromFile = true;
@@ -88,12 +91,17 @@ QString WallSaver::backgroundPictureForDrawing() {
     return path;
 }
 
-void WallSaver::writeWallIni(const QString& stamp) {
+bool WallSaver::writeWallIni(const QString& stamp, QString* failure) {
     const QString wall = st.KIJUNDIR + st.KABE3;
     PanelRecord r{SOUTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK), stamp};
-    if (writePanelFile(wall, r))
+    QString error;
+    const bool written = writePanelFile(wall, r, &error);
+    if (written)
         st.KABEIMAGEOLDTIME = stamp;
+    else if (failure)
+        *failure = QStringLiteral("「%1」：%2").arg(wall, error);
     st.BAKNAME = wall;
+    return written;
 }
 
 void withdrawBackground(WallState& st, WallSurface& surface) {
@@ -104,14 +112,15 @@ void withdrawBackground(WallState& st, WallSurface& surface) {
     st.KABEIMG.clear();
 }
 
-void WallSaver::KABEBACKSAVE(int N) {
+bool WallSaver::KABEBACKSAVE(int N, QString* failure) {
     surface_.restoreFullScreen();
+    bool written = true;
     if (N == 3) {
         withdrawBackground(st, surface_);
     } else if (N == 4) {
         if (st.KABEIMAGE.isEmpty())
             st.KABEIMAGE = makeTimestamp() + QStringLiteral(".bmp");
-        writeWallIni(makeTimestamp());
+        written = writeWallIni(makeTimestamp(), failure);
     } else if (N == 1) {
         // The picture is written only when the wall was drawn on: writing
         // the canvas back otherwise would crop and shrink the user's photo.
@@ -121,13 +130,20 @@ void WallSaver::KABEBACKSAVE(int N) {
                 QFileInfo(path).path() + QStringLiteral("/_") + QFileInfo(path).fileName();
             if (QFileInfo::exists(path) && !QFileInfo::exists(keep))
                 QFile::copy(path, keep); // the untouched original stays beside it
-            if (writePicture(surface_.canvasImage(), path))
+            QString error;
+            if (writePicture(surface_.canvasImage(), path, 100, &error)) {
                 st.canvasDrawn = false;
+            } else {
+                written = false;
+                if (failure)
+                    *failure = QStringLiteral("「%1」：%2").arg(path, error);
+            }
         }
-        if (!st.KABEIMAGE.isEmpty())
-            writeWallIni(makeTimestamp());
+        if (written && !st.KABEIMAGE.isEmpty())
+            written = writeWallIni(makeTimestamp(), failure);
     }
     surface_.refreshFileWindow();
+    return written;
 }
 
 void WallSaver::KABEWEBSAVE(const QString& page) {
@@ -178,31 +194,41 @@ void WallSaver::KABEDIRMAKE() {
     surface_.showFileWindow();
 }
 
-QStringList WallSaver::saveForExit(WallLoader& loader) {
-    KABEBACKSAVE(1);
-    QStringList leftAlone;
+WallSaver::ExitSave WallSaver::saveForExit(WallLoader& loader, bool everyCard) {
+    ExitSave result;
+    QString failure;
+    if (!KABEBACKSAVE(1, &failure))
+        result.failed << failure;
     for (int i = 0; i < board_.count() && i < st.cards.size(); ++i) {
         CardEntry& e = st.cards[i];
         if (e.KAKUSU == QLatin1String("3"))
             loader.REPANELLOAD(i, e.FNAME);
-        if (e.KAKUSU == QLatin1String("2")) {
+        const bool collapsed = e.KAKUSU == QLatin1String("2");
+        CardWidget* c = board_.card(i);
+        if (collapsed) {
             // A collapsed check-off card is written full size, to come back
             // collapsed at the next start.
             e.KAKUSU = QStringLiteral("1");
             try {
                 const auto records = readCardFile(st.KIJUNDIR + e.FNAME);
                 if (!records.isEmpty())
-                    board_.card(i)->resize(toPixelsX(records.last().XXS, st.NOWX),
-                                           toPixelsY(records.last().YYS, st.NOWY));
+                    c->resize(toPixelsX(records.last().XXS, st.NOWX),
+                              toPixelsY(records.last().YYS, st.NOWY));
             } catch (const RecordError&) {
             }
         }
         // A file someone else changed since it was read is theirs to keep.
-        if (signatureOf(st.KIJUNDIR + e.FNAME) != e.disk) {
-            leftAlone << e.FNAME;
-            continue;
+        if (!everyCard && signatureOf(st.KIJUNDIR + e.FNAME) != e.disk) {
+            result.leftAlone << e.FNAME;
+        } else if (!PANELSAVE(i, 1, &failure)) {
+            result.failed << failure;
         }
-        PANELSAVE(i, 1);
+        if (collapsed) {
+            // The wall stays as it was, should the user go on with it.
+            c->resize(20, 20);
+            c->setCollapsed(true);
+            e.KAKUSU = QStringLiteral("2");
+        }
     }
-    return leftAlone;
+    return result;
 }

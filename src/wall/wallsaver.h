@@ -25,12 +25,14 @@ public:
     std::function<void(const QString& fileName)> written;
 
     // Writes card I to its own file in the wall folder. Mode 2 stamps the
-    // card anew, mode 1 keeps its stamp. Returns false (and tells the user)
-    // when the file could not be written.
-    bool PANELSAVE(int I, int N);
+    // card anew, mode 1 keeps its stamp. Returns false when the file could
+    // not be written, and tells the user, or puts the reason in `failure`
+    // when one is given.
+    bool PANELSAVE(int I, int N, QString* failure = nullptr);
     // The background: mode 1 picture (when drawn on) and "wall.ini" with a
     // new stamp, mode 3 removes the background, mode 4 a new stamp only.
-    void KABEBACKSAVE(int N);
+    // False, with the reason in `failure`, when a write failed.
+    bool KABEBACKSAVE(int N, QString* failure = nullptr);
     // "html.ini" from the page and the settings, or deleted when the page
     // names no file.
     void KABEWEBSAVE(const QString& page);
@@ -40,15 +42,19 @@ public:
     // What save and exit writes: the background when it was drawn on, then
     // every card at its place on the screen (a collapsed check-off card at
     // its full size). A card file another program changed since it was read
-    // is left alone; their names are returned.
-    QStringList saveForExit(WallLoader& loader);
+    // is left alone, unless `everyCard` (the wall folder was made anew).
+    struct ExitSave {
+        QStringList leftAlone; // card files changed by another program
+        QStringList failed;    // what could not be written, and why
+    };
+    ExitSave saveForExit(WallLoader& loader, bool everyCard = false);
 
     // The path the drawn background is written to, making the wall's own
     // picture name when needed (see KABEBACKSAVE).
     QString backgroundPictureForDrawing();
 
 private:
-    void writeWallIni(const QString& stamp);
+    bool writeWallIni(const QString& stamp, QString* failure = nullptr);
 
     WallState& st;
     CardBoard& board_;

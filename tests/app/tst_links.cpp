@@ -9,6 +9,7 @@
 #include "dialogs/startoverdialog.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
+#include "pictures/picturelayer.h"
 #include "platform/beep.h"
 #include "storage/wallfiles.h"
 #include "support/windowfixture.h"
@@ -534,11 +535,13 @@ void TestLinks::brokenPicturesOpenNoViewer() {
     wall.click(0);
     QVERIFY(!w.TForm21->isOpen());
     QCOMPARE(beepCount(), beeps + 1);
-    // PNG pictures open like any other.
+    // PNG pictures open like any other, read once.
     gif.save(wall.data + "g.png");
+    const int decodes = decodedPictureCount();
     w.links().JIKKOU2("g.png");
     QVERIFY(w.TForm21->isOpen());
     QCOMPARE(w.TForm21->picture().size(), QSize(20, 10));
+    QCOMPARE(decodedPictureCount(), decodes + 1);
 }
 
 QTEST_MAIN(TestLinks)

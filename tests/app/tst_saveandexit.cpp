@@ -5,9 +5,12 @@
 #include "storage/wallfiles.h"
 #include "support/wallfixture.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -35,15 +38,18 @@ struct ExitFixture {
     }
 };
 
-// Answers the next modal message box and keeps what it said.
-QString answerNextBox() {
+// Answers the next modal message box with `button` and keeps what it said.
+QString answerNextBox(QMessageBox::StandardButton button = QMessageBox::NoButton) {
     QString said;
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             said = box->text() + QLatin1Char('\n') + box->informativeText();
-            box->accept();
+            if (button != QMessageBox::NoButton && box->button(button))
+                box->button(button)->click();
+            else
+                box->accept();
             loop.quit();
         }
     });
@@ -61,6 +67,8 @@ private slots:
     void saveAndExitWritesTheWall();
     void outsideChangesAreLeftAlone();
     void exitWithoutSavingWritesNothing();
+    void failedSaveAsksBeforeExiting();
+    void goneFolderIsOfferedAnew();
 };
 
 void TestSaveAndExit::saveAndExitWritesTheWall() {
@@ -123,6 +131,55 @@ void TestSaveAndExit::exitWithoutSavingWritesNothing() {
     QCOMPARE(fileBytes(f.data + "a.txt"), a);
     QCOMPARE(fileBytes(f.data + "b.txt"), b);
     QVERIFY(!QFileInfo::exists(f.data + "wall.ini"));
+}
+
+void TestSaveAndExit::failedSaveAsksBeforeExiting() {
+    ExitFixture f;
+    WallWindow w(f.dir.filePath("zavik"));
+    w.showOnScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QByteArray a = fileBytes(f.data + "a.txt");
+    w.board().card(0)->move(40, 60);
+    // A full disk, made by a file-size limit that binds root as well.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit none = old;
+    none.rlim_cur = 8;
+    setrlimit(RLIMIT_FSIZE, &none);
+    QString said;
+    QTimer::singleShot(0, [&] { said = answerNextBox(QMessageBox::No); });
+    w.OWARI();
+    setrlimit(RLIMIT_FSIZE, &old);
+    // Told which cards, and the wall stays open as it was.
+    QVERIFY(said.contains("a.txt"));
+    QVERIFY(w.isVisible());
+    QCOMPARE(fileBytes(f.data + "a.txt"), a);
+    QCOMPARE(w.board().card(0)->pos(), QPoint(40, 60));
+    QVERIFY(w.board().card(1)->isCollapsed());
+    // With room again, save and exit writes it.
+    w.OWARI();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(readCardFile(f.data + "a.txt").first().XS, toReferenceX(40, w.state().NOWX));
+}
+
+void TestSaveAndExit::goneFolderIsOfferedAnew() {
+    ExitFixture f;
+    WallWindow w(f.dir.filePath("zavik"));
+    w.showOnScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.findChild<QTimer*>("Timer2")->stop();
+    QVERIFY(QDir(f.data).removeRecursively());
+    QString said;
+    QTimer::singleShot(0, [&] { said = answerNextBox(QMessageBox::Cancel); });
+    w.OWARI();
+    QVERIFY(said.contains(QStringLiteral("なくなっています")));
+    QVERIFY(w.isVisible());
+    QTimer::singleShot(0, [&] { said = answerNextBox(QMessageBox::Yes); });
+    w.OWARI();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(QDir(f.data).entryList({"*.txt"}, QDir::Files),
+             (QStringList{"a.txt", "b.txt", "c.txt"}));
 }
 
 QTEST_MAIN(TestSaveAndExit)

@@ -84,6 +84,7 @@ class TestPictureLayer : public QObject {
 private slots:
     void readsByContent();
     void jpegRoundTripAndReducedDecode();
+    void pngReducedOnTheWay();
     void badInputFailsCleanly();
     void thumbnails();
     void cardsShowPicturesWithoutWriting();
@@ -132,6 +133,28 @@ void TestPictureLayer::jpegRoundTripAndReducedDecode() {
     const PictureRead grey =
         decodePicture(encodeJpeg(img.convertToFormat(QImage::Format_Grayscale8), 95));
     QCOMPARE(grey.image.size(), QSize(800, 600));
+}
+
+void TestPictureLayer::pngReducedOnTheWay() {
+    // Shown at a third of its size or less, a PNG is averaged down while it
+    // is read: 1000 × 800 for 300 × 200 is read in blocks of 3.
+    const QImage full = gradient(1000, 800);
+    const PictureRead read = decodePicture(pngBytes(full), [](QSize) { return QSize(300, 200); });
+    QCOMPARE(read.fullSize, QSize(1000, 800));
+    QCOMPARE(read.image.size(), QSize(334, 267));
+    QCOMPARE(decodePicture(pngBytes(full)).image.size(), QSize(1000, 800));
+    for (const QPoint at : {QPoint(0, 0), QPoint(150, 100), QPoint(333, 266)}) {
+        const QColor want = full.pixelColor(qMin(at.x() * 3 + 1, 999), qMin(at.y() * 3 + 1, 799));
+        const QColor got = read.image.pixelColor(at);
+        QVERIFY(qAbs(got.red() - want.red()) <= 2 && qAbs(got.green() - want.green()) <= 2);
+    }
+    // Palette pictures with a see-through colour keep it.
+    QImage indexed = gradient(600, 600).convertToFormat(QImage::Format_Indexed8);
+    indexed.setColor(0, qRgba(0, 0, 0, 0));
+    const QImage small =
+        decodePicture(pngBytes(indexed), [](QSize) { return QSize(100, 100); }).image;
+    QCOMPARE(small.size(), QSize(100, 100));
+    QVERIFY(small.hasAlphaChannel());
 }
 
 void TestPictureLayer::badInputFailsCleanly() {
@@ -237,6 +260,21 @@ void TestPictureLayer::cardsShowPicturesWithoutWriting() {
 
     QVERIFY(pictures.load("missing.jpg", wall, wall).isNull());
     QVERIFY(pictures.load(QString(), wall, wall).isNull());
+
+    // One file shown by eight cards of several sizes is decoded once, for
+    // the largest of them, and kept no larger than twice that; a card grown
+    // past it has it read again.
+    QVERIFY(gradient(2000, 1500).save(wall + "big.png"));
+    QVector<CardPictures::Wanted> eight;
+    for (int i = 0; i < 8; ++i)
+        eight.append({QStringLiteral("big.png"), QSize(100 + 20 * i, 75 + 15 * i)});
+    const int decodes = decodedPictureCount();
+    pictures.prefetch(eight, wall, wall);
+    for (const CardPictures::Wanted& card : eight)
+        QVERIFY(pictures.load(card.pictureName, wall, wall, card.shownAt).width() <= 2 * 240);
+    QCOMPARE(decodedPictureCount(), decodes + 1);
+    QVERIFY(pictures.load("big.png", wall, wall, QSize(600, 450)).width() >= 600);
+    QCOMPARE(decodedPictureCount(), decodes + 2);
 }
 
 void TestPictureLayer::backgroundFit_data() {

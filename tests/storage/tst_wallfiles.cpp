@@ -6,10 +6,12 @@
 #include "support/cp932.h"
 #include <QTemporaryDir>
 
+#include <QProcess>
 #include <QtTest>
 #include <csignal>
 #include <iconv.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +54,7 @@ private slots:
     void damagedFilesRaiseNamingTheFile();
     void missingFileIsNone();
     void failedWriteKeepsTheOldFile();
+    void oddNamesAndLinks();
     void settingsFiles();
     void headerTextLines();
     void htmlCopyStaysInside();
@@ -153,28 +156,73 @@ void TestWallFiles::missingFileIsNone() {
 }
 
 void TestWallFiles::failedWriteKeepsTheOldFile() {
-    // A full disk, simulated by a file-size limit that binds root as well.
+    // A card cut short in the last flush, by a file-size limit that binds
+    // root as well: the old card stays whole and the caller hears of it.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("keep.txt"));
     QVERIFY(writeCardFile(path, card()));
     const QByteArray before = readBytes(path);
-
-    PosterRecord big = card();
-    big.TT = QString(20000, QChar(0x6C34));
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    QString error;
-    const bool written = writeCardFile(path, big, &error);
-    setrlimit(RLIMIT_FSIZE, &old);
-
-    QVERIFY(!written);
-    QVERIFY(!error.isEmpty());
+    PosterRecord longer = card();
+    longer.TT += QStringLiteral("、四行目");
+    const auto writeLimited = [&](rlim_t limit) {
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &small);
+        QString error;
+        const bool written = writeCardFile(path, longer, &error);
+        setrlimit(RLIMIT_FSIZE, &old);
+        return written ? QString() : error;
+    };
+    QVERIFY(!writeLimited(rlim_t(before.size() / 2)).isEmpty());
     QCOMPARE(readBytes(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.txt"});
+
+    // On a real full filesystem too, when this test may mount one.
+    const QString small = dir.filePath(QStringLiteral("small"));
+    QDir().mkpath(small);
+    if (geteuid() != 0 || QProcess::execute(QStringLiteral("mount"),
+                                            {"-t", "tmpfs", "-o", "size=64k", "tmpfs", small}) != 0)
+        return;
+    const QString cardPath = small + QStringLiteral("/card.txt");
+    QVERIFY(writeCardFile(cardPath, card()));
+    const QByteArray cardBefore = readBytes(cardPath);
+    QFile filler(small + QStringLiteral("/filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    filler.write(QByteArray(128 * 1024, 'x')); // fills the disk; the rest fails
+    filler.close();
+    QString error;
+    QVERIFY(!writeCardFile(cardPath, longer, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readBytes(cardPath), cardBefore);
+    QProcess::execute(QStringLiteral("umount"), {small});
+}
+
+void TestWallFiles::oddNamesAndLinks() {
+    QTemporaryDir dir;
+    // Every name the file system allows can be written: 83 Japanese
+    // characters and ".txt" are 253 bytes.
+    const QString longName = dir.filePath(QString(83, QChar(0x6F22)) + QStringLiteral(".txt"));
+    QVERIFY(writeCardFile(longName, card()));
+    QCOMPARE(readCardFile(longName).size(), 1);
+
+    // A card file that is a link to a file elsewhere is read, but saving
+    // puts a file of its own in its place: the file outside is never written.
+    QTemporaryDir elsewhere;
+    const QString outside = elsewhere.filePath(QStringLiteral("outside.txt"));
+    QVERIFY(writeCardFile(outside, card()));
+    const QByteArray outsideBytes = readBytes(outside);
+    const QString link = dir.filePath(QStringLiteral("linked.txt"));
+    QVERIFY(QFile::link(outside, link));
+    QCOMPARE(readCardFile(link).size(), 1);
+    PosterRecord changed = card();
+    changed.TT = QStringLiteral("mine");
+    QVERIFY(writeCardFile(link, changed));
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QCOMPARE(readCardFile(link).first().TT, QStringLiteral("mine"));
+    QCOMPARE(readBytes(outside), outsideBytes);
 }
 
 void TestWallFiles::settingsFiles() {

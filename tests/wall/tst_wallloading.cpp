@@ -3,6 +3,9 @@
 #include "support/wallfixture.h"
 
 #include <QtTest>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -24,6 +27,7 @@ private slots:
     void changeDetectionFollowsTheFolder();
     void stampsDecideRebuilds();
     void damagedFilesAreSkippedAndReported();
+    void oddFilesAreNamedAndLeftAlone();
     void failedListingChangesNothing();
     void fullWallKeepsEveryFile();
     void wallIniWithdrawal();
@@ -223,6 +227,55 @@ void TestWallLoading::damagedFilesAreSkippedAndReported() {
     QVERIFY(w.cardNames().contains("b.txt"));
 }
 
+void TestWallLoading::oddFilesAreNamedAndLeftAlone() {
+    WallFixture w;
+    w.write("a.txt", textCard("a"));
+    // A FIFO as a card and as the background's settings, a link to a device,
+    // a file past the size limit and a name that is not UTF-8: none blocks
+    // or is read whole, and each is named.
+    QVERIFY(mkfifo(QFile::encodeName(w.path("fifo.txt")).constData(), 0644) == 0);
+    QVERIFY(mkfifo(QFile::encodeName(w.path("wall.ini")).constData(), 0644) == 0);
+    QVERIFY(QFile::link("/dev/zero", w.path("zero.txt")));
+    QFile huge(w.path("huge.txt"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(17 * 1024 * 1024));
+    huge.close();
+    const QByteArray badName = QFile::encodeName(w.st.KIJUNDIR) + "\x83J.txt";
+    FILE* raw = std::fopen(badName.constData(), "w");
+    QVERIFY(raw);
+    std::fclose(raw);
+    // A list of names as long as a card file, not a card: read once, then
+    // only when it changes.
+    w.write("n.txt", textCard("n"));
+    const QByteArray card = w.bytes("n.txt");
+    QFile::remove(w.path("n.txt"));
+    QByteArray names = "一郎\r\n二郎\r\n";
+    names += QByteArray(card.size() - names.size(), ' ');
+    w.writeRaw("names.txt", names);
+
+    w.loader->KABELOAD();
+    w.loader->PANELLOAD();
+    QCOMPARE(w.cardNames(), QStringList{"a.txt"});
+    const QString told = w.surface.problems.join('\n');
+    for (const char* named : {"wall.ini", "fifo.txt", "zero.txt", "huge.txt", "\\x83J.txt"})
+        QVERIFY2(told.contains(QLatin1String(named)), named);
+    QVERIFY(!told.contains("names.txt"));
+    const int reported = int(w.surface.problems.size());
+    w.loader->changeDetectionTick();
+    QCOMPARE(int(w.surface.problems.size()), reported);
+
+    // The list is not read again while it looks the same: a card put in
+    // with the same size and time is not seen.
+    const QByteArray namesPath = QFile::encodeName(w.path("names.txt"));
+    struct stat before {};
+    QVERIFY(stat(namesPath.constData(), &before) == 0);
+    w.writeRaw("names.txt", card);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    QVERIFY(utimensat(AT_FDCWD, namesPath.constData(), times, 0) == 0);
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.cardNames(), QStringList{"a.txt"});
+    QCOMPARE(int(w.surface.problems.size()), reported);
+}
+
 void TestWallLoading::failedListingChangesNothing() {
     WallFixture w;
     w.write("a.txt", textCard("a"));
@@ -309,7 +362,7 @@ void TestWallLoading::rewrittenFileIsOurs() {
     QCOMPARE(w.st.PBANSU, 1);
     QCOMPARE(readCardFile(w.path("two-records.txt")).size(), 1);
     w.board->card(0)->move(40, 60);
-    QCOMPARE(w.saver->saveForExit(*w.loader), QStringList());
+    QCOMPARE(w.saver->saveForExit(*w.loader).leftAlone, QStringList());
     const QVector<PosterRecord> saved = readCardFile(w.path("two-records.txt"));
     QCOMPARE(saved.size(), 1);
     QCOMPARE(saved.first().TT, QStringLiteral("second"));
