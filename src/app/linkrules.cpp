@@ -3,6 +3,9 @@
 #include "storage/pathforms.h"
 #include "storage/records.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QFileInfo>
 
 namespace {
@@ -76,7 +79,9 @@ LinkDecision decideLink(const QString& L) {
 
 CardGeometry applyCardCommand(CardGeometry g, const CardCommand& c, int CARDX, int CARDY, int CARDW,
                               int CARDH) {
-    const int n = c.n.value_or(0);
+    // No step larger than ten walls wide moves a card anywhere more useful,
+    // and a larger one would overflow.
+    const int n = std::clamp(c.n.value_or(0), 0, kLongestCardStep);
     // Halves are compared as the click point against half the size,
     // computed exactly (no rounding of CARDW / 2).
     const bool rightHalf = 2 * CARDX > CARDW;
@@ -145,7 +150,7 @@ TargetDecision decideTarget(const QString& link, const QString& wallFolder,
             }
             bool ok = false;
             const double z = number.toDouble(&ok);
-            t.zoom = ok && z > 0 ? z : 1.0;
+            t.zoom = ok && z > 0 && std::isfinite(z) ? z : 1.0;
         }
     }
     if (L.isEmpty()) {
@@ -236,7 +241,7 @@ StageSwitch STANA2(const QString& S, int ST1, int ST2) {
 DesktopCopy desktopCopyFor(const QString& link, const QString& wallFolder) {
     QString R = link.startsWith(QLatin1String(">DL")) ? link.mid(3) : link;
     if (!R.startsWith(QLatin1Char('\\')) && !R.startsWith(QLatin1Char('/')))
-        return {wallFolder, QStringLiteral("【マイデスク】")};
+        return {wallFolder, QStringLiteral("【マイデスク】"), false};
     R = R.mid(1);
     qsizetype sep = -1;
     for (qsizetype i = 1; i < R.size(); ++i) {
@@ -245,9 +250,14 @@ DesktopCopy desktopCopyFor(const QString& link, const QString& wallFolder) {
             break;
         }
     }
-    if (sep > 0)
-        return {wallFolder + withSlashes(R.left(sep)) + QLatin1Char('/'), R.mid(sep + 1)};
-    return {wallFolder, R};
+    if (sep <= 0)
+        return {wallFolder, R, false};
+    // Only a folder below the wall is copied: "..\" would reach the program's
+    // folder or the desktop itself.
+    const QString below = withSlashes(R.left(sep));
+    const bool climbs = below.split(QLatin1Char('/')).contains(QStringLiteral("..")) ||
+                        below.startsWith(QLatin1Char('/')) || below.contains(QLatin1Char(':'));
+    return {wallFolder + below + QLatin1Char('/'), R.mid(sep + 1), climbs};
 }
 
 QString navigateBack(QStringList& history, const QString& dataFolder) {

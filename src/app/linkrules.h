@@ -23,6 +23,9 @@ enum class LinkAction {
     Target             // files, folders and web addresses
 };
 
+// The largest step a card command takes, in pixels: ten walls wide.
+constexpr int kLongestCardStep = 10 * 1920;
+
 // A command that moves or resizes the clicked card.
 struct CardCommand {
     QChar kind;           // R L U D W w H h
@@ -87,6 +90,7 @@ StageSwitch STANA2(const QString& S, int ST1, int ST2);
 struct DesktopCopy {
     QString source; // absolute folder, ending in "/"
     QString name;
+    bool outsideTheWall = false; // the source climbs out of the wall: refused
 };
 DesktopCopy desktopCopyFor(const QString& link, const QString& wallFolder);
 

@@ -107,6 +107,13 @@ void LinkRunner::JIKKOU2(const QString& L) {
         return;
     case LinkAction::CopyToDesktop: {
         const DesktopCopy copy = desktopCopyFor(L, st.KIJUNDIR);
+        if (copy.outsideTheWall) {
+            QMessageBox::warning(p.window, QStringLiteral("Zavik"),
+                                 QStringLiteral("「%1」：このかべの中のフォルダだけをデスクトップに"
+                                                "コピーできます。")
+                                     .arg(L));
+            return;
+        }
         FDL(p.window, copy.source, copy.name);
         return;
     }

@@ -12,10 +12,11 @@
 
 WindowModes::WindowModes(WallState& state, QWidget* window, ToolColumn& tools,
                          RestoreWindow* restore)
-    : QObject(window), st(state), window_(window), tools_(tools), TForm20(restore) {
+    : QObject(window), st(state), window_(window), tools_(tools), TForm20(restore),
+      grip_(tools.SpeedButton11), strip_(tools.SpeedButton26) {
     connect(TForm20, &RestoreWindow::restoreRequested, this, &WindowModes::restoreWall);
-    tools_.SpeedButton11->installEventFilter(this);
-    tools_.SpeedButton26->installEventFilter(this);
+    for (QWidget* handle : {grip_, strip_})
+        handle->installEventFilter(this);
 }
 
 void WindowModes::SpeedButton14Click() {
@@ -101,7 +102,7 @@ void WindowModes::restoreFullScreen() {
 
 bool WindowModes::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if ((watched != tools_.SpeedButton11 && watched != tools_.SpeedButton26) ||
+    if ((watched != grip_ && watched != strip_) ||
         (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
          type != QEvent::MouseButtonRelease))
         return QObject::eventFilter(watched, event);

@@ -51,6 +51,10 @@ private:
     QWidget* window_;
     ToolColumn& tools_;
     RestoreWindow* TForm20;
+    // The tab's button and the left strip, by which the window is dragged;
+    // kept here, as the tool column may go before them when the wall closes.
+    QWidget* grip_;
+    QWidget* strip_;
     // Dragging the window by its tab or strip.
     bool FBAK = false;
     QPoint grabbedAt_;

@@ -21,8 +21,6 @@ constexpr int kMemoPointSize = 9;
 
 // The smallest card the size commands leave.
 constexpr int kNarrowest = 18;
-constexpr int kMinWidth = 16;
-constexpr int kMinHeight = 16;
 
 // The card table's entry for a card made from `p`.
 CardEntry entryFrom(const CardProps& p) {
@@ -187,11 +185,11 @@ void CardBoard::CardSize() {
     st.RFLG = 0;
     if (c->width() < kNarrowest) {
         zavikBeep();
-        c->resize(kMinWidth, c->height());
+        c->resize(CardBoard::kMinWidth, c->height());
     }
-    if (c->height() < kMinHeight) {
+    if (c->height() < CardBoard::kMinHeight) {
         zavikBeep();
-        c->resize(c->width(), kMinHeight);
+        c->resize(c->width(), CardBoard::kMinHeight);
     }
     relayout(n);
 }
@@ -243,7 +241,7 @@ void CardBoard::HOSHI(const QString& text) {
     PiecePlacement placement = c->placement();
     captions[0] = text;
     if (c->width() < kNarrowest)
-        c->resize(kMinWidth, c->height());
+        c->resize(CardBoard::kMinWidth, c->height());
     std::array<int, 6> widths{};
     for (int i = 0; i < 6; ++i)
         widths[i] = pieceSize(cardFont(placement.pointSize[i]), captions[i]).width();

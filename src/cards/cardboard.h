@@ -36,6 +36,9 @@ class CardBoard {
 public:
     // Component tags keep the card index in their lower three digits.
     static constexpr int kMaxCards = 1000;
+    // No card is narrower or lower than this, in pixels.
+    static constexpr int kMinWidth = 16;
+    static constexpr int kMinHeight = 16;
 
     CardBoard(WallState& state, QWidget* wallArea);
     ~CardBoard();

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QtGlobal>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -60,7 +61,7 @@ QRect viewerGeometry(QSize picture, QSize wall, QSize wallClient, double zoom, Q
             }
         }
     }
-    if (zoom <= 0)
+    if (!(zoom > 0) || !std::isfinite(zoom))
         zoom = 1;
     // A zoom stops at what can be shown: four wall windows each way and never
     // a side above 16384 pixels. Beyond that the window and its stretched

@@ -62,6 +62,16 @@ void FDL(QWidget* parent, const QString& source, const QString& name) {
     }
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     const QString destination = desktop + QLatin1Char('/') + name;
+    // A folder copied into itself would copy without end.
+    const QString from = QFileInfo(source).canonicalFilePath();
+    const QString desktopReal = QFileInfo(desktop).canonicalFilePath();
+    const QString to = (desktopReal.isEmpty() ? desktop : desktopReal) + QLatin1Char('/') + name;
+    if (!from.isEmpty() && (to == from || to.startsWith(from + QLatin1Char('/')))) {
+        QMessageBox::warning(parent, QStringLiteral("Zavik"),
+                             QStringLiteral("コピー先「%1」がコピーするフォルダの中にあります。")
+                                 .arg(QDir::toNativeSeparators(destination)));
+        return;
+    }
     QString question = QStringLiteral("「") + QDir::toNativeSeparators(source) +
                        QStringLiteral("」のフォルダを丸ごと\nデスクトップ上の ") + name +
                        QStringLiteral(" にコピーします。");

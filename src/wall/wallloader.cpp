@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -102,11 +103,14 @@ void WallLoader::DIRLOAD() {
 }
 
 CardProps WallLoader::propsFromRecord(const PosterRecord& r, const QString& fileName) const {
+    // Geometry no screen can show is taken as the farthest a card can be:
+    // within ten reference spaces each way, and a negative size at the floor.
+    auto within = [](int v, int space) { return std::clamp(v, -10 * space, 10 * space); };
     CardProps p;
-    p.X = toPixelsX(r.XS, st.NOWX);
-    p.Y = toPixelsY(r.YS, st.NOWY);
-    p.XX = toPixelsX(r.XXS, st.NOWX);
-    p.YY = toPixelsY(r.YYS, st.NOWY);
+    p.X = toPixelsX(within(r.XS, ZETTAIX), st.NOWX);
+    p.Y = toPixelsY(within(r.YS, ZETTAIY), st.NOWY);
+    p.XX = r.XXS < 0 ? CardBoard::kMinWidth : toPixelsX(within(r.XXS, ZETTAIX), st.NOWX);
+    p.YY = r.YYS < 0 ? CardBoard::kMinHeight : toPixelsY(within(r.YYS, ZETTAIY), st.NOWY);
     p.P = r.colourCode();
     p.PT = r.textColourCode();
     p.STP = r.STP;

@@ -81,6 +81,11 @@ void TestLinkRules::cardCommands_data() {
     QTest::newRow(">Sh10 lower") << ">Sh10" << 10 << 80 << QRect(100, 100, 200, 110) << true;
     QTest::newRow(">h10 upper") << ">h10" << 10 << 10 << QRect(100, 100, 200, 90) << false;
     QTest::newRow("below 1 is 0") << ">R-5" << 10 << 10 << QRect(100, 100, 200, 100) << false;
+    // The largest numbers move a card ten walls at most, without overflow.
+    QTest::newRow(">SW huge") << ">SW2147483647" << 150 << 10
+                              << QRect(100, 100, 200 + kLongestCardStep, 100) << true;
+    QTest::newRow(">SR huge") << ">SR2147483647" << 10 << 10
+                              << QRect(100 + kLongestCardStep, 100, 200, 100) << true;
 }
 
 void TestLinkRules::cardCommands() {
@@ -126,6 +131,8 @@ void TestLinkRules::targets_data() {
     QTest::newRow("folder without separator")
         << "pics" << TargetKind::Nothing << kWall + "pics" << 1.0;
     QTest::newRow("only a zoom") << ">2" << TargetKind::Beep << "" << 2.0;
+    QTest::newRow("endless zoom") << "cat.jpg>" + QString(400, '9') << TargetKind::Picture
+                                  << kWall + "cat.jpg" << 1.0;
 }
 
 void TestLinkRules::targets() {
@@ -180,6 +187,11 @@ void TestLinkRules::desktopCopies() {
     QCOMPARE(c.name, QStringLiteral("写真"));
     c = desktopCopyFor(">DLname", kWall);
     QCOMPARE(c.name, QStringLiteral("【マイデスク】"));
+    QVERIFY(!c.outsideTheWall);
+    // Only folders below the wall are copied.
+    QVERIFY(desktopCopyFor(">DL\\..\\name", kWall).outsideTheWall);
+    QVERIFY(desktopCopyFor(">DL\\/etc\\name", kWall).outsideTheWall);
+    QVERIFY(!desktopCopyFor(">DL\\pics\\name", kWall).outsideTheWall);
 }
 
 void TestLinkRules::navigation() {

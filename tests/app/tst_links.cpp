@@ -11,6 +11,7 @@
 #include "drawing/pictureviewerwindow.h"
 #include "pictures/picturelayer.h"
 #include "platform/beep.h"
+#include "platform/desktopcopy.h"
 #include "storage/wallfiles.h"
 #include "support/windowfixture.h"
 #include "web/helpbrowserwindow.h"
@@ -380,6 +381,15 @@ void TestLinks::desktopCopy() {
     answerNext("No");
     w.links().JIKKOU2(">DL\\none");
     QVERIFY(!QFileInfo::exists(desktop + "/none"));
+    // Nothing above the wall, and nothing into itself.
+    answerNext(QString(), &refused);
+    w.links().JIKKOU2(">DL\\..\\up");
+    QVERIFY(refused.contains(QStringLiteral("このかべの中")));
+    QVERIFY(!QFileInfo::exists(desktop + "/up"));
+    answerNext(QString(), &refused);
+    FDL(&w, QDir::homePath() + "/", "home");
+    QVERIFY(refused.contains(QStringLiteral("コピー先")));
+    QVERIFY(!QFileInfo::exists(desktop + "/home"));
 }
 
 void TestLinks::fileWindowAndFolderChooser() {

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <cmath>
 
 namespace {
 
@@ -124,6 +125,10 @@ void TestPictureViewer::geometry_data() {
     // a side on a large screen.
     QTest::newRow("zoom 50 bounded")
         << QSize(800, 600) << hd << hd << 50.0 << QPoint(0, 0) << QRect(0, 0, 5760, 4320);
+    QTest::newRow("zoom 1e20 bounded")
+        << QSize(800, 600) << hd << hd << 1e20 << QPoint(0, 0) << QRect(0, 0, 5760, 4320);
+    QTest::newRow("zoom not a number")
+        << QSize(800, 400) << hd << hd << std::nan("") << QPoint(0, 0) << QRect(0, 0, 1824, 866);
     QTest::newRow("zoom 50 on 8K") << QSize(800, 600) << QSize(7680, 4320) << QSize(7680, 4320)
                                    << 50.0 << QPoint(0, 0) << QRect(0, 0, 16383, 12290);
     QTest::newRow("card left of the screen")

@@ -28,6 +28,7 @@ private slots:
     void stampsDecideRebuilds();
     void damagedFilesAreSkippedAndReported();
     void oddFilesAreNamedAndLeftAlone();
+    void hostileNumbersAreClamped();
     void failedListingChangesNothing();
     void fullWallKeepsEveryFile();
     void wallIniWithdrawal();
@@ -274,6 +275,24 @@ void TestWallLoading::oddFilesAreNamedAndLeftAlone() {
     w.loader->changeDetectionTick();
     QCOMPARE(w.cardNames(), QStringList{"a.txt"});
     QCOMPARE(int(w.surface.problems.size()), reported);
+}
+
+void TestWallLoading::hostileNumbersAreClamped() {
+    // The most negative field everywhere: the card is taken at the farthest
+    // a card can be, its size at the floor, with no overflow on the way.
+    WallFixture w;
+    w.writeRaw("min.txt", "<POSTER=\"\",-2147483648,-2147483648,-2147483648,-2147483648,"
+                          "-2147483648,-2147483648,-2147483648,-2147483648,\"\",\"\",\"x\","
+                          "\"\",\"20260101-000000\",,,0>");
+    w.writeRaw("max.txt", "<POSTER=\"\",2147483647,2147483647,2147483647,2147483647,"
+                          "1000,1000,0,1000,\"\",\"\",\"y\",\"\",\"20260101-000000\",,,0>");
+    w.loader->PANELLOAD();
+    QCOMPARE(w.st.PBANSU, 2);
+    const CardWidget* low = w.board->card(w.board->lastIndexOfFile("min.txt"));
+    QCOMPARE(low->size(), QSize(CardBoard::kMinWidth, CardBoard::kMinHeight));
+    const CardWidget* high = w.board->card(w.board->lastIndexOfFile("max.txt"));
+    QCOMPARE(high->size(), QSize(10 * 1920, 10 * 1080));
+    QCOMPARE(high->pos(), QPoint(0, 0)); // past the wall: brought back to its corner
 }
 
 void TestWallLoading::failedListingChangesNothing() {
