@@ -3,31 +3,20 @@
 // tick with nothing changed, and the memory the process holds. Then a wall of
 // 50 cards, each with its own 4000 × 3000 JPEG photo and no thumbnails: its
 // first load and a reload, and that loading wrote nothing into the folder.
-#include "app/wallwindow.h"
 #include "photo.h"
 #include "pictures/picturelayer.h"
 #include "platform/fonts.h"
 #include "storage/wallfiles.h"
 #include "wall/changedetection.h"
+#include "wallstart.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
 namespace {
-
-long residentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -70,12 +59,9 @@ void pictureWall(QApplication& app) {
     }
     const QStringList before = QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     // The first load is the start-up's own: timed with the window's making.
-    QElapsedTimer t;
-    t.start();
-    WallWindow wall(dir.filePath(QStringLiteral("zavik")));
-    wall.showOnScreen();
-    app.processEvents();
-    const double first = t.nsecsElapsed() / 1e6;
+    const StartedWall started = startWall(app, dir.filePath(QStringLiteral("zavik")));
+    WallWindow& wall = *started.window;
+    const double first = started.ms;
     const double again = loadMs(app, wall);
     const bool untouched = QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot) == before;
     const QSize shown = wall.findChild<QWidget*>(QStringLiteral("Panel2"))->size();
@@ -113,16 +99,15 @@ int main(int argc, char** argv) {
         writeCardFile(data + QStringLiteral("c%1.txt").arg(i, 4, 10, QLatin1Char('0')), r);
     }
 
-    const long before = residentKb();
-    WallWindow wall(dir.filePath(QStringLiteral("zavik")));
-    wall.showOnScreen();
-    app.processEvents();
+    const long before = statusKb("VmRSS:");
+    const StartedWall started = startWall(app, dir.filePath(QStringLiteral("zavik")));
+    WallWindow& wall = *started.window;
 
     std::vector<double> loads;
     for (int run = 0; run < 5; ++run)
         loads.push_back(loadMs(app, wall));
     app.processEvents();
-    const long after = residentKb();
+    const long after = statusKb("VmRSS:");
 
     std::vector<double> ticks;
     for (int run = 0; run < 21; ++run) {

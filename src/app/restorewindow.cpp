@@ -4,7 +4,6 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QToolButton>
 
 namespace {
@@ -61,17 +60,11 @@ void RestoreWindow::closeEvent(QCloseEvent* event) {
 bool RestoreWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != caption_)
         return QDialog::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        drag_.press(this, static_cast<QMouseEvent*>(event));
+    if (drag_.follow(this, event))
         return true;
-    case QEvent::MouseMove:
-        drag_.drag(this, static_cast<QMouseEvent*>(event));
-        return true;
-    case QEvent::MouseButtonRelease:
+    if (event->type() == QEvent::MouseButtonRelease) {
         drag_.release();
         return true;
-    default:
-        return QDialog::eventFilter(watched, event);
     }
+    return QDialog::eventFilter(watched, event);
 }

@@ -106,22 +106,15 @@ bool WindowModes::eventFilter(QObject* watched, QEvent* event) {
         (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
          type != QEvent::MouseButtonRelease))
         return QObject::eventFilter(watched, event);
-    const auto* e = static_cast<QMouseEvent*>(event);
-    const QPoint global(int(e->globalPosition().x()), int(e->globalPosition().y()));
     if (type == QEvent::MouseButtonPress) {
         tools_.Panel6->raise();
         keepOnTop(false);
-        if (e->button() == Qt::RightButton) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
             tuckOrUntuck();
-        } else {
-            FBAK = true;
-            grabbedAt_ = global - window_->pos();
+            return true;
         }
-    } else if (type == QEvent::MouseMove) {
-        if (FBAK)
-            window_->move(global - grabbedAt_);
-    } else {
-        FBAK = false;
     }
+    if (!drag_.follow(window_, event))
+        drag_.release();
     return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "drawing/windowdrag.h"
+
 #include <QObject>
-#include <QPoint>
 
 class QRect;
 class QWidget;
@@ -56,6 +57,5 @@ private:
     QWidget* grip_;
     QWidget* strip_;
     // Dragging the window by its tab or strip.
-    bool FBAK = false;
-    QPoint grabbedAt_;
+    WindowDrag drag_;
 };

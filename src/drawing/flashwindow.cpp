@@ -195,20 +195,14 @@ bool FlashWindow::eventFilter(QObject* watched, QEvent* event) {
         std::find(pieceLabels_.begin(), pieceLabels_.end(), watched) != pieceLabels_.end();
     if (!onPanel && !onLabel)
         return QDialog::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        drag_.press(this, static_cast<QMouseEvent*>(event));
+    if (drag_.follow(this, event))
         return true;
-    case QEvent::MouseMove:
-        drag_.drag(this, static_cast<QMouseEvent*>(event));
-        return true;
-    case QEvent::MouseButtonRelease:
+    if (event->type() == QEvent::MouseButtonRelease) {
         if (onPanel)
             releaseOnPanel();
         else
             releaseOnWindow();
         return true;
-    default:
-        return QDialog::eventFilter(watched, event);
     }
+    return QDialog::eventFilter(watched, event);
 }

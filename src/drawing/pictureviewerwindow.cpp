@@ -259,19 +259,12 @@ void PictureViewerWindow::mouseReleaseEvent(QMouseEvent* event) {
 bool PictureViewerWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != Panel1)
         return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        drag_.press(this, static_cast<QMouseEvent*>(event));
+    if (drag_.follow(this, event))
         return true;
-    case QEvent::MouseMove:
-        drag_.drag(this, static_cast<QMouseEvent*>(event));
-        return true;
-    case QEvent::MouseButtonRelease: {
+    if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         releaseAt(mouse->position().toPoint(), mouse->globalPosition().toPoint());
         return true;
     }
-    default:
-        return QWidget::eventFilter(watched, event);
-    }
+    return QWidget::eventFilter(watched, event);
 }

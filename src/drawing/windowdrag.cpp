@@ -24,3 +24,16 @@ WindowDrag::Press WindowDrag::release() {
     dragging_ = false;
     return press;
 }
+
+bool WindowDrag::follow(QWidget* window, const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        press(window, static_cast<const QMouseEvent*>(event));
+        return true;
+    case QEvent::MouseMove:
+        drag(window, static_cast<const QMouseEvent*>(event));
+        return true;
+    default:
+        return false;
+    }
+}

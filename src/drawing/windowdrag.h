@@ -2,6 +2,7 @@
 
 #include <QPoint>
 
+class QEvent;
 class QMouseEvent;
 class QWidget;
 
@@ -13,6 +14,10 @@ public:
 
     void press(QWidget* window, const QMouseEvent* event);
     void drag(QWidget* window, const QMouseEvent* event) const;
+    // Feeds any event of the window or one of its parts to the drag: true
+    // for a press or a move, which it took. A release is left to the
+    // caller, which decides what it means.
+    bool follow(QWidget* window, const QEvent* event);
     // Ends the drag and gives back the press it ended.
     Press release();
     void cancel() { release(); }
