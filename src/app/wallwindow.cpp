@@ -489,10 +489,17 @@ void WallWindow::refreshFileWindow() {
 
 void WallWindow::reportProblems(const QString& title, const QStringList& lines) {
     emit problemsReported(title, lines);
+    // Problems found while one such notice is still open join it.
+    if (problemBox_ && problemBox_->text() == title) {
+        problemBox_->setInformativeText(problemBox_->informativeText() + QLatin1Char('\n') +
+                                        lines.join(QLatin1Char('\n')));
+        return;
+    }
     // Not modal: change detection may find a damaged file at any moment,
     // and the wall must go on working behind the message.
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Zavik"), title,
                                 QMessageBox::Ok, this);
+    problemBox_ = box;
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setInformativeText(lines.join(QLatin1Char('\n')));
     box->setModal(false);

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QLabel;
+class QMessageBox;
 class CardBoard;
 class CardMenu;
 class CardMouse;
@@ -146,6 +147,8 @@ private:
     QString webPage_; // the page the web window is to show
     // Notices made before the wall was on the screen.
     QList<QPointer<QWidget>> pendingNotices_;
+    // The notice of files that could not be taken, while it is open.
+    QPointer<QMessageBox> problemBox_;
 
     NoticePanel* Panel1;         // the notice
     FileWindow* Panel4;          // the file window
