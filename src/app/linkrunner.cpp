@@ -55,9 +55,7 @@ void LinkRunner::JIKKOU(int n) {
     }
     QString link = STANA(e.NOTE, st.ST1, st.ST2);
     if (e.KAKUSU == QLatin1String("1")) {
-        st.cards[n].KAKUSU = QStringLiteral("2");
-        p.board.card(n)->resize(20, 20);
-        p.board.card(n)->setCollapsed(true);
+        p.board.collapse(n);
     } else if (e.KAKUSU == QLatin1String("2")) {
         p.loader.REPANELLOAD(n, e.FNAME);
         st.cards[n].KAKUSU = QStringLiteral("1");

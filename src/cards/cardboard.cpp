@@ -8,6 +8,7 @@
 #include "storage/refspace.h"
 #include "storage/stagefilter.h"
 #include "storage/timestamp.h"
+#include "storage/wallfiles.h"
 
 #include <QApplication>
 #include <QFile>
@@ -136,9 +137,7 @@ bool CardBoard::PanelMake(int K, CardProps p) {
     // A check-off card stored as "1" comes up collapsed; stored "2" full.
     CardEntry& made = st.cards[st.PBAN];
     if (p.KAKU == QLatin1String("1")) {
-        made.KAKUSU = QStringLiteral("2");
-        c->resize(20, 20);
-        c->setCollapsed(true);
+        collapse(st.PBAN);
     } else if (p.KAKU == QLatin1String("2")) {
         made.KAKUSU = QStringLiteral("1");
     }
@@ -254,6 +253,72 @@ void CardBoard::HOSHI(const QString& text) {
     placement.rect[0].setHeight(first.height());
     c->setPieces(captions, placement);
     c->setPictureRect(QRect(2, c->pictureRect().top(), c->width() - 4, c->pictureRect().height()));
+}
+
+void CardBoard::HENKOU(int n, const QString& mark, const QString& text, const QString& flash,
+                       const QString& hint, const QString& link, int lines) {
+    if (n < 0 || n >= count() || n >= st.cards.size())
+        return;
+    CardWidget* c = BBs[n];
+    CardEntry& e = st.cards[n];
+    const TextPieces pieces = cutCardText(mark + STANA(text, st.ST1, st.ST2));
+    c->setPieces(pieces.piece,
+                 placeCardText(pieces, c->size(), lines, !e.POST.isEmpty(), st.NOWY, false));
+    c->setToolTip(STANA(hint, st.ST1, st.ST2));
+    e.S2 = hint;
+    e.NOTE = link;
+    e.TT = text;
+    e.KFLG = flash;
+    e.KSU = mark;
+}
+
+void CardBoard::setCardColour(int n, int code) {
+    if (n < 0 || n >= count())
+        return;
+    CardWidget* c = BBs[n];
+    c->panelTag = c->panelTag % 1000 + code * 1000;
+    c->setCardColourCode(code);
+}
+
+void CardBoard::setTextColour(int n, int code) {
+    if (n < 0 || n >= count())
+        return;
+    CardWidget* c = BBs[n];
+    for (int& tag : c->textTags)
+        tag = tag % 1000 + code * 1000;
+    c->setTextColourCode(code);
+}
+
+void CardBoard::setShape(int n, bool elliptic) {
+    if (n < 0 || n >= count())
+        return;
+    CardWidget* c = BBs[n];
+    c->pictureTag = c->pictureTag % 1000 + (elliptic ? 0 : 1000);
+    c->setElliptic(elliptic);
+}
+
+void CardBoard::setPictureName(int n, const QString& name) {
+    if (n < 0 || n >= count() || n >= st.cards.size())
+        return;
+    st.cards[n].POST = name;
+    BBs[n]->setPicture(pictures_.load(name, st.KIJUNDIR, st.KIJUNDIRBAK, BBs[n]->size()));
+}
+
+void CardBoard::expandToStoredSize(int n) {
+    if (n < 0 || n >= count() || n >= st.cards.size())
+        return;
+    CardWidget* c = BBs[n];
+    if (const auto stored = CARD(st.KIJUNDIR + st.cards[n].FNAME))
+        c->resize(toPixelsX(stored->width(), st.NOWX), toPixelsY(stored->height(), st.NOWY));
+    c->setCollapsed(false);
+}
+
+void CardBoard::collapse(int n) {
+    if (n < 0 || n >= count() || n >= st.cards.size())
+        return;
+    st.cards[n].KAKUSU = QStringLiteral("2");
+    BBs[n]->resize(20, 20);
+    BBs[n]->setCollapsed(true);
 }
 
 QString CardBoard::newCardFileName(const QString& stamp) const {

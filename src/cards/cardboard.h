@@ -76,6 +76,26 @@ public:
     // text part.
     void HOSHI(const QString& text);
 
+    // The card editor's live layout of card n: the mark line and the card
+    // text cut into pieces and placed for `lines` lines, the filtered hint
+    // on the card; the card table gets the texts and the link as typed.
+    void HENKOU(int n, const QString& mark, const QString& text, const QString& flash,
+                const QString& hint, const QString& link, int lines);
+    // Card and text colour codes and the shape of card n, in its tags and
+    // on the screen.
+    void setCardColour(int n, int code);
+    void setTextColour(int n, int code);
+    void setShape(int n, bool elliptic);
+    // Card n shows the picture `name` (empty: none) and keeps it as its
+    // picture name.
+    void setPictureName(int n, const QString& name);
+    // A collapsed check-off card back at the size stored in its file, shown
+    // whole; its state is left to the caller.
+    void expandToStoredSize(int n);
+    // Card n as a collapsed check-off card: a 20 × 20 grey square with a
+    // check mark, state "2".
+    void collapse(int n);
+
     // A copy of card B at X, Y, sized XWidth × YHeight, with stamp switch
     // DES; written at once and made the current card. Returns its index,
     // or -1 when the wall is full.

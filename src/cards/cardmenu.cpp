@@ -5,9 +5,6 @@
 #include "cards/menuitems.h"
 #include "model/wallstate.h"
 #include "platform/beep.h"
-#include "storage/recorderror.h"
-#include "storage/refspace.h"
-#include "storage/wallfiles.h"
 
 #include <QMenu>
 
@@ -112,21 +109,11 @@ void CardMenu::scaleCard(int multiply, int divide) {
 }
 
 void CardMenu::setTextColour(int code) {
-    const int n = st.PBAN;
-    if (n < 0 || n >= board_.count())
-        return;
-    CardWidget* c = board_.card(n);
-    c->textTags[0] = c->textTags[0] % 1000 + code * 1000;
-    c->setTextColourCode(code);
+    board_.setTextColour(st.PBAN, code);
 }
 
 void CardMenu::setCardColour(int code) {
-    const int n = st.PBAN;
-    if (n < 0 || n >= board_.count())
-        return;
-    CardWidget* c = board_.card(n);
-    c->panelTag = c->panelTag % 1000 + code * 1000;
-    c->setCardColourCode(code);
+    board_.setCardColour(st.PBAN, code);
 }
 
 void CardMenu::copyCard() {
@@ -159,23 +146,13 @@ void CardMenu::saveCard() {
     const int n = st.PBAN;
     if (n < 0 || n >= board_.count())
         return;
-    CardWidget* c = board_.card(n);
     const bool collapsed = st.cards[n].KAKUSU == QLatin1String("2");
     if (collapsed) {
         st.cards[n].KAKUSU = QStringLiteral("1");
-        try {
-            const auto records = readCardFile(st.KIJUNDIR + st.cards[n].FNAME);
-            if (!records.isEmpty())
-                c->resize(toPixelsX(records.last().XXS, st.NOWX),
-                          toPixelsY(records.last().YYS, st.NOWY));
-        } catch (const RecordError&) {
-        }
+        board_.expandToStoredSize(n);
     }
     if (writeCard)
         writeCard(n, 2);
-    if (collapsed) {
-        c->resize(20, 20);
-        c->setCollapsed(true);
-        st.cards[n].KAKUSU = QStringLiteral("2");
-    }
+    if (collapsed)
+        board_.collapse(n);
 }

@@ -34,6 +34,39 @@ bool copyOver(const QString& from, const QString& to) {
     return writeFileAtomically(to, in.readAll());
 }
 
+namespace {
+
+// Copies `name` from folder `from` to folder `to` when it stays inside and
+// is there; with `needFolder`, only into a sub-folder that exists already.
+void copyReferenced(QString name, const QString& from, const QString& to, bool needFolder) {
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!staysInside(name) || !QFileInfo(from + name).isFile())
+        return;
+    if (needFolder && !QFileInfo(QFileInfo(to + name).absolutePath()).isDir())
+        return;
+    copyOver(from + name, to + name);
+}
+
+// The values of `attribute` (as `src="`) in a page's text, in order.
+QStringList valuesOf(const QString& text, const QString& attribute) {
+    QStringList values;
+    for (qsizetype at = text.indexOf(attribute); at >= 0; at = text.indexOf(attribute, at)) {
+        at += attribute.size();
+        const qsizetype end = text.indexOf(QLatin1Char('"'), at);
+        if (end < 0)
+            break;
+        values << text.mid(at, end - at);
+    }
+    return values;
+}
+
+QString pageText(const QString& path) {
+    QFile page(path);
+    return page.open(QIODevice::ReadOnly) ? QString::fromUtf8(page.readAll()) : QString();
+}
+
+} // namespace
+
 bool HTMLCOPY(const QString& F1, const QString& F2) {
     if (!QFileInfo(F1).isFile())
         return false;
@@ -43,25 +76,19 @@ bool HTMLCOPY(const QString& F1, const QString& F2) {
         return true;
     const QString from = QFileInfo(F1).absolutePath() + QLatin1Char('/');
     const QString to = QFileInfo(F2).absolutePath() + QLatin1Char('/');
-    QFile page(F1);
-    if (!page.open(QIODevice::ReadOnly))
-        return true;
-    const QString text = QString::fromUtf8(page.readAll());
-    const QString marker = QStringLiteral("src=\"");
-    for (qsizetype at = text.indexOf(marker); at >= 0; at = text.indexOf(marker, at)) {
-        at += marker.size();
-        const qsizetype end = text.indexOf(QLatin1Char('"'), at);
-        if (end < 0)
-            break;
-        QString name = text.mid(at, end - at);
-        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        if (!staysInside(name) || !QFileInfo(from + name).isFile())
-            continue;
-        // A picture in a sub-folder goes along only when that folder is there.
-        const QString folder = QFileInfo(to + name).absolutePath();
-        if (!QFileInfo(folder).isDir())
-            continue;
-        copyOver(from + name, to + name);
-    }
+    // A picture in a sub-folder goes along only when that folder is there.
+    for (const QString& name : valuesOf(pageText(F1), QStringLiteral("src=\"")))
+        copyReferenced(name, from, to, true);
     return true;
+}
+
+void BACKUP(const QString& sourcePage, const QString& destinationPage) {
+    const QString from = QFileInfo(sourcePage).absolutePath() + QLatin1Char('/');
+    const QString to = QFileInfo(destinationPage).absolutePath() + QLatin1Char('/');
+    const QString text = pageText(sourcePage);
+    const QStringList background = valuesOf(text, QStringLiteral("background=\""));
+    if (!background.isEmpty())
+        copyReferenced(background.first(), from, to, false);
+    for (const QString& name : valuesOf(text, QStringLiteral("src=\"")))
+        copyReferenced(name, from, to, false);
 }

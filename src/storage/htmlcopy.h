@@ -12,3 +12,9 @@ bool HTMLCOPY(const QString& F1, const QString& F2);
 // Copies a file over another without removing it first; a copy onto itself
 // does nothing.
 bool copyOver(const QString& from, const QString& to);
+
+// Copies the files a page refers to ("background=" and every "src=") from the
+// source page's folder into the destination page's folder, replacing what is
+// there. Only names that stay below the page's folder are copied; missing
+// files are skipped.
+void BACKUP(const QString& sourcePage, const QString& destinationPage);

@@ -64,6 +64,17 @@ std::optional<MaskRecord> readMaskFile(const QString& path) {
     return readAndParse(path, parseMaskRecord);
 }
 
+std::optional<QSize> CARD(const QString& path) {
+    try {
+        const QVector<PosterRecord> records = readCardFile(path);
+        if (records.isEmpty())
+            return std::nullopt;
+        return QSize(records.last().XXS, records.last().YYS);
+    } catch (const RecordError&) {
+        return std::nullopt;
+    }
+}
+
 bool writeCardFile(const QString& path, const PosterRecord& r, QString* errorText) {
     return writeFileAtomically(path, encodeWallText(formatPosterRecord(r)), errorText);
 }

@@ -3,6 +3,7 @@
 #include "storage/records.h"
 #include "storage/walltext.h"
 
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -19,6 +20,10 @@ QVector<PosterRecord> readCardFile(const QString& path);
 std::optional<PanelRecord> readPanelFile(const QString& path);
 std::optional<UrlRecord> readUrlFile(const QString& path);
 std::optional<MaskRecord> readMaskFile(const QString& path);
+
+// The width and height stored in a card file's last record, in reference
+// units; none when the file holds no record or cannot be read.
+std::optional<QSize> CARD(const QString& path);
 
 bool writeCardFile(const QString& path, const PosterRecord& r, QString* errorText = nullptr);
 bool writePanelFile(const QString& path, const PanelRecord& r, QString* errorText = nullptr);

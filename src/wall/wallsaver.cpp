@@ -7,7 +7,6 @@
 #include "storage/cardnames.h"
 #include "storage/folderlisting.h"
 #include "storage/pathforms.h"
-#include "storage/recorderror.h"
 #include "storage/refspace.h"
 #include "storage/timestamp.h"
 #include "storage/wallfiles.h"
@@ -204,18 +203,11 @@ WallSaver::ExitSave WallSaver::saveForExit(WallLoader& loader, bool everyCard) {
         if (e.KAKUSU == QLatin1String("3"))
             loader.REPANELLOAD(i, e.FNAME);
         const bool collapsed = e.KAKUSU == QLatin1String("2");
-        CardWidget* c = board_.card(i);
         if (collapsed) {
             // A collapsed check-off card is written full size, to come back
             // collapsed at the next start.
             e.KAKUSU = QStringLiteral("1");
-            try {
-                const auto records = readCardFile(st.KIJUNDIR + e.FNAME);
-                if (!records.isEmpty())
-                    c->resize(toPixelsX(records.last().XXS, st.NOWX),
-                              toPixelsY(records.last().YYS, st.NOWY));
-            } catch (const RecordError&) {
-            }
+            board_.expandToStoredSize(i);
         }
         // A file someone else changed since it was read is theirs to keep.
         if (!everyCard && signatureOf(st.KIJUNDIR + e.FNAME) != e.disk) {
@@ -223,12 +215,8 @@ WallSaver::ExitSave WallSaver::saveForExit(WallLoader& loader, bool everyCard) {
         } else if (!PANELSAVE(i, 1, &failure)) {
             result.failed << failure;
         }
-        if (collapsed) {
-            // The wall stays as it was, should the user go on with it.
-            c->resize(20, 20);
-            c->setCollapsed(true);
-            e.KAKUSU = QStringLiteral("2");
-        }
+        if (collapsed)
+            board_.collapse(i); // the wall stays as it was, should the user go on with it
     }
     return result;
 }
