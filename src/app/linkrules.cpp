@@ -10,10 +10,6 @@
 
 namespace {
 
-bool endsWithSeparator(const QString& s) {
-    return s.endsWith(QLatin1Char('\\')) || s.endsWith(QLatin1Char('/'));
-}
-
 struct CommandName {
     const char* prefix;
     char kind;

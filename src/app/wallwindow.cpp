@@ -15,7 +15,10 @@
 #include "cards/cardmenu.h"
 #include "cards/cardmouse.h"
 #include "cards/cardwidget.h"
+#include "dialogs/cardeditordialog.h"
 #include "dialogs/folderchooserdialog.h"
+#include "dialogs/newcardcommand.h"
+#include "dialogs/quickcardeditor.h"
 #include "dialogs/startovercanceldialog.h"
 #include "dialogs/startoverdialog.h"
 #include "drawing/flashwindow.h"
@@ -98,6 +101,9 @@ void WallWindow::makeParts() {
     TForm26 = new FolderChooserDialog(this);
     TForm20 = new RestoreWindow(this);
     logo = new LogoStarter(TForm6, this);
+    TForm3 = new CardEditorDialog(st, *board_, *saver_, *changes_, TForm26, this);
+    TForm18 = new QuickCardEditor(this);
+    newCards = new NewCardCommand(st, *board_, *changes_, TForm18, TForm3, Panel2);
 
     navigator_ = new Navigator(st, *changes_, *tools_, MediaPlayer1, this);
     modes_ = new WindowModes(st, this, *tools_, TForm20);
@@ -122,7 +128,12 @@ void WallWindow::wireCards() {
         loader_->REPANELLOAD(index, name);
     };
     cardMenu_->writeCard = [this](int index, int mode) { return saver_->PANELSAVE(index, mode); };
-    cardMenu_->closeFlash = [this] { TForm2->stop(); };
+    cardMenu_->closeFlash = [this] {
+        TForm2->stop();
+        if (TForm3->isVisible())
+            TForm3->close();
+    };
+    cardMenu_->openCardEditor = [this] { TForm3->openOn(st.PBAN); };
     cardMenu_->restartChangeDetection = [this] { changes_->start(); };
 
     connect(mouse_, &CardMouse::runCard, links_, &LinkRunner::JIKKOU);
@@ -151,6 +162,8 @@ void WallWindow::wireTools() {
     connect(tools_->SpeedButton5, &QToolButton::clicked, links_, &LinkRunner::openWallFolder);
     connect(tools_->SpeedButton14, &QToolButton::clicked, modes_, &WindowModes::SpeedButton14Click);
     connect(tools_->SpeedButton12, &QToolButton::clicked, this, &WallWindow::SpeedButton12Click);
+    connect(tools_->SpeedButton4, &QToolButton::clicked, newCards, &NewCardCommand::CARDMAKE);
+    newCards->prepareCommand = [this] { tools_->prepareCommand(); };
     connect(tools_->SpeedButton16, &QToolButton::clicked, this, [this] {
         tools_->prepareCommand();
         const QPoint cursor = mapFromGlobal(QCursor::pos());
@@ -307,8 +320,13 @@ void WallWindow::SAITEIJI() {
         loader_->KABELOAD();
         loader_->PANELLOAD();
     }
+    placeQuickEditor();
     changes_->start();
     st.BUSY = false;
+}
+
+void WallWindow::placeQuickEditor() {
+    TForm18->placeTextArea(Panel2->mapToGlobal(QPoint(scaleToWallX(20, st.NOWX), st.NOWY / 2)));
 }
 
 void WallWindow::MATHU(const QString& text, int ms) {

@@ -11,6 +11,7 @@
 class QLabel;
 class QMessageBox;
 class CardBoard;
+class CardEditorDialog;
 class CardMenu;
 class CardMouse;
 class ChangeDetection;
@@ -24,8 +25,10 @@ class MainMenu;
 class MediaPlayerBar;
 class Navigator;
 class NoticePanel;
+class NewCardCommand;
 class NumberNotesMenu;
 class PictureViewerWindow;
+class QuickCardEditor;
 class RestoreWindow;
 class StartOverCancelDialog;
 class StartOverDialog;
@@ -95,6 +98,9 @@ public:
     HelpBrowserWindow* TForm23;   // pages
     FolderChooserDialog* TForm26; // picks a sub-wall as a link
     StartOverDialog* TForm6;      // start over or continue
+    CardEditorDialog* TForm3;     // the card editor
+    QuickCardEditor* TForm18;     // the quick card editor
+    NewCardCommand* newCards;     // "カードを作る" and the name tags
     StartOverCancelDialog* TForm27;
     MediaPlayerBar* MediaPlayer1; // sounds
     LogoStarter* logo;            // the LOGO environment
@@ -133,6 +139,8 @@ private:
     void wireMenus();
     void installShortcuts();
     void paintCanvas();
+    // The quick card editor waits at the wall's left, half way down.
+    void placeQuickEditor();
     // Shows a notice or question above the wall, once the wall is on the
     // screen.
     void showAboveWall(QWidget* notice);

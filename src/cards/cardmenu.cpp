@@ -30,7 +30,10 @@ CardMenu::CardMenu(WallState& state, CardBoard& board, QWidget* parent)
     }
 
     QAction* editor = addItem(PopupMenu1, "N77", QStringLiteral("カードに書く"));
-    notYet(editor, QStringLiteral("カードエディタでこのカードを書きかえます"));
+    connect(editor, &QAction::triggered, this, [this] {
+        if (!st.BUSY && openCardEditor)
+            openCardEditor();
+    });
 
     QMenu* sizes = PopupMenu1->addMenu(QStringLiteral("サイズ"));
     sizes->menuAction()->setObjectName(QStringLiteral("N70"));

@@ -18,9 +18,12 @@ public:
 
     QMenu* PopupMenu1; // the card menu
 
-    // Told to close the flash text before a card is deleted, and to restart
-    // change detection after a copy.
+    // Told to close the flash text (and the card editor) before a card is
+    // deleted, and to restart change detection after a copy.
     std::function<void()> closeFlash;
+    // "カードに書く": the card editor on the current card. Cards open no
+    // editors themselves; the wall window does.
+    std::function<void()> openCardEditor;
     std::function<void()> restartChangeDetection;
     // How a card is read back from its file and written to it; the wall
     // that owns the files provides both.

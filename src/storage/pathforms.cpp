@@ -53,3 +53,7 @@ bool isWindowsDrivePath(const QString& path) {
            path[1] == QLatin1Char(':') &&
            (path[2] == QLatin1Char('\\') || path[2] == QLatin1Char('/'));
 }
+
+bool endsWithSeparator(const QString& path) {
+    return path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/'));
+}

@@ -30,3 +30,6 @@ QString withSlashes(QString path);
 // Whether a path names a Windows drive ("D:\教材\", "c:/x"): a folder
 // there never exists on this system.
 bool isWindowsDrivePath(const QString& path);
+
+// Whether a path ends in a separator of either form: it names a folder.
+bool endsWithSeparator(const QString& path);

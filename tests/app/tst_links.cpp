@@ -465,15 +465,13 @@ void TestLinks::exitsAndFolders() {
     const QByteArray before = readFileBytes(wall.data + "a.txt");
     WallWindow& w = wall.open();
     w.links().JIKKOU2(">");
-    QCOMPARE(w.findChild<QToolButton*>("SpeedButton9")->text(),
-             QStringLiteral("エクスプローラーを起動・・・"));
+    QCOMPARE(noticeText(w), QStringLiteral("エクスプローラーを起動・・・"));
     // A folder on a Windows drive is not made anywhere here.
     const int beeps = beepCount();
     w.links().JIKKOU2("D:\\教材\\");
     QCOMPARE(w.state().KIJUNDIR, wall.data);
     QCOMPARE(beepCount(), beeps + 1);
-    QCOMPARE(w.findChild<QToolButton*>("SpeedButton9")->text(),
-             QStringLiteral("このフォルダは見つかりません"));
+    QCOMPARE(noticeText(w), QStringLiteral("このフォルダは見つかりません"));
     QVERIFY(!QFileInfo::exists(QDir::current().filePath("D:")));
     w.links().JIKKOU2(">PRN");
     w.links().JIKKOU2(">CSV");

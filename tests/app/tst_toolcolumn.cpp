@@ -154,8 +154,8 @@ void TestToolColumn::busyWallIgnoresTheListedCommands() {
     QTest::mouseClick(button(w, "SpeedButton7"), Qt::LeftButton);
     QCOMPARE(w.state().KIJUNDIR, wall.data);
     // Commands whose windows come later are there, greyed, with their hints.
-    for (const char* name : {"SpeedButton6", "SpeedButton4", "SpeedButton19", "SpeedButton2",
-                             "SpeedButton10", "SpeedButton3", "SpeedButton23", "SpeedButton27"}) {
+    for (const char* name : {"SpeedButton6", "SpeedButton19", "SpeedButton2", "SpeedButton10",
+                             "SpeedButton3", "SpeedButton23", "SpeedButton27"}) {
         QVERIFY2(!button(w, name)->isEnabled(), name);
         QVERIFY2(!button(w, name)->toolTip().isEmpty(), name);
     }
@@ -187,7 +187,7 @@ void TestToolColumn::mainMenu() {
     QCOMPARE(w.pos(), QPoint(0, 0));
     // The folder button hands the wall folder to the shell with a notice.
     QTest::mouseClick(button(w, "SpeedButton5"), Qt::LeftButton);
-    QCOMPARE(button(w, "SpeedButton9")->text(), QStringLiteral("エクスプローラーを起動・・・"));
+    QCOMPARE(noticeText(w), QStringLiteral("エクスプローラーを起動・・・"));
 }
 
 void TestToolColumn::shortcutsAndRedisplay() {

@@ -4,6 +4,7 @@
 #include "pictures/backgroundfit.h"
 #include "pictures/picturelayer.h"
 #include "storage/wallfiles.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QLabel>
@@ -165,8 +166,7 @@ void TestWallWindow::noticePanel() {
     QVERIFY(panel->isVisible());
     QCOMPARE(panel->width(), 16 * 14);
     QCOMPARE(panel->geometry().center().x(), w.rect().center().x());
-    QCOMPARE(w.findChild<QToolButton*>(QStringLiteral("SpeedButton9"))->text(),
-             QStringLiteral("エクスプローラーを起動・・・"));
+    QCOMPARE(noticeText(w), QStringLiteral("エクスプローラーを起動・・・"));
     QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 2000);
     QVERIFY(!w.findChild<QTimer*>(QStringLiteral("Timer5"))->isActive());
 }

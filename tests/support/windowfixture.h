@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 // A card whose link is `link`, at 100,100, 300 × 120 reference units.
@@ -52,6 +53,16 @@ inline void answerNext(const QString& text, QString* said = nullptr) {
         poll->deleteLater();
     });
     poll->start(10);
+}
+
+// What the wall's notice says. Other windows have controls of the same
+// names, so the notice is found among the wall window's own children.
+inline QString noticeText(const QWidget& wall) {
+    const auto* notice =
+        wall.findChild<QWidget*>(QStringLiteral("Panel1"), Qt::FindDirectChildrenOnly);
+    const auto* text =
+        notice ? notice->findChild<QToolButton*>(QStringLiteral("SpeedButton9")) : nullptr;
+    return text ? text->text() : QString();
 }
 
 struct WindowWall {

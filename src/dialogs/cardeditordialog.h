@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+
+class CardBoard;
+class ChangeDetection;
+class FolderChooserDialog;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class QToolButton;
+class WallSaver;
+struct WallState;
+
+// The card editor: every property of one card of the wall, changed on the
+// wall as it is typed. "保存・ていあん" writes the card, "キャンセル" puts it
+// back as it was when the editor opened; the close box does neither.
+class CardEditorDialog : public QDialog { // TForm3
+    Q_OBJECT
+public:
+    CardEditorDialog(WallState& state, CardBoard& board, WallSaver& saver, ChangeDetection& changes,
+                     FolderChooserDialog* folderChooser, QWidget* parent = nullptr);
+
+    // Opens the editor on card n, modally, with change detection held until
+    // it closes; nothing while the wall is busy. The quick editor's opener
+    // also fills in the mark line.
+    void openOn(int n, bool withMark = false);
+
+    // Where the editor asks for files; tests answer instead of a dialog.
+    // A picture: a path, "画像無し", or nothing when cancelled.
+    std::function<QString(const QString& startFolder)> choosePicture;
+    // Files for "ファイルを表示" and pictures for "背景に表示".
+    std::function<QStringList(const QString& startFolder)> chooseFiles;
+    std::function<QStringList(const QString& startFolder)> chooseBackgroundPictures;
+
+    // The fields, named as the card's properties are edited.
+    QLineEdit* Edit3;           // card name
+    QLineEdit* Edit4;           // left
+    QLineEdit* Edit5;           // top
+    QLineEdit* Edit6;           // width
+    QLineEdit* Edit7;           // height
+    QPlainTextEdit* Memo5;      // mark line
+    QPlainTextEdit* Memo2;      // card text
+    QPlainTextEdit* Memo3;      // flash text
+    QPlainTextEdit* Memo1;      // hint
+    QLineEdit* Edit2;           // link or command
+    QLineEdit* Edit8;           // picture name
+    QLineEdit* Edit1;           // a removed picture name, kept to restore it
+    QLabel* Image1;             // the picture
+    QWidget* Panel6;            // the card colour
+    QCheckBox* CheckBox1;       // stamp
+    QCheckBox* CheckBox2;       // check-off ("ペロリ")
+    QRadioButton* RadioButton1; // rectangle
+    QRadioButton* RadioButton2; // ellipse
+    QToolButton* SpeedButton1;  // 画像
+    QToolButton* SpeedButton25; // カード画
+    QToolButton* SpeedButton34; // ペースト
+    QToolButton* SpeedButton12; // removes or restores the picture name
+    QToolButton* SpeedButton2;  // カード画名分岐
+    QToolButton* SpeedButton4;  // キャンセル
+    QToolButton* saveButton;    // 保存・ていあん
+
+    // The buttons' own steps, as a click runs them.
+    void saveClicked();
+    void cancelClicked();
+    void setCardColour(int code);
+    void setTextColour(int code);
+    void setShape(bool elliptic);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    struct Snapshot {
+        QString kakusu, mark, picture, hint, link, text, flash;
+        int stamp = 0;
+        bool elliptic = false;
+        int panelTag = 0;
+        int textTag = 0;
+        bool collapsed = false; // opened as a collapsed check-off card
+    };
+
+    void buildFields();
+    QToolButton* linkButton(const QString& caption, const QString& hint,
+                            const std::function<void()>& action);
+    void fill(int n, bool withMark);
+    void prepare();
+    void HENKOU();
+    void MODOSU(int n);
+    void finishClosing();
+    void refillFromSnapshot();
+    void previewColours();
+    void showPicture(const QString& name);
+    void geometryEdited(QLineEdit* field, int which);
+    int memoLines() const;
+
+    // Picture and link commands.
+    void pictureFromFile();
+    void pictureFromClipboard();
+    void removeOrRestorePicture();
+    void showFiles();
+    void showAsBackground();
+    // The typed name, checked; empty (after telling the user) when unusable.
+    QString checkedFileName();
+
+    WallState& st;
+    CardBoard& board_;
+    WallSaver& saver_;
+    ChangeDetection& changes_;
+    FolderChooserDialog* TForm26;
+    Snapshot bak_;
+    int PBANBK = 0;
+    bool saveRequested_ = false;
+    QString openedPicture_; // the picture name as stored when the editor opened
+    QString pictureFolder_; // where the picture dialog starts
+    QString filesFolder_;   // where "ファイルを表示" starts
+};

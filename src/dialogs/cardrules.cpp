@@ -1,0 +1,138 @@
+#include "dialogs/cardrules.h"
+
+#include "model/wallgeometry.h"
+#include "storage/cardnames.h"
+
+#include <QFile>
+
+QString proposedCardName(const QString& wallFolder, const NameTaken& taken) {
+    QString folder = wallFolder;
+    while (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
+        folder.chop(1);
+    const qsizetype cut =
+        std::max(folder.lastIndexOf(QLatin1Char('/')), folder.lastIndexOf(QLatin1Char('\\')));
+    QString name = cut >= 0 ? folder.mid(cut + 1) : QString();
+    if (name.isEmpty() || name.contains(QLatin1Char(':')))
+        name = QStringLiteral("アイデア");
+    QString free = name;
+    for (int n = 2; taken(free + QStringLiteral(".txt")); ++n)
+        free = name + QString::number(n);
+    return free;
+}
+
+NameCheck checkQuickName(const QString& text, const NameTaken& taken) {
+    NameCheck check;
+    QString name = text;
+    name.remove(QLatin1Char('\r'));
+    name.remove(QLatin1Char('\n'));
+    check.fileName = name + QStringLiteral(".txt");
+    if (name.isEmpty()) {
+        check.problem = NameProblem::Empty;
+        return check;
+    }
+    if (taken(check.fileName)) {
+        check.problem = NameProblem::Taken;
+        return check;
+    }
+    for (const QChar c : QStringLiteral("\\/:*?\"<>|")) {
+        if (name.contains(c)) {
+            check.problem = NameProblem::Forbidden;
+            check.forbidden = c;
+            return check;
+        }
+    }
+    if (!fitsFileName(check.fileName))
+        check.problem = NameProblem::TooLong;
+    return check;
+}
+
+QString nameProblemMessage(const NameCheck& check) {
+    switch (check.problem) {
+    case NameProblem::None:
+    case NameProblem::Empty:
+        return QString();
+    case NameProblem::Taken:
+        return QStringLiteral("同名があります。\n別の名前にしてください。");
+    case NameProblem::Forbidden:
+        return QString(check.forbidden) + QStringLiteral("は名前に使えません。");
+    case NameProblem::TooLong:
+        return QStringLiteral("名前が長すぎます。短くしてください。");
+    }
+    return QString();
+}
+
+bool fitsFileName(const QString& name) {
+    return QFile::encodeName(name).size() <= 255;
+}
+
+QString cardFileNameFor(const QString& typed) {
+    QString name = typed;
+    const qsizetype cut =
+        std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+    if (cut >= 0)
+        name = name.mid(cut + 1);
+    if (!name.endsWith(QLatin1String(".txt")))
+        name += QStringLiteral(".txt");
+    name = cleanCardFileName(name);
+    return fitsFileName(name) ? name : QString();
+}
+
+QPoint arrowStep(QPoint at, QSize step, QSize wall, Arrow arrow) {
+    const int W = step.width();
+    const int H = step.height();
+    switch (arrow) {
+    case Arrow::Right:
+        at.setX(at.x() + 2 * W < wall.width() ? at.x() + W : wall.width() - W);
+        break;
+    case Arrow::Left:
+        at.setX(at.x() - 2 * W >= 0 ? at.x() - W : 0);
+        break;
+    case Arrow::Down:
+        at.setY(at.y() + H < wall.height() ? at.y() + H : wall.height() - H);
+        break;
+    case Arrow::Up:
+        at.setY(at.y() - H > 0 ? at.y() - H : 0);
+        break;
+    }
+    return at;
+}
+
+QStringList nameTagItems(const QString& text) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (lines.endsWith(QLatin1Char('\n')))
+        lines.chop(1);
+    QStringList items;
+    if (lines.isEmpty())
+        return items;
+    for (const QString& item : lines.split(QLatin1Char('\n'))) {
+        if (item.isEmpty() || item.size() > 255)
+            break;
+        items << item;
+    }
+    return items;
+}
+
+QSize nameTagSize(int NOWX, int NOWY) {
+    return QSize(scaleToWallX(160, NOWX), scaleToWallY(28, NOWY));
+}
+
+QVector<QPoint> nameTagPlaces(int count, int NOWX, int NOWY) {
+    const QSize size = nameTagSize(NOWX, NOWY);
+    const int top = scaleToWallY(15, NOWY);
+    int x = scaleToWallX(40, NOWX);
+    int y = top;
+    QVector<QPoint> places;
+    for (int i = 0; i < count; ++i) {
+        if (y + size.height() + scaleToWallY(5, NOWY) > NOWY) {
+            x += 2 * size.width();
+            y = top;
+            if (x > NOWX - scaleToWallX(150, NOWX))
+                x = scaleToWallX(25, NOWX);
+        }
+        places << QPoint(x, y);
+        y += scaleToWallY(1, NOWY) + size.height();
+    }
+    return places;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+// The rules of the card editors and the name-tag maker, apart from their
+// windows.
+
+// Whether a file name is taken in the wall folder: a file or a card has it.
+using NameTaken = std::function<bool(const QString& fileName)>;
+
+// The quick editor's proposed card name: the wall folder's own name ("アイデア"
+// where there is none, as at a drive root), or, while that is taken, the
+// name followed by 2, 3, …
+QString proposedCardName(const QString& wallFolder, const NameTaken& taken);
+
+// Why a card name cannot be used.
+enum class NameProblem { None, Empty, Taken, Forbidden, TooLong };
+struct NameCheck {
+    NameProblem problem = NameProblem::None;
+    QChar forbidden;  // the first character file names forbid, for Forbidden
+    QString fileName; // the card file name, ".txt" added
+};
+
+// The quick editor's check of its text as a card name (DDNAME): line breaks
+// dropped; empty, taken, holding one of \ / : * ? " < > | (the first found
+// in that order), or longer than a file name can be.
+NameCheck checkQuickName(const QString& text, const NameTaken& taken);
+
+// What the user is told about a name problem; empty for one that only beeps.
+QString nameProblemMessage(const NameCheck& check);
+
+// The card editor's file name for the typed card name: its file part, with
+// ".txt" added unless it ends in exactly ".txt", cleaned as typed names are.
+// Empty when nothing is left or the name is too long for a file.
+QString cardFileNameFor(const QString& typed);
+
+// A file name the file system can hold: at most 255 bytes.
+bool fitsFileName(const QString& name);
+
+// The quick editor's arrows: one text-area step within the wall window.
+enum class Arrow { Right, Down, Up, Left };
+QPoint arrowStep(QPoint topLeft, QSize step, QSize wall, Arrow arrow);
+
+// Name tags: the lines of a list, one card each, up to the first empty line
+// or the first longer than 255 characters.
+QStringList nameTagItems(const QString& text);
+
+// Where the name tags go on a wall of NOWX × NOWY, in columns from the top
+// left, and how large each is.
+QSize nameTagSize(int NOWX, int NOWY);
+QVector<QPoint> nameTagPlaces(int count, int NOWX, int NOWY);

@@ -1,0 +1,160 @@
+#include "dialogs/newcardcommand.h"
+
+#include "cards/cardboard.h"
+#include "dialogs/cardeditordialog.h"
+#include "dialogs/cardrules.h"
+#include "dialogs/quickcardeditor.h"
+#include "model/wallstate.h"
+#include "storage/cardnames.h"
+#include "storage/filereading.h"
+#include "storage/timestamp.h"
+#include "storage/walltext.h"
+#include "wall/changedetection.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTextEdit>
+#include <QWidget>
+
+NewCardCommand::NewCardCommand(WallState& state, CardBoard& board, ChangeDetection& changes,
+                               QuickCardEditor* quickEditor, CardEditorDialog* cardEditor,
+                               QWidget* wallArea)
+    : QObject(wallArea), st(state), board_(board), changes_(changes), TForm18(quickEditor),
+      TForm3(cardEditor), wallArea_(wallArea) {
+    chooseTextFile = [this](const QString& startFolder) {
+        return QFileDialog::getOpenFileName(wallArea_->window(), QStringLiteral("名札"),
+                                            startFolder,
+                                            QStringLiteral("CSV (*.csv);;TXT (*.txt);;すべて (*)"));
+    };
+}
+
+void NewCardCommand::tell(const QString& message) {
+    QMessageBox::information(wallArea_->window(), QStringLiteral("Zavik"), message);
+}
+
+void NewCardCommand::CARDMAKE() {
+    const NameTaken taken = [this](const QString& name) {
+        return board_.lastIndexOfFile(name) >= 0 || QFileInfo::exists(st.KIJUNDIR + name);
+    };
+    for (;;) {
+        if (st.BUSY)
+            return;
+        changes_.stop();
+        if (prepareCommand)
+            prepareCommand();
+        // Nothing makes a card behind the quick editor.
+        board_.KKFLG = true;
+        if (TForm3->isVisible())
+            TForm3->close();
+        const QRect wall(wallArea_->mapToGlobal(QPoint(0, 0)), QSize(st.NOWX, st.NOWY));
+        const int result = TForm18->run(st.KIJUNDIR, wall, st.NOWY, taken);
+        const QString stamp = makeTimestamp();
+        board_.KKFLG = false;
+        if (result == QuickCardEditor::MakeCard) {
+            changes_.stop();
+            if (!makeQuickCard(stamp)) {
+                tell(QStringLiteral("このかべには%1枚までのカードしか置けません。")
+                         .arg(CardBoard::kMaxCards));
+                changes_.start();
+                return;
+            }
+            if (TForm18->moreSettings) {
+                TForm18->moreSettings = false;
+                TForm3->openOn(st.PBAN, true);
+            }
+        } else if (result == QuickCardEditor::MakeNameTags) {
+            changes_.stop();
+            MAKEGCARD4();
+        } else {
+            changes_.start();
+            return;
+        }
+    }
+}
+
+bool NewCardCommand::makeQuickCard(const QString& stamp) {
+    // The card lies exactly where the text area is on the wall.
+    const QRect area = TForm18->textAreaOnScreen();
+    CardProps p;
+    const QPoint at = wallArea_->mapFromGlobal(area.topLeft());
+    p.X = at.x();
+    p.Y = at.y();
+    p.XX = area.width();
+    p.YY = area.height();
+    p.P = TForm18->cardCode;
+    p.PT = TForm18->textCode;
+    p.STP = 0;
+    p.R = 1;
+    p.T = TForm18->Memo1->toPlainText();
+    p.FN = TForm18->DDNAME + QStringLiteral(".txt");
+    p.FT = stamp;
+    p.KAKU = QStringLiteral("0");
+    return board_.PanelMake(1, p);
+}
+
+void NewCardCommand::MAKEGCARD4() {
+    changes_.stop();
+    st.BUSY = true;
+    if (prepareCommand)
+        prepareCommand();
+    // However the run ends, the wall is free and followed again.
+    struct Done {
+        WallState& st;
+        ChangeDetection& changes;
+        ~Done() {
+            st.BUSY = false;
+            changes.start();
+        }
+    } done{st, changes_};
+
+    const QString file = chooseTextFile(textFolder_.isEmpty() ? st.KIJUNDIR : textFolder_);
+    if (file.isEmpty() || !QFileInfo::exists(file))
+        return;
+    textFolder_ = QFileInfo(file).absolutePath();
+    const FileRead read = readRegularFile(file, kMaxWallFileBytes);
+    const auto text =
+        read.problem == FileRead::Problem::None ? decodeWallText(read.bytes) : std::nullopt;
+    if (!text) {
+        tell(QStringLiteral("「%1」を名前の一覧として読めません（UTF-8かShift_JISのテキスト"
+                            "にしてください）。")
+                 .arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+    const QStringList items = nameTagItems(text->text);
+    const QVector<QPoint> places = nameTagPlaces(int(items.size()), st.NOWX, st.NOWY);
+    const QSize size = nameTagSize(st.NOWX, st.NOWY);
+    const QString link = TForm18->Edit2->text();
+    for (int i = 0; i < items.size(); ++i) {
+        const QString name = cleanCardFileName(items[i] + QStringLiteral(".txt"));
+        if (name.isEmpty() || !fitsFileName(name)) {
+            tell(QStringLiteral("%1行目「%2」はカードの名前にできません。ここで止めます。")
+                     .arg(i + 1)
+                     .arg(items[i]));
+            return;
+        }
+        CardProps p;
+        p.X = places[i].x();
+        p.Y = places[i].y();
+        p.XX = size.width();
+        p.YY = size.height();
+        p.P = 1;
+        p.PT = 1;
+        p.STP = 0;
+        p.R = 1;
+        p.S2 = link;
+        p.S3 = link;
+        p.T = items[i];
+        p.FN = name;
+        p.FT = makeTimestamp();
+        p.KAKU = QStringLiteral("0");
+        if (!board_.PanelMake(1, p)) {
+            tell(QStringLiteral("このかべには%1枚までのカードしか置けません。%2行目で止めます。")
+                     .arg(CardBoard::kMaxCards)
+                     .arg(i + 1));
+            return;
+        }
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class CardBoard;
+class CardEditorDialog;
+class ChangeDetection;
+class QuickCardEditor;
+class QWidget;
+struct WallState;
+
+// "カードを作る": the quick editor opens where the next card will appear and
+// makes card after card until it is cancelled; "CSV→名札" lays out one name
+// tag per line of a list.
+class NewCardCommand : public QObject {
+    Q_OBJECT
+public:
+    NewCardCommand(WallState& state, CardBoard& board, ChangeDetection& changes,
+                   QuickCardEditor* quickEditor, CardEditorDialog* cardEditor, QWidget* wallArea);
+
+    // What most commands do first (the pen off, the one-shot right click
+    // disarmed), from the wall window.
+    std::function<void()> prepareCommand;
+    // Where the name-tag list comes from; tests answer instead of a dialog.
+    std::function<QString(const QString& startFolder)> chooseTextFile;
+
+    void CARDMAKE();
+    void MAKEGCARD4();
+
+private:
+    // Makes the quick editor's card; false when the wall is full.
+    bool makeQuickCard(const QString& stamp);
+    void tell(const QString& message);
+
+    WallState& st;
+    CardBoard& board_;
+    ChangeDetection& changes_;
+    QuickCardEditor* TForm18;
+    CardEditorDialog* TForm3;
+    QWidget* wallArea_;
+    QString textFolder_; // where the name-tag dialog starts
+};
