@@ -30,6 +30,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -329,6 +330,11 @@ void CardEditorDialog::buildFields() {
     connect(SpeedButton34, &QToolButton::clicked, this, [this] { pictureFromClipboard(); });
     connect(SpeedButton12, &QToolButton::clicked, this, [this] { removeOrRestorePicture(); });
     connect(saveButton, &QToolButton::clicked, this, &CardEditorDialog::saveClicked);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &CardEditorDialog::saveClicked);
+    }
     connect(SpeedButton4, &QToolButton::clicked, this, &CardEditorDialog::cancelClicked);
 
     // Tab goes through the fields as they stand, top to bottom.
@@ -403,10 +409,10 @@ void CardEditorDialog::prepare() {
     bak_.elliptic = RadioButton2->isChecked();
     bak_.picture = e.POST;
     Edit3->setText(QFileInfo(e.FNAME).completeBaseName());
-    bak_.hint = Memo1->toPlainText();
-    bak_.link = Edit2->text();
-    bak_.text = Memo2->toPlainText();
-    bak_.flash = Memo3->toPlainText();
+    bak_.hint = e.S2;
+    bak_.link = e.NOTE;
+    bak_.text = e.TT;
+    bak_.flash = e.KFLG;
     bak_.textTag = c->textTags[0];
     bak_.panelTag = c->panelTag;
     saveButton->setToolTip(QStringLiteral("「") + Edit3->text() + QStringLiteral(".txt」を保存"));
@@ -463,8 +469,13 @@ int CardEditorDialog::memoLines() const {
 }
 
 void CardEditorDialog::HENKOU() {
-    board_.HENKOU(st.PBAN, Memo5->toPlainText(), Memo2->toPlainText(), Memo3->toPlainText(),
-                  Memo1->toPlainText(), Edit2->text(), memoLines());
+    // A memo breaks lines with LF; texts read from a wall file break them
+    // with CR LF, and the card keeps that one form whichever way it came.
+    const auto text = [](const QPlainTextEdit* memo) {
+        return memo->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    };
+    board_.HENKOU(st.PBAN, text(Memo5), text(Memo2), text(Memo3), text(Memo1), Edit2->text(),
+                  memoLines());
 }
 
 void CardEditorDialog::geometryEdited(QLineEdit* field, int which) {
@@ -701,11 +712,6 @@ void CardEditorDialog::cancelClicked() {
 void CardEditorDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         cancelClicked();
-        return;
-    }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        (event->modifiers() & Qt::ControlModifier)) {
-        saveClicked();
         return;
     }
     // Return alone closes nothing.

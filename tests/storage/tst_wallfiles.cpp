@@ -299,6 +299,20 @@ void TestWallFiles::htmlCopyStaysInside() {
     QVERIFY(HTMLCOPY(src + "b.htm", dir.path() + "/other/b.htm"));
     QVERIFY(!QFileInfo::exists(dir.path() + "/other/a.png"));
     QVERIFY(!HTMLCOPY(src + "missing.html", dst + "m.html"));
+
+    // BACKUP takes the background and the pictures a page names, only from
+    // below the page's folder.
+    writeBytes(src + "bg.png", "BG");
+    writeBytes(src + "linked.html", "<body background=\"bg.png\"><img src=\"a.png\">"
+                                    "<img src=\"../secret.png\"><img src=\"" +
+                                        dir.path().toUtf8() + "/secret.png\">");
+    QDir().mkpath(dir.path() + "/copy/deep");
+    BACKUP(src + "linked.html", dir.path() + "/copy/deep/linked.html");
+    QCOMPARE(readBytes(dir.path() + "/copy/deep/bg.png"), QByteArray("BG"));
+    QCOMPARE(readBytes(dir.path() + "/copy/deep/a.png"), QByteArray("A"));
+    QCOMPARE(QDir(dir.path() + "/copy/deep").entryList(QDir::Files),
+             (QStringList{"a.png", "bg.png"}));
+    QVERIFY(!QFileInfo::exists(dir.path() + "/copy/secret.png")); // "../" stays out
 }
 
 QTEST_APPLESS_MAIN(TestWallFiles)

@@ -1,0 +1,404 @@
+#include "dialogs/cardeditordialog.h"
+#include "dialogs/newcardcommand.h"
+#include "dialogs/quickcardeditor.h"
+#include "model/wallgeometry.h"
+#include "platform/beep.h"
+#include "storage/refspace.h"
+#include "support/cp932.h"
+#include "support/windowfixture.h"
+#include "wall/changedetection.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTextEdit>
+
+namespace {
+
+// Runs the steps in turn, each the next time `dialog` shows: a modal dialog
+// returns to its caller only when it closes.
+class WhenShown : public QObject {
+public:
+    WhenShown(QWidget* dialog, QList<std::function<void()>> steps)
+        : QObject(dialog), steps_(std::move(steps)) {
+        dialog->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show && !steps_.isEmpty()) {
+            std::function<void()> step = steps_.takeFirst();
+            QTimer::singleShot(0, this, step);
+            if (steps_.isEmpty())
+                deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QList<std::function<void()>> steps_;
+};
+
+void whenShown(QWidget* dialog, QList<std::function<void()>> steps) {
+    new WhenShown(dialog, std::move(steps));
+}
+
+PosterRecord card(const QString& text, int x = 100, int y = 100) {
+    PosterRecord r = textCard(text, x, y);
+    r.P = 4000;
+    r.PT = 1000;
+    return r;
+}
+
+} // namespace
+
+class TestCardEditors : public QObject {
+    Q_OBJECT
+private slots:
+    void liveEditsAndCancel();
+    void saveUnderANewName();
+    void namesThatCannotBeSaved();
+    void checkOffCards();
+    void picturesAndFiles();
+    void quickEditorMakesCards();
+    void quickEditorRefusesNames();
+    void nameTags();
+};
+
+void TestCardEditors::liveEditsAndCancel() {
+    WindowWall wall({{"a.txt", card("a")}});
+    WallWindow& w = wall.open();
+    CardEditorDialog* e = w.TForm3;
+    const QByteArray file = readFileBytes(wall.data + "a.txt");
+    const QRect place = wall.card(0)->geometry();
+    QStringList shownWhileOpen;
+    whenShown(e, {[&] {
+                  // The editor's own filling changed nothing; the first keystroke does.
+                  QCOMPARE(wall.card(0)->captions()[0], QStringLiteral("a"));
+                  e->Memo2->moveCursor(QTextCursor::End);
+                  QTest::keyClicks(e->Memo2, "x");
+                  shownWhileOpen << wall.card(0)->captions()[0];
+                  e->setCardColour(18);
+                  e->setTextColour(2);
+                  e->setShape(true);
+                  e->CheckBox1->click();
+                  e->Edit4->setText("7");
+                  emit e->Edit4->textEdited("7");
+                  e->cancelClicked();
+              }});
+    w.state().PBAN = 0;
+    w.findChild<QAction*>("N77")->trigger();
+    QCOMPARE(shownWhileOpen, QStringList{"ax"});
+    CardWidget* c = wall.card(0);
+    // Back as it was, but for its place, which cancel keeps.
+    QCOMPARE(c->captions()[0], QStringLiteral("a"));
+    QCOMPARE(c->panelTag / 1000, 4);
+    QCOMPARE(c->textTags[0] / 1000, 1);
+    QVERIFY(!c->isElliptic());
+    QCOMPARE(w.state().cards[0].STP, 0);
+    QCOMPARE(w.state().cards[0].TT, QStringLiteral("a"));
+    QCOMPARE(c->x(), 7);
+    QCOMPARE(c->size(), place.size());
+    QCOMPARE(readFileBytes(wall.data + "a.txt"), file);
+    QVERIFY(w.changes().isActive());
+}
+
+void TestCardEditors::saveUnderANewName() {
+    WindowWall wall({{"a.txt", card("a")}, {"c.txt", card("c", 500)}});
+    WallWindow& w = wall.open();
+    CardEditorDialog* e = w.TForm3;
+    const QByteArray a = readFileBytes(wall.data + "a.txt");
+    const QByteArray c = readFileBytes(wall.data + "c.txt");
+    const QPoint at = wall.card(0)->pos();
+    whenShown(e, {[&] {
+                  e->Edit3->setText("b");
+                  e->Memo2->setPlainText("edited");
+                  e->setCardColour(2);
+                  e->saveClicked();
+              }});
+    e->openOn(0);
+    // The new card carries the edits, 2 pixels right and down; the old card
+    // and its file are as they were.
+    QCOMPARE(w.state().PBANSU, 3);
+    const PosterRecord b = readCardFile(wall.data + "b.txt").first();
+    QCOMPARE(b.TT, QStringLiteral("edited"));
+    QCOMPARE(b.colourCode(), 2);
+    QCOMPARE(b.XS, toReferenceX(at.x() + 2, w.state().NOWX));
+    QCOMPARE(readFileBytes(wall.data + "a.txt"), a);
+    QCOMPARE(w.state().cards[0].TT, QStringLiteral("a"));
+    QCOMPARE(wall.card(0)->panelTag / 1000, 4);
+
+    // The card name a.TXT is a name, not an extension.
+    whenShown(e, {[&] {
+                  e->Edit3->setText("a.TXT");
+                  e->saveClicked();
+              }});
+    e->openOn(0);
+    QVERIFY(QFileInfo::exists(wall.data + "a.TXT.txt"));
+
+    // Another card's name asks first; いいえ goes back to the editor.
+    QString asked;
+    whenShown(e, {[&] {
+                  e->Edit3->setText("c");
+                  e->Memo2->setPlainText("mine");
+                  answerNext("No", &asked);
+                  e->saveClicked();
+                  QVERIFY(e->isVisible());
+                  e->cancelClicked();
+              }});
+    e->openOn(0);
+    QVERIFY(asked.contains(QStringLiteral("「c」")));
+    QCOMPARE(readFileBytes(wall.data + "c.txt"), c);
+    whenShown(e, {[&] {
+                  e->Edit3->setText("c");
+                  e->Memo2->setPlainText("mine");
+                  answerNext(QString());
+                  e->saveClicked();
+              }});
+    e->openOn(0);
+    QCOMPARE(readCardFile(wall.data + "c.txt").first().TT, QStringLiteral("mine"));
+    QCOMPARE(readCardFile(wall.data + "a.txt").first().TT, QStringLiteral("a"));
+}
+
+void TestCardEditors::namesThatCannotBeSaved() {
+    WindowWall wall({{"a.txt", card("a")}});
+    WallWindow& w = wall.open();
+    CardEditorDialog* e = w.TForm3;
+    const int beeps = beepCount();
+    bool stayed = false;
+    whenShown(e, {[&] {
+                  e->Edit3->setText("");
+                  e->saveClicked();
+                  stayed = e->isVisible();
+                  e->cancelClicked();
+              }});
+    e->openOn(0);
+    QVERIFY(stayed);
+    QCOMPARE(beepCount(), beeps + 1);
+    QCOMPARE(w.state().PBANSU, 1);
+    QCOMPARE(w.state().cards[0].FNAME, QStringLiteral("a.txt"));
+
+    // From the keyboard: Return is a line of the text, Ctrl+Return saves,
+    // Escape cancels.
+    whenShown(e, {[&] {
+                  e->Memo2->moveCursor(QTextCursor::End);
+                  QTest::keyClick(e->Memo2, Qt::Key_Return);
+                  QTest::keyClicks(e->Memo2, "b");
+                  QVERIFY(e->isVisible());
+                  QTest::keyClick(e->Memo2, Qt::Key_Return, Qt::ControlModifier);
+              }});
+    e->openOn(0);
+    QCOMPARE(readCardFile(wall.data + "a.txt").first().TT, QStringLiteral("a\r\nb"));
+    whenShown(e, {[&] {
+                  QTest::keyClicks(e->Memo2, "zzz");
+                  QTest::keyClick(e->Memo2, Qt::Key_Escape);
+              }});
+    e->openOn(0);
+    QCOMPARE(w.state().cards[0].TT, QStringLiteral("a\r\nb"));
+}
+
+void TestCardEditors::checkOffCards() {
+    PosterRecord collapsed = card("c", 500);
+    collapsed.KAKUSU = "1"; // comes up collapsed
+    WindowWall wall({{"a.txt", card("a")}, {"c.txt", collapsed}});
+    WallWindow& w = wall.open();
+    CardEditorDialog* e = w.TForm3;
+    const int nowx = w.state().NOWX;
+    // Ticked and saved: written whole as "1", then a small square "2".
+    whenShown(e, {[&] {
+                  e->CheckBox2->click();
+                  e->saveClicked();
+              }});
+    e->openOn(0);
+    PosterRecord a = readCardFile(wall.data + "a.txt").first();
+    QCOMPARE(a.KAKUSU, QStringLiteral("1"));
+    QCOMPARE(a.XXS, toReferenceX(toPixelsX(300, nowx), nowx));
+    QVERIFY(wall.card(0)->isCollapsed());
+    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("2"));
+
+    // A collapsed card opens at its stored size and is saved as "1".
+    QVERIFY(wall.card(1)->isCollapsed());
+    QString width;
+    whenShown(e, {[&] {
+                  width = e->Edit6->text();
+                  e->saveClicked();
+              }});
+    e->openOn(1);
+    QCOMPARE(width, QString::number(toPixelsX(300, nowx)));
+    const PosterRecord c = readCardFile(wall.data + "c.txt").first();
+    QCOMPARE(c.KAKUSU, QStringLiteral("1"));
+    QCOMPARE(c.XXS, toReferenceX(toPixelsX(300, nowx), nowx));
+    QVERIFY(wall.card(1)->isCollapsed());
+    // Cancel on a card opened collapsed collapses it again.
+    whenShown(e, {[&] { e->cancelClicked(); }});
+    e->openOn(1);
+    QVERIFY(wall.card(1)->isCollapsed());
+    QCOMPARE(w.state().cards[1].KAKUSU, QStringLiteral("2"));
+}
+
+void TestCardEditors::picturesAndFiles() {
+    PosterRecord pictured = card("p");
+    pictured.POST = "sub\\p.png";
+    WindowWall wall({{"a.txt", card("a")}, {"p.txt", pictured}});
+    QDir().mkpath(wall.data + "sub");
+    QImage png(40, 30, QImage::Format_RGB32);
+    png.fill(Qt::green);
+    png.save(wall.data + "sub/p.png");
+    QTemporaryDir elsewhere;
+    png.save(elsewhere.filePath("photo.jpg"));
+    for (const char* name : {"x.html", "y.pdf", "z.trx"})
+        writeFileBytes(elsewhere.filePath(name), name);
+    WallWindow& w = wall.open();
+    CardEditorDialog* e = w.TForm3;
+
+    // Open and save: a picture nobody changed keeps its stored name.
+    whenShown(e, {[&] { e->saveClicked(); }});
+    e->openOn(1);
+    QCOMPARE(readCardFile(wall.data + "p.txt").first().POST, QStringLiteral("sub\\p.png"));
+
+    // A picture from a file is copied in with its "_" copy and a thumbnail.
+    e->choosePicture = [&](const QString&) { return elsewhere.filePath("photo.jpg"); };
+    e->chooseFiles = [&](const QString&) {
+        return QStringList{elsewhere.filePath("x.html"), elsewhere.filePath("y.pdf"),
+                           elsewhere.filePath("z.trx")};
+    };
+    whenShown(e, {[&] {
+                  e->SpeedButton1->click();
+                  QVERIFY(wall.card(0)->hasPicture());
+                  for (QToolButton* b : e->findChildren<QToolButton*>())
+                      if (b->text() == QStringLiteral("ファイルを表示"))
+                          b->click();
+                  e->saveClicked();
+              }});
+    e->openOn(0);
+    const PosterRecord a = readCardFile(wall.data + "a.txt").first();
+    QCOMPARE(a.POST, QStringLiteral("photo.jpg"));
+    QCOMPARE(a.NOTE, QStringLiteral("x.html&y.pdf&z.trx"));
+    for (const char* name :
+         {"photo.jpg", "_photo.jpg", "NAIL/~photo.jpg", "x.html", "y.pdf", "z.trx"})
+        QVERIFY2(QFileInfo::exists(wall.data + name), name);
+
+    // A picture from the clipboard: saved under the card's name in the wall
+    // and in the card's own folder.
+    QApplication::clipboard()->setImage(png);
+    if (QApplication::clipboard()->image().isNull())
+        QSKIP("no clipboard on this platform");
+    whenShown(e, {[&] {
+                  e->SpeedButton34->click();
+                  e->saveClicked();
+              }});
+    e->openOn(0);
+    QCOMPARE(readCardFile(wall.data + "a.txt").first().POST, QStringLiteral("a.jpg"));
+    for (const char* name : {"a.jpg", "a/a.jpg", "a/_a.jpg", "NAIL/~a.jpg"})
+        QVERIFY2(QFileInfo::exists(wall.data + name), name);
+}
+
+void TestCardEditors::quickEditorMakesCards() {
+    WindowWall wall({});
+    writeCardFile(wall.data + "zavik-data.txt", card("taken"));
+    WallWindow& w = wall.open();
+    QuickCardEditor* q = w.TForm18;
+    QWidget* area = wall.card(0)->parentWidget();
+    QList<QRect> under;
+    QString proposed;
+    auto saveAs = [&](const QString& text, bool right) {
+        return [&, text, right] {
+            if (proposed.isEmpty())
+                proposed = q->Memo1->toPlainText();
+            if (right)
+                q->step(Arrow::Right);
+            q->Memo1->setPlainText(text);
+            const QRect onScreen = q->textAreaOnScreen();
+            under << QRect(area->mapFromGlobal(onScreen.topLeft()), onScreen.size());
+            q->SpeedButton12->click();
+        };
+    };
+    whenShown(q, {saveAs("one", false), saveAs("two", true), [&] { q->SpeedButton1->click(); }});
+    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    QCOMPARE(proposed, QStringLiteral("zavik-data2"));
+    QCOMPARE(w.state().PBANSU, 3);
+    QCOMPARE(wall.card(1)->geometry(), under[0]);
+    QCOMPARE(wall.card(2)->geometry(), under[1]);
+    QVERIFY(under[1].x() > under[0].x());
+    const PosterRecord one = readCardFile(wall.data + "one.txt").first();
+    QCOMPARE(one.TT, QStringLiteral("one"));
+    QCOMPARE(one.colourCode(), 10); // blue and yellow until others are chosen
+    QCOMPARE(one.textColourCode(), 4);
+    QVERIFY(w.changes().isActive());
+    QVERIFY(!w.board().KKFLG);
+}
+
+void TestCardEditors::quickEditorRefusesNames() {
+    WindowWall wall({{"old.txt", card("old")}});
+    WallWindow& w = wall.open();
+    QuickCardEditor* q = w.TForm18;
+    QStringList said;
+    int beeps = 0;
+    whenShown(q, {[&] {
+                      beeps = beepCount();
+                      q->Memo1->setPlainText("");
+                      q->SpeedButton12->click(); // beeps only
+                      for (const char* name : {"old", "a?b"}) {
+                          QString message;
+                          answerNext(QString(), &message);
+                          q->Memo1->setPlainText(QString::fromUtf8(name));
+                          q->SpeedButton12->click();
+                          QTRY_VERIFY(!message.isEmpty());
+                          said << message;
+                      }
+                      beeps = beepCount() - beeps;
+                      // A name on two lines is one name; the text keeps both lines.
+                      q->Memo1->setPlainText("a\nb");
+                      q->SpeedButton12->click();
+                  },
+                  [&] { q->SpeedButton1->click(); }});
+    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    QCOMPARE(beeps, 3);
+    QCOMPARE(said,
+             (QStringList{"同名があります。\n別の名前にしてください。", "?は名前に使えません。"}));
+    QCOMPARE(readCardFile(wall.data + "ab.txt").first().TT, QStringLiteral("a\r\nb"));
+}
+
+void TestCardEditors::nameTags() {
+    WindowWall wall({{"A.txt", card("old A", 900, 900)}});
+    QTemporaryDir lists;
+    writeFileBytes(lists.filePath("utf8.csv"), "A\r\nB\r\n1/2組\r\n\r\nC\r\n");
+    writeFileBytes(lists.filePath("sjis.txt"), toCp932(QStringLiteral("山田\r\n佐藤")));
+    WallWindow& w = wall.open();
+    QuickCardEditor* q = w.TForm18;
+    QString list = lists.filePath("utf8.csv");
+    w.newCards->chooseTextFile = [&](const QString&) { return list; };
+    auto tags = [&] { q->SpeedButton9->click(); };
+    auto cancel = [&] { q->SpeedButton1->click(); };
+    whenShown(q, {tags, cancel});
+    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    // A was on the wall already: updated in place; the empty line ends the list.
+    QCOMPARE(w.board().count(), 3);
+    QCOMPARE(readCardFile(wall.data + "A.txt").first().NOTE, QStringLiteral(">SW10"));
+    QCOMPARE(readCardFile(wall.data + "B.txt").first().TT, QStringLiteral("B"));
+    QCOMPARE(readCardFile(wall.data + QStringLiteral("1／2組.txt")).first().TT,
+             QStringLiteral("1/2組"));
+    QVERIFY(!QFileInfo::exists(wall.data + "C.txt"));
+    const QSize tag(scaleToWallX(160, w.state().NOWX), scaleToWallY(28, w.state().NOWY));
+    QCOMPARE(wall.card(1)->size(), tag);
+
+    // Shift_JIS lists are read; a cancelled dialog makes nothing.
+    list = lists.filePath("sjis.txt");
+    whenShown(q, {tags,
+                  [&] {
+                      list.clear();
+                      tags();
+                  },
+                  cancel});
+    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    QVERIFY(QFileInfo::exists(wall.data + QStringLiteral("山田.txt")));
+    QVERIFY(QFileInfo::exists(wall.data + QStringLiteral("佐藤.txt")));
+    QCOMPARE(w.board().count(), 5);
+    QVERIFY(!w.state().BUSY);
+    QVERIFY(w.changes().isActive());
+}
+
+QTEST_MAIN(TestCardEditors)
+#include "tst_cardeditors.moc"
