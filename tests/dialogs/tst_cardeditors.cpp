@@ -65,6 +65,7 @@ private slots:
     void quickEditorMakesCards();
     void quickEditorRefusesNames();
     void nameTags();
+    void wallFull();
 };
 
 void TestCardEditors::liveEditsAndCancel() {
@@ -397,6 +398,43 @@ void TestCardEditors::nameTags() {
     QVERIFY(QFileInfo::exists(wall.data + QStringLiteral("佐藤.txt")));
     QCOMPARE(w.board().count(), 5);
     QVERIFY(!w.state().BUSY);
+    QVERIFY(w.changes().isActive());
+}
+
+void TestCardEditors::wallFull() {
+    WindowWall wall({{"c0.txt", card("c")}});
+    const QByteArray bytes = readFileBytes(wall.data + "c0.txt");
+    for (int i = 1; i < CardBoard::kMaxCards - 2; ++i)
+        writeFileBytes(wall.data + QStringLiteral("c%1.txt").arg(i), bytes);
+    QTemporaryDir lists;
+    writeFileBytes(lists.filePath("class.txt"), "A\nB\nC\nD\n");
+    WallWindow& w = wall.open();
+    QuickCardEditor* q = w.TForm18;
+    w.newCards->chooseTextFile = [&](const QString&) { return lists.filePath("class.txt"); };
+    QString said;
+    whenShown(q, {[&] {
+                      answerNext(QString(), &said);
+                      q->SpeedButton9->click();
+                  },
+                  [&] { q->SpeedButton1->click(); }});
+    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    QCOMPARE(said,
+             QStringLiteral("このかべには1000枚までのカードしか置けません。3行目で止めます。"));
+    QCOMPARE(w.board().count(), CardBoard::kMaxCards);
+    QVERIFY(QFileInfo::exists(wall.data + "B.txt"));
+    QVERIFY(!QFileInfo::exists(wall.data + "C.txt"));
+
+    // The quick editor says so and ends; it opens no card editor on another card.
+    said.clear();
+    whenShown(q, {[&] {
+                  answerNext(QString(), &said);
+                  q->Memo1->setPlainText("more");
+                  q->SpeedButton2->click(); // "追加設定"
+              }});
+    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    QCOMPARE(said, QStringLiteral("このかべには1000枚までのカードしか置けません。"));
+    QVERIFY(!w.TForm3->isVisible());
+    QVERIFY(!QFileInfo::exists(wall.data + "more.txt"));
     QVERIFY(w.changes().isActive());
 }
 
