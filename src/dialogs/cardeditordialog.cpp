@@ -354,8 +354,24 @@ void CardEditorDialog::openOn(int n, bool withMark) {
     st.PBAN = n;
     fill(n, withMark);
     prepare();
+    placeBesideCard();
     exec();
     finishClosing();
+}
+
+void CardEditorDialog::placeBesideCard() {
+    const QWidget* wall = parentWidget();
+    const CardWidget* c = board_.card(st.PBAN);
+    if (!wall || !c)
+        return;
+    // Until the window manager has framed the dialog once, allow for a
+    // usual title bar and border.
+    QSize frame = frameGeometry().size();
+    if (frame == size())
+        frame += QSize(8, 30);
+    const QRect card(c->mapToGlobal(QPoint(0, 0)), c->size());
+    const QRect wallOnScreen(wall->mapToGlobal(QPoint(0, 0)), wall->size());
+    move(cardEditorPlace(wallOnScreen, frame, card));
 }
 
 void CardEditorDialog::fill(int n, bool withMark) {

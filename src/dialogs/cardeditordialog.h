@@ -75,6 +75,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Moves the dialog off the card it edits, so the edits show as made.
+    void placeBesideCard();
     struct Snapshot {
         QString kakusu, mark, picture, hint, link, text, flash;
         int stamp = 0;

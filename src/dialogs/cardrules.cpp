@@ -4,6 +4,7 @@
 #include "storage/cardnames.h"
 
 #include <QFile>
+#include <algorithm>
 
 QString proposedCardName(const QString& wallFolder, const NameTaken& taken) {
     QString folder = wallFolder;
@@ -135,4 +136,26 @@ QVector<QPoint> nameTagPlaces(int count, int NOWX, int NOWY) {
         y += scaleToWallY(1, NOWY) + size.height();
     }
     return places;
+}
+
+QPoint cardEditorPlace(const QRect& wall, const QSize& frame, const QRect& card) {
+    const QPoint centred(wall.x() + (wall.width() - frame.width()) / 2,
+                         wall.y() + (wall.height() - frame.height()) / 2);
+    // Level with the card where the wall lets it (a frame larger than the
+    // wall fits nowhere and ends centred).
+    const int midY = std::max(wall.top(), std::min(card.center().y() - frame.height() / 2,
+                                                   wall.bottom() + 1 - frame.height()));
+    const int midX = std::max(wall.left(), std::min(card.center().x() - frame.width() / 2,
+                                                    wall.right() + 1 - frame.width()));
+    const QPoint tries[] = {centred,
+                            {card.right() + 1, midY},
+                            {card.left() - frame.width(), midY},
+                            {midX, card.bottom() + 1},
+                            {midX, card.top() - frame.height()}};
+    for (const QPoint& at : tries) {
+        const QRect place(at, frame);
+        if (wall.contains(place) && !place.intersects(card))
+            return at;
+    }
+    return centred;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -54,3 +55,8 @@ QStringList nameTagItems(const QString& text);
 // left, and how large each is.
 QSize nameTagSize(int NOWX, int NOWY);
 QVector<QPoint> nameTagPlaces(int count, int NOWX, int NOWY);
+
+// Where the card editor goes (its frame's top left) on the wall `wall`, so
+// that the card it edits stays in sight: centred when it clears the card,
+// else beside, below or above the card, else centred after all.
+QPoint cardEditorPlace(const QRect& wall, const QSize& frame, const QRect& card);

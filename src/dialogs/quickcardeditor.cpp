@@ -63,6 +63,9 @@ QuickCardEditor::QuickCardEditor(QWidget* parent)
     Edit2 = new QLineEdit(QStringLiteral(">SW10"), this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setToolTip(QStringLiteral("名札の中のリンクコマンド"));
+    // Wide enough to read the usual command; the bar widens the window if
+    // the buttons' captions need more room than it has.
+    Edit2->setMinimumWidth(Edit2->fontMetrics().horizontalAdvance(QStringLiteral(">SW10 ")) + 8);
     Edit2->setMaximumWidth(70);
     SpeedButton2 =
         button("SpeedButton2", QStringLiteral("追加設定"), QStringLiteral("さらにカードを編集"));

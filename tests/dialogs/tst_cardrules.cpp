@@ -14,6 +14,7 @@ private slots:
     void arrows();
     void nameTagLines();
     void nameTagColumns();
+    void editorKeepsTheCardInSight();
 };
 
 void TestCardRules::proposedNames() {
@@ -102,6 +103,20 @@ void TestCardRules::nameTagColumns() {
     QVERIFY(narrow.size() == 40);
     for (const QPoint& p : narrow)
         QVERIFY(p.x() <= 400 - scaleToWallX(150, 400) || p.x() == scaleToWallX(25, 400));
+}
+
+void TestCardRules::editorKeepsTheCardInSight() {
+    const QRect wall(0, 0, 1366, 768);
+    const QSize frame(743, 502);
+    // A card in a corner leaves the centred place free.
+    QCOMPARE(cardEditorPlace(wall, frame, QRect(10, 10, 100, 50)), QPoint(311, 133));
+    // A card in the middle-left: the editor goes to its right, level with it.
+    QCOMPARE(cardEditorPlace(wall, frame, QRect(356, 71, 213, 100)), QPoint(569, 0));
+    // A wide card across the middle: below or above it.
+    QCOMPARE(cardEditorPlace(wall, frame, QRect(100, 40, 1100, 200)), QPoint(278, 240));
+    // Nowhere clear (or a wall smaller than the editor): centred after all.
+    QCOMPARE(cardEditorPlace(wall, frame, QRect(0, 200, 1366, 368)), QPoint(311, 133));
+    QCOMPARE(cardEditorPlace(QRect(0, 0, 600, 400), frame, QRect(0, 0, 10, 10)), QPoint(-71, -51));
 }
 
 QTEST_APPLESS_MAIN(TestCardRules)
