@@ -823,8 +823,11 @@ void CardEditorDialog::finishClosing() {
         if (CheckBox2->isChecked())
             p.KAKU = QStringLiteral("0");
         if (!board_.PanelMake(1, p)) {
-            QMessageBox::warning(this, QStringLiteral("Zavik"),
-                                 QStringLiteral("このかべにはもうカードを置けません。"));
+            QMessageBox::warning(
+                this, QStringLiteral("Zavik"),
+                QStringLiteral("このかべには%1枚までのカードしか置けません。別の名前のカードは"
+                               "作れませんでした。")
+                    .arg(CardBoard::kMaxCards));
             return;
         }
         // The card the editor opened on goes back to what it was.
