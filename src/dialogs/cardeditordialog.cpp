@@ -567,14 +567,17 @@ void CardEditorDialog::pictureFromFile() {
     }
     pictureFolder_ = QFileInfo(chosen).absolutePath();
     const QString name = bareName(chosen);
-    Edit8->setText(name);
     const QString inWall = st.KIJUNDIR + name;
     // A picture of the wall folder is not copied onto itself, and its
     // untouched "_" copy is left as it is.
     if (!sameFile(chosen, inWall)) {
-        copyOver(chosen, inWall);
+        if (!copyOver(chosen, inWall)) {
+            notWritten(inWall, QString());
+            return;
+        }
         copyOver(chosen, st.KIJUNDIR + QLatin1Char('_') + name);
     }
+    Edit8->setText(name);
     const QString cardFolder = st.KIJUNDIR + Edit3->text() + QLatin1Char('/');
     if (!Edit3->text().isEmpty() && isPlainFolderName(Edit3->text()) && QDir().mkpath(cardFolder)) {
         copyOver(chosen, cardFolder + name);
@@ -592,8 +595,21 @@ void CardEditorDialog::pictureFromClipboard() {
     const QImage pasted = QApplication::clipboard()->image();
     if (pasted.isNull())
         return;
+    // Named after the card, as its file will be: a typed path cannot lead
+    // the picture out of the wall.
+    const QString cardName = QFileInfo(cardFileNameFor(Edit3->text())).completeBaseName();
+    if (cardName.isEmpty()) {
+        zavikBeep();
+        return;
+    }
+    const QString name = cardName + QStringLiteral(".jpg");
+    // The picture must land in the wall before the card names it.
+    QString why;
+    if (!writePicture(pasted, st.KIJUNDIR + name, 100, &why)) {
+        notWritten(st.KIJUNDIR + name, why);
+        return;
+    }
     Image1->setPixmap(QPixmap::fromImage(pasted));
-    const QString name = Edit3->text() + QStringLiteral(".jpg");
     Edit8->setText(name);
     QDir().mkpath(st.KIJUNDIR + QStringLiteral("NAIL"));
     Makethumbnail(pasted, st.KIJUNDIR + QStringLiteral("NAIL/~") + name);
@@ -607,13 +623,18 @@ void CardEditorDialog::pictureFromClipboard() {
     if (isPlainFolderName(folder)) {
         const QString sub = st.KIJUNDIR + folder + QLatin1Char('/');
         QDir().mkpath(sub);
-        writePicture(pasted, st.KIJUNDIR + name, 100);
         writePicture(pasted, sub + name, 100);
         writePicture(pasted, sub + QLatin1Char('_') + name, 100);
-    } else {
-        writePicture(pasted, st.KIJUNDIR + name, 100);
     }
     HENKOU();
+}
+
+void CardEditorDialog::notWritten(const QString& path, const QString& why) {
+    QMessageBox::warning(this, QStringLiteral("Zavik"),
+                         QStringLiteral("「%1」を書けませんでした%2。\nディスクの空きと書き込みの"
+                                        "許可を確かめてください。")
+                             .arg(QDir::toNativeSeparators(path),
+                                  why.isEmpty() ? QString() : QStringLiteral("（%1）").arg(why)));
 }
 
 void CardEditorDialog::removeOrRestorePicture() {
@@ -651,7 +672,10 @@ void CardEditorDialog::showFiles() {
                     QStringLiteral("このかべの「%1」を置きかえますか？").arg(name)) !=
                     QMessageBox::Yes)
                 continue;
-            copyOver(file, inWall);
+            if (!copyOver(file, inWall)) {
+                notWritten(inWall, QString());
+                continue;
+            }
             const QString ext = QFileInfo(name).suffix();
             if (ext == QLatin1String("html") || ext == QLatin1String("HTML"))
                 BACKUP(file, inWall);

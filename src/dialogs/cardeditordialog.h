@@ -77,6 +77,8 @@ protected:
 private:
     // Moves the dialog off the card it edits, so the edits show as made.
     void placeBesideCard();
+    // Tells the user a picture could not be written into the wall.
+    void notWritten(const QString& path, const QString& why);
     struct Snapshot {
         QString kakusu, mark, picture, hint, link, text, flash;
         int stamp = 0;

@@ -292,6 +292,15 @@ void TestCardEditors::picturesAndFiles() {
               }});
     e->openOn(0);
     QCOMPARE(readCardFile(wall.data + "a.txt").first().POST, QStringLiteral("a.jpg"));
+    // A typed path does not lead the pasted picture out of the wall.
+    whenShown(e, {[&] {
+                  e->Edit3->setText("../out");
+                  e->SpeedButton34->click();
+                  e->cancelClicked();
+              }});
+    e->openOn(0);
+    QVERIFY(QFileInfo::exists(wall.data + "out.jpg"));
+    QVERIFY(!QFileInfo::exists(wall.dir.filePath("out.jpg")));
     for (const char* name : {"a.jpg", "a/a.jpg", "a/_a.jpg", "NAIL/~a.jpg"})
         QVERIFY2(QFileInfo::exists(wall.data + name), name);
 }
