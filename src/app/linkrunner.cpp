@@ -121,8 +121,10 @@ void LinkRunner::JIKKOU2(const QString& L) {
                     QStringLiteral("エクスプローラーを起動・・・"), 3000);
         return;
     case LinkAction::Print:
+        emit printRequested();
+        return;
     case LinkAction::Csv:
-        // Printing and the CSV export come with their own commands.
+        // The CSV export comes with its own command.
         return;
     case LinkAction::Background: {
         const QString picture = ZETTAI(d.argument, st.KIJUNDIR, st.KIJUNDIRBAK);

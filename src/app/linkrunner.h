@@ -74,6 +74,8 @@ public:
 signals:
     void saveAndExitRequested();
     void exitWithoutSavingRequested();
+    // ">PRN": the wall on paper.
+    void printRequested();
 
 private:
     // The wall is left for the shell: a notice, the hand-off, and the window

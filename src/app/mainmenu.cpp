@@ -17,7 +17,6 @@ MainMenu::MainMenu(QWidget* window) : QMenu(window) {
     CSV1 = addItem(this, "CSV1", QStringLiteral("カード情報をCSV保存[>CSV]"));
     notYet(CSV1, QStringLiteral("このかべのカードをCSVファイルに書き出します"));
     N20 = addItem(this, "N20", QStringLiteral("画面を印刷[>PRN]"));
-    notYet(N20, QStringLiteral("かべを印刷します"));
     N3 = addItem(this, "N3", QStringLiteral("保存して終了[<<]"));
     N32 = addItem(this, "N32", QStringLiteral("保存しないで終了[<<<]"));
 }

@@ -64,8 +64,8 @@ ToolColumn::ToolColumn(WallState& state, QWidget* wallArea)
     SpeedButton25->installEventFilter(this);
     connect(SpeedButton8, &QToolButton::clicked, this, &ToolColumn::SpeedButton8Click);
     // Commands whose windows come later: present, greyed, with their hints.
-    for (QToolButton* b : {SpeedButton6, SpeedButton19, SpeedButton2, SpeedButton10, SpeedButton3,
-                           SpeedButton23, SpeedButton27})
+    SpeedButton2->setCheckable(true); // pressed while the pen is on
+    for (QToolButton* b : {SpeedButton6, SpeedButton19})
         b->setEnabled(false);
 }
 

@@ -22,7 +22,12 @@
 #include "dialogs/startovercanceldialog.h"
 #include "dialogs/startoverdialog.h"
 #include "drawing/flashwindow.h"
+#include "drawing/picturecanvas.h"
+#include "drawing/pictureeditorwindow.h"
 #include "drawing/pictureviewerwindow.h"
+#include "drawing/screencapture.h"
+#include "drawing/wallpen.h"
+#include "drawing/wallprinter.h"
 #include "model/bgrcolor.h"
 #include "model/wallgeometry.h"
 #include "pictures/backgroundfit.h"
@@ -64,6 +69,7 @@ WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
     wireCards();
     wireTools();
     wireMenus();
+    wireDrawing();
     installShortcuts();
 }
 
@@ -78,9 +84,11 @@ void WallWindow::makeParts() {
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setCursor(Qt::PointingHandCursor);
-    Image1 = new QLabel(Panel2);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setCursor(Qt::PointingHandCursor);
+    board_ = std::make_unique<CardBoard>(st, Panel2);
+    loader_ = std::make_unique<WallLoader>(st, *board_, *this);
+    saver_ = std::make_unique<WallSaver>(st, *board_, *this);
+    changes_ = new ChangeDetection(*loader_, this);
+    pen_ = new WallPen(st, Panel2, *saver_, *this, *changes_);
     Panel4 = new FileWindow(Panel2);
     tools_ = new ToolColumn(st, Panel2);
     Panel1 = new NoticePanel(this);
@@ -88,15 +96,13 @@ void WallWindow::makeParts() {
     PopupMenu5 = new NumberNotesMenu(this);
     PopupMenu2 = new MainMenu(this);
 
-    board_ = std::make_unique<CardBoard>(st, Panel2);
-    loader_ = std::make_unique<WallLoader>(st, *board_, *this);
-    saver_ = std::make_unique<WallSaver>(st, *board_, *this);
-    changes_ = new ChangeDetection(*loader_, this);
     cardMenu_ = new CardMenu(st, *board_, this);
     mouse_ = new CardMouse(st, *board_, this);
 
     TForm2 = new FlashWindow(this);
-    TForm21 = new PictureViewerWindow(this);
+    TForm21 = new PictureViewerWindow(this, &st);
+    TForm21->pen = pen_;
+    pen_->viewer = TForm21;
     TForm23 = new HelpBrowserWindow(this);
     TForm26 = new FolderChooserDialog(this);
     TForm20 = new RestoreWindow(this);
@@ -107,6 +113,9 @@ void WallWindow::makeParts() {
 
     navigator_ = new Navigator(st, *changes_, *tools_, MediaPlayer1, this);
     modes_ = new WindowModes(st, this, *tools_, TForm20);
+    TForm25 = new PictureEditorWindow(st, this);
+    capture_ = new ScreenCapture(st, this);
+    printer_ = new WallPrinter(st, this);
     links_ = new LinkRunner({st, this, *board_, *loader_, *this, *changes_, *mouse_, *cardMenu_,
                              *tools_, *Panel1, *navigator_, *modes_, TForm2, TForm21, TForm23,
                              MediaPlayer1, logo},
@@ -137,7 +146,7 @@ void WallWindow::wireCards() {
     cardMenu_->restartChangeDetection = [this] { changes_->start(); };
 
     connect(mouse_, &CardMouse::runCard, links_, &LinkRunner::JIKKOU);
-    connect(mouse_, &CardMouse::penOff, this, &WallWindow::MSswitchOff);
+    connect(mouse_, &CardMouse::penOff, this, [this] { MSswitch(false); });
     connect(mouse_, &CardMouse::oneShotDisarmed, tools_, &ToolColumn::showOneShotDisarmed);
     connect(mouse_, &CardMouse::cardMenuRequested, this, [this](QPoint at) {
         emit cardMenuRequested(at);
@@ -152,7 +161,7 @@ void WallWindow::wireCards() {
 }
 
 void WallWindow::wireTools() {
-    connect(tools_, &ToolColumn::penOffRequested, this, &WallWindow::MSswitchOff);
+    connect(tools_, &ToolColumn::penOffRequested, this, [this] { MSswitch(false); });
     connect(tools_->SpeedButton1, &QToolButton::clicked, this, [this] {
         if (st.BUSY)
             return;
@@ -170,12 +179,20 @@ void WallWindow::wireTools() {
         PopupMenu5->popup(QPoint(x() + cursor.x() - 150, y() + cursor.y()));
     });
     connect(tools_, &ToolColumn::backOrHome, navigator_, &Navigator::backAndHome);
+    connect(tools_->SpeedButton2, &QToolButton::clicked, pen_, &WallPen::togglePen);
+    connect(tools_->SpeedButton3, &QToolButton::clicked, pen_, &WallPen::wipe);
+    pen_->showPenButton = [this](bool down) { tools_->SpeedButton2->setChecked(down); };
+    pen_->disarmOneShot = [this] {
+        st.RFLGK = false;
+        tools_->showOneShotDisarmed();
+    };
+    pen_->tuck = [this] { modes_->TAKO(); };
+    pen_->stampAt = [this](QPoint at) { links_->wallPress(at); };
     connect(tools_, &ToolColumn::programming, links_, &LinkRunner::programming);
 
     Panel2->installEventFilter(this);
-    Image1->installEventFilter(this);
+    pen_->Image1->installEventFilter(this);
     Panel2->setMouseTracking(true);
-    Image1->setMouseTracking(true);
 }
 
 void WallWindow::wireMenus() {
@@ -188,6 +205,38 @@ void WallWindow::wireMenus() {
     connect(PopupMenu2->N01, &QAction::triggered, this, &WallWindow::N01Click);
     connect(PopupMenu2->N3, &QAction::triggered, this, &WallWindow::OWARI);
     connect(PopupMenu2->N32, &QAction::triggered, this, &WallWindow::exitWithoutSaving);
+}
+
+void WallWindow::wireDrawing() {
+    connect(tools_->SpeedButton23, &QToolButton::clicked, this, [this] {
+        tools_->prepareCommand();
+        capture_->showMenu(QCursor::pos());
+    });
+    capture_->watchCorner(tools_->SpeedButton27);
+    capture_->watchDrawingButton(tools_->SpeedButton10);
+    capture_->handles = {tools_->SpeedButton26, tools_->SpeedButton27, tools_->Panel6};
+    capture_->wallIsAside = [this] { return pos() != QPoint(0, 0); };
+    capture_->openEditor = [this](const QImage& screenshot) {
+        ChangeDetection::Pause pause(*changes_);
+        EditorPlacement at{st.ZETTAIX0, st.ZETTAIY0, st.NOWX,
+                           x() + tools_->Panel6->x() > st.ZETTAIX0 / 2};
+        TForm25->openOn(screenshot, at);
+    };
+    connect(TForm25, &PictureEditorWindow::captureMenuRequested, capture_->PopupMenu4,
+            [this](QPoint at) { capture_->PopupMenu4->popup(at); });
+
+    printer_->hideTools = [this] {
+        MSswitch(false);
+        tools_->XSHOW(false);
+        tools_->SpeedButton7->hide();
+    };
+    printer_->showTools = [this] {
+        tools_->XSHOW(true);
+        tools_->SpeedButton7->setVisible(st.KIJUNDIR != st.KIJUNDIRBAK);
+    };
+    printer_->windowsOver = [this] { return QList<QWidget*>{TForm21, TForm2}; };
+    connect(PopupMenu2->N20, &QAction::triggered, printer_, &WallPrinter::N20Click);
+    connect(links_, &LinkRunner::printRequested, printer_, &WallPrinter::N20Click);
 }
 
 void WallWindow::installShortcuts() {
@@ -240,9 +289,7 @@ void WallWindow::FormShow() {
     st.ZETTAIY = 1080;
     st.ZETTAIX0 = 0;
     st.ZETTAIY0 = 0;
-    Image2 = QImage();
-    Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
-    st.MSON2 = false;
+    pen_->clearToNavy();
     st.MEMO = headerText();
     st.ListBox11.clear();
     st.SHOWFLG = true;
@@ -274,7 +321,7 @@ void WallWindow::FormResize() {
         return;
     }
     Panel2->setCursor(Qt::PointingHandCursor);
-    Image1->setCursor(Qt::PointingHandCursor);
+    pen_->Image1->setCursor(Qt::PointingHandCursor);
     if (st.SHOWFLG) {
         if (st.ZETTAIX0 == 0) {
             // The first resize can come before the window manager has made
@@ -286,22 +333,13 @@ void WallWindow::FormResize() {
         const WallSize wall = wallSizeFor(st.ZETTAIX0, st.ZETTAIY0);
         st.NOWX = wall.NOWX;
         st.NOWY = wall.NOWY;
-        Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
-        Image2 = QImage(qMax(1, st.NOWX), qMax(1, st.NOWY), QImage::Format_RGB32);
-        Image2.fill(bgrColor(kNavy));
-        paintCanvas();
+        pen_->clearToNavy();
         QFont hintFont(kWallFontFamily);
         hintFont.setPointSize(qMax(1, hintFontSize(st.NOWY)));
         QToolTip::setFont(hintFont);
     }
     Panel4->setGeometry(fileWindowRect(st.settings, st.NOWX, st.NOWY));
     SAITEIJI();
-}
-
-void WallWindow::paintCanvas() {
-    QPixmap canvas(qMax(1, st.NOWX), qMax(1, st.NOWY));
-    canvas.fill(bgrColor(kNavy));
-    Image1->setPixmap(canvas);
 }
 
 void WallWindow::SAITEIJI() {
@@ -400,8 +438,8 @@ void WallWindow::ALLCLEAR() {
     board_->clear();
 }
 
-void WallWindow::MSswitchOff() {
-    st.MSON = false;
+void WallWindow::MSswitch(bool on) {
+    pen_->MSswitch(on);
 }
 
 void WallWindow::SpeedButton12Click() {
@@ -432,14 +470,14 @@ bool WallWindow::eventFilter(QObject* watched, QEvent* event) {
                 showAboveWall(notice);
     }
     // The wall's own mouse: the tools follow it, a left press places a stamp.
-    if ((watched == Panel2 || watched == Image1) &&
+    if ((watched == Panel2 || watched == pen_->Image1) &&
         (type == QEvent::MouseMove || type == QEvent::MouseButtonPress)) {
         const auto* e = static_cast<QMouseEvent*>(event);
         auto* on = static_cast<QWidget*>(watched);
         if (type == QEvent::MouseMove)
             tools_->followMouse(on->mapTo(this, e->position().toPoint()).x(), width());
-        else if (e->button() == Qt::LeftButton)
-            links_->wallPress(on->mapTo(Panel2, e->position().toPoint()));
+        else if (e->button() == Qt::LeftButton && watched == Panel2)
+            links_->wallPress(e->position().toPoint());
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -455,25 +493,15 @@ void WallWindow::KABEIMAGELOAD(const QString& path) {
         ext != QLatin1String("jpeg") && ext != QLatin1String("gif"))
         return;
     st.KABEIMAGE = path;
-    const QImage canvas = composeBackground(path, st.NOWX, st.NOWY, bgrColor(kNavy));
-    st.MSON2 = true;
-    st.canvasDrawn = false;
-    Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
-    Image1->setPixmap(QPixmap::fromImage(canvas));
-    Image2 = canvas;
+    pen_->showBackground(composeBackground(path, st.NOWX, st.NOWY, bgrColor(kNavy)));
 }
 
 void WallWindow::clearBackground() {
-    Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
-    paintCanvas();
-    Image2 = QImage(qMax(1, st.NOWX), qMax(1, st.NOWY), QImage::Format_RGB32);
-    Image2.fill(bgrColor(kNavy));
-    st.MSON2 = false;
-    st.canvasDrawn = false;
+    pen_->clearToNavy();
 }
 
 QImage WallWindow::canvasImage() const {
-    return Image1->pixmap().toImage();
+    return pen_->canvasImage();
 }
 
 void WallWindow::setWallCursor(bool arrow) {

@@ -24,12 +24,16 @@ class LogoStarter;
 class MainMenu;
 class MediaPlayerBar;
 class Navigator;
+class WallPen;
 class NoticePanel;
 class NewCardCommand;
 class NumberNotesMenu;
+class PictureEditorWindow;
 class PictureViewerWindow;
 class QuickCardEditor;
 class RestoreWindow;
+class ScreenCapture;
+class WallPrinter;
 class StartOverCancelDialog;
 class StartOverDialog;
 class ToolColumn;
@@ -71,8 +75,8 @@ public:
     void exitWithoutSaving();
     // Empties the wall in memory before another load; writes nothing.
     void ALLCLEAR();
-    // Turns pen mode off.
-    void MSswitchOff();
+    // The pen on or off; off on an empty background resets it to navy.
+    void MSswitch(bool on);
 
     // Redisplay: the wall read again from its folder.
     void SpeedButton12Click();
@@ -90,11 +94,15 @@ public:
     LinkRunner& links() { return *links_; }
     Navigator& navigation() { return *navigator_; }
     WindowModes& modes() { return *modes_; }
+    WallPen& pen() { return *pen_; }
+    ScreenCapture& capture() { return *capture_; }
+    WallPrinter& printer() { return *printer_; }
 
     // Windows made once and kept for the program's life.
     RestoreWindow* TForm20;       // brings a hidden wall back
     FlashWindow* TForm2;          // the flash-text window
     PictureViewerWindow* TForm21; // the picture viewer
+    PictureEditorWindow* TForm25; // chalk over a screenshot
     HelpBrowserWindow* TForm23;   // pages
     FolderChooserDialog* TForm26; // picks a sub-wall as a link
     StartOverDialog* TForm6;      // start over or continue
@@ -137,8 +145,8 @@ private:
     void wireCards();
     void wireTools();
     void wireMenus();
+    void wireDrawing();
     void installShortcuts();
-    void paintCanvas();
     // The quick card editor waits at the wall's left, half way down.
     void placeQuickEditor();
     // Shows a notice or question above the wall, once the wall is on the
@@ -150,8 +158,6 @@ private:
     bool formShown_ = false;
 
     QWidget* Panel2;  // the wall area; cards are its children
-    QLabel* Image1;   // the background canvas
-    QImage Image2;    // the background picture as loaded, unscaled
     QString webPage_; // the page the web window is to show
     // Notices made before the wall was on the screen.
     QList<QPointer<QWidget>> pendingNotices_;
@@ -173,4 +179,7 @@ private:
     Navigator* navigator_;
     WindowModes* modes_;
     LinkRunner* links_;
+    WallPen* pen_; // the background canvas, its pen and pen menu
+    ScreenCapture* capture_;
+    WallPrinter* printer_;
 };

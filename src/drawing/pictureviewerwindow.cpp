@@ -1,13 +1,21 @@
 #include "drawing/pictureviewerwindow.h"
 
+#include "drawing/colourwipe.h"
+#include "drawing/picturecanvas.h"
 #include "drawing/seethrough.h"
+#include "drawing/wallpen.h"
+#include "model/wallstate.h"
 #include "pictures/picturelayer.h"
+#include "platform/shell.h"
+#include "storage/underscorecopy.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QTimer>
 #include <QtGlobal>
 #include <algorithm>
@@ -82,16 +90,17 @@ QRect viewerGeometry(QSize picture, QSize wall, QSize wallClient, double zoom, Q
     return QRect(std::max(left, 0), std::max(top, 0), vw, vh);
 }
 
-PictureViewerWindow::PictureViewerWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+PictureViewerWindow::PictureViewerWindow(QWidget* parent, WallState* state)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), st(state) {
     setObjectName(QStringLiteral("TForm21"));
     setAutoFillBackground(true);
 
-    Panel1 = new QLabel(this);
+    Panel1 = new PictureCanvas(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setScaledContents(true);
     Panel1->setCursor(Qt::PointingHandCursor);
+    Panel1->setMouseTracking(true);
     Panel1->installEventFilter(this);
+    buildMenu();
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -123,7 +132,7 @@ bool PictureViewerWindow::openViewer(const QString& caption, const QString& list
         return false;
     // The first picture is read once, here: one that does not decode opens
     // no viewer.
-    picture_ = QImage();
+    Panel1->clearPicture();
     TFLG = false;
     open_ = true;
     list_ = list;
@@ -145,12 +154,12 @@ bool PictureViewerWindow::openViewer(const QString& caption, const QString& list
     } else {
         GLOAD(GALL);
     }
-    if (picture_.isNull()) {
+    if (picture().isNull()) {
         resetState();
         return false;
     }
-    XXX = picture_.width();
-    YYY = picture_.height();
+    XXX = picture().width();
+    YYY = picture().height();
     setGeometry(viewerGeometry(QSize(XXX, YYY), wall, wallWindow.size(), zoom, cardCorner));
     show();
     applySeeThroughGrey(this);
@@ -163,10 +172,24 @@ void PictureViewerWindow::closeViewer() {
 }
 
 void PictureViewerWindow::resetState() {
+    const bool wasOpen = open_;
     open_ = false;
     drag_.cancel();
     Timer2->stop();
     TFLG = false;
+    // The pen was for this picture.
+    if (wasOpen && pen)
+        pen->MSswitch(false);
+    else if (wasOpen && st)
+        st->MSON = false;
+}
+
+QImage PictureViewerWindow::picture() const {
+    return Panel1->picture();
+}
+
+bool PictureViewerWindow::penOn() const {
+    return st && st->MSON;
 }
 
 void PictureViewerWindow::closeEvent(QCloseEvent* event) {
@@ -196,9 +219,8 @@ void PictureViewerWindow::GLOAD(const QString& path) {
 }
 
 void PictureViewerWindow::setPicture(const QImage& picture, const QString& path) {
-    picture_ = picture;
     shownPath_ = path;
-    Panel1->setPixmap(QPixmap::fromImage(picture_));
+    Panel1->setPicture(picture.convertToFormat(QImage::Format_RGB32));
     if (isVisible())
         applySeeThroughGrey(this);
     emit pictureShown(path);
@@ -223,20 +245,27 @@ void PictureViewerWindow::resizeEvent(QResizeEvent* event) {
 }
 
 bool PictureViewerWindow::onPicture(QPoint panelPos) const {
-    return !picture_.isNull() && Panel1->rect().contains(panelPos);
+    return !picture().isNull() && Panel1->rect().contains(panelPos);
 }
 
 void PictureViewerWindow::releaseAt(QPoint panelPos, QPoint globalPos) {
     const WindowDrag::Press press = drag_.release();
     if (onPicture(panelPos)) {
-        if (press == WindowDrag::Press::Left) {
+        const bool oneShot = st && st->RFLGK;
+        if (press == WindowDrag::Press::Right || (oneShot && press == WindowDrag::Press::Left)) {
+            if (oneShot && pen && pen->disarmOneShot)
+                pen->disarmOneShot();
+            else if (oneShot)
+                st->RFLGK = false;
+            emit menuRequested(globalPos);
+            if (!GALL.isEmpty())
+                openMenu(globalPos + QPoint(16, 0));
+        } else if (press == WindowDrag::Press::Left) {
             const int first = int(GALL.indexOf(kSeparator));
             if (first >= 0)
                 GALL.remove(0, first + 1); // skip the next picture of the series
-            else if (!penOn)
+            else if (!penOn())
                 closeViewer();
-        } else if (press == WindowDrag::Press::Right) {
-            emit menuRequested(globalPos);
         }
     } else if (press == WindowDrag::Press::Right) {
         closeViewer();
@@ -259,12 +288,162 @@ void PictureViewerWindow::mouseReleaseEvent(QMouseEvent* event) {
 bool PictureViewerWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != Panel1)
         return QWidget::eventFilter(watched, event);
-    if (drag_.follow(this, event))
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        pressOnPicture(static_cast<QMouseEvent*>(event));
         return true;
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+    case QEvent::MouseMove:
+        moveOnPicture(static_cast<QMouseEvent*>(event));
+        return true;
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        strokeReleased(mouse);
         releaseAt(mouse->position().toPoint(), mouse->globalPosition().toPoint());
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void PictureViewerWindow::pressOnPicture(QMouseEvent* event) {
+    drag_.follow(this, event);
+    stroke_.press(Panel1->toPicture(event->position().toPoint()));
+}
+
+void PictureViewerWindow::moveOnPicture(QMouseEvent* event) {
+    const bool leftDown = event->buttons() & Qt::LeftButton;
+    // With the pen on, a drag draws on the picture; else it moves the window.
+    if (!penOn() || !leftDown) {
+        drag_.follow(this, event);
+        if (!penOn())
+            return;
+    }
+    PenState& pen = st->pen;
+    if (pen.SPENS == 0)
+        pen.SPENS = kNormalPen;
+    if (leftDown)
+        st->MSON2 = true;
+    const QRect changed =
+        stroke_.move(Panel1->drawable(), Panel1->toPicture(event->position().toPoint()), leftDown,
+                     true, pen.PREFLG, penColour(pen.CPEN), pen.SPENS);
+    Panel1->touched(changed);
+}
+
+void PictureViewerWindow::strokeReleased(QMouseEvent* event) {
+    if (!penOn() || !st->pen.PREFLG || drag_.pressed() != WindowDrag::Press::Left)
+        return;
+    const int width = st->pen.SPENS > 0 ? st->pen.SPENS : kNormalPen;
+    const QRect changed =
+        stroke_.release(Panel1->drawable(), Panel1->toPicture(event->position().toPoint()),
+                        penColour(st->pen.CPEN), width);
+    Panel1->touched(changed);
+    // Strokes over the see-through grey are no longer see-through.
+    if (!changed.isEmpty())
+        applySeeThroughGrey(this);
+}
+
+void PictureViewerWindow::buildMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto withPen = [this](auto command) {
+        return [this, command] {
+            if (pen)
+                command(*pen);
+        };
+    };
+    N16 = PopupMenu1->addAction(QStringLiteral("ドラッグ間－描画"), this,
+                                withPen([](WallPen& p) { p.toggleStraight(); }));
+    N16->setObjectName(QStringLiteral("N16"));
+    const char16_t* colours[] = {u"赤ペン", u"青ペン", u"黄ペン", u"白ペン", u"黒ペン"};
+    for (int c = 0; c < 5; ++c)
+        PopupMenu1->addAction(QString::fromUtf16(colours[c]), this,
+                              withPen([c](WallPen& p) { p.chooseColour(c); }));
+    for (const auto& [caption, width] :
+         {std::pair{u"太ペン", kThickPen}, {u"細ペン", kThinPen}, {u"標準太さペン", kNormalPen}})
+        PopupMenu1->addAction(QString::fromUtf16(caption), this,
+                              withPen([w = width](WallPen& p) { p.chooseWidth(w); }));
+    N9 = PopupMenu1->addAction(QStringLiteral("画面の赤色を消す"), this,
+                               &PictureViewerWindow::wipeColour);
+    N9->setObjectName(QStringLiteral("N9"));
+    PopupMenu1->addAction(QStringLiteral("直前のペンの絵を消す"), this,
+                          &PictureViewerWindow::reloadPicture);
+    PopupMenu1->addAction(QStringLiteral("原画に戻す"), this,
+                          &PictureViewerWindow::restoreOriginal);
+    PopupMenu1->addAction(QStringLiteral("上書き保存"), this, [this] { saveOver(); });
+    PopupMenu1->addAction(QStringLiteral("編集"), this, [this] { openOutside(true); });
+    PopupMenu1->addAction(QStringLiteral("ビュアー"), this, [this] { openOutside(false); });
+    N15 = PopupMenu1->addAction(QStringLiteral("線画"), this,
+                                withPen([](WallPen& p) { p.togglePen(); }));
+    N15->setObjectName(QStringLiteral("N15"));
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] {
+        const bool straight = st && st->pen.PREFLG;
+        N16->setText(straight ? QStringLiteral("曲線～描画") : QStringLiteral("ドラッグ間－描画"));
+        N15->setText(penOn() ? QStringLiteral("線画解除") : QStringLiteral("線画"));
+        const char16_t* names[] = {u"赤", u"青", u"黄", u"白", u"黒"};
+        const int c = st ? st->pen.CPEN : 0;
+        N9->setText(QStringLiteral("画面の%1色を消す").arg(QString::fromUtf16(names[c % 5])));
+    });
+}
+
+void PictureViewerWindow::openMenu(QPoint globalPos) {
+    PopupMenu1->popup(globalPos);
+}
+
+void PictureViewerWindow::setPictureCursor(Qt::CursorShape shape) {
+    Panel1->setCursor(shape);
+}
+
+void PictureViewerWindow::reloadPicture() {
+    if (!shownPath_.isEmpty())
+        GLOAD(shownPath_);
+}
+
+void PictureViewerWindow::wipeColour() {
+    if (picture().isNull())
+        return;
+    Panel1->setPicture(wipePenColour(picture(), st ? st->pen.CPEN : 0));
+    applySeeThroughGrey(this);
+}
+
+void PictureViewerWindow::restoreOriginal() {
+    if (shownPath_.isEmpty() || !restoreUnderscoreCopy(shownPath_))
+        return;
+    if (isPictureExtension(shownPath_))
+        GLOAD(shownPath_);
+}
+
+bool PictureViewerWindow::saveOver() {
+    if (shownPath_.isEmpty() || picture().isNull())
+        return false;
+    // The first original stays beside the picture, for "原画に戻す".
+    QString error;
+    const QString ext = QFileInfo(shownPath_).suffix().toLower();
+    if (ext != QLatin1String("bmp") && ext != QLatin1String("jpg") &&
+        ext != QLatin1String("jpeg")) {
+        error = QStringLiteral("この形式には書けません（.jpg、.jpeg、.bmp だけ）");
+    } else if (!keepUnderscoreCopy(shownPath_)) {
+        error = QStringLiteral("元の画像を「%1」に残せません")
+                    .arg(QDir::toNativeSeparators(underscoreCopyOf(shownPath_)));
+    } else if (!writePicture(picture(), shownPath_, 100, &error) && error.isEmpty()) {
+        error = QStringLiteral("書き込めません");
+    }
+    if (error.isEmpty())
+        return true;
+    QMessageBox::warning(this, QStringLiteral("Zavik"),
+                         QStringLiteral("「%1」に上書きできませんでした：%2\n"
+                                        "元のファイルはそのままです。")
+                             .arg(QDir::toNativeSeparators(shownPath_), error));
+    return false;
+}
+
+void PictureViewerWindow::openOutside(bool edit) {
+    if (shownPath_.isEmpty() || (!edit && st && st->BUSY))
+        return;
+    if (edit)
+        openInPaintProgram(shownPath_);
+    else
+        openWithShell(shownPath_);
+    if (pen && pen->tuck)
+        pen->tuck();
 }

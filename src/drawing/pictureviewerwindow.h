@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawing/penstroke.h"
 #include "drawing/windowdrag.h"
 
 #include <QColor>
@@ -10,8 +11,12 @@
 #include <QString>
 #include <QWidget>
 
-class QLabel;
+class PictureCanvas;
+class QAction;
+class QMenu;
 class QTimer;
+class WallPen;
+struct WallState;
 
 // The viewer's client rect in screen coordinates for a picture of natural
 // size `picture` opened from a card at `cardCorner` on a wall of `wall`
@@ -24,12 +29,17 @@ class QTimer;
 QRect viewerGeometry(QSize picture, QSize wall, QSize wallClient, double zoom, QPoint cardCorner);
 
 // The window a card's link opens to show one picture or a series of them.
-// A series runs by itself; a left click skips ahead, a right click asks for
-// the menu.
+// A series runs by itself; a left click skips ahead, a right click opens the
+// menu. The wall's pen draws on the picture, which can then be wiped of a
+// pen colour, saved over its file or put back from its original.
 class PictureViewerWindow : public QWidget { // TForm21
     Q_OBJECT
 public:
-    explicit PictureViewerWindow(QWidget* parent = nullptr);
+    // `state` holds the pen shared with the wall; without it the pen is off.
+    explicit PictureViewerWindow(QWidget* parent = nullptr, WallState* state = nullptr);
+
+    // The wall's pen commands, which the menu runs.
+    WallPen* pen = nullptr;
 
     // A click on a card with a picture link: opens the viewer on `list` (one
     // path, or paths joined by "&"), closes it when it already shows this
@@ -49,16 +59,31 @@ public:
 
     void setStepDelays(int normalMs, int lastMs);
 
-    // The picture shown and the file it came from.
-    QImage picture() const { return picture_; }
+    // The picture shown, with any strokes, and the file it came from.
+    QImage picture() const;
     QString shownPath() const { return shownPath_; }
+
+    // The picture read again from its file: the strokes go.
+    void reloadPicture();
+    // The pen's cursor over the picture.
+    void setPictureCursor(Qt::CursorShape shape);
+
+    // The menu's file commands, on the picture shown.
+    void wipeColour();      // "画面の〇色を消す"
+    void restoreOriginal(); // "原画に戻す"
+    bool saveOver();        // "上書き保存"
+    void openOutside(bool edit);
+
+    QMenu* PopupMenu1; // the viewer's menu
+    QAction* N16;      // straight lines or freehand
+    QAction* N9;       // wipe the pen colour
+    QAction* N15;      // the pen on or off
 
     QString GALL;      // the pictures still to come, each followed by "&" in a series
     QString GGG;       // the first picture as opened
     bool TFLG = false; // a series is running
     int XXX = 0;       // natural size of the picture shown at opening
     int YYY = 0;
-    bool penOn = false; // a pen is in use: a left click draws instead of closing
 
 signals:
     void menuRequested(QPoint globalPos);
@@ -80,8 +105,15 @@ private:
     bool onPicture(QPoint panelPos) const;
     void releaseAt(QPoint panelPos, QPoint globalPos);
     void resetState();
+    bool penOn() const;
+    void buildMenu();
+    void openMenu(QPoint globalPos);
+    void pressOnPicture(QMouseEvent* event);
+    void moveOnPicture(QMouseEvent* event);
+    void strokeReleased(QMouseEvent* event);
 
-    QLabel* Panel1;
+    WallState* st;
+    PictureCanvas* Panel1;
     QTimer* Timer2;
 
     bool open_ = false;
@@ -91,4 +123,5 @@ private:
     int normalMs_ = 700;
     int lastMs_ = 4000;
     WindowDrag drag_;
+    PenStroke stroke_{kViewerStrokes};
 };

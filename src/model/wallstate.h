@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/penstate.h"
 #include "storage/folderlisting.h"
 #include "storage/windowsettings.h"
 
@@ -75,6 +76,7 @@ struct WallState {
     int ST1 = 0;          // stage counters
     int ST2 = 0;
     bool MSON = false;  // pen mode
+    PenState pen;       // colour, width and line mode
     bool MSON2 = false; // the background canvas holds a picture or strokes
     // The canvas was drawn on since its picture was loaded: only then is the
     // background picture written back.

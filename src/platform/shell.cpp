@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 bool openWithShell(const QString& pathOrAddress) {
@@ -13,4 +14,20 @@ bool openWithShell(const QString& pathOrAddress) {
 bool startProgram(const QString& program, const QStringList& arguments,
                   const QString& workingFolder) {
     return QProcess::startDetached(program, arguments, workingFolder);
+}
+
+QString paintProgram() {
+    for (const char* name : {"kolourpaint", "pinta", "mtpaint", "gimp"}) {
+        const QString found = QStandardPaths::findExecutable(QLatin1String(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+}
+
+bool openInPaintProgram(const QString& picture) {
+    const QString program = paintProgram();
+    if (program.isEmpty())
+        return openWithShell(picture);
+    return startProgram(program, {picture});
 }

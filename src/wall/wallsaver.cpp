@@ -9,6 +9,7 @@
 #include "storage/pathforms.h"
 #include "storage/refspace.h"
 #include "storage/timestamp.h"
+#include "storage/underscorecopy.h"
 #include "storage/wallfiles.h"
 #include "wall/wallloader.h"
 #include "wall/wallsurface.h"
@@ -125,12 +126,15 @@ bool WallSaver::KABEBACKSAVE(int N, QString* failure) {
         // the canvas back otherwise would crop and shrink the user's photo.
         if (st.canvasDrawn) {
             const QString path = backgroundPictureForDrawing();
-            const QString keep =
-                QFileInfo(path).path() + QStringLiteral("/_") + QFileInfo(path).fileName();
-            if (QFileInfo::exists(path) && !QFileInfo::exists(keep))
-                QFile::copy(path, keep); // the untouched original stays beside it
             QString error;
-            if (writePicture(surface_.canvasImage(), path, 100, &error)) {
+            // The untouched original stays beside it; without it the picture
+            // is not drawn over.
+            if (!keepUnderscoreCopy(path)) {
+                written = false;
+                if (failure)
+                    *failure =
+                        QStringLiteral("「%1」：元の画像を残せません").arg(underscoreCopyOf(path));
+            } else if (writePicture(surface_.canvasImage(), path, 100, &error)) {
                 st.canvasDrawn = false;
             } else {
                 written = false;

@@ -1,4 +1,8 @@
 #include "app/wallwindow.h"
+#include "app/windowmodes.h"
+#include "drawing/regionwindow.h"
+#include "drawing/screencapture.h"
+#include "model/bgrcolor.h"
 #include "support/wallfixture.h"
 
 #include <QMessageBox>
@@ -11,6 +15,7 @@ class TestOnScreen : public QObject {
     Q_OBJECT
 private slots:
     void noticeStandsAboveTheWallAtStartUp();
+    void captureSeesTheScreen();
 };
 
 void TestOnScreen::noticeStandsAboveTheWallAtStartUp() {
@@ -42,6 +47,47 @@ void TestOnScreen::noticeStandsAboveTheWallAtStartUp() {
         }
     }
     QVERIFY2(same * 10 >= looked * 9, qPrintable(QStringLiteral("%1 of %2").arg(same).arg(looked)));
+}
+
+void TestOnScreen::captureSeesTheScreen() {
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("zavik-data")));
+    WallWindow w(dir.filePath(QStringLiteral("zavik")));
+    w.showOnScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(300);
+    ScreenCapture& capture = w.capture();
+    QImage seen;
+    auto captureAndLook = [&](bool putAway) {
+        seen = QImage();
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, &capture, &seen] {
+            if (!capture.TForm14->isVisible())
+                return;
+            poll->deleteLater();
+            seen = capture.TForm14->screen();
+            capture.TForm14->reject();
+        });
+        poll->start(10);
+        capture.captureAfter(10, putAway);
+        QTRY_VERIFY(!seen.isNull());
+    };
+    // The plain wall, as the screen shows it.
+    captureAndLook(false);
+    const QPoint middle(w.width() / 2, w.height() / 2);
+    QCOMPARE(seen.pixelColor(middle), bgrColor(kNavy));
+    // A tucked wall stays where it is for a delayed capture; "キャプチャー"
+    // takes it out of the picture and puts it back where it was.
+    w.modes().tuckOrUntuck();
+    QTest::qWait(300);
+    const QRect tucked = w.geometry();
+    QVERIFY(tucked.width() < 200);
+    captureAndLook(false);
+    QCOMPARE(w.geometry(), tucked);
+    captureAndLook(true);
+    QTRY_VERIFY(w.isVisible());
+    QCOMPARE(w.geometry(), tucked);
+    QVERIFY(seen.pixelColor(tucked.center()) != bgrColor(kNavy));
 }
 
 QTEST_MAIN(TestOnScreen)

@@ -154,8 +154,7 @@ void TestToolColumn::busyWallIgnoresTheListedCommands() {
     QTest::mouseClick(button(w, "SpeedButton7"), Qt::LeftButton);
     QCOMPARE(w.state().KIJUNDIR, wall.data);
     // Commands whose windows come later are there, greyed, with their hints.
-    for (const char* name : {"SpeedButton6", "SpeedButton19", "SpeedButton2", "SpeedButton10",
-                             "SpeedButton3", "SpeedButton23", "SpeedButton27"}) {
+    for (const char* name : {"SpeedButton6", "SpeedButton19"}) {
         QVERIFY2(!button(w, name)->isEnabled(), name);
         QVERIFY2(!button(w, name)->toolTip().isEmpty(), name);
     }
@@ -171,7 +170,7 @@ void TestToolColumn::mainMenu() {
              (QStringList{"HELP", "フォルダ構成", "フォルダ→【マイデスク】[>DL]",
                           "   ウィンドウ形式の変更", "未提案の☆を消す", "カード情報をCSV保存[>CSV]",
                           "画面を印刷[>PRN]", "保存して終了[<<]", "保存しないで終了[<<<]"}));
-    for (const char* later : {"N21", "CSV1", "N20"}) {
+    for (const char* later : {"N21", "CSV1"}) {
         QAction* a = w.findChild<QAction*>(later);
         QVERIFY2(!a->isEnabled(), later);
         QVERIFY2(!a->toolTip().isEmpty(), later);

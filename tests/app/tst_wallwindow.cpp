@@ -1,5 +1,7 @@
 #include "app/toolcolumnlayout.h"
 #include "app/wallwindow.h"
+#include "drawing/picturecanvas.h"
+#include "drawing/wallpen.h"
 #include "model/wallgeometry.h"
 #include "pictures/backgroundfit.h"
 #include "pictures/picturelayer.h"
@@ -77,9 +79,9 @@ void TestWallWindow::startUpDerivesFoldersAndGeometry() {
     QCOMPARE(st.KABE2, QStringLiteral("html.ini"));
     QCOMPARE(st.KABE4, QStringLiteral("dir.ini"));
     // Loading a wall without a background sizes the canvas to the wall.
-    auto* canvas = w.findChild<QLabel*>(QStringLiteral("Image1"));
+    PictureCanvas* canvas = w.pen().Image1;
     QCOMPARE(canvas->geometry(), QRect(0, 0, st.NOWX, st.NOWY));
-    QCOMPARE(canvas->pixmap().toImage().pixelColor(5, 5), QColor(0, 0, 128));
+    QCOMPARE(canvas->picture().pixelColor(5, 5), QColor(0, 0, 128));
     QVERIFY(w.findChild<QTimer*>(QStringLiteral("Timer2"))->isActive());
     QCOMPARE(w.findChild<QTimer*>(QStringLiteral("Timer2"))->interval(), 2000);
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
@@ -200,7 +202,7 @@ void TestWallWindow::backgroundPictureFillsTheWall() {
     QVERIFY(st.MSON2);
     QCOMPARE(st.KABEIMG, data + QStringLiteral("bg.jpg"));
     QCOMPARE(st.KABEIMAGEOLDTIME, QStringLiteral("20260101-000000"));
-    const QImage canvas = w.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().toImage();
+    const QImage canvas = w.pen().Image1->picture();
     QCOMPARE(canvas.size(), QSize(st.NOWX, st.NOWY));
     const QColor top = canvas.pixelColor(5, 5);
     QVERIFY(top.red() > 240 && top.blue() < 20);

@@ -1,4 +1,6 @@
+#include "drawing/colourwipe.h"
 #include "drawing/pictureviewerwindow.h"
+#include "model/wallstate.h"
 #include "pictures/picturelayer.h"
 
 #include <QElapsedTimer>
@@ -82,7 +84,9 @@ private slots:
     void greyIsSeeThrough();
     void releases_data();
     void releases();
-    void dragMovesTheWindow();
+    void dragMovesTheWindowOrDraws();
+    void colourWipe();
+    void saveAndRestore();
 };
 
 void TestPictureViewer::geometry_data() {
@@ -369,8 +373,9 @@ void TestPictureViewer::releases() {
     const QString path = withPicture
                              ? writePicture(dir, QStringLiteral("a.png"), QSize(40, 30), Qt::red)
                              : dir.filePath(QStringLiteral("nothing.png"));
-    PictureViewerWindow v;
-    v.penOn = penOn;
+    WallState pens;
+    pens.MSON = penOn;
+    PictureViewerWindow v(nullptr, &pens);
     QSignalSpy menu(&v, &PictureViewerWindow::menuRequested);
     const int decodes = decodedPictureCount();
     QCOMPARE(v.openLink(QStringLiteral("Leaves"), path, Qt::red, 1.0, QPoint(20, 30), kWall,
@@ -393,25 +398,93 @@ void TestPictureViewer::releases() {
         QCOMPARE(menu.at(0).at(0).toPoint(), panel->mapToGlobal(QPoint(12, 8)));
 }
 
-void TestPictureViewer::dragMovesTheWindow() {
+void TestPictureViewer::dragMovesTheWindowOrDraws() {
     QTemporaryDir dir;
-    const QString a = writePicture(dir, QStringLiteral("a.png"), QSize(40, 30), Qt::red);
-    PictureViewerWindow v;
-    v.penOn = true; // keeps the window open after the left release
+    const QString a = writePicture(dir, QStringLiteral("a.png"), QSize(40, 30), Qt::green);
+    WallState pens;
+    PictureViewerWindow v(nullptr, &pens);
     open(v, a);
     QWidget* panel = panelOf(v);
     const QPoint before = v.pos();
     const QPoint grab = panel->mapToGlobal(QPoint(10, 10));
     sendMouse(panel, QEvent::MouseButtonPress, Qt::LeftButton, grab);
     sendMouse(panel, QEvent::MouseMove, Qt::LeftButton, grab + QPoint(25, 15));
+    QCOMPARE(v.pos() - before, QPoint(25, 15));
     sendMouse(panel, QEvent::MouseButtonRelease, Qt::LeftButton, grab + QPoint(25, 15));
-    QCOMPARE(v.pos() - before, QPoint(25, 15));
-    // After the release, and with the right button, moving does nothing.
-    sendMouse(panel, QEvent::MouseMove, Qt::LeftButton, grab + QPoint(60, 60));
-    QCOMPARE(v.pos() - before, QPoint(25, 15));
-    sendMouse(panel, QEvent::MouseButtonPress, Qt::RightButton, grab);
-    sendMouse(panel, QEvent::MouseMove, Qt::RightButton, grab + QPoint(60, 60));
-    QCOMPARE(v.pos() - before, QPoint(25, 15));
+    QVERIFY(!v.isOpen()); // a click with the pen off closes a single picture
+
+    // With the pen on a drag draws on the picture's own pixels and the
+    // window stays; closing turns the pen off.
+    pens.MSON = true;
+    pens.pen.CPEN = 1;
+    open(v, a);
+    const QPoint at = v.pos();
+    const QPoint from = panel->mapToGlobal(QPoint(panel->width() / 4, panel->height() / 2));
+    const QPoint to = panel->mapToGlobal(QPoint(panel->width() * 3 / 4, panel->height() / 2));
+    sendMouse(panel, QEvent::MouseButtonPress, Qt::LeftButton, from);
+    sendMouse(panel, QEvent::MouseMove, Qt::LeftButton, to);
+    sendMouse(panel, QEvent::MouseButtonRelease, Qt::LeftButton, to);
+    QCOMPARE(v.pos(), at);
+    QVERIFY(v.isOpen());
+    QCOMPARE(v.picture().size(), QSize(40, 30));
+    QCOMPARE(v.picture().pixelColor(20, 15), QColor(Qt::blue));
+    QCOMPARE(v.picture().pixelColor(20, 2), QColor(Qt::green));
+    QVERIFY(pens.MSON2);
+    v.closeViewer();
+    QVERIFY(!pens.MSON);
+}
+
+void TestPictureViewer::colourWipe() {
+    // Just inside and just outside each colour's bounds.
+    QVERIFY(isPenColour(qRgb(231, 199, 199), 0));
+    QVERIFY(!isPenColour(qRgb(230, 0, 0), 0));
+    QVERIFY(isPenColour(qRgb(0, 0, 231), 1) && !isPenColour(qRgb(0, 200, 255), 1));
+    QVERIFY(isPenColour(qRgb(101, 101, 99), 2) && !isPenColour(qRgb(101, 101, 100), 2));
+    QVERIFY(isPenColour(qRgb(241, 241, 241), 3) && !isPenColour(qRgb(240, 255, 255), 3));
+    QVERIFY(isPenColour(qRgb(9, 9, 9), 4) && !isPenColour(qRgb(10, 0, 0), 4));
+    // A pen pixel takes the colour kept last in its row; white at its start.
+    QImage row(4, 1, QImage::Format_RGB32);
+    row.setPixel(0, 0, qRgb(255, 0, 0));
+    row.setPixel(1, 0, qRgb(0, 90, 0));
+    row.setPixel(2, 0, qRgb(255, 0, 0));
+    row.setPixel(3, 0, qRgb(240, 10, 10));
+    const QImage wiped = wipePenColour(row, 0);
+    QCOMPARE(wiped.pixel(0, 0), qRgb(255, 255, 255));
+    QCOMPARE(wiped.pixel(2, 0), qRgb(0, 90, 0));
+    QCOMPARE(wiped.pixel(3, 0), qRgb(0, 90, 0));
+}
+
+void TestPictureViewer::saveAndRestore() {
+    QTemporaryDir dir;
+    const QString a = writePicture(dir, QStringLiteral("a.bmp"), QSize(40, 30), Qt::green);
+    const QByteArray original = [&] {
+        QFile f(a);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    WallState pens;
+    pens.MSON = true;
+    PictureViewerWindow v(nullptr, &pens);
+    open(v, a);
+    QWidget* panel = panelOf(v);
+    const QPoint p = panel->mapToGlobal(QPoint(panel->width() / 2, panel->height() / 2));
+    sendMouse(panel, QEvent::MouseButtonPress, Qt::LeftButton, p);
+    sendMouse(panel, QEvent::MouseMove, Qt::LeftButton, p + QPoint(30, 0));
+    sendMouse(panel, QEvent::MouseButtonRelease, Qt::LeftButton, p + QPoint(30, 0));
+    // Saved over the file, its first original kept beside it.
+    QVERIFY(v.saveOver());
+    QCOMPARE(readPicture(a).image.pixelColor(21, 15), QColor(Qt::red));
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("_a.bmp"))));
+    // The wipe takes the red away; reloading brings the saved strokes back,
+    // and the original puts the file as it was.
+    v.wipeColour();
+    QCOMPARE(v.picture().pixelColor(21, 15), QColor(Qt::green));
+    v.reloadPicture();
+    QCOMPARE(v.picture().pixelColor(21, 15), QColor(Qt::red));
+    v.restoreOriginal();
+    QCOMPARE(v.picture().pixelColor(21, 15), QColor(Qt::green));
+    QFile f(a);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), original);
 }
 
 QTEST_MAIN(TestPictureViewer)

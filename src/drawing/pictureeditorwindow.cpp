@@ -1,0 +1,673 @@
+#include "drawing/pictureeditorwindow.h"
+
+#include "model/wallstate.h"
+#include "pictures/pictureops.h"
+#include "platform/beep.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QToolButton>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+constexpr int kToolBarWidth = 50;
+const QColor kSilver(192, 192, 192);
+// The largest cut-out: four screens' worth of pixels, and pixels a side.
+constexpr double kMostScreens = 4.0;
+constexpr double kMostSide = 16384.0;
+
+// A small picture of the line mode: straight, or a wave for freehand.
+QPixmap lineGlyph(bool straight) {
+    QPixmap glyph(32, 12);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 2));
+    if (straight) {
+        painter.drawLine(2, 10, 30, 2);
+    } else {
+        QPainterPath wave(QPointF(2, 6));
+        wave.cubicTo(9, -2, 11, 14, 16, 6);
+        wave.cubicTo(21, -2, 23, 14, 30, 6);
+        painter.drawPath(wave);
+    }
+    return glyph;
+}
+
+// The frame a rubber band covers, a pixel wider all round.
+QRegion outline(const QRect& r) {
+    if (r.isEmpty())
+        return QRegion();
+    return QRegion(r.adjusted(-1, -1, 1, 1)) - QRegion(r.adjusted(2, 2, -2, -2));
+}
+
+} // namespace
+
+PictureEditorWindow::PictureEditorWindow(WallState& st, QWidget* parent)
+    : QWidget(parent, Qt::Window), st_(st), key_(kSilver), chalk_(penColour(0)) {
+    setObjectName(QStringLiteral("TForm25"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    buildToolBar();
+    buildMenu();
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+QToolButton* PictureEditorWindow::makeButton(const char* name, const QString& shown,
+                                             const std::function<void()>& click) {
+    auto* b = new QToolButton(Panel1);
+    b->setObjectName(QLatin1String(name));
+    // The bar is narrow: long captions are shown on several lines, and the
+    // hint holds them whole.
+    b->setText(shown);
+    b->setToolTip(QString(shown).remove(QLatin1Char('\n')));
+    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Keys stay with the window, where Escape closes it.
+    b->setFocusPolicy(Qt::NoFocus);
+    connect(b, &QToolButton::clicked, this, click);
+    return b;
+}
+
+void PictureEditorWindow::buildToolBar() {
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAutoFillBackground(true);
+    QFont small = Panel1->font();
+    small.setPixelSize(10);
+    Panel1->setFont(small);
+    auto* grid = new QGridLayout(Panel1);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setSpacing(2);
+    int row = 0;
+    auto place = [&](QWidget* w) { grid->addWidget(w, row++, 0); };
+    // Two buttons of which one shows at a time share one place.
+    auto sharePlace = [&](QWidget* w) { grid->addWidget(w, row - 1, 0); };
+    auto label = [&](const QString& text) {
+        auto* l = new QLabel(text, Panel1);
+        l->setAlignment(Qt::AlignCenter);
+        place(l);
+    };
+    auto spin = [&](const char* name, int lowest, int highest, int step, int start) {
+        auto* s = new QSpinBox(Panel1);
+        s->setObjectName(QLatin1String(name));
+        s->setRange(lowest, highest);
+        s->setSingleStep(step);
+        s->setValue(start);
+        place(s);
+        return s;
+    };
+
+    const QString lineMode = QStringLiteral("直線/\n曲線");
+    SpeedButton14 = makeButton("SpeedButton14", lineMode, [this] { SpeedButton14Click(); });
+    SpeedButton15 = makeButton("SpeedButton15", lineMode, [this] { SpeedButton14Click(); });
+    for (QToolButton* b : {SpeedButton14, SpeedButton15}) {
+        b->setIcon(QIcon(lineGlyph(b == SpeedButton14)));
+        b->setIconSize(QSize(32, 12));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    }
+    place(SpeedButton14);
+    sharePlace(SpeedButton15);
+
+    const char* chalkNames[] = {"SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5",
+                                "SpeedButton6"};
+    const QString chalkHints[] = {QStringLiteral("赤"), QStringLiteral("青"), QStringLiteral("黄"),
+                                  QStringLiteral("白"), QStringLiteral("黒")};
+    for (int i = 0; i < 5; ++i) {
+        QToolButton* b = makeButton(chalkNames[i], chalkHints[i], [this, i] { chalkClick(i); });
+        const QColor colour = penColour(i);
+        const QColor ink = colour.lightness() > 128 ? Qt::black : Qt::white;
+        b->setStyleSheet(QStringLiteral("QToolButton { background: %1; color: %2; }")
+                             .arg(colour.name(), ink.name()));
+        place(b);
+    }
+
+    Panel2 = new QFrame(Panel1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setToolTip(QStringLiteral("今のチョーク色"));
+    Panel2->setAutoFillBackground(true);
+    auto* inside = new QGridLayout(Panel2);
+    inside->setContentsMargins(4, 4, 4, 4);
+    SpeedButton9 =
+        makeButton("SpeedButton9", QStringLiteral("透明化"), [this] { SpeedButton9Click(); });
+    SpeedButton9->setParent(Panel2);
+    inside->addWidget(SpeedButton9, 0, 0);
+    place(Panel2);
+
+    label(QStringLiteral("線の太さ"));
+    SpinEdit3 = spin("SpinEdit3", 1, 100, 1, 5);
+    SpeedButton8 = makeButton("SpeedButton8", QStringLiteral("グレーの\n透明色で\n消す"),
+                              [this] { SpeedButton8Click(); });
+    place(SpeedButton8);
+    SpeedButton7 =
+        makeButton("SpeedButton7", QStringLiteral("再表示"), [this] { SpeedButton7Click(); });
+    place(SpeedButton7);
+    SpeedButton10 = makeButton("SpeedButton10", QStringLiteral("囲んで\n拡大・\n回転"),
+                               [this] { SpeedButton10Click(); });
+    place(SpeedButton10);
+    SpeedButton11 = makeButton("SpeedButton11", QStringLiteral("拡大・\n回転を\nキャン\nセル"),
+                               [this] { SpeedButton11Click(); });
+    sharePlace(SpeedButton11);
+
+    label(QStringLiteral("拡大倍率"));
+    SpinEdit1 = spin("SpinEdit1", 0, 10, 1, 2);
+    label(QStringLiteral("回転角度"));
+    SpinEdit2 = spin("SpinEdit2", -360, 360, 5, 90);
+
+    SpeedButton16 =
+        makeButton("SpeedButton16", QStringLiteral("拡大・\n回転"), [this] { openMenu(); });
+    place(SpeedButton16);
+    SpeedButton12 = makeButton("SpeedButton12", QStringLiteral("加工画像\nを消す"),
+                               [this] { SpeedButton12Click(); });
+    place(SpeedButton12);
+    // The buttons that come and go keep their places, so the bar never jumps.
+    for (QToolButton* b : {SpeedButton16, SpeedButton12}) {
+        QSizePolicy keep = b->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        b->setSizePolicy(keep);
+    }
+    SpeedButton13 = makeButton("SpeedButton13", QStringLiteral("キャプ\nチャー"),
+                               [this] { SpeedButton13Click(); });
+    place(SpeedButton13);
+    SpeedButton1 = makeButton("SpeedButton1", QStringLiteral("もどる"), [this] { close(); });
+    place(SpeedButton1);
+    grid->setRowStretch(row, 1);
+}
+
+void PictureEditorWindow::buildMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addAction(QStringLiteral("拡大"), this, [this] { zoomClick(true); });
+    PopupMenu1->addAction(QStringLiteral("縮小"), this, [this] { zoomClick(false); });
+    PopupMenu1->addAction(QStringLiteral("右回転"), this, [this] { turnClick(1); });
+    PopupMenu1->addAction(QStringLiteral("左回転"), this, [this] { turnClick(-1); });
+    PopupMenu1->addAction(QStringLiteral("左右反転"), this, [this] { mirrorClick(true); });
+    PopupMenu1->addAction(QStringLiteral("上下反転"), this, [this] { mirrorClick(false); });
+}
+
+void PictureEditorWindow::openOn(const QImage& screenshot, const EditorPlacement& placement) {
+    dpr_ = screenshot.devicePixelRatio() > 0 ? screenshot.devicePixelRatio() : 1.0;
+    Image2 = screenshot.convertToFormat(QImage::Format_RGB32);
+    Image2.setDevicePixelRatio(dpr_);
+    Image1 = Image2.copy();
+    view_ = Image2.copy();
+    QGuiApplication::clipboard()->setImage(screenshot.convertToFormat(QImage::Format_RGB888));
+
+    KESU = 1;
+    stroke_.counter = 0;
+    selectionTag_ = 0;
+    toolBarRight_ = placement.toolBarRight;
+    CCPEN = 0;
+    key_ = kSilver;
+    chalk_ = penColour(CCPEN);
+    showChalkColour();
+
+    XYFLG = RFLG = RFLG2 = FDrag = false;
+    cutOutShown_ = false;
+    Image3 = QImage();
+    R = RBAK = QRect();
+    SpeedButton10->show();
+    SpeedButton11->hide();
+    SpeedButton12->hide();
+    SpeedButton16->hide();
+    showLineMode();
+    setPointer(Qt::ArrowCursor);
+
+    // A wall narrower than the screen is a window of its own, and so is the
+    // editor then; otherwise the editor covers the screen without a frame.
+    const bool bordered = placement.NOWX < placement.ZETTAIX0;
+    setWindowFlag(Qt::FramelessWindowHint, !bordered);
+    setWindowFlag(Qt::WindowStaysOnTopHint, !bordered);
+    QSize size(placement.ZETTAIX0, placement.ZETTAIY0);
+    if (size.isEmpty())
+        size = logicalSize(Image2);
+    const QPoint origin = screen() ? screen()->geometry().topLeft() : QPoint();
+    setWindowState(Qt::WindowNoState);
+    setGeometry(QRect(origin, size));
+    placeToolBar();
+    if (bordered)
+        showMaximized();
+    else
+        show();
+    raise();
+    activateWindow();
+    setFocus();
+    update();
+}
+
+QSize PictureEditorWindow::logicalSize(const QImage& picture) const {
+    return (QSizeF(picture.size()) / dpr_).toSize();
+}
+
+QRect PictureEditorWindow::toPixels(const QRect& area) const {
+    if (dpr_ == 1.0)
+        return area;
+    return QRectF(QPointF(area.topLeft()) * dpr_, QSizeF(area.size()) * dpr_).toAlignedRect();
+}
+
+QRect PictureEditorWindow::cutOutRect() const {
+    if (!RFLG2 || !cutOutShown_ || Image3.isNull())
+        return QRect();
+    return QRect(Image3Pos, logicalSize(Image3));
+}
+
+// Tool bar -----------------------------------------------------------------
+
+void PictureEditorWindow::placeToolBar() {
+    Panel1->setGeometry(toolBarRight_ ? width() - kToolBarWidth : 0, 0, kToolBarWidth, height());
+}
+
+bool PictureEditorWindow::onToolBar(QPoint at) const {
+    return Panel1->geometry().contains(at);
+}
+
+void PictureEditorWindow::showChalkColour() {
+    QPalette pal = Panel2->palette();
+    pal.setColor(QPalette::Window, chalk_);
+    Panel2->setPalette(pal);
+}
+
+void PictureEditorWindow::showLineMode() {
+    SpeedButton14->setVisible(st_.pen.PREFLG);
+    SpeedButton15->setVisible(!st_.pen.PREFLG);
+}
+
+int PictureEditorWindow::chalkWidth() const {
+    return SpinEdit3->value() * KESU;
+}
+
+// Most commands start the stroke counting again and end selection mode.
+void PictureEditorWindow::resetTags() {
+    stroke_.counter = 0;
+    selectionTag_ = 0;
+    if (RFLG)
+        SpeedButton11Click();
+}
+
+void PictureEditorWindow::setKey(const QColor& key) {
+    if (key_ == key)
+        return;
+    key_ = key;
+    recompose(view_.rect());
+    update();
+}
+
+void PictureEditorWindow::chalkClick(int index) {
+    KESU = 1;
+    resetTags();
+    // The first colour click after a cut-out only puts it down for good.
+    if (RFLG2) {
+        burnInCutOut();
+        return;
+    }
+    CCPEN = index;
+    chalk_ = penColour(CCPEN);
+    setKey(kSilver);
+    showChalkColour();
+}
+
+void PictureEditorWindow::SpeedButton9Click() {
+    KESU = 1;
+    resetTags();
+    if (RFLG2)
+        burnInCutOut();
+    else
+        setKey(chalk_); // all chalk of this colour disappears
+}
+
+void PictureEditorWindow::SpeedButton8Click() {
+    KESU = 4;
+    resetTags();
+    chalk_ = kSilver; // rubbing paints the key colour: the screenshot shows
+    setKey(kSilver);
+    showChalkColour();
+}
+
+void PictureEditorWindow::SpeedButton7Click() {
+    KESU = 1;
+    resetTags();
+    Image1 = Image2.copy();
+    key_ = kSilver;
+    CCPEN = 0;
+    chalk_ = penColour(CCPEN);
+    showChalkColour();
+    recompose(view_.rect());
+    update();
+}
+
+void PictureEditorWindow::SpeedButton14Click() {
+    resetTags();
+    st_.pen.PREFLG = !st_.pen.PREFLG;
+    showLineMode();
+}
+
+void PictureEditorWindow::SpeedButton13Click() {
+    resetTags();
+    emit captureMenuRequested(QCursor::pos() - QPoint(120, 0));
+}
+
+// Selection and the cut-out ----------------------------------------------
+
+void PictureEditorWindow::SpeedButton10Click() {
+    selectionTag_ = 1;
+    stroke_.counter = 0;
+    RFLG = true;
+    setPointer(Qt::CrossCursor);
+    SpeedButton10->hide();
+    SpeedButton11->show();
+}
+
+void PictureEditorWindow::SpeedButton11Click() {
+    selectionTag_ = 0;
+    stroke_.counter = 0;
+    if (FDrag)
+        update(outline(R));
+    RFLG = FDrag = false;
+    R = QRect();
+    setPointer(Qt::ArrowCursor);
+    SpeedButton10->show();
+    SpeedButton11->hide();
+    SpeedButton12->hide();
+}
+
+void PictureEditorWindow::SpeedButton12Click() {
+    resetTags();
+    SpeedButton16->hide();
+    update(cutOutRect());
+    RFLG2 = cutOutShown_ = XYFLG = false;
+    Image3 = QImage();
+    setPointer(Qt::ArrowCursor);
+    SpeedButton10->show();
+    SpeedButton12->hide();
+}
+
+void PictureEditorWindow::openMenu() {
+    const int top = SpeedButton16->mapTo(this, QPoint(0, 0)).y();
+    PopupMenu1->popup(mapToGlobal(QPoint(Panel1->x() - 200, top)));
+}
+
+// The rectangle selected, cut out of what is shown (the screenshot where the
+// chalk is see-through), becomes the cut-out at the same place. It shows once
+// a menu entry has acted on it.
+void PictureEditorWindow::HCOPY(int width, int height) {
+    const QRect selected(RBAK.topLeft(), QSize(width, height));
+    Image3 = selected.isEmpty() ? QImage() : view_.copy(toPixels(selected));
+    Image3.setDevicePixelRatio(dpr_);
+    Image3Pos = selected.topLeft();
+    cutOutShown_ = false;
+    RFLG2 = true;
+    SpeedButton10->hide();
+    SpeedButton11->hide();
+    SpeedButton12->show();
+    SpeedButton16->show();
+    PPBAI = SpinEdit1->value();
+    RFLG = false;
+    setPointer(Qt::ArrowCursor);
+    openMenu();
+}
+
+// Flattens the picture as shown into both layers, then removes the cut-out.
+// It is rendered by the painting the window itself uses, so the tool bar
+// never ends up in the picture.
+void PictureEditorWindow::burnInCutOut() {
+    Image2 = renderPicture();
+    Image1 = Image2.copy();
+    recompose(view_.rect());
+    update();
+    SpeedButton12Click();
+}
+
+bool PictureEditorWindow::fitsEditor(QSize pixels) const {
+    const double most = kMostScreens * double(Image2.width()) * double(Image2.height());
+    return pixels.width() <= kMostSide && pixels.height() <= kMostSide &&
+           double(pixels.width()) * double(pixels.height()) <= most;
+}
+
+void PictureEditorWindow::replaceCutOut(const QImage& picture) {
+    update(cutOutRect());
+    Image3 = picture;
+    Image3.setDevicePixelRatio(dpr_);
+    update(cutOutRect());
+}
+
+void PictureEditorWindow::KAKUDAI(double factor) {
+    KESU = 1;
+    const double w = std::floor(Image3.width() * factor);
+    const double h = std::floor(Image3.height() * factor);
+    if (!(w >= 1 && h >= 1))
+        return; // nothing would be left to show: the cut-out stays as it was
+    if (w > kMostSide || h > kMostSide || !fitsEditor(QSize(int(w), int(h)))) {
+        zavikBeep();
+        return;
+    }
+    const QImage zoomed = BitmapResize_Bilinear(Image3, int(w), int(h));
+    if (zoomed.isNull()) {
+        zavikBeep(); // no memory for it
+        return;
+    }
+    replaceCutOut(zoomed);
+}
+
+void PictureEditorWindow::KAITEN(double angle) {
+    KESU = 1;
+    const QSize turned = rotatedSize(Image3.size(), angle);
+    if (turned.isEmpty())
+        return;
+    if (!fitsEditor(turned)) {
+        zavikBeep();
+        return;
+    }
+    const QImage picture = Rotate(Image3, angle);
+    if (picture.isNull()) {
+        zavikBeep();
+        return;
+    }
+    replaceCutOut(picture);
+}
+
+void PictureEditorWindow::zoomClick(bool larger) {
+    if (!RFLG2)
+        return;
+    PPBAI = SpinEdit1->value();
+    if (PPBAI < 1) {
+        PPBAI = 1;
+        SpinEdit1->setValue(1);
+    }
+    KAKUDAI(larger ? PPBAI : 1 / PPBAI);
+    showCutOutAfterMenu();
+}
+
+void PictureEditorWindow::turnClick(int direction) {
+    if (!RFLG2)
+        return;
+    KAITEN(direction * SpinEdit2->value());
+    showCutOutAfterMenu();
+}
+
+void PictureEditorWindow::mirrorClick(bool leftRight) {
+    if (!RFLG2)
+        return;
+    replaceCutOut(leftRight ? SAYU(Image3) : JOUGE(Image3));
+    showCutOutAfterMenu();
+}
+
+void PictureEditorWindow::showCutOutAfterMenu() {
+    cutOutShown_ = true;
+    XYFLG = false;
+    update(cutOutRect());
+}
+
+// Mouse ------------------------------------------------------------------
+
+void PictureEditorWindow::setPointer(Qt::CursorShape shape) {
+    if (cursor().shape() != shape)
+        setCursor(shape);
+}
+
+void PictureEditorWindow::pointTo(QPoint at) {
+    if (cutOutRect().contains(at))
+        setPointer(Qt::SizeAllCursor);
+    else
+        setPointer(RFLG ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void PictureEditorWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    if (cutOutRect().contains(at)) {
+        XYFLG = true;
+        XBAK = at.x();
+        YBAK = at.y();
+        return;
+    }
+    if (onToolBar(at))
+        return;
+    if (st_.pen.PREFLG)
+        stroke_.press(at);
+    if (RFLG && !RFLG2) {
+        DownPt = at;
+        FDrag = true;
+        R = RBAK = QRect(at, QSize(0, 0));
+        RRX = RRY = 0;
+    }
+}
+
+void PictureEditorWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (XYFLG) {
+        update(cutOutRect());
+        Image3Pos += QPoint(at.x() - XBAK, at.y() - YBAK);
+        XBAK = at.x();
+        YBAK = at.y();
+        update(cutOutRect());
+        return;
+    }
+    if (FDrag) {
+        const QRegion before = outline(R);
+        R = RBAK = QRect(QPoint(std::min(DownPt.x(), at.x()), std::min(DownPt.y(), at.y())),
+                         QSize(std::abs(at.x() - DownPt.x()), std::abs(at.y() - DownPt.y())));
+        RRX = R.width();
+        RRY = R.height();
+        update(before + outline(R));
+        return;
+    }
+    if (event->buttons() == Qt::NoButton)
+        pointTo(at);
+    if (RFLG || onToolBar(at))
+        return;
+    const bool chalk = (event->buttons() & Qt::LeftButton) && selectionTag_ < 1;
+    if (chalk)
+        st_.MSON2 = true;
+    showChalk(stroke_.move(Image1, at, chalk, true, st_.pen.PREFLG, chalk_, chalkWidth()));
+}
+
+void PictureEditorWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    if (XYFLG) {
+        XYFLG = false;
+        return;
+    }
+    if (FDrag) {
+        FDrag = false;
+        update(outline(R));
+        R = QRect();
+        HCOPY(RRX, RRY);
+        return;
+    }
+    if (RFLG || onToolBar(at) || !st_.pen.PREFLG || selectionTag_ >= 1)
+        return;
+    const QRect changed = stroke_.release(Image1, at, chalk_, chalkWidth());
+    if (!changed.isEmpty())
+        st_.MSON2 = true;
+    showChalk(changed);
+}
+
+// Painting ---------------------------------------------------------------
+
+void PictureEditorWindow::showChalk(const QRect& changed) {
+    if (changed.isEmpty())
+        return;
+    recompose(toPixels(changed));
+    update(changed);
+}
+
+// Only what changed is composed again: a chalk line touches a few hundred
+// pixels of a screen of millions.
+void PictureEditorWindow::recompose(const QRect& pixels) {
+    const QRect area = pixels & view_.rect() & Image1.rect() & Image2.rect();
+    const QRgb key = key_.rgb() & 0xFFFFFF;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* chalk = reinterpret_cast<const QRgb*>(Image1.constScanLine(y));
+        const auto* below = reinterpret_cast<const QRgb*>(Image2.constScanLine(y));
+        auto* shown = reinterpret_cast<QRgb*>(view_.scanLine(y));
+        for (int x = area.left(); x <= area.right(); ++x)
+            shown[x] = (chalk[x] & 0xFFFFFF) == key ? below[x] : chalk[x];
+    }
+}
+
+void PictureEditorWindow::paintLayers(QPainter& painter, const QRect& area) const {
+    if (!QRect(QPoint(0, 0), logicalSize(view_)).contains(area))
+        painter.fillRect(area, Qt::black);
+    const QRect pixels = toPixels(area) & view_.rect();
+    if (!pixels.isEmpty())
+        painter.drawImage(QRectF(QPointF(pixels.topLeft()) / dpr_, QSizeF(pixels.size()) / dpr_),
+                          view_, QRectF(pixels));
+    const QRect cut = cutOutRect();
+    const QRect covered = cut & area;
+    if (!covered.isEmpty())
+        painter.drawImage(covered, Image3, toPixels(covered.translated(-cut.topLeft())));
+}
+
+QImage PictureEditorWindow::renderPicture() const {
+    if (view_.isNull())
+        return QImage();
+    QImage picture(view_.size(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(dpr_);
+    QPainter painter(&picture);
+    paintLayers(painter, QRect(QPoint(0, 0), logicalSize(view_)));
+    return picture;
+}
+
+void PictureEditorWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    for (const QRect& area : event->region())
+        paintLayers(painter, area);
+    if (FDrag && !R.isEmpty()) {
+        // Inverting keeps the band visible over any picture.
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(R.adjusted(0, 0, -1, -1));
+    }
+}
+
+void PictureEditorWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeToolBar();
+}
+
+void PictureEditorWindow::closeEvent(QCloseEvent* event) {
+    PopupMenu1->hide();
+    RFLG2 = cutOutShown_ = XYFLG = FDrag = RFLG = false;
+    Image3 = QImage();
+    // Every opening starts from a new screenshot: the layers go with it.
+    Image1 = Image2 = view_ = QImage();
+    event->accept();
+}

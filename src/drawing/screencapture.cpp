@@ -1,0 +1,133 @@
+#include "drawing/screencapture.h"
+
+#include "drawing/regionwindow.h"
+#include "model/wallstate.h"
+#include "platform/beep.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+ScreenCapture::ScreenCapture(WallState& state, QWidget* wallWindow)
+    : QObject(wallWindow), st(state), wallWindow_(wallWindow) {
+    PopupMenu4 = new QMenu(wallWindow);
+    PopupMenu4->setObjectName(QStringLiteral("PopupMenu4"));
+    PopupMenu4->addAction(QStringLiteral("キャプチャー"), this,
+                          [this] { captureAfter(1000, true); });
+    for (int seconds : {5, 15, 30})
+        PopupMenu4->addAction(QStringLiteral("%1秒後にキャプチャー").arg(seconds), this,
+                              [this, seconds] { captureAfter(seconds * 1000, false); });
+
+    Timer7 = new QTimer(this);
+    Timer7->setObjectName(QStringLiteral("Timer7"));
+    Timer7->setSingleShot(true);
+    connect(Timer7, &QTimer::timeout, this, &ScreenCapture::Timer7Timer);
+    Timer6 = new QTimer(this);
+    Timer6->setObjectName(QStringLiteral("Timer6"));
+    Timer6->setSingleShot(true);
+    Timer6->setInterval(4000);
+    connect(Timer6, &QTimer::timeout, this, &ScreenCapture::Timer6Timer);
+
+    TForm14 = new RegionWindow(wallWindow);
+}
+
+void ScreenCapture::showMenu(QPoint pointer) {
+    PopupMenu4->popup(pointer - QPoint(120, 0));
+}
+
+void ScreenCapture::captureAfter(int ms, bool putWallAway) {
+    // Only "キャプチャー" puts the wall away, and only a wall that is not
+    // covering the screen: what lies behind it is what the user wants.
+    URA1 = putWallAway && wallIsAside && wallIsAside();
+    if (URA1)
+        wallWindow_->hide();
+    QApplication::processEvents();
+    Timer7->start(ms);
+}
+
+void ScreenCapture::cannotCapture(const ScreenGrab& shot) {
+    QMessageBox::information(wallWindow_, QStringLiteral("Zavik"),
+                             shot.problem.isEmpty() ? captureNeedsX11() : shot.problem);
+}
+
+void ScreenCapture::Timer7Timer() {
+    Timer7->stop();
+    QList<QWidget*> hidden;
+    for (QWidget* w : std::as_const(handles))
+        if (w->isVisible()) {
+            w->hide();
+            hidden << w;
+        }
+    zavikBeep();
+    TForm14->hide();
+    QApplication::processEvents();
+    const ScreenGrab shot = grab();
+    for (QWidget* w : std::as_const(hidden))
+        w->show();
+    // Only what this capture changed is put back.
+    if (URA1) {
+        URA1 = false;
+        wallWindow_->show();
+    }
+    if (shot.image.isNull()) {
+        cannotCapture(shot);
+        return;
+    }
+    TForm14->prepare(shot.image, wallWindow_->height());
+    TForm14->showFullScreen();
+    TForm14->raise();
+    TForm14->activateWindow();
+    TForm14->exec();
+}
+
+void ScreenCapture::watchCorner(QWidget* corner) {
+    corner_ = corner;
+    corner->installEventFilter(this);
+}
+
+void ScreenCapture::watchDrawingButton(QWidget* button) {
+    drawingButton_ = button;
+    button->installEventFilter(this);
+    if (auto* b = qobject_cast<QAbstractButton*>(button))
+        connect(b, &QAbstractButton::clicked, this, [this] {
+            T6FLG = true;
+            Timer6Timer();
+        });
+}
+
+void ScreenCapture::Timer6Timer() {
+    Timer6->stop();
+    if (!T6FLG)
+        return;
+    T6FLG = false;
+    const ScreenGrab shot = grab();
+    if (shot.image.isNull())
+        cannotCapture(shot);
+    else if (openEditor)
+        openEditor(shot.image);
+}
+
+bool ScreenCapture::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == corner_) {
+        if (type == QEvent::Enter) {
+            QApplication::processEvents();
+            Timer7->start(2000);
+        } else if (type == QEvent::Leave) {
+            Timer7->stop();
+        }
+    } else if (watched == drawingButton_) {
+        if (type == QEvent::Enter && !st.BUSY) {
+            Timer6->start();
+            T6FLG = true;
+        } else if (type == QEvent::Leave) {
+            T6FLG = false;
+            Timer6->stop();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/screengrab.h"
+
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <functional>
+
+class QMenu;
+class QTimer;
+class QWidget;
+class RegionWindow;
+struct WallState;
+
+// Photographs the screen after a delay: from the capture menu, or after the
+// pointer rests on the wall's capture corner. The frozen screen then opens in
+// the region window. Resting on the full-screen drawing button opens the
+// picture editor on a fresh screenshot instead.
+class ScreenCapture : public QObject {
+    Q_OBJECT
+public:
+    ScreenCapture(WallState& state, QWidget* wallWindow);
+
+    QMenu* PopupMenu4;     // "キャプチャー" and the three delays
+    QTimer* Timer7;        // the capture delay
+    QTimer* Timer6;        // the full-screen drawing after hovering
+    RegionWindow* TForm14; // the frozen screen
+    bool T6FLG = false;    // the full-screen drawing is armed
+    bool URA1 = false;     // the wall was put out of the way for this capture
+
+    // How the screen is photographed; tests answer instead.
+    std::function<ScreenGrab()> grab = grabWholeScreen;
+    // The wall's own handles (drag strip, capture corner, grab tab) hide
+    // while the screen is photographed.
+    QList<QWidget*> handles;
+    // Whether the wall is tucked or dragged off the screen, so that it goes
+    // out of the way for "キャプチャー".
+    std::function<bool()> wallIsAside;
+    // The picture editor, opened on a screenshot.
+    std::function<void(const QImage&)> openEditor;
+
+    // The capture menu at the pointer, 120 pixels to its left.
+    void showMenu(QPoint pointer);
+    // A capture after `ms`; "キャプチャー" first puts an aside wall away.
+    void captureAfter(int ms, bool putWallAway);
+    void Timer7Timer();
+
+    // The capture corner and the full-screen drawing button follow the
+    // pointer resting on them.
+    void watchCorner(QWidget* corner);
+    void watchDrawingButton(QWidget* button);
+    // The full-screen drawing: at once when `T6FLG` is set.
+    void Timer6Timer();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Tells the user why the screen could not be photographed.
+    void cannotCapture(const ScreenGrab& shot);
+
+    WallState& st;
+    QWidget* wallWindow_;
+    QWidget* corner_ = nullptr;
+    QWidget* drawingButton_ = nullptr;
+};

@@ -1,0 +1,282 @@
+#include "drawing/wallpen.h"
+
+#include "drawing/picturecanvas.h"
+#include "drawing/pictureviewerwindow.h"
+#include "model/bgrcolor.h"
+#include "model/wallstate.h"
+#include "platform/shell.h"
+#include "storage/pathforms.h"
+#include "storage/underscorecopy.h"
+#include "wall/changedetection.h"
+#include "wall/wallsaver.h"
+#include "wall/wallsurface.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+
+WallPen::WallPen(WallState& state, QWidget* wallArea, WallSaver& saver, WallSurface& surface,
+                 ChangeDetection& changes)
+    : QObject(wallArea), st(state), wallArea_(wallArea), saver_(saver), surface_(surface),
+      changes_(changes) {
+    Image1 = new PictureCanvas(wallArea);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setMouseTracking(true);
+    Image1->installEventFilter(this);
+
+    PopupMenu3 = new QMenu(wallArea);
+    PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
+    auto item = [this](const char* name, const QString& caption, auto slot) {
+        QAction* a = PopupMenu3->addAction(caption, this, slot);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    N68 = item("N68", QStringLiteral("線画"), [this] { togglePen(); });
+    N69 = item("N69", QStringLiteral("ドラッグ間－描画"), [this] { toggleStraight(); });
+    const char16_t* colours[] = {u"赤ペン", u"青ペン", u"黄ペン", u"白ペン", u"黒ペン"};
+    for (int c = 0; c < 5; ++c)
+        PopupMenu3->addAction(QString::fromUtf16(colours[c]), this, [this, c] { chooseColour(c); });
+    PopupMenu3->addAction(QStringLiteral("太ペン"), this, [this] { chooseWidth(kThickPen); });
+    PopupMenu3->addAction(QStringLiteral("細ペン"), this, [this] { chooseWidth(kThinPen); });
+    PopupMenu3->addAction(QStringLiteral("標準太さペン"), this,
+                          [this] { chooseWidth(kNormalPen); });
+    PopupMenu3->addAction(QStringLiteral("ビュアー"), this, [this] { openOutside(false); });
+    PopupMenu3->addAction(QStringLiteral("編集"), this, [this] { openOutside(true); });
+    PopupMenu3->addAction(QStringLiteral("_原画にもどす"), this, [this] { restoreOriginal(); });
+    PopupMenu3->addAction(QStringLiteral("ペンの絵を消す"), this, [this] { wipe(); });
+    PopupMenu3->addAction(QStringLiteral("保存・ていあん"), this, [this] { save(); });
+    connect(PopupMenu3, &QMenu::aboutToShow, this, [this] {
+        N68->setText(st.MSON ? QStringLiteral("OFF") : QStringLiteral("ON"));
+        captionStraight();
+        if (!st.pen.PREFLG)
+            resetCounter();
+    });
+}
+
+int WallPen::counter() const {
+    return stroke_.counter;
+}
+
+void WallPen::resetCounter() {
+    stroke_.counter = 0;
+}
+
+void WallPen::showBackground(const QImage& picture) {
+    Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
+    Image1->setPicture(picture);
+    Image2 = picture;
+    st.MSON2 = true;
+    st.canvasDrawn = false;
+}
+
+void WallPen::clearToNavy() {
+    Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
+    QImage navy(qMax(1, st.NOWX), qMax(1, st.NOWY), QImage::Format_RGB32);
+    navy.fill(bgrColor(kNavy));
+    Image1->setPicture(navy);
+    Image2 = navy;
+    st.MSON2 = false;
+    st.canvasDrawn = false;
+}
+
+QImage WallPen::canvasImage() const {
+    return Image1->picture();
+}
+
+void WallPen::MSswitch(bool on) {
+    st.MSON = on;
+    if (!on) {
+        resetCounter();
+        // An empty background starts again as the plain wall of this size.
+        if (!st.MSON2)
+            clearToNavy();
+    }
+    if (showPenButton)
+        showPenButton(on);
+    setCursors();
+}
+
+void WallPen::setCursors() {
+    const Qt::CursorShape shape = st.MSON ? Qt::ArrowCursor : Qt::PointingHandCursor;
+    Image1->setCursor(shape);
+    if (viewer)
+        viewer->setPictureCursor(shape);
+}
+
+void WallPen::penOn() {
+    MSswitch(true);
+}
+
+void WallPen::togglePen() {
+    if (st.BUSY)
+        return;
+    if (disarmOneShot)
+        disarmOneShot();
+    MSswitch(!st.MSON);
+}
+
+void WallPen::chooseColour(int CPEN) {
+    st.pen.CPEN = CPEN;
+    penOn();
+    resetCounter();
+}
+
+void WallPen::chooseWidth(int SPENS) {
+    st.pen.SPENS = SPENS;
+    penOn();
+    if (SPENS == kNormalPen)
+        resetCounter();
+}
+
+void WallPen::toggleStraight() {
+    penOn();
+    resetCounter();
+    st.pen.PREFLG = !st.pen.PREFLG;
+    captionStraight();
+}
+
+void WallPen::captionStraight() {
+    N69->setText(st.pen.PREFLG ? QStringLiteral("－－－直線－－－")
+                               : QStringLiteral("～～～曲線～～～"));
+}
+
+void WallPen::wipe() {
+    resetCounter();
+    if (st.BUSY)
+        return;
+    if (disarmOneShot)
+        disarmOneShot();
+    MSswitch(false);
+    if (viewer && viewer->isOpen()) {
+        viewer->reloadPicture();
+        return;
+    }
+    if (QFileInfo(st.KABEIMG).isFile()) {
+        Image1->setPicture(Image2);
+        st.canvasDrawn = false;
+    } else {
+        clearToNavy();
+    }
+}
+
+void WallPen::restoreOriginal() {
+    resetCounter();
+    if (disarmOneShot)
+        disarmOneShot();
+    MSswitch(false);
+    const QString picture =
+        st.KABEIMG.isEmpty() ? ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK) : st.KABEIMG;
+    if (!st.KABEIMAGE.isEmpty() && restoreUnderscoreCopy(picture)) {
+        // Shown at once, both layers: the strokes are gone with the drawing
+        // that was saved into the picture.
+        surface_.KABEIMAGELOAD(picture);
+        return;
+    }
+    // Without an original there is nothing to go back to but the picture
+    // as loaded, or the plain wall.
+    if (QFileInfo(picture).isFile() && !st.KABEIMAGE.isEmpty()) {
+        Image1->setPicture(Image2);
+        st.canvasDrawn = false;
+    } else {
+        clearToNavy();
+    }
+}
+
+void WallPen::save() {
+    resetCounter();
+    QString failure;
+    if (!saver_.KABEBACKSAVE(1, &failure))
+        QMessageBox::warning(wallArea_->window(), QStringLiteral("Zavik"),
+                             QStringLiteral("背景の絵を保存できませんでした。\n%1\n"
+                                            "ディスクの空きと書き込みの許可を確かめてください。")
+                                 .arg(failure));
+}
+
+void WallPen::openOutside(bool edit) {
+    resetCounter();
+    if (st.BUSY)
+        return;
+    QString picture = ZETTAI(st.KABEIMG, st.KIJUNDIR, st.KIJUNDIRBAK);
+    if (st.KABEIMG.isEmpty() || !QFileInfo(picture).isFile()) {
+        save();
+        picture = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
+    }
+    if (st.KABEIMAGE.isEmpty() || !QFileInfo(picture).isFile())
+        return;
+    if (edit)
+        openInPaintProgram(picture);
+    else
+        openWithShell(picture);
+    if (tuck)
+        tuck();
+}
+
+bool WallPen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Image1) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            press(static_cast<QMouseEvent*>(event));
+            return true;
+        case QEvent::MouseMove:
+            move(static_cast<QMouseEvent*>(event));
+            break; // the wall follows the mouse too
+        case QEvent::MouseButtonRelease:
+            release(static_cast<QMouseEvent*>(event));
+            return true;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WallPen::press(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    stroke_.press(at);
+    if (st.BUSY)
+        return;
+    ChangeDetection::Pause pause(changes_);
+    if (event->button() == Qt::RightButton || st.RFLGK) {
+        if (disarmOneShot)
+            disarmOneShot();
+        openMenu(event->globalPosition().toPoint() - QPoint(10, 30));
+    } else if (st.POM && stampAt) {
+        stampAt(Image1->mapTo(wallArea_, at));
+    }
+}
+
+void WallPen::openMenu(QPoint globalPos) {
+    PopupMenu3->popup(globalPos);
+}
+
+void WallPen::move(QMouseEvent* event) {
+    if (st.pen.SPENS == 0)
+        st.pen.SPENS = kNormalPen;
+    const bool leftDown = event->buttons() & Qt::LeftButton;
+    if (st.MSON && leftDown)
+        st.MSON2 = true;
+    const QRect changed =
+        stroke_.move(Image1->drawable(), event->position().toPoint(), leftDown, st.MSON,
+                     st.pen.PREFLG, penColour(st.pen.CPEN), st.pen.SPENS);
+    if (!changed.isEmpty()) {
+        st.canvasDrawn = true;
+        Image1->touched(changed);
+    }
+}
+
+void WallPen::release(QMouseEvent* event) {
+    if (!st.MSON || !st.pen.PREFLG || event->button() != Qt::LeftButton)
+        return;
+    const int width = st.pen.SPENS > 0 ? st.pen.SPENS : kNormalPen;
+    const QRect changed = stroke_.release(Image1->drawable(), event->position().toPoint(),
+                                          penColour(st.pen.CPEN), width);
+    if (!changed.isEmpty()) {
+        st.MSON2 = true;
+        st.canvasDrawn = true;
+        Image1->touched(changed);
+    }
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "drawing/penstroke.h"
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <functional>
+
+class ChangeDetection;
+class PictureCanvas;
+class PictureViewerWindow;
+class QAction;
+class QMenu;
+class QMouseEvent;
+class QWidget;
+class WallSaver;
+class WallSurface;
+struct WallState;
+
+// The wall's background as a drawing surface: the shown layer the pen draws
+// on (Image1), the background as loaded (Image2), the pen commands that the
+// wall and the picture viewer share, and the pen menu a right click on the
+// background opens.
+class WallPen : public QObject {
+    Q_OBJECT
+public:
+    WallPen(WallState& state, QWidget* wallArea, WallSaver& saver, WallSurface& surface,
+            ChangeDetection& changes);
+
+    PictureCanvas* Image1; // the background as shown, with the strokes
+    QMenu* PopupMenu3;     // the pen menu
+    QAction* N68;          // "線画": the pen on or off ("ON"/"OFF" when the menu opens)
+    QAction* N69;          // "ドラッグ間－描画": straight lines or freehand
+
+    // The picture viewer, whose picture the pen also draws on.
+    PictureViewerWindow* viewer = nullptr;
+
+    // What the pen needs of the wall window.
+    std::function<void(bool down)> showPenButton; // the tool column's pen button
+    std::function<void()> disarmOneShot;          // the one-shot right click, off
+    std::function<void()> tuck;                   // after a hand-off to another program
+    std::function<void(QPoint)> stampAt;          // a left press may place a stamp card
+
+    // The background layers.
+    void showBackground(const QImage& picture); // both layers, as loaded
+    void clearToNavy();                         // both layers, the plain wall
+    QImage canvasImage() const;
+
+    // The pen on or off. Off on an empty background resets it to navy.
+    void MSswitch(bool on);
+    // "背景に線画" and "線画": the pen on when off, off when on.
+    void togglePen();
+    void chooseColour(int CPEN);
+    void chooseWidth(int SPENS);
+    // "ドラッグ間－描画": straight lines or freehand, the pen on.
+    void toggleStraight();
+    // "ペンの絵を消す": the strokes go, the background as loaded shows.
+    void wipe();
+    // "_原画にもどす": the background picture from the original kept beside it.
+    void restoreOriginal();
+    // "保存・ていあん": the strokes become part of the background picture.
+    void save();
+    // "ビュアー" and "編集": the background picture in another program.
+    void openOutside(bool edit);
+
+    // The point counter of the current stroke sequence.
+    int counter() const;
+    void resetCounter();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void press(QMouseEvent* event);
+    void move(QMouseEvent* event);
+    void release(QMouseEvent* event);
+    void openMenu(QPoint globalPos);
+    void penOn();
+    void setCursors();
+    void captionStraight();
+
+    WallState& st;
+    QWidget* wallArea_;
+    WallSaver& saver_;
+    WallSurface& surface_;
+    ChangeDetection& changes_;
+    QImage Image2; // the background as loaded
+    PenStroke stroke_{kWallStrokes};
+};

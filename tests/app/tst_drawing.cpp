@@ -1,0 +1,186 @@
+#include "drawing/picturecanvas.h"
+#include "drawing/wallpen.h"
+#include "model/bgrcolor.h"
+#include "pictures/picturelayer.h"
+#include "storage/underscorecopy.h"
+#include "support/mouse.h"
+#include "support/windowfixture.h"
+
+#include <QDesktopServices>
+#include <QMenu>
+#include <QUrl>
+
+namespace {
+
+void drag(QWidget* w, const QList<QPoint>& points) {
+    sendMouse(w, QEvent::MouseButtonPress, points.first());
+    for (const QPoint& p : points.mid(1))
+        sendMouse(w, QEvent::MouseMove, p);
+    sendMouse(w, QEvent::MouseButtonRelease, points.last());
+}
+
+QColor at(WallWindow& w, int x, int y) {
+    return w.pen().canvasImage().pixelColor(x, y);
+}
+
+// Records what is handed to the desktop shell.
+class ShellRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+} // namespace
+
+class TestDrawing : public QObject {
+    Q_OBJECT
+private slots:
+    void strokesOnTheWall();
+    void wipeSaveAndOriginal();
+    void emptyWall();
+    void outsidePrograms();
+};
+
+void TestDrawing::strokesOnTheWall() {
+    WindowWall wall({});
+    WallWindow& w = wall.open();
+    WallPen& pen = w.pen();
+    QWidget* canvas = pen.Image1;
+    const QColor navy = bgrColor(kNavy);
+    // Right after start: red, the pen on, width 5 at the first move, which
+    // draws nothing.
+    pen.chooseColour(0);
+    QVERIFY(w.state().MSON);
+    QVERIFY(w.findChild<QToolButton*>("SpeedButton2")->isChecked());
+    drag(canvas, {{100, 100}, {200, 100}, {300, 100}});
+    QCOMPARE(w.state().pen.SPENS, 5);
+    QCOMPARE(at(w, 150, 100), navy);
+    QCOMPARE(at(w, 250, 100), QColor(Qt::red));
+    QCOMPARE(at(w, 250, 102), QColor(Qt::red)); // 5 wide
+    QCOMPARE(at(w, 250, 104), navy);
+    QVERIFY(w.state().canvasDrawn && w.state().MSON2);
+
+    // Straight lines: A to B draws nothing, C to D draws, a click at E draws
+    // on from D.
+    pen.toggleStraight();
+    QVERIFY(w.state().pen.PREFLG);
+    drag(canvas, {{100, 200}, {150, 200}, {200, 200}});
+    QCOMPARE(at(w, 150, 200), navy);
+    drag(canvas, {{100, 300}, {200, 300}, {300, 300}});
+    QCOMPARE(at(w, 200, 300), QColor(Qt::red));
+    sendMouse(canvas, QEvent::MouseMove, {300, 380}, Qt::NoButton);
+    drag(canvas, {{300, 380}});
+    QCOMPARE(at(w, 300, 340), QColor(Qt::red));
+
+    // The menu's first entry says what it will do.
+    QMenu* menu = pen.PopupMenu3;
+    sendMouse(canvas, QEvent::MouseButtonPress, {400, 200}, Qt::RightButton);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(pen.N68->text(), QStringLiteral("OFF"));
+    QCOMPARE(pen.N69->text(), QStringLiteral("－－－直線－－－"));
+    menu->close();
+    pen.togglePen();
+    QVERIFY(!w.state().MSON);
+    sendMouse(canvas, QEvent::MouseButtonPress, {400, 200}, Qt::RightButton);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(pen.N68->text(), QStringLiteral("ON"));
+    menu->close();
+    // With the pen off nothing is drawn.
+    drag(canvas, {{100, 420}, {200, 420}, {300, 420}});
+    QCOMPARE(at(w, 250, 420), navy);
+}
+
+void TestDrawing::wipeSaveAndOriginal() {
+    WindowWall wall({});
+    QImage photo(640, 360, QImage::Format_RGB32);
+    photo.fill(QColor(0, 128, 0));
+    QVERIFY(writePicture(photo, wall.data + "bg.bmp"));
+    writeFileBytes(wall.data + "wall.ini", "\xEF\xBB\xBF<PANEL=\"bg.bmp\",20260101-000000>\r\n");
+    WallWindow& w = wall.open();
+    WallPen& pen = w.pen();
+    QWidget* canvas = pen.Image1;
+    const QImage loaded = pen.canvasImage();
+    QVERIFY(QFileInfo(w.state().KABEIMAGE).isAbsolute());
+    const QColor green = at(w, 150, 100);
+    pen.chooseColour(1);
+    drag(canvas, {{100, 100}, {120, 100}, {200, 100}});
+    QCOMPARE(at(w, 150, 100), QColor(Qt::blue));
+    pen.wipe();
+    QCOMPARE(pen.canvasImage(), loaded);
+    QVERIFY(!w.state().canvasDrawn && !w.state().MSON);
+
+    // Saved into the picture, its original kept beside it; the wipe still
+    // brings back the picture as it was loaded.
+    const QByteArray original = readFileBytes(wall.data + "bg.bmp");
+    pen.chooseColour(1);
+    drag(canvas, {{100, 100}, {120, 100}, {200, 100}});
+    pen.save();
+    QCOMPARE(readFileBytes(wall.data + "_bg.bmp"), original);
+    QVERIFY(readFileBytes(wall.data + "bg.bmp") != original);
+    pen.wipe();
+    QCOMPARE(pen.canvasImage(), loaded);
+
+    // The original comes back at once, in both layers: strokes and all gone.
+    pen.chooseColour(0);
+    drag(canvas, {{100, 200}, {120, 200}, {200, 200}});
+    pen.restoreOriginal();
+    QCOMPARE(readFileBytes(wall.data + "bg.bmp"), original);
+    QCOMPARE(at(w, 150, 100), green);
+    QCOMPARE(at(w, 150, 200), green);
+    QVERIFY(!w.state().canvasDrawn);
+    w.OWARI();
+    QCOMPARE(readFileBytes(wall.data + "bg.bmp"), original);
+}
+
+void TestDrawing::emptyWall() {
+    WindowWall wall({});
+    WallWindow& w = wall.open();
+    WallPen& pen = w.pen();
+    const QColor navy = bgrColor(kNavy);
+    pen.chooseColour(2);
+    drag(pen.Image1, {{100, 100}, {120, 100}, {200, 100}});
+    pen.wipe(); // no picture: the plain wall
+    QCOMPARE(at(w, 150, 100), navy);
+    QCOMPARE(pen.canvasImage().size(), QSize(w.state().NOWX, w.state().NOWY));
+
+    // A drawing saved on an empty wall becomes its background.
+    pen.chooseColour(2);
+    drag(pen.Image1, {{100, 100}, {120, 100}, {200, 100}});
+    pen.save();
+    QVERIFY(QFileInfo::exists(wall.data + "wall.ini"));
+    QVERIFY(QFileInfo::exists(wall.data + w.state().KABEIMAGE));
+    w.SpeedButton12Click();
+    QCOMPARE(at(w, 150, 100), QColor(Qt::yellow));
+    QVERIFY(w.state().MSON2);
+}
+
+void TestDrawing::outsidePrograms() {
+    WindowWall wall({});
+    QImage photo(64, 36, QImage::Format_RGB32);
+    photo.fill(Qt::white);
+    QVERIFY(writePicture(photo, wall.data + "bg.jpg"));
+    writeFileBytes(wall.data + "wall.ini", "\xEF\xBB\xBF<PANEL=\"bg.jpg\",20260101-000000>\r\n");
+    // A paint program of our own on PATH writes down what it was given.
+    QTemporaryDir bin;
+    const QString record = bin.filePath("given.txt");
+    const QString script = bin.filePath("pinta");
+    writeFileBytes(script, QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\n").arg(record).toUtf8());
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8() + ":/usr/bin:/bin");
+    ShellRecorder shell;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &shell, "open");
+    WallWindow& w = wall.open();
+    w.pen().openOutside(true);
+    QTRY_VERIFY(QFileInfo::exists(record));
+    QTRY_COMPARE(readFileBytes(record).trimmed(), (wall.data + "bg.jpg").toUtf8());
+    w.pen().openOutside(false);
+    QCOMPARE(shell.opened, QList<QUrl>{QUrl::fromLocalFile(wall.data + "bg.jpg")});
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    qputenv("PATH", path);
+}
+
+QTEST_MAIN(TestDrawing)
+#include "tst_drawing.moc"

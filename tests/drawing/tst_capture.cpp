@@ -1,0 +1,234 @@
+#include "drawing/regionwindow.h"
+#include "drawing/screencapture.h"
+#include "drawing/wallprinter.h"
+#include "model/wallstate.h"
+#include "platform/beep.h"
+#include "support/mouse.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// A screen of four coloured quarters, 800 × 600.
+QImage quarters() {
+    QImage screen(800, 600, QImage::Format_RGB32);
+    screen.fill(Qt::red);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            if (x >= 400 || y >= 300)
+                screen.setPixelColor(x, y,
+                                     y >= 300 ? (x >= 400 ? Qt::yellow : Qt::green) : Qt::blue);
+    return screen;
+}
+
+// Runs `step` once the next modal window is up.
+void whenModal(std::function<void()> step) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, step] {
+        if (!QApplication::activeModalWidget())
+            return;
+        poll->deleteLater();
+        step();
+    });
+    poll->start(5);
+}
+
+} // namespace
+
+class TestCapture : public QObject {
+    Q_OBJECT
+private slots:
+    void selectingARegion();
+    void clicksThatSelectNothing();
+    void captureFromTheWall();
+    void printRectangle_data();
+    void printRectangle();
+    void printingToPdf();
+};
+
+void TestCapture::selectingARegion() {
+    QTemporaryDir dir;
+    RegionWindow r;
+    r.prepare(quarters(), 600);
+    r.show();
+    // The whole screen is on the clipboard as soon as the window opens.
+    QCOMPARE(QApplication::clipboard()->image(), quarters());
+    // From bottom right to top left: the same rectangle as the other way.
+    QString asked;
+    r.chooseSaveName = [&] { return asked = dir.filePath("part.png"); };
+    sendMouse(&r, QEvent::MouseButtonPress, QPoint(410, 310), Qt::LeftButton);
+    sendMouse(&r, QEvent::MouseMove, QPoint(10, 10), Qt::LeftButton);
+    QCOMPARE(r.R, QRect(10, 10, 400, 300));
+    QCOMPARE(r.Panel2->text(), QStringLiteral("400"));
+    QCOMPARE(r.Panel3->text(), QStringLiteral("300"));
+    QCOMPARE(r.Panel4->text(), QLocale().toString(1.33, 'f', 2));
+    // A flat selection leaves the ratio as it was.
+    sendMouse(&r, QEvent::MouseMove, QPoint(100, 310), Qt::LeftButton);
+    QCOMPARE(r.Panel3->text(), QStringLiteral("0"));
+    QCOMPARE(r.Panel4->text(), QLocale().toString(1.33, 'f', 2));
+    sendMouse(&r, QEvent::MouseMove, QPoint(10, 10), Qt::LeftButton);
+    sendMouse(&r, QEvent::MouseButtonRelease, QPoint(10, 10), Qt::LeftButton);
+    // The part is on the clipboard; ".png" is not a format it is saved in.
+    const QImage part = QApplication::clipboard()->image();
+    QCOMPARE(part.size(), QSize(400, 300));
+    QCOMPARE(part.pixelColor(0, 0), QColor(Qt::red));
+    QCOMPARE(part.pixelColor(399, 299), QColor(Qt::yellow));
+    QVERIFY(!asked.isEmpty());
+    QVERIFY(!QFileInfo::exists(asked));
+
+    // As JPEG it is written.
+    r.prepare(quarters(), 600);
+    r.chooseSaveName = [&] { return dir.filePath("part.jpg"); };
+    sendMouse(&r, QEvent::MouseButtonPress, QPoint(390, 290), Qt::LeftButton);
+    sendMouse(&r, QEvent::MouseMove, QPoint(410, 310), Qt::LeftButton);
+    sendMouse(&r, QEvent::MouseButtonRelease, QPoint(410, 310), Qt::LeftButton);
+    QCOMPARE(QImage(dir.filePath("part.jpg")).size(), QSize(20, 20));
+}
+
+void TestCapture::clicksThatSelectNothing() {
+    RegionWindow r;
+    bool asked = false;
+    r.chooseSaveName = [&] {
+        asked = true;
+        return QString();
+    };
+    // A bare click and a right click both leave the whole screen on the
+    // clipboard, and nothing is offered for saving.
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        r.prepare(quarters(), 600);
+        r.show();
+        sendMouse(&r, QEvent::MouseButtonPress, QPoint(50, 50), button);
+        sendMouse(&r, QEvent::MouseButtonRelease, QPoint(50, 50), button);
+        QCOMPARE(QApplication::clipboard()->image(), quarters());
+        QVERIFY(!r.isVisible());
+    }
+    QVERIFY(!asked);
+}
+
+void TestCapture::captureFromTheWall() {
+    WallState st;
+    QWidget wall;
+    wall.setGeometry(0, 0, 800, 600);
+    wall.show();
+    ScreenCapture capture(st, &wall);
+    QWidget corner(&wall);
+    corner.show();
+    capture.handles = {&corner};
+    // Offscreen there is no screen to photograph: the user is told, nothing
+    // else happens.
+    QString said;
+    whenModal([&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        said = box ? box->text() : QString();
+        QApplication::activeModalWidget()->close();
+    });
+    capture.Timer7Timer();
+    QCOMPARE(said, captureNeedsX11());
+    QVERIFY(!capture.TForm14->isVisible());
+
+    // A delayed capture leaves a wall where it stands; "キャプチャー" puts an
+    // aside wall away for the picture and back where it was after.
+    bool cornerShownAtGrab = true;
+    bool wallShownAtGrab = true;
+    capture.grab = [&] {
+        cornerShownAtGrab = corner.isVisible();
+        wallShownAtGrab = wall.isVisible();
+        return ScreenGrab{quarters(), QString()};
+    };
+    capture.wallIsAside = [] { return true; };
+    wall.move(300, 200);
+    const QPoint aside = wall.pos();
+    for (bool putAway : {false, true}) {
+        whenModal([&] { capture.TForm14->reject(); });
+        capture.captureAfter(10, putAway);
+        QTRY_VERIFY(!capture.Timer7->isActive());
+        QTRY_VERIFY(!capture.TForm14->isVisible());
+        QCOMPARE(wallShownAtGrab, !putAway);
+        QVERIFY(!cornerShownAtGrab);
+        QVERIFY(corner.isVisible());
+        QVERIFY(wall.isVisible());
+        QCOMPARE(wall.pos(), aside);
+    }
+    // Resting on the corner starts a capture; leaving it calls it off.
+    capture.watchCorner(&corner);
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+    QApplication::sendEvent(&corner, &enter);
+    QCOMPARE(capture.Timer7->remainingTime() > 1000, true);
+    QApplication::sendEvent(&corner, &leave);
+    QVERIFY(!capture.Timer7->isActive());
+}
+
+void TestCapture::printRectangle_data() {
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<QRect>("expected");
+    // 20 mm = 2000 / 2540 inch; 264 mm = 1200 × 22 / 2540 inch. The picture
+    // is 1920 × 1080: H = 1080 × W / 1920.
+    QTest::newRow("600 landscape")
+        << 600 << QPoint(0, 0) << true << QRect(QPoint(472, 472), QPoint(6707, 3978));
+    QTest::newRow("600 offsets") << 600 << QPoint(50, 40) << true
+                                 << QRect(QPoint(422, 432), QPoint(6657, 3938));
+    QTest::newRow("300 portrait") << 300 << QPoint(0, 0) << false
+                                  << QRect(QPoint(236, 236), QPoint(2313, 1404));
+    QTest::newRow("1200 landscape")
+        << 1200 << QPoint(100, 100) << true << QRect(QPoint(844, 844), QPoint(13315, 7858));
+}
+
+void TestCapture::printRectangle() {
+    QFETCH(int, dpi);
+    QFETCH(QPoint, offset);
+    QFETCH(bool, landscape);
+    QFETCH(QRect, expected);
+    PrintPage page{dpi, dpi, offset.x(), offset.y(), landscape, 100};
+    QCOMPARE(::printRectangle(page, QSize(1920, 1080)), expected);
+}
+
+void TestCapture::printingToPdf() {
+    QTemporaryDir dir;
+    WallState st;
+    st.NOWX = 320;
+    st.NOWY = 180;
+    QWidget wall;
+    wall.setGeometry(0, 0, 320, 180);
+    QPalette green;
+    green.setColor(QPalette::Window, Qt::green);
+    wall.setPalette(green);
+    wall.setAutoFillBackground(true);
+    wall.show();
+    WallPrinter printer(st, &wall);
+    // Cancelled: nothing printed, the wall stays on the clipboard.
+    printer.setUpPrinter = [](QPrinter&) { return false; };
+    QVERIFY(!printer.IPRINT(1));
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(320, 180));
+    QCOMPARE(QApplication::clipboard()->image().pixelColor(5, 5), QColor(Qt::green));
+
+    const QString pdf = dir.filePath("wall.pdf");
+    QPageLayout::Orientation preset = QPageLayout::Portrait;
+    printer.setUpPrinter = [&](QPrinter& p) {
+        preset = p.pageLayout().orientation();
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        return true;
+    };
+    QVERIFY(printer.IPRINT(1));
+    QCOMPARE(preset, QPageLayout::Landscape);
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 1);
+    QVERIFY(bytes.contains("/MediaBox [0 0 842.000000 595.000000]")); // A4 across
+    // The title, as Qt writes it: UTF-16 with a byte order mark.
+    const QByteArray title = QByteArray("\xFE\xFF\0Z\0a\0v\0i\0k", 12);
+    QVERIFY(bytes.contains(title) || bytes.contains("(Zavik)"));
+}
+
+QTEST_MAIN(TestCapture)
+#include "tst_capture.moc"
