@@ -7,6 +7,8 @@
 #include "support/windowfixture.h"
 
 #include <QDesktopServices>
+#include <csignal>
+#include <sys/resource.h>
 #include <QMenu>
 #include <QUrl>
 
@@ -40,6 +42,7 @@ private slots:
     void strokesOnTheWall();
     void wipeSaveAndOriginal();
     void emptyWall();
+    void failedSaveSaysSo();
     void outsidePrograms();
 };
 
@@ -154,6 +157,33 @@ void TestDrawing::emptyWall() {
     w.SpeedButton12Click();
     QCOMPARE(at(w, 150, 100), QColor(Qt::yellow));
     QVERIFY(w.state().MSON2);
+}
+
+void TestDrawing::failedSaveSaysSo() {
+    WindowWall wall({});
+    QImage photo(640, 360, QImage::Format_RGB32);
+    photo.fill(Qt::white);
+    QVERIFY(writePicture(photo, wall.data + "bg.bmp"));
+    QVERIFY(QFile::copy(wall.data + "bg.bmp", wall.data + "_bg.bmp"));
+    writeFileBytes(wall.data + "wall.ini", "\xEF\xBB\xBF<PANEL=\"bg.bmp\",20260101-000000>\r\n");
+    WallWindow& w = wall.open();
+    const QByteArray before = readFileBytes(wall.data + "bg.bmp");
+    w.pen().chooseColour(4);
+    drag(w.pen().Image1, {{100, 100}, {120, 100}, {200, 100}});
+    // The disk "fills up" half way through the picture.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = rlim_t(before.size() / 2);
+    setrlimit(RLIMIT_FSIZE, &small);
+    QString said;
+    answerNext(QString(), &said);
+    w.pen().save();
+    setrlimit(RLIMIT_FSIZE, &old);
+    QVERIFY2(said.contains(wall.data + "bg.bmp"), qPrintable(said));
+    QCOMPARE(readFileBytes(wall.data + "bg.bmp"), before);
+    QVERIFY(w.state().canvasDrawn); // still there to save
 }
 
 void TestDrawing::outsidePrograms() {

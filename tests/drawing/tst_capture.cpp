@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -163,6 +164,23 @@ void TestCapture::captureFromTheWall() {
     QCOMPARE(capture.Timer7->remainingTime() > 1000, true);
     QApplication::sendEvent(&corner, &leave);
     QVERIFY(!capture.Timer7->isActive());
+
+    // Resting on the full-screen drawing button for 4 s opens the editor on
+    // a fresh screenshot; leaving before calls it off; a click opens it now.
+    QToolButton drawing(&wall);
+    capture.watchDrawingButton(&drawing);
+    QImage edited;
+    capture.openEditor = [&](const QImage& shot) { edited = shot; };
+    QApplication::sendEvent(&drawing, &enter);
+    QVERIFY(capture.T6FLG);
+    QCOMPARE(capture.Timer6->interval(), 4000);
+    QVERIFY(capture.Timer6->isActive());
+    QApplication::sendEvent(&drawing, &leave);
+    QVERIFY(!capture.Timer6->isActive() && !capture.T6FLG);
+    capture.Timer6Timer();
+    QVERIFY(edited.isNull());
+    drawing.click();
+    QCOMPARE(edited, quarters());
 }
 
 void TestCapture::printRectangle_data() {
