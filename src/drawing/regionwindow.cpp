@@ -72,9 +72,11 @@ RegionWindow::RegionWindow(QWidget* parent)
     Panel1->adjustSize();
 
     chooseSaveName = [this] {
-        return QFileDialog::getSaveFileName(
-            this, QStringLiteral("名前を付けて保存"), QString(),
-            QStringLiteral("JPEG (*.jpg *.jpeg);;BMP (*.bmp);;全て (*.*)"));
+        QFileDialog dialog(parentWidget(), QStringLiteral("名前を付けて保存"), startFolder,
+                           QStringLiteral("JPEG (*.jpg *.jpeg);;BMP (*.bmp);;全て (*.*)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("jpg")); // a name typed bare is a JPEG
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
 }
 

@@ -25,6 +25,8 @@ public:
     // Where the chosen part is saved; empty for none. Tests answer instead
     // of a dialog.
     std::function<QString()> chooseSaveName;
+    // Where the save dialog starts: the wall's folder.
+    QString startFolder;
 
     // The selection, in the window's coordinates.
     QRect R;

@@ -77,6 +77,7 @@ void ScreenCapture::Timer7Timer() {
         cannotCapture(shot);
         return;
     }
+    TForm14->startFolder = st.KIJUNDIR;
     TForm14->prepare(shot.image, wallWindow_->height());
     TForm14->showFullScreen();
     TForm14->raise();
