@@ -10,7 +10,12 @@
 #include <QTimer>
 
 LogoStarter::LogoStarter(StartOverDialog* startOver, QObject* parent)
-    : QObject(parent), startOver_(startOver) {}
+    : QObject(parent), startOver_(startOver) {
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, [this] { SHELLTURXE2(FF2); });
+}
 
 QString LogoStarter::program() const {
     return resourceFolder + QStringLiteral("TURX/turx");
@@ -40,7 +45,26 @@ void LogoStarter::SHELLTURXE(const QString& project, int delay) {
         SHELLTURXE2(project);
         return;
     }
-    QTimer::singleShot(delayMs, this, [this, project] { SHELLTURXE2(project); });
+    FF2 = project;
+    Timer1->start(delayMs);
+}
+
+void LogoStarter::startNewProject() {
+    const QString S = resourceFolder + QStringLiteral("プログラミングHOME/NEW.trx");
+    const QString folder = workingFolder();
+    QDir().mkpath(folder);
+    const QString D = folder + QStringLiteral("NEW.trx");
+    if (!QFileInfo::exists(D)) {
+        copyOver(S, D);
+        SHELLTURXE(D, 0);
+        return;
+    }
+    startOver_->exec();
+    const int choice = startOver_->tag();
+    if (choice == StartOverDialog::Restart)
+        copyOver(S, D);
+    if (choice == StartOverDialog::Restart || choice == StartOverDialog::Continue)
+        SHELLTURXE(D, 0);
 }
 
 void LogoStarter::SHELLTURXE2(const QString& project) {

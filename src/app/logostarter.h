@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class QTimer;
 class StartOverDialog;
 
 // Starts the LOGO environment. A project is never run where it lies: it is
@@ -25,9 +26,17 @@ public:
     // already there) and starts the environment on the copy 3 seconds later.
     // Returns the copy's path.
     QString copyAndStart(const QString& P);
-    // Starts on a project at once (delay < 1) or 3 seconds later.
+    // Starts on a project at once (delay < 1) or 3 seconds later. One start
+    // waits at a time: a second request replaces the first and waits anew.
     void SHELLTURXE(const QString& project, int delay);
     void SHELLTURXE2(const QString& project);
+    // "プログラミングをはじめる": the new project of the resource folder,
+    // copied into the working folder (asking before it replaces one there)
+    // and started at once.
+    void startNewProject();
+
+    QString FF2;    // the project waiting for a delayed start
+    QTimer* Timer1; // the delayed start
 
     // How long a delayed start waits; tests shorten it.
     int delayMs = 3000;

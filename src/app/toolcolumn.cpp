@@ -65,8 +65,7 @@ ToolColumn::ToolColumn(WallState& state, QWidget* wallArea)
     connect(SpeedButton8, &QToolButton::clicked, this, &ToolColumn::SpeedButton8Click);
     // Commands whose windows come later: present, greyed, with their hints.
     SpeedButton2->setCheckable(true); // pressed while the pen is on
-    for (QToolButton* b : {SpeedButton6, SpeedButton19})
-        b->setEnabled(false);
+    SpeedButton19->setEnabled(false);
 }
 
 QToolButton* ToolColumn::makeToolButton(const char* name, const QString& hint) {

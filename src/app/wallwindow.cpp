@@ -19,6 +19,7 @@
 #include "dialogs/folderchooserdialog.h"
 #include "dialogs/newcardcommand.h"
 #include "dialogs/quickcardeditor.h"
+#include "dialogs/settingsdialog.h"
 #include "dialogs/startovercanceldialog.h"
 #include "dialogs/startoverdialog.h"
 #include "drawing/flashwindow.h"
@@ -38,6 +39,8 @@
 #include "wall/wallloader.h"
 #include "wall/wallsaver.h"
 #include "web/helpbrowserwindow.h"
+#include "web/weblinkactions.h"
+#include "web/webpane.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -70,6 +73,8 @@ WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
     wireTools();
     wireMenus();
     wireDrawing();
+    wireWeb();
+    wireSettings();
     installShortcuts();
 }
 
@@ -103,12 +108,18 @@ void WallWindow::makeParts() {
     TForm21 = new PictureViewerWindow(this, &st);
     TForm21->pen = pen_;
     pen_->viewer = TForm21;
-    TForm23 = new HelpBrowserWindow(this);
+    webActions_ = new WebLinkActions(this);
+    webPane_ = new WebPane(st, *webActions_, Panel2);
+    // Above the background, below the file window, the tools and the cards.
+    webPane_->stackUnder(Panel4);
+    webPane_->Panel3->stackUnder(Panel4);
+    TForm23 = new HelpBrowserWindow(st, *webActions_, this);
     TForm26 = new FolderChooserDialog(this);
     TForm20 = new RestoreWindow(this);
     logo = new LogoStarter(TForm6, this);
     TForm3 = new CardEditorDialog(st, *board_, *saver_, *changes_, TForm26, this);
     TForm18 = new QuickCardEditor(this);
+    TForm19 = new SettingsDialog(st, this);
     newCards = new NewCardCommand(st, *board_, *changes_, TForm18, TForm3, Panel2);
 
     navigator_ = new Navigator(st, *changes_, *tools_, MediaPlayer1, this);
@@ -237,6 +248,63 @@ void WallWindow::wireDrawing() {
     printer_->windowsOver = [this] { return QList<QWidget*>{TForm21, TForm2}; };
     connect(PopupMenu2->N20, &QAction::triggered, printer_, &WallPrinter::N20Click);
     connect(links_, &LinkRunner::printRequested, printer_, &WallPrinter::N20Click);
+}
+
+void WallWindow::wireWeb() {
+    connect(webActions_, &WebLinkActions::playSound, MediaPlayer1, &MediaPlayerBar::openAndPlay);
+    connect(webActions_, &WebLinkActions::copyAndStartProject, logo, &LogoStarter::copyAndStart);
+    connect(webActions_, &WebLinkActions::startProject, logo,
+            [this](const QString& project) { logo->SHELLTURXE(project, 0); });
+    connect(webPane_, &WebPane::tuckRequested, modes_, &WindowModes::TAKO);
+    connect(TForm23, &HelpBrowserWindow::startProgrammingRequested, logo,
+            &LogoStarter::startNewProject);
+}
+
+void WallWindow::wireSettings() {
+    connect(tools_->SpeedButton6, &QToolButton::clicked, this, &WallWindow::SpeedButton6Click);
+    TForm19->showBackground = [this](const QString& path) { KABEIMAGELOAD(path); };
+    TForm19->writeBackground = [this](int mode) {
+        QString failure;
+        if (!saver_->KABEBACKSAVE(mode, &failure))
+            reportProblems(QStringLiteral("背景の設定を保存できませんでした。"), {failure});
+    };
+    TForm19->clearBackground = [this] { clearBackground(); };
+    TForm19->redrawCards = [this] { board_->ALLTEIJI(); };
+    TForm19->pointFileWindow = [this] { refreshFileWindow(); };
+    TForm19->tuck = [this] { modes_->TAKO(); };
+    TForm19->pageFolderChosen = [this](const QString& folder) { TForm3->startPicturesIn(folder); };
+}
+
+void WallWindow::SpeedButton6Click() {
+    if (st.BUSY)
+        return;
+    tools_->prepareCommand();
+    ChangeDetection::Pause pause(*changes_);
+    TForm19->fillFrom(st.settings);
+    if (TForm19->run() != 1)
+        return;
+    st.settings = TForm19->settings();
+    // The background with a new stamp, the web window, the file window and
+    // the web window again, so that its record is the last one written.
+    QStringList failed;
+    QString failure;
+    if (!saver_->KABEBACKSAVE(1, &failure))
+        failed << failure;
+    if (!saver_->KABEWEBSAVE(st.settings.webPage, &failure))
+        failed << failure;
+    if (!saver_->KABEDIRMAKE(&failure))
+        failed << failure;
+    if (!saver_->KABEWEBSAVE(st.settings.webPage, &failure))
+        failed << failure;
+    failed.removeDuplicates();
+    ALLCLEAR();
+    st.SHOWFLG = true;
+    SAITEIJI();
+    if (!failed.isEmpty())
+        reportProblems(
+            QStringLiteral(
+                "設定を保存できませんでした。ディスクの空きと書き込みの許可を確かめてください。"),
+            failed);
 }
 
 void WallWindow::installShortcuts() {
@@ -514,11 +582,11 @@ void WallWindow::restoreFullScreen() {
 
 void WallWindow::KABEWEBLOAD(const QString& page) {
     // The page is kept for the web window, which shows it once it exists.
-    webPage_ = page;
+    webPane_->KABEWEBLOAD(page);
 }
 
 void WallWindow::hideWebWindow() {
-    webPage_.clear();
+    webPane_->hidePane();
 }
 
 void WallWindow::showFileWindow() {

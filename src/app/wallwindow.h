@@ -19,6 +19,7 @@ class FileWindow;
 class FlashWindow;
 class FolderChooserDialog;
 class HelpBrowserWindow;
+class SettingsDialog;
 class LinkRunner;
 class LogoStarter;
 class MainMenu;
@@ -34,6 +35,8 @@ class QuickCardEditor;
 class RestoreWindow;
 class ScreenCapture;
 class WallPrinter;
+class WebLinkActions;
+class WebPane;
 class StartOverCancelDialog;
 class StartOverDialog;
 class ToolColumn;
@@ -82,6 +85,9 @@ public:
     void SpeedButton12Click();
     // Discards what was not saved: the same, with change detection held.
     void N01Click();
+    // The settings of the web window, the file window and the background;
+    // saved and read again when the dialog ends with its save command.
+    void SpeedButton6Click();
 
     // The parts of the wall.
     CardBoard& board() { return *board_; }
@@ -97,6 +103,7 @@ public:
     WallPen& pen() { return *pen_; }
     ScreenCapture& capture() { return *capture_; }
     WallPrinter& printer() { return *printer_; }
+    WebPane& webPane() { return *webPane_; }
 
     // Windows made once and kept for the program's life.
     RestoreWindow* TForm20;       // brings a hidden wall back
@@ -110,6 +117,7 @@ public:
     QuickCardEditor* TForm18;     // the quick card editor
     NewCardCommand* newCards;     // "カードを作る" and the name tags
     StartOverCancelDialog* TForm27;
+    SettingsDialog* TForm19;      // web window, file window, background
     MediaPlayerBar* MediaPlayer1; // sounds
     LogoStarter* logo;            // the LOGO environment
 
@@ -146,6 +154,8 @@ private:
     void wireTools();
     void wireMenus();
     void wireDrawing();
+    void wireWeb();
+    void wireSettings();
     void installShortcuts();
     // The quick card editor waits at the wall's left, half way down.
     void placeQuickEditor();
@@ -157,8 +167,7 @@ private:
     QString executablePath_;
     bool formShown_ = false;
 
-    QWidget* Panel2;  // the wall area; cards are its children
-    QString webPage_; // the page the web window is to show
+    QWidget* Panel2; // the wall area; cards are its children
     // Notices made before the wall was on the screen.
     QList<QPointer<QWidget>> pendingNotices_;
     // The notice of files that could not be taken, while it is open.
@@ -182,4 +191,6 @@ private:
     WallPen* pen_; // the background canvas, its pen and pen menu
     ScreenCapture* capture_;
     WallPrinter* printer_;
+    WebLinkActions* webActions_; // what the web pane's and help browser's links do
+    WebPane* webPane_;           // the web window on the wall
 };

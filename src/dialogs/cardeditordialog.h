@@ -36,6 +36,8 @@ public:
     // Files for "ファイルを表示" and pictures for "背景に表示".
     std::function<QStringList(const QString& startFolder)> chooseFiles;
     std::function<QStringList(const QString& startFolder)> chooseBackgroundPictures;
+    // The picture dialog starts in `folder` next time.
+    void startPicturesIn(const QString& folder) { pictureFolder_ = folder; }
 
     // The fields, named as the card's properties are edited.
     QLineEdit* Edit3;           // card name

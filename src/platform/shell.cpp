@@ -6,7 +6,8 @@
 #include <QUrl>
 
 bool openWithShell(const QString& pathOrAddress) {
-    const bool address = pathOrAddress.contains(QLatin1String("://"));
+    const bool address = pathOrAddress.contains(QLatin1String("://")) ||
+                         pathOrAddress.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive);
     const QUrl url = address ? QUrl(pathOrAddress) : QUrl::fromLocalFile(pathOrAddress);
     return QDesktopServices::openUrl(url);
 }

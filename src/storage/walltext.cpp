@@ -1,9 +1,9 @@
 #include "storage/walltext.h"
 
+#include "storage/textencoding.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <cerrno>
-#include <iconv.h>
 
 namespace {
 
@@ -38,31 +38,6 @@ template <typename F> void forEachLine(const QString& text, F line) {
 }
 
 } // namespace
-
-std::optional<QString> decodeShiftJis(const QByteArray& bytes) {
-    iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    if (cd == iconv_t(-1))
-        return std::nullopt;
-    QByteArray out(bytes.size() * 2 + 16, Qt::Uninitialized);
-    char* in = const_cast<char*>(bytes.constData());
-    size_t inLeft = size_t(bytes.size());
-    char* o = out.data();
-    size_t outLeft = size_t(out.size());
-    bool clean = true;
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &o, &outLeft) == size_t(-1)) {
-            // Every CP932 byte gives at most one UTF-16 unit, so the output
-            // cannot run out; any error means the bytes are not CP932.
-            clean = false;
-            break;
-        }
-    }
-    iconv_close(cd);
-    if (!clean)
-        return std::nullopt;
-    const qsizetype produced = out.size() - qsizetype(outLeft);
-    return QString(reinterpret_cast<const QChar*>(out.constData()), produced / 2);
-}
 
 std::optional<DecodedWallText> decodeWallText(const QByteArray& bytes) {
     DecodedWallText result;

@@ -25,6 +25,3 @@ QString joinLinesCrLf(const QString& text);
 // The bytes of a file holding `record`: byte order mark, then every line of
 // the record followed by CR LF.
 QByteArray encodeWallText(const QString& record);
-
-// CP932 to Unicode; nothing when the bytes are not clean CP932.
-std::optional<QString> decodeShiftJis(const QByteArray& bytes);

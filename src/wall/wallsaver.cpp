@@ -17,6 +17,21 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace {
+
+// Deletes a settings file the wall no longer has; false, with the reason,
+// when it stays.
+bool removeSettingsFile(const QString& path, QString* failure) {
+    QFile file(path);
+    if (file.remove())
+        return true;
+    if (failure)
+        *failure = QStringLiteral("「%1」：%2").arg(path, file.errorString());
+    return false;
+}
+
+} // namespace
+
 WallSaver::WallSaver(WallState& state, CardBoard& board, WallSurface& surface)
     : st(state), board_(board), surface_(surface) {}
 
@@ -149,7 +164,7 @@ bool WallSaver::KABEBACKSAVE(int N, QString* failure) {
     return written;
 }
 
-void WallSaver::KABEWEBSAVE(const QString& page) {
+bool WallSaver::KABEWEBSAVE(const QString& page, QString* failure) {
     QString W = page;
     if (!W.contains(QLatin1Char('/')))
         W = W.mid(folderPart(W).size());
@@ -157,9 +172,9 @@ void WallSaver::KABEWEBSAVE(const QString& page) {
     if (!W.contains(QLatin1Char('.'))) {
         if (QFileInfo::exists(html)) {
             surface_.hideWebWindow();
-            QFile::remove(html);
+            return removeSettingsFile(html, failure);
         }
-        return;
+        return true;
     }
     const WindowSettings& s = st.settings;
     UrlRecord r;
@@ -170,19 +185,23 @@ void WallSaver::KABEWEBSAVE(const QString& page) {
     r.width = s.webWidth;
     r.height = s.webHeight;
     r.ribbon = s.ribbon;
-    writeUrlFile(html, r);
+    QString error;
+    const bool written = writeUrlFile(html, r, &error);
+    if (!written && failure)
+        *failure = QStringLiteral("「%1」：%2").arg(html, error);
     surface_.refreshFileWindow();
+    return written;
 }
 
-void WallSaver::KABEDIRMAKE() {
+bool WallSaver::KABEDIRMAKE(QString* failure) {
     const WindowSettings& s = st.settings;
     const QString dir = st.KIJUNDIR + st.KABE4;
     if (s.fileMask.isEmpty()) {
         if (QFileInfo::exists(dir)) {
-            QFile::remove(dir);
             surface_.hideFileWindow();
+            return removeSettingsFile(dir, failure);
         }
-        return;
+        return true;
     }
     st.DIROLDTIME = makeTimestamp();
     MaskRecord r;
@@ -193,8 +212,12 @@ void WallSaver::KABEDIRMAKE() {
     r.Y = s.fileY;
     r.width = s.fileWidth;
     r.height = s.fileHeight;
-    writeMaskFile(dir, r);
+    QString error;
+    const bool written = writeMaskFile(dir, r, &error);
+    if (!written && failure)
+        *failure = QStringLiteral("「%1」：%2").arg(dir, error);
     surface_.showFileWindow();
+    return written;
 }
 
 WallSaver::ExitSave WallSaver::saveForExit(WallLoader& loader, bool everyCard) {

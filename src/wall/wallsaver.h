@@ -34,10 +34,12 @@ public:
     // False, with the reason in `failure`, when a write failed.
     bool KABEBACKSAVE(int N, QString* failure = nullptr);
     // "html.ini" from the page and the settings, or deleted when the page
-    // names no file.
-    void KABEWEBSAVE(const QString& page);
-    // "dir.ini" from the settings, or deleted when the mask is empty.
-    void KABEDIRMAKE();
+    // names no file. False, with the reason in `failure`, when the file could
+    // not be written or deleted.
+    bool KABEWEBSAVE(const QString& page, QString* failure = nullptr);
+    // "dir.ini" from the settings, or deleted when the mask is empty; false
+    // as above.
+    bool KABEDIRMAKE(QString* failure = nullptr);
 
     // What save and exit writes: the background when it was drawn on, then
     // every card at its place on the screen (a collapsed check-off card at

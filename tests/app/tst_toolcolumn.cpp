@@ -154,10 +154,8 @@ void TestToolColumn::busyWallIgnoresTheListedCommands() {
     QTest::mouseClick(button(w, "SpeedButton7"), Qt::LeftButton);
     QCOMPARE(w.state().KIJUNDIR, wall.data);
     // Commands whose windows come later are there, greyed, with their hints.
-    for (const char* name : {"SpeedButton6", "SpeedButton19"}) {
-        QVERIFY2(!button(w, name)->isEnabled(), name);
-        QVERIFY2(!button(w, name)->toolTip().isEmpty(), name);
-    }
+    QVERIFY(!button(w, "SpeedButton19")->isEnabled());
+    QVERIFY(!button(w, "SpeedButton19")->toolTip().isEmpty());
 }
 
 void TestToolColumn::mainMenu() {
