@@ -664,7 +664,10 @@ void SettingsDialog::editPage() {
             zavikBeep();
         return;
     }
-    openInTextEditor(page);
+    if (!openInTextEditor(page))
+        say(QStringLiteral("「%1」を開くテキストエディターが見つかりません。"
+                           "gedit か mousepad を入れてください。")
+                .arg(page));
 }
 
 void SettingsDialog::choosePageFile() {
