@@ -38,6 +38,7 @@
 #include "wall/changedetection.h"
 #include "wall/wallloader.h"
 #include "wall/wallsaver.h"
+#include "web/filefetcher.h"
 #include "web/helpbrowserwindow.h"
 #include "web/weblinkactions.h"
 #include "web/webpane.h"
@@ -251,6 +252,14 @@ void WallWindow::wireDrawing() {
 }
 
 void WallWindow::wireWeb() {
+    // A file a link fetches that is there already: the same question as for
+    // a copied project, naming the file.
+    webActions_->fetcher().fetchAnew = [this](const QString& destination) {
+        TForm6->setWindowTitle(QFileInfo(destination).fileName());
+        TForm6->exec();
+        TForm6->setWindowTitle(QStringLiteral("Zavik"));
+        return TForm6->tag() == StartOverDialog::Restart;
+    };
     connect(webActions_, &WebLinkActions::playSound, MediaPlayer1, &MediaPlayerBar::openAndPlay);
     connect(webActions_, &WebLinkActions::copyAndStartProject, logo, &LogoStarter::copyAndStart);
     connect(webActions_, &WebLinkActions::startProject, logo,

@@ -29,9 +29,9 @@ public:
 
     // The start-over question for a destination that exists already (LOGO
     // environment files, whose names hold ".tr", are replaced unasked):
-    // true to fetch it anew, false to keep it. Tests answer instead. Left
-    // empty, the user is asked in a message box that does not hold up the
-    // event loop.
+    // true to fetch it anew, false to keep it. The wall window asks with
+    // its start-over dialog; left empty, the user is asked in a message box
+    // that does not hold up the event loop.
     std::function<bool(const QString& destination)> fetchAnew;
 
     // How long a download may go without data.
