@@ -85,11 +85,13 @@ InterceptingPage* interceptLinks(QWidget* parent, LinkBrowser browser, const Wal
         const QUrl url = page->url();
         showAddress(url.isLocalFile() ? url.toLocalFile() : url.toString());
     });
-    for (const auto& [button, action] :
-         {std::pair{back, QWebEnginePage::Back}, std::pair{forward, QWebEnginePage::Forward}}) {
-        QAction* history = page->action(action);
-        QObject::connect(history, &QAction::changed, button,
-                         [button, history] { button->setEnabled(history->isEnabled()); });
+    const std::pair<QAbstractButton*, QWebEnginePage::WebAction> history[] = {
+        {back, QWebEnginePage::Back}, {forward, QWebEnginePage::Forward}};
+    for (const auto& entry : history) {
+        QAbstractButton* button = entry.first;
+        QAction* action = page->action(entry.second);
+        QObject::connect(action, &QAction::changed, button,
+                         [button, action] { button->setEnabled(action->isEnabled()); });
     }
     return page;
 }

@@ -15,6 +15,8 @@ void printPreview(QWebEngineView* view, QWidget* parent) {
         // The engine prints asynchronously; the preview needs the pages now.
         QEventLoop wait;
         QObject::connect(view, &QWebEngineView::printFinished, &wait, &QEventLoop::quit);
+        // A window closing meanwhile must not leave the preview waiting.
+        QObject::connect(view, &QObject::destroyed, &wait, &QEventLoop::quit);
         view->print(p);
         wait.exec();
     });
