@@ -15,6 +15,7 @@
 #include "model/bgrcolor.h"
 #include "model/wallgeometry.h"
 #include "model/wallstate.h"
+#include "pageeditor/pageeditorwindow.h"
 #include "platform/beep.h"
 #include "platform/desktopcopy.h"
 #include "platform/shell.h"
@@ -237,9 +238,10 @@ void LinkRunner::FileListBox2Click(const QString& name) {
     } else if (ext == QLatin1String("trx") || ext == QLatin1String("tr2")) {
         p.notice.MATHU(name + QStringLiteral("を起動・・・"), 4000);
         p.logo->copyAndStart(path);
+    } else if ((ext == QLatin1String("htm") || ext == QLatin1String("html")) &&
+               PageEditorWindow::isEditorPage(path)) {
+        emit pageEditRequested(path);
     } else {
-        // Pages the page editor wrote open in it once it is there; until
-        // then every page goes to the desktop's browser.
         handToShell(path, name + QStringLiteral("を起動・・・"), 4000, false);
     }
 }

@@ -76,6 +76,8 @@ signals:
     void exitWithoutSavingRequested();
     // ">PRN": the wall on paper.
     void printRequested();
+    // A page the page editor wrote was clicked in the file window.
+    void pageEditRequested(const QString& path);
 
 private:
     // The wall is left for the shell: a notice, the hand-off, and the window

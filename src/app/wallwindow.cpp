@@ -31,6 +31,7 @@
 #include "drawing/wallprinter.h"
 #include "model/bgrcolor.h"
 #include "model/wallgeometry.h"
+#include "pageeditor/pageeditorwindow.h"
 #include "pictures/backgroundfit.h"
 #include "platform/folders.h"
 #include "platform/fonts.h"
@@ -121,6 +122,7 @@ void WallWindow::makeParts() {
     TForm3 = new CardEditorDialog(st, *board_, *saver_, *changes_, TForm26, this);
     TForm18 = new QuickCardEditor(this);
     TForm19 = new SettingsDialog(st, this);
+    TForm4 = new PageEditorWindow(this);
     newCards = new NewCardCommand(st, *board_, *changes_, TForm18, TForm3, Panel2);
 
     navigator_ = new Navigator(st, *changes_, *tools_, MediaPlayer1, this);
@@ -282,6 +284,15 @@ void WallWindow::wireSettings() {
     TForm19->pointFileWindow = [this] { refreshFileWindow(); };
     TForm19->tuck = [this] { modes_->TAKO(); };
     TForm19->pageFolderChosen = [this](const QString& folder) { TForm3->startPicturesIn(folder); };
+    TForm19->openPageEditor = [this](const QString& path, int tag) {
+        return TForm4->openPage(path, tag);
+    };
+    TForm4->refreshFileWindow = [this] { refreshFileWindow(); };
+    TForm4->tuck = [this] { modes_->TAKO(); };
+    connect(links_, &LinkRunner::pageEditRequested, this, [this](const QString& path) {
+        TForm4->openPage(path, 1);
+        webPane_->showEditedPage(path);
+    });
 }
 
 void WallWindow::SpeedButton6Click() {
@@ -293,19 +304,7 @@ void WallWindow::SpeedButton6Click() {
     if (TForm19->run() != 1)
         return;
     st.settings = TForm19->settings();
-    // The background with a new stamp, the web window, the file window and
-    // the web window again, so that its record is the last one written.
-    QStringList failed;
-    QString failure;
-    if (!saver_->KABEBACKSAVE(1, &failure))
-        failed << failure;
-    if (!saver_->KABEWEBSAVE(st.settings.webPage, &failure))
-        failed << failure;
-    if (!saver_->KABEDIRMAKE(&failure))
-        failed << failure;
-    if (!saver_->KABEWEBSAVE(st.settings.webPage, &failure))
-        failed << failure;
-    failed.removeDuplicates();
+    const QStringList failed = saver_->saveSettings();
     ALLCLEAR();
     st.SHOWFLG = true;
     SAITEIJI();
@@ -505,6 +504,8 @@ void WallWindow::exitWithoutSaving() {
 
 void WallWindow::ALLCLEAR() {
     TForm2->stop();
+    if (TForm4->isVisible())
+        TForm4->reject(); // its page belongs to the wall being cleared
     st.MEMO = headerText();
     st.settings.fileMask.clear();
     st.settings.webPage.clear();

@@ -20,6 +20,7 @@ class FlashWindow;
 class FolderChooserDialog;
 class HelpBrowserWindow;
 class SettingsDialog;
+class PageEditorWindow;
 class LinkRunner;
 class LogoStarter;
 class MainMenu;
@@ -118,6 +119,7 @@ public:
     NewCardCommand* newCards;     // "カードを作る" and the name tags
     StartOverCancelDialog* TForm27;
     SettingsDialog* TForm19;      // web window, file window, background
+    PageEditorWindow* TForm4;     // pages edited through fields
     MediaPlayerBar* MediaPlayer1; // sounds
     LogoStarter* logo;            // the LOGO environment
 

@@ -220,6 +220,21 @@ bool WallSaver::KABEDIRMAKE(QString* failure) {
     return written;
 }
 
+QStringList WallSaver::saveSettings() {
+    QStringList failed;
+    QString failure;
+    if (!KABEBACKSAVE(1, &failure))
+        failed << failure;
+    if (!KABEWEBSAVE(st.settings.webPage, &failure))
+        failed << failure;
+    if (!KABEDIRMAKE(&failure))
+        failed << failure;
+    if (!KABEWEBSAVE(st.settings.webPage, &failure))
+        failed << failure;
+    failed.removeDuplicates();
+    return failed;
+}
+
 WallSaver::ExitSave WallSaver::saveForExit(WallLoader& loader, bool everyCard) {
     ExitSave result;
     QString failure;

@@ -40,6 +40,10 @@ public:
     // "dir.ini" from the settings, or deleted when the mask is empty; false
     // as above.
     bool KABEDIRMAKE(QString* failure = nullptr);
+    // What the settings dialog's save writes: the background with a new
+    // stamp, the web window, the file window and the web window again, so
+    // that its record is the last one written. What failed, for the user.
+    QStringList saveSettings();
 
     // What save and exit writes: the background when it was drawn on, then
     // every card at its place on the screen (a collapsed check-off card at

@@ -100,6 +100,12 @@ WebPane::WebPane(WallState& state, WebLinkActions& actions, QWidget* wallArea)
     hidePane();
 }
 
+void WebPane::showEditedPage(const QString& path) {
+    Edit2->setText(path);
+    if (WebBrowser1)
+        WebBrowser1->reload();
+}
+
 void WebPane::ensureBrowser() {
     if (WebBrowser1)
         return;

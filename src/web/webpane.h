@@ -26,6 +26,9 @@ public:
     void KABEWEBLOAD(const QString& page);
     // No web window: the pane and its ribbon hidden, the address line empty.
     void hidePane();
+    // A page was edited: the address line shows it and the pane shows the
+    // page it shows anew.
+    void showEditedPage(const QString& path);
 
     QWebEngineView* view() const { return WebBrowser1; }
     InterceptingPage* page() const { return page_; }

@@ -4,13 +4,14 @@
 #include "pictures/picturelayer.h"
 #include "storage/underscorecopy.h"
 #include "support/mouse.h"
+#include "support/shellrecorder.h"
 #include "support/windowfixture.h"
 
 #include <QDesktopServices>
-#include <csignal>
-#include <sys/resource.h>
 #include <QMenu>
 #include <QUrl>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -24,15 +25,6 @@ void drag(QWidget* w, const QList<QPoint>& points) {
 QColor at(WallWindow& w, int x, int y) {
     return w.pen().canvasImage().pixelColor(x, y);
 }
-
-// Records what is handed to the desktop shell.
-class ShellRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 } // namespace
 
@@ -200,15 +192,13 @@ void TestDrawing::outsidePrograms() {
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", bin.path().toUtf8() + ":/usr/bin:/bin");
-    ShellRecorder shell;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &shell, "open");
+    ShellRecorder shell({"file"});
     WallWindow& w = wall.open();
     w.pen().openOutside(true);
     QTRY_VERIFY(QFileInfo::exists(record));
     QTRY_COMPARE(readFileBytes(record).trimmed(), (wall.data + "bg.jpg").toUtf8());
     w.pen().openOutside(false);
     QCOMPARE(shell.opened, QList<QUrl>{QUrl::fromLocalFile(wall.data + "bg.jpg")});
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     qputenv("PATH", path);
 }
 

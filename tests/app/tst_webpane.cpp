@@ -6,6 +6,7 @@
 #include "model/wallgeometry.h"
 #include "platform/beep.h"
 #include "storage/wallfiles.h"
+#include "support/shellrecorder.h"
 #include "support/windowfixture.h"
 #include "web/helpbrowserwindow.h"
 #include "web/webpane.h"
@@ -19,15 +20,6 @@
 #include <QWebEngineView>
 
 namespace {
-
-// Records what is handed to the desktop shell, by scheme.
-class ShellRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 // A page of links, each a large block at a known place.
 QByteArray linkPage(const QStringList& hrefs) {
@@ -97,9 +89,7 @@ void TestWebPane::linksOfThePane() {
     const QString started = wall.dir.filePath("started.txt");
     writeFileBytes(turx, QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\n").arg(started).toUtf8());
     QFile::setPermissions(turx, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ShellRecorder shell;
-    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &shell, "open");
-    QDesktopServices::setUrlHandler(QStringLiteral("smb"), &shell, "open");
+    ShellRecorder shell({"mailto", "smb"});
 
     withPane(wall, "start.html");
     WallWindow& w = wall.open();
@@ -144,8 +134,6 @@ void TestWebPane::linksOfThePane() {
     QTRY_VERIFY(pane.SpeedButton15->isEnabled());
     pane.SpeedButton15->click();
     QTRY_VERIFY(loaded(view, "next.html"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("smb"));
 }
 
 void TestWebPane::helpBrowser() {

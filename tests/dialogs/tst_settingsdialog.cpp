@@ -3,6 +3,7 @@
 #include "model/wallstate.h"
 #include "platform/beep.h"
 #include "support/cp932.h"
+#include "support/shellrecorder.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -81,15 +82,6 @@ void answerStartOver(const QString& button, const QString& name) {
 }
 
 } // namespace
-
-class ShellRecorder : public QObject {
-    Q_OBJECT
-public slots:
-    void open(const QUrl& url) { opened << url; }
-
-public:
-    QList<QUrl> opened;
-};
 
 class TestSettingsDialog : public QObject {
     Q_OBJECT
@@ -392,8 +384,7 @@ void TestSettingsDialog::editPage() {
         writeBytes(w.wall + page, content);
     for (const char* program : {"gedit", "libreoffice"})
         QFile::remove(recorded(program));
-    ShellRecorder shell;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &shell, "open");
+    ShellRecorder shell({"file"});
     SettingsDialog d(w.st);
     int tucked = 0;
     d.tuck = [&tucked] { ++tucked; };
@@ -403,7 +394,6 @@ void TestSettingsDialog::editPage() {
         click(d, "Panel13");
     const int beeps = beepCount();
     click(d, "SpeedButton12");
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
     QCOMPARE(shell.opened.size(), opensWith == QLatin1String("shell") ? 1 : 0);
     QCOMPARE(tucked, shell.opened.size());

@@ -1,0 +1,106 @@
+// The page editor as a teacher uses it, offscreen: a generated quiz page of
+// 200 sections (400 blanks, 200 labels) clicked in the wall's file window
+// until its fields are filled, and "上書き保存" until the file is on disk;
+// then the same for a page of 8 MiB. Prints the median of several runs
+// (targets: 150 ms each for the quiz page, 2 s each for the large one).
+#include "app/linkrunner.h"
+#include "pageeditor/pagedocument.h"
+#include "pageeditor/pageeditorwindow.h"
+#include "pageeditor/pagefile.h"
+#include "wallstart.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+QString quizPage(const QString& folder) {
+    PageMemory memory;
+    PageDocument doc(memory);
+    doc.Edit_LOAD(doc.templateSource(), folder);
+    QString framed;
+    QString labels;
+    for (int i = 0; i < 200; ++i) {
+        framed += QStringLiteral(
+                      "問%1：地名は(東京%1/Tokyo%1)、川は(信濃川%1|利根川/信濃川%1/石狩川)。\n")
+                      .arg(i);
+        labels += QStringLiteral("【解答%1】東京%1と信濃川%1\n").arg(i);
+    }
+    doc.fields.title = QStringLiteral("大きなクイズ");
+    doc.fields.framedText = framed;
+    doc.fields.unframedText = labels;
+    return doc.Edit_SAVE();
+}
+
+QString largePage(const QString& folder) {
+    PageMemory memory;
+    PageDocument doc(memory);
+    doc.Edit_LOAD(doc.templateSource(), folder);
+    QString text;
+    while (text.size() < 4400000) // just under 8 MiB on disk
+        text += QStringLiteral("ながい授業の記録です。line of the lesson\n");
+    doc.fields.framedText = text;
+    return doc.Edit_SAVE();
+}
+
+// Clicks `name` in the file window `runs` times; each time the editor is
+// timed to its filled fields, then "上書き保存" to the written file.
+void measure(QApplication& app, WallWindow& wall, const QString& name, int runs) {
+    PageEditorWindow* editor = wall.findChild<PageEditorWindow*>();
+    const QString path = wall.state().KIJUNDIR + name;
+    std::vector<double> opening;
+    std::vector<double> saving;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer clock;
+        bool filled = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!editor->isVisible() || filled)
+                return;
+            filled = !editor->Memo1->toPlainText().isEmpty();
+            if (!filled)
+                return;
+            opening.push_back(clock.nsecsElapsed() / 1e6);
+            clock.restart();
+            editor->BitBtn4->click();
+        });
+        poll.start(0);
+        clock.start();
+        wall.links().FileListBox2Click(name);
+        saving.push_back(clock.nsecsElapsed() / 1e6);
+        app.processEvents();
+    }
+    std::printf("%s (%lld bytes): file window click to filled fields %.1f ms, "
+                "上書き保存 to disk %.1f ms (median of %d)\n",
+                qPrintable(name), QFileInfo(path).size(), median(opening), median(saving), runs);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString data = dir.filePath("zavik-data/");
+    QDir().mkpath(data);
+    writePageFile(data + "quiz.htm", quizPage(data));
+    writePageFile(data + "large.htm", largePage(data));
+    StartedWall wall = startWall(app, dir.filePath("zavik"));
+    measure(app, *wall.window, QStringLiteral("quiz.htm"), 9);
+    measure(app, *wall.window, QStringLiteral("large.htm"), 3);
+    return 0;
+}
