@@ -17,8 +17,10 @@
 #include "cards/cardwidget.h"
 #include "dialogs/cardeditordialog.h"
 #include "dialogs/folderchooserdialog.h"
+#include "dialogs/linkdialog.h"
 #include "dialogs/newcardcommand.h"
 #include "dialogs/quickcardeditor.h"
+#include "dialogs/rubydialog.h"
 #include "dialogs/settingsdialog.h"
 #include "dialogs/startovercanceldialog.h"
 #include "dialogs/startoverdialog.h"
@@ -123,6 +125,8 @@ void WallWindow::makeParts() {
     TForm18 = new QuickCardEditor(this);
     TForm19 = new SettingsDialog(st, this);
     TForm4 = new PageEditorWindow(this);
+    TForm15 = new LinkDialog(TForm4);
+    TForm13 = new RubyDialog(TForm4);
     newCards = new NewCardCommand(st, *board_, *changes_, TForm18, TForm3, Panel2);
 
     navigator_ = new Navigator(st, *changes_, *tools_, MediaPlayer1, this);
@@ -289,6 +293,8 @@ void WallWindow::wireSettings() {
     };
     TForm4->refreshFileWindow = [this] { refreshFileWindow(); };
     TForm4->tuck = [this] { modes_->TAKO(); };
+    TForm4->askLink = [this] { return TForm15->ask(); };
+    TForm4->askRuby = [this](const QString& base) { return TForm13->ask(base); };
     connect(links_, &LinkRunner::pageEditRequested, this, [this](const QString& path) {
         TForm4->openPage(path, 1);
         webPane_->showEditedPage(path);

@@ -21,6 +21,8 @@ class FolderChooserDialog;
 class HelpBrowserWindow;
 class SettingsDialog;
 class PageEditorWindow;
+class LinkDialog;
+class RubyDialog;
 class LinkRunner;
 class LogoStarter;
 class MainMenu;
@@ -120,6 +122,8 @@ public:
     StartOverCancelDialog* TForm27;
     SettingsDialog* TForm19;      // web window, file window, background
     PageEditorWindow* TForm4;     // pages edited through fields
+    LinkDialog* TForm15;          // a link target, for the page editor
+    RubyDialog* TForm13;          // a reading, for the page editor
     MediaPlayerBar* MediaPlayer1; // sounds
     LogoStarter* logo;            // the LOGO environment
 

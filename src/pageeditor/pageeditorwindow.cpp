@@ -1,6 +1,7 @@
 #include "pageeditor/pageeditorwindow.h"
 
 #include "pageeditor/pagefile.h"
+#include "pageeditor/pagestyles.h"
 #include "pictures/picturelayer.h"
 #include "platform/shell.h"
 
@@ -13,8 +14,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,6 +31,9 @@ const QString kSourceHint = QStringLiteral("ソースの編集");
 
 // The framed text keeps the width of a printed page's text column.
 constexpr int WAKU = 906;
+// The picture's display width, in pixels.
+constexpr int kBarMin = 16;
+constexpr int kBarMax = 1265;
 
 QString folderOf(const QString& page) {
     return QFileInfo(page).absolutePath() + QLatin1Char('/');
@@ -136,6 +145,7 @@ void PageEditorWindow::build() {
     connect(BitBtn2, &QToolButton::clicked, this, &QDialog::reject);
     connect(SpeedButton28, &QToolButton::clicked, this, &PageEditorWindow::toggleSource);
     connect(SpeedButton27, &QToolButton::clicked, this, &PageEditorWindow::clearTexts);
+    top->addWidget(buildDesignBar());
 
     // The fields, top to bottom as the page shows them.
     fieldsPanel_ = new QWidget(this);
@@ -156,15 +166,21 @@ void PageEditorWindow::build() {
     rule->setObjectName(QStringLiteral("Panel10"));
     rule->setFrameShape(QFrame::HLine);
     fields->addWidget(rule);
-    Memo1 = textField(fieldsPanel_, "Memo1", QStringLiteral("外枠あり"));
+    framedPanel_ = new QWidget(fieldsPanel_);
+    auto* framedRow = new QHBoxLayout(framedPanel_);
+    framedRow->setContentsMargins(0, 0, 0, 0);
+    Memo1 = textField(framedPanel_, "Memo1", QStringLiteral("外枠あり"));
     Memo1->setMaximumWidth(WAKU);
     Memo1->setFrameShape(QFrame::Box);
-    fields->addWidget(Memo1, 2);
+    framedRow->addWidget(Memo1);
+    fields->addWidget(framedPanel_, 2);
 
     // The picture-or-link paragraph beside the unframed text.
     auto* middle = new QHBoxLayout;
+    middle_ = middle;
     auto* picture = new QWidget(fieldsPanel_);
     picture->setObjectName(QStringLiteral("Panel6"));
+    picturePanel_ = picture;
     auto* pictureGrid = new QGridLayout(picture);
     pictureGrid->setContentsMargins(0, 0, 0, 0);
     Image1 = new QLabel(picture);
@@ -180,7 +196,13 @@ void PageEditorWindow::build() {
     Edit2 = lineField(picture, "Edit2", QStringLiteral("リンクファイル名"), true);
     Edit3 = lineField(picture, "Edit3", QStringLiteral("リンク文字"), true);
     Edit3->hide();
+    ScrollBar1 = new QScrollBar(Qt::Horizontal, picture);
+    ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
+    ScrollBar1->setToolTip(QStringLiteral("画像サイズ"));
+    ScrollBar1->setRange(kBarMin, kBarMax);
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, &PageEditorWindow::sizeFromBar);
     pictureGrid->addWidget(Image1, 0, 0, 1, 4);
+    pictureGrid->addWidget(ScrollBar1, 4, 0, 1, 4);
     pictureGrid->addWidget(Gname, 1, 0, 1, 4);
     pictureGrid->addWidget(new QLabel(QStringLiteral("横"), picture), 2, 0);
     pictureGrid->addWidget(GX, 2, 1);
@@ -191,7 +213,14 @@ void PageEditorWindow::build() {
     middle->addWidget(picture);
     Memo2 = textField(fieldsPanel_, "Memo2", QStringLiteral("枠無し"));
     middle->addWidget(Memo2, 1);
+    for (QPlainTextEdit* memo : {Memo4, Memo5, Memo1, Memo2})
+        memo->installEventFilter(this);
     fields->addLayout(middle, 3);
+    coverPanel_ = new QWidget(fieldsPanel_);
+    coverPanel_->setObjectName(QStringLiteral("coverPanel"));
+    coverPanel_->setAutoFillBackground(true);
+    coverPanel_->hide();
+    fields->addWidget(coverPanel_, 3);
     top->addWidget(fieldsPanel_, 1);
 
     // The page source, shown instead of the fields.
@@ -232,6 +261,9 @@ bool PageEditorWindow::FormShow(int tag) {
     } else {
         text = document_.templateSource();
     }
+    // The last page's picture and link must not reach this one.
+    saves_ = PictureSaves();
+    focused_ = nullptr;
     document_.Edit_LOAD(text, folderOf(path));
     // Whether the fields keep the whole page is asked of a copy: the
     // document stays as it was read.
@@ -278,7 +310,17 @@ void PageEditorWindow::showFields() {
     GY->setText(f.pictureHeight);
     Edit2->setText(f.linkFile);
     Edit3->setText(f.linkText);
-    showPicture();
+    FormShow3();
+    FormShow2();
+}
+
+void PageEditorWindow::showPictureFields() {
+    const PageFields& f = document_.fields;
+    Gname->setText(f.pictureName);
+    GX->setText(f.pictureWidth);
+    GY->setText(f.pictureHeight);
+    Edit2->setText(f.linkFile);
+    Edit3->setText(f.linkText);
 }
 
 void PageEditorWindow::takeFields() {
@@ -290,26 +332,6 @@ void PageEditorWindow::takeFields() {
     f.unframedText = Memo2->toPlainText();
     f.linkFile = Edit2->text();
     f.linkText = Edit3->text();
-}
-
-void PageEditorWindow::showPicture() {
-    Image1->clear();
-    const PageFields& f = document_.fields;
-    if (f.pictureName.isEmpty())
-        return;
-    const PictureRead read = readPicture(folderOf(page()) + f.pictureName);
-    if (read.image.isNull())
-        return;
-    // The preview takes the size the page gives the picture; one that is
-    // no whole number leaves it at the picture's own size.
-    QSize size = read.image.size();
-    const int w = wholeNumber(f.pictureWidth);
-    const int h = wholeNumber(f.pictureHeight);
-    if (w > 0 && h > 0)
-        size = QSize(w, h);
-    size = size.boundedTo(QSize(320, 240));
-    Image1->setPixmap(
-        QPixmap::fromImage(read.image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 bool PageEditorWindow::MEMO_SAVE(const QString& path) {
@@ -389,10 +411,433 @@ bool PageEditorWindow::eventFilter(QObject* watched, QEvent* event) {
             tuck();
         return true;
     }
+    if (watched == SpeedButton3 && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        emptyHeadingsAndText();
+        return true;
+    }
+    // The markup buttons act on the text field last entered; leaving it for
+    // another field (the title) ends that, a dialog or menu opening does not.
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(watched); memo && memo != Memo82) {
+        if (event->type() == QEvent::FocusIn) {
+            focused_ = memo;
+        } else if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+                focused_ == memo)
+                focused_ = nullptr;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 
 void PageEditorWindow::say(const QString& text) {
     if (tell)
         tell(text);
+}
+
+// ---- The page's design ----
+
+QWidget* PageEditorWindow::buildDesignBar() {
+    auto* bar = new QWidget(this);
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* first = new QHBoxLayout;
+    auto* second = new QHBoxLayout;
+    rows->addLayout(first);
+    rows->addLayout(second);
+    auto button = [bar](QHBoxLayout* row, const char* name, const QString& caption,
+                        const QString& hint, bool checkable = true) {
+        auto* b = new QToolButton(bar);
+        b->setObjectName(QLatin1String(name));
+        b->setText(caption);
+        b->setToolTip(hint);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setCheckable(checkable);
+        row->addWidget(b);
+        return b;
+    };
+    SpeedButton13 = button(first, "SpeedButton13", QStringLiteral("表紙"), QStringLiteral("表紙"));
+    SpeedButton18 =
+        button(first, "SpeedButton18", QStringLiteral("アイテム"), QStringLiteral("アイテム"));
+    SpeedButton14 =
+        button(first, "SpeedButton14", QStringLiteral("プレゼン"), QStringLiteral("プレゼン"));
+    SpeedButton15 =
+        button(first, "SpeedButton15", QStringLiteral("ノート"), QStringLiteral("ノート"));
+    const std::pair<QToolButton*, int> kinds[] = {
+        {SpeedButton13, 4}, {SpeedButton18, 3}, {SpeedButton14, 2}, {SpeedButton15, 1}};
+    for (const auto& [b, kind] : kinds) {
+        const int k = kind;
+        connect(b, &QToolButton::clicked, this, [this, k] { setKind(k); });
+    }
+    first->addSpacing(12);
+    first->addWidget(new QLabel(QStringLiteral("大見出し"), bar));
+    SpeedButton4 = button(first, "SpeedButton4", QStringLiteral("左"), QStringLiteral("左よせ"));
+    SpeedButton5 = button(first, "SpeedButton5", QStringLiteral("中"), QStringLiteral("中央"));
+    SpeedButton6 = button(first, "SpeedButton6", QStringLiteral("右"), QStringLiteral("右よせ"));
+    first->addWidget(new QLabel(QStringLiteral("小見出し"), bar));
+    SpeedButton7 = button(first, "SpeedButton7", QStringLiteral("左"), QStringLiteral("左よせ"));
+    SpeedButton8 = button(first, "SpeedButton8", QStringLiteral("中"), QStringLiteral("中央"));
+    SpeedButton9 = button(first, "SpeedButton9", QStringLiteral("右"), QStringLiteral("右よせ"));
+    QToolButton* headings[] = {SpeedButton4, SpeedButton5, SpeedButton6,
+                               SpeedButton7, SpeedButton8, SpeedButton9};
+    for (int i = 0; i < 6; ++i)
+        connect(headings[i], &QToolButton::clicked, this,
+                [this, i] { alignHeading(i / 3, i % 3, true); });
+    first->addSpacing(12);
+    SpeedButton19 =
+        button(first, "SpeedButton19", QStringLiteral("枠左"), QStringLiteral("枠文字左"));
+    SpeedButton20 =
+        button(first, "SpeedButton20", QStringLiteral("枠中央"), QStringLiteral("枠文字中央"));
+    SpeedButton21 =
+        button(first, "SpeedButton21", QStringLiteral("枠右"), QStringLiteral("文字左枠右"));
+    QToolButton* framed[] = {SpeedButton19, SpeedButton20, SpeedButton21};
+    for (int i = 0; i < 3; ++i)
+        connect(framed[i], &QToolButton::clicked, this, [this, i] { alignFramed(i, true); });
+    first->addStretch();
+
+    SpeedButton10 = button(second, "SpeedButton10", QStringLiteral("画像左"),
+                           QStringLiteral("左に画像、右に文字を配置"));
+    SpeedButton11 = button(second, "SpeedButton11", QStringLiteral("画像中央"),
+                           QStringLiteral("中央に文字と画像を配置"));
+    SpeedButton12 = button(second, "SpeedButton12", QStringLiteral("画像右"),
+                           QStringLiteral("左に文字、右に画像を配置"));
+    SpeedButton3 = button(second, "SpeedButton3", QStringLiteral("文字だけ"),
+                          QStringLiteral("左クリック：文字だけ配置／右クリック：枠無し文字の削除"));
+    SpeedButton3->installEventFilter(this);
+    const std::pair<QToolButton*, Placement> placements[] = {
+        {SpeedButton10, Placement::PictureLeft},
+        {SpeedButton11, Placement::Centred},
+        {SpeedButton12, Placement::PictureRight},
+        {SpeedButton3, Placement::TextOnly}};
+    for (const auto& [b, placement] : placements) {
+        const Placement p = placement;
+        connect(b, &QToolButton::clicked, this, [this, p] { place(p); });
+    }
+    second->addSpacing(12);
+    struct Markup {
+        const char* name;
+        const char* caption;
+        const char* hint;
+        const char* start;
+        const char* end;
+    };
+    static const Markup markups[] = {
+        {"SpeedButton24", "赤", "選択文字を赤色", "<font color=\"#ff0000\">", "</font>"},
+        {"SpeedButton26", "青", "選択文字を青色", "<font color=\"#0000ff\">", "</font>"},
+        {"SpeedButton25", "下線", "選択文字に下線", "<u>", "</u>"},
+        {"SpeedButton32", "太字", "選択文字を太字", "<strong>", "</strong>"},
+        {"SpeedButton33", "大", "選択文字を大きく", "<font size=\"+1\">", "</font>"},
+        {"SpeedButton29", "上付", "上付き", "<sup>", "</sup>"},
+        {"SpeedButton30", "下付", "下付き", "<sub>", "</sub>"},
+    };
+    for (const Markup& m : markups) {
+        QToolButton* b =
+            button(second, m.name, QString::fromUtf8(m.caption), QString::fromUtf8(m.hint), false);
+        const QString start = QString::fromUtf8(m.start);
+        const QString end = QString::fromUtf8(m.end);
+        connect(b, &QToolButton::clicked, this, [this, start, end] { wrapSelection(start, end); });
+    }
+    SpeedButton31 =
+        button(second, "SpeedButton31", QStringLiteral("ルビ"), QStringLiteral("ルビ"), false);
+    connect(SpeedButton31, &QToolButton::clicked, this, &PageEditorWindow::insertRuby);
+    SpeedButton16 = button(second, "SpeedButton16", QStringLiteral("リンクの挿入"),
+                           QStringLiteral("リンクの挿入"), false);
+    connect(SpeedButton16, &QToolButton::clicked, this, &PageEditorWindow::insertLink);
+    second->addStretch();
+    return bar;
+}
+
+void PageEditorWindow::setKind(int kind) {
+    document_.fields.kind = kind;
+    FormShow3();
+}
+
+void PageEditorWindow::FormShow3() {
+    struct Look {
+        int big;
+        QColor bigText, bigBack;
+        int small;
+        QColor smallText, smallBack;
+        int text;
+        QColor textBack;
+    };
+    const QColor white(Qt::white);
+    const QColor black(Qt::black);
+    const QColor teal(0, 128, 128);
+    const QColor face = palette().color(QPalette::Button);
+    const QColor highlight = palette().color(QPalette::Highlight);
+    const Look looks[] = {
+        {18, black, white, 15, black, white, 14, white},
+        {32, white, teal, 24, black, white, 24, white},
+        {34, white, teal, 28, teal, white, 28, white},
+        {32, black, QColor(240, 202, 166), 26, black, face, 26, face},
+        {33, black, highlight, 27, black, face, 27, face},
+    };
+    const int kind = qBound(0, document_.fields.kind, 4);
+    const Look& look = looks[kind];
+    auto dress = [](QPlainTextEdit* memo, int points, const QColor& text, const QColor& back) {
+        QFont font = memo->font();
+        font.setPointSize(points);
+        memo->setFont(font);
+        QPalette p = memo->palette();
+        p.setColor(QPalette::Text, text);
+        p.setColor(QPalette::Base, back);
+        memo->setPalette(p);
+    };
+    dress(Memo4, look.big, look.bigText, look.bigBack);
+    dress(Memo5, look.small, look.smallText, look.smallBack);
+    dress(Memo1, look.text, black, look.textBack);
+    dress(Memo2, look.text, black, look.textBack);
+    if (auto* rule = findChild<QFrame*>(QStringLiteral("Panel10"))) {
+        QPalette p = rule->palette();
+        p.setColor(QPalette::WindowText, kind == 0   ? palette().color(QPalette::Mid)
+                                         : kind <= 2 ? teal
+                                                     : white);
+        rule->setPalette(p);
+    }
+    QToolButton* pressed[] = {nullptr, SpeedButton15, SpeedButton14, SpeedButton18, SpeedButton13};
+    for (QToolButton* b : {SpeedButton13, SpeedButton18, SpeedButton14, SpeedButton15})
+        b->setChecked(b == pressed[kind]);
+    // A page read without a kind keeps its body colour and attributes;
+    // the kinds bring their own.
+    if (kind > 0)
+        Style(kind, &memory_.BODYS2);
+    SpeedButton16->setAutoRaise(kind != 0);
+}
+
+void PageEditorWindow::FormShow2() {
+    PageFields& f = document_.fields;
+    // Headings: the alignment their tags carry, left when none.
+    const QString tags[] = {f.ETAGH1.toLower(), f.ETAGH2.toLower()};
+    for (int h = 0; h < 2; ++h) {
+        int align = 0;
+        if (tags[h].contains(QLatin1String("center")))
+            align = 1;
+        if (tags[h].contains(QLatin1String("right")))
+            align = 2;
+        alignHeading(h, align, false); // shown as read, written as read
+    }
+    // The framed text.
+    int framed = 0;
+    if (memory_.ETAGP1.contains(QLatin1String("center")))
+        framed = 1;
+    if (f.ETAGHYO1.contains(QLatin1String("right")))
+        framed = 2;
+    alignFramed(framed, false);
+    // The picture, shown at its size; without one the paragraph is shown as
+    // text only, and whatever link it holds stays.
+    preview_ = QImage();
+    Image1->clear();
+    if (!f.pictureName.isEmpty() && QFileInfo(folderOf(page()) + f.pictureName).isFile())
+        Gsize(folderOf(page()) + f.pictureName);
+    showPlacement(f.multiCellTable ? Placement::TextOnly : placementOf(f));
+    coverPanel_->setVisible(f.multiCellTable);
+    picturePanel_->setEnabled(!f.multiCellTable);
+    showPictureFields();
+    Edit1->setFocus();
+}
+
+void PageEditorWindow::alignHeading(int heading, int align, bool setTag) {
+    static const char* const values[] = {"left", "center", "right"};
+    if (setTag)
+        (heading == 0 ? document_.fields.ETAGH1 : document_.fields.ETAGH2) =
+            QStringLiteral("<H%1 align=\"%2\">").arg(heading + 1).arg(QLatin1String(values[align]));
+    QPlainTextEdit* memo = heading == 0 ? Memo4 : Memo5;
+    const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    QTextOption option = memo->document()->defaultTextOption();
+    option.setAlignment(alignments[align]);
+    memo->document()->setDefaultTextOption(option);
+    QToolButton* const buttons[2][3] = {{SpeedButton4, SpeedButton5, SpeedButton6},
+                                        {SpeedButton7, SpeedButton8, SpeedButton9}};
+    for (int i = 0; i < 3; ++i)
+        buttons[heading][i]->setChecked(i == align);
+}
+
+void PageEditorWindow::alignFramed(int which, bool setTags) {
+    static const char* const paragraph[] = {"left", "center", "left"};
+    static const char* const table[] = {"left", "center", "right"};
+    if (setTags) {
+        memory_.ETAGP1 = QStringLiteral("<P align=\"%1\">").arg(QLatin1String(paragraph[which]));
+        document_.fields.ETAGHYO1 = QStringLiteral("align=\"%1\"").arg(QLatin1String(table[which]));
+    }
+    auto* row = static_cast<QHBoxLayout*>(framedPanel_->layout());
+    const Qt::Alignment docked[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    row->setAlignment(Memo1, docked[which]);
+    for (QPlainTextEdit* memo : {Memo1, Memo2}) {
+        QTextOption option = memo->document()->defaultTextOption();
+        option.setAlignment(which == 1 ? Qt::AlignHCenter : Qt::AlignLeft);
+        memo->document()->setDefaultTextOption(option);
+    }
+    QToolButton* buttons[] = {SpeedButton19, SpeedButton20, SpeedButton21};
+    for (int i = 0; i < 3; ++i)
+        buttons[i]->setChecked(i == which);
+}
+
+void PageEditorWindow::place(Placement placement) {
+    takeFields();
+    PageFields& f = document_.fields;
+    if (placement == Placement::TextOnly) {
+        placeMarkup(f, placement);
+        Gnil(f, saves_);
+        preview_ = QImage();
+        Image1->clear();
+    } else {
+        GFUKKI(f, saves_, page());
+        placeMarkup(f, placement);
+        const QString kept = folderOf(page()) + saves_.TAIHI3;
+        if (!saves_.TAIHI3.isEmpty() && QFileInfo(kept).isFile())
+            Gsize(kept);
+    }
+    coverPanel_->hide();
+    picturePanel_->setEnabled(true);
+    showPlacement(placement);
+    showPictureFields();
+}
+
+void PageEditorWindow::showPlacement(Placement placement) {
+    placement_ = placement;
+    picturePanel_->setVisible(placement != Placement::TextOnly);
+    middle_->setDirection(placement == Placement::PictureRight ? QBoxLayout::RightToLeft
+                                                               : QBoxLayout::LeftToRight);
+    const std::pair<QToolButton*, Placement> buttons[] = {{SpeedButton10, Placement::PictureLeft},
+                                                          {SpeedButton11, Placement::Centred},
+                                                          {SpeedButton12, Placement::PictureRight},
+                                                          {SpeedButton3, Placement::TextOnly}};
+    for (const auto& [b, p] : buttons)
+        b->setChecked(p == placement);
+}
+
+// ---- The picture ----
+
+void PageEditorWindow::Gsize(const QString& path) {
+    // The preview never needs more than the size bar's widest picture: a
+    // large photograph is decoded at a fraction of its size.
+    const PictureRead read = readPicture(path, [](QSize full) {
+        return full.scaled(QSize(kBarMax, kBarMax), Qt::KeepAspectRatio).boundedTo(full);
+    });
+    if (read.image.isNull()) {
+        say(QStringLiteral("画像「%1」を読めません：%2").arg(path, read.error));
+        return;
+    }
+    PageFields& f = document_.fields;
+    const QSize natural = read.fullSize.isValid() ? read.fullSize : read.image.size();
+    preview_ = read.image;
+    f.pictureLoaded = true;
+    XToY_ = natural.width() > 0 ? double(natural.height()) / natural.width() : 0;
+    if (!f.sizesFromPage) {
+        f.pictureWidth = QString::number(natural.width());
+        f.pictureHeight = QString::number(natural.height());
+        f.sizesFromPage = true;
+    } else if (!f.pictureHeight.isEmpty()) {
+        XToY_ = ratioOf(f.pictureWidth, f.pictureHeight);
+    } else {
+        XToY_ = 0;
+        f.pictureWidth = QStringLiteral("200");
+        f.pictureHeight = QStringLiteral("150");
+        f.pictureLoaded = false;
+    }
+    f.pictureName = QFileInfo(path).fileName();
+    if (f.Edit7.isEmpty()) {
+        f.ETAGSRC1 = QStringLiteral("<P>");
+        f.Edit7 = pictureMarkup(f.pictureName, wholeNumber(f.pictureWidth),
+                                wholeNumber(f.pictureHeight), placement_, true);
+    }
+    GTAIHI(f, saves_);
+    {
+        const QSignalBlocker quiet(ScrollBar1);
+        const int width = wholeNumber(f.pictureWidth);
+        ScrollBar1->setValue(width > 0 ? width : natural.width());
+    }
+    const int w = wholeNumber(f.pictureWidth);
+    const int h = wholeNumber(f.pictureHeight);
+    showPreview(w > 0 && h > 0 ? QSize(w, h) : natural);
+    showPictureFields();
+}
+
+void PageEditorWindow::sizeFromBar(int position) {
+    PageFields& f = document_.fields;
+    if (preview_.isNull())
+        return;
+    const PictureSize size = sizeForBar(position, XToY_, wholeNumber(f.pictureHeight));
+    f.pictureWidth = QString::number(size.width);
+    f.pictureHeight = QString::number(size.height);
+    f.pictureLoaded = true;
+    GX->setText(f.pictureWidth);
+    GY->setText(f.pictureHeight);
+    showPreview(QSize(size.width, size.height));
+}
+
+void PageEditorWindow::showPreview(QSize size) {
+    // The editor shows the picture's shape; its size on the page is in the
+    // size fields. A page-sized preview would push the texts away.
+    if (preview_.isNull() || size.width() <= 0 || size.height() <= 0)
+        return;
+    const QSize shown = size.boundedTo(QSize(320, 240));
+    Image1->setPixmap(QPixmap::fromImage(preview_.scaled(
+        size.scaled(shown, Qt::KeepAspectRatio), Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+}
+
+// ---- Markup in the texts ----
+
+void PageEditorWindow::wrapSelection(const QString& start, const QString& end) {
+    if (!focused_)
+        return;
+    QTextCursor cursor = focused_->textCursor();
+    if (!cursor.hasSelection())
+        return;
+    const QString selected = cursor.selectedText().replace(QChar::ParagraphSeparator, '\n');
+    cursor.insertText(start + selected + end);
+}
+
+void PageEditorWindow::insertRuby() {
+    // The dialog takes the focus: the field and its selection are taken first.
+    QPlainTextEdit* field = focused_;
+    if (!field || !askRuby)
+        return;
+    QTextCursor cursor = field->textCursor();
+    const QString base = cursor.selectedText();
+    if (base.isEmpty())
+        return;
+    const QString reading = askRuby(base);
+    if (reading.isEmpty())
+        return;
+    if (!fitsMarkup(reading)) {
+        say(QStringLiteral("ルビ「%1」には \"、<、> を使えません。").arg(reading));
+        return;
+    }
+    cursor.insertText(QStringLiteral("<ruby>") + base + QStringLiteral("<rt>") + reading +
+                      QStringLiteral("</ruby>"));
+    field->setFocus();
+}
+
+void PageEditorWindow::insertLink() {
+    QPlainTextEdit* field = focused_;
+    if (!field || !askLink)
+        return;
+    QTextCursor cursor = field->textCursor();
+    QString target = askLink();
+    if (target.isEmpty())
+        return;
+    if (!fitsMarkup(target)) {
+        say(QStringLiteral("リンク先「%1」には \"、<、> を使えません。").arg(target));
+        return;
+    }
+    const qsizetype cut =
+        std::max(target.lastIndexOf(QLatin1Char('/')), target.lastIndexOf(QLatin1Char('\\')));
+    const QString name = target.mid(cut + 1);
+    // A file without an extension stands for its folder; a web address
+    // stays whole.
+    if (!name.contains(QLatin1Char('.')) && !target.contains(QLatin1String("://")) && cut >= 0)
+        target.truncate(cut + 1);
+    const QString selected = cursor.selectedText().replace(QChar::ParagraphSeparator, '\n');
+    cursor.insertText(QStringLiteral("<A href=\"") + target + QStringLiteral("\">") + name +
+                      QStringLiteral("へのリンク</A>") + selected);
+    field->setFocus();
+}
+
+void PageEditorWindow::emptyHeadingsAndText() {
+    Memo4->clear();
+    Memo5->clear();
+    Memo2->clear();
 }

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "pageeditor/pagedocument.h"
+#include "pageeditor/pagepictures.h"
 
 #include <QDialog>
+#include <QImage>
 #include <functional>
 
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QScrollBar;
 class QToolButton;
 class QWidget;
 
@@ -40,6 +43,10 @@ public:
     std::function<QString(const QString& suggested)> chooseSaveName;
     std::function<bool(const QString& question)> ask;
     std::function<void(const QString& text)> tell;
+    // The link dialog (the target, or nothing) and the ruby dialog (the
+    // reading of `base`, or nothing); the wall window lends them.
+    std::function<QString()> askLink;
+    std::function<QString(const QString& base)> askRuby;
 
     // The fields, by their roles.
     QLineEdit* Edit1;           // title
@@ -60,14 +67,45 @@ public:
     QToolButton* SpeedButton28; // the source view
     QToolButton* SpeedButton27; // DEL
 
+    // The page's design: kinds (4 表紙, 3 アイテム, 2 プレゼン, 1 ノート),
+    // heading alignments (big: left, centre, right; small: the same), the
+    // framed text's alignments, the placements of the picture, the markup
+    // buttons, ruby, link, and the picture's size bar.
+    QToolButton* SpeedButton13;
+    QToolButton* SpeedButton18;
+    QToolButton* SpeedButton14;
+    QToolButton* SpeedButton15;
+    QToolButton* SpeedButton4;
+    QToolButton* SpeedButton5;
+    QToolButton* SpeedButton6;
+    QToolButton* SpeedButton7;
+    QToolButton* SpeedButton8;
+    QToolButton* SpeedButton9;
+    QToolButton* SpeedButton19; // 枠文字左
+    QToolButton* SpeedButton20; // 枠文字中央
+    QToolButton* SpeedButton21; // 文字左枠右
+    QToolButton* SpeedButton10; // picture left
+    QToolButton* SpeedButton11; // centred
+    QToolButton* SpeedButton12; // picture right
+    QToolButton* SpeedButton3;  // text only (right click: texts emptied)
+    QToolButton* SpeedButton16; // リンクの挿入
+    QToolButton* SpeedButton31; // ルビ
+    QScrollBar* ScrollBar1;     // the picture's width
+
     PageDocument& document() { return document_; }
     QString page() const { return windowTitle(); }
 
     // The buttons' own steps, as a click runs them.
-    void saveOver();     // BitBtn4
-    void saveAs();       // BitBtn1
-    void toggleSource(); // SpeedButton28
-    void clearTexts();   // SpeedButton27
+    void saveOver();                                              // BitBtn4
+    void saveAs();                                                // BitBtn1
+    void toggleSource();                                          // SpeedButton28
+    void clearTexts();                                            // SpeedButton27
+    void setKind(int kind);                                       // the kind buttons
+    void place(Placement placement);                              // the placement buttons
+    void wrapSelection(const QString& start, const QString& end); // markup buttons
+    void insertRuby();                                            // SpeedButton31
+    void insertLink();                                            // SpeedButton16
+    Placement placement() const { return placement_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,12 +119,34 @@ private:
     void showPicture();
     bool MEMO_SAVE(const QString& path);
     void say(const QString& text);
+    QWidget* buildDesignBar();
+    void FormShow2();
+    void FormShow3();
+    // A button sets the tags; after a reading only the buttons and fields
+    // show what the tags say.
+    void alignHeading(int heading, int align, bool setTag);
+    void alignFramed(int which, bool setTags);
+    void showPlacement(Placement placement);
+    void Gsize(const QString& path);
+    void sizeFromBar(int position);
+    void emptyHeadingsAndText(); // SpeedButton3's right click
+    void showPictureFields();
+    void showPreview(QSize size);
 
     PageMemory memory_;
     PageDocument document_{memory_};
     QWidget* sourcePanel_;
     QWidget* fieldsPanel_;
-    bool sourceShown_ = false; // SpeedButton28's tag
+    bool sourceShown_ = false;          // SpeedButton28's tag
+    QPlainTextEdit* focused_ = nullptr; // the text field the markup buttons act on
+    PictureSaves saves_;
+    Placement placement_ = Placement::TextOnly; // Panel6's tag
+    double XToY_ = 0;
+    QImage preview_; // the picture, at most the size bar's width
+    QWidget* picturePanel_;
+    QWidget* framedPanel_;
+    QWidget* coverPanel_; // hides the text area of a page whose table has more cells
+    class QBoxLayout* middle_;
     // The page holds what the fields cannot keep: saving over it asks first.
     bool keepsAll_ = true;
     QString savedAs_;

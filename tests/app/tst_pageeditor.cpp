@@ -8,6 +8,8 @@
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QUrl>
 
 namespace {
@@ -46,6 +48,8 @@ private slots:
     void sourceEditsAreSaved();
     void pagesBeyondTheFields();
     void failuresKeepTheFile();
+    void designButtons();
+    void pictureSizeAndLinks();
 };
 
 void TestPageEditor::fileWindowRoutesPages() {
@@ -179,6 +183,115 @@ void TestPageEditor::failuresKeepTheFile() {
     QVERIFY(told[0].contains(nowhere));
     QCOMPARE(readFileBytes(path), page);
     QVERIFY(!QFileInfo::exists(nowhere));
+}
+
+// Selects the whole text of `memo`, which has the focus.
+void selectAll(QPlainTextEdit* memo, const QString& text) {
+    memo->setFocus();
+    memo->setPlainText(text);
+    memo->selectAll();
+}
+
+void TestPageEditor::designButtons() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.htm");
+    QWidget wall;
+    wall.resize(1200, 900);
+    wall.show();
+    PageEditorWindow editor(&wall);
+    QStringList told;
+    editor.tell = [&](const QString& text) { told << text; };
+    QStringList links{"https://example.com/news", "/srv/lessons/unit", "a\"b.htm"};
+    editor.askLink = [&] { return links.takeFirst(); };
+    editor.askRuby = [](const QString& base) { return base == "漢字" ? "かんじ" : ""; };
+    whenShown(&editor, [&] {
+        QVERIFY(editor.SpeedButton15->isChecked()); // a new page is a note
+        editor.SpeedButton13->click();
+        QVERIFY(editor.SpeedButton13->isChecked() && !editor.SpeedButton15->isChecked());
+        editor.SpeedButton5->click();  // big heading centred
+        editor.SpeedButton21->click(); // text left, frame right
+        editor.Memo4->setPlainText("見出し");
+        editor.Memo5->setPlainText("小");
+        // Markup needs a selection in a text field that has the focus: with
+        // the title focused it does nothing.
+        QToolButton* red = editor.findChild<QToolButton*>("SpeedButton24");
+        selectAll(editor.Memo1, "赤い字");
+        editor.Edit1->setFocus();
+        red->click();
+        QCOMPARE(editor.Memo1->toPlainText(), QStringLiteral("赤い字"));
+        selectAll(editor.Memo1, "赤い字");
+        red->click();
+        QCOMPARE(editor.Memo1->toPlainText(),
+                 QStringLiteral("<font color=\"#ff0000\">赤い字</font>"));
+        selectAll(editor.Memo2, "漢字");
+        editor.SpeedButton31->click();
+        QCOMPARE(editor.Memo2->toPlainText(), QStringLiteral("<ruby>漢字<rt>かんじ</ruby>"));
+        editor.Memo2->moveCursor(QTextCursor::End);
+        editor.SpeedButton16->click();
+        editor.SpeedButton16->click();
+        editor.SpeedButton16->click(); // a quote in the target: refused
+        QVERIFY(editor.Memo2->toPlainText().endsWith(
+            "<A href=\"https://example.com/news\">newsへのリンク</A>"
+            "<A href=\"/srv/lessons/\">unitへのリンク</A>"));
+        QCOMPARE(told.size(), 1);
+        // A right click on "文字だけ" empties the headings and the unframed
+        // text, and leaves the framed text.
+        QTest::mouseClick(editor.SpeedButton3, Qt::RightButton);
+        QVERIFY(editor.Memo4->toPlainText().isEmpty() && editor.Memo2->toPlainText().isEmpty());
+        QVERIFY(!editor.Memo1->toPlainText().isEmpty());
+        editor.Memo4->setPlainText("見出し");
+        editor.BitBtn4->click();
+    });
+    QCOMPARE(editor.openPage(path, 0), path);
+    const QByteArray page = readFileBytes(path);
+    QVERIFY(page.contains("<!--STYLE_IN4-->"));
+    QVERIFY(page.contains("<BODY bgcolor=\"#d9def9\">"));
+    QVERIFY(page.contains("<H1 align=\"center\">見出し</H1>"));
+    QVERIFY(page.contains("<TABLE border=\"1\" align=\"right\">"));
+
+    // Reopened, the editor shows the same buttons pressed.
+    bool pressed = false;
+    whenShown(&editor, [&] {
+        pressed = editor.SpeedButton13->isChecked() && editor.SpeedButton5->isChecked() &&
+                  editor.SpeedButton21->isChecked() && !editor.SpeedButton19->isChecked();
+        editor.BitBtn2->click();
+    });
+    editor.openPage(path, 1);
+    QVERIFY(pressed);
+}
+
+void TestPageEditor::pictureSizeAndLinks() {
+    QTemporaryDir dir;
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(dir.filePath("pic.png")));
+    QByteArray page = editorPage("text");
+    page.replace("<P></P>", "<P><IMG src=\"pic.png\" width=\"400\" height=\"300\" "
+                            "align=\"left\"></P>");
+    const QString path = dir.filePath("p.htm");
+    writeFileBytes(path, page);
+    PageEditorWindow editor(nullptr);
+    whenShown(&editor, [&] {
+        QVERIFY(editor.SpeedButton10->isChecked()); // picture left
+        QCOMPARE(editor.ScrollBar1->value(), 400);
+        editor.ScrollBar1->setValue(200);
+        QCOMPARE(editor.GX->text(), QStringLiteral("200"));
+        QCOMPARE(editor.GY->text(), QStringLiteral("150"));
+        editor.BitBtn4->click();
+    });
+    editor.openPage(path, 1);
+    QVERIFY(readFileBytes(path).contains("<IMG src=\"pic.png\" width=\"200\" height=\"150\""));
+
+    // A paragraph that is only a link keeps it, opened and saved unchanged.
+    QByteArray linked = editorPage("text");
+    linked.replace("<P></P>", "<P><A href=\"notes.pdf\">資料</A></P>");
+    writeFileBytes(path, linked);
+    whenShown(&editor, [&] {
+        QCOMPARE(editor.Edit2->text(), QStringLiteral("notes.pdf"));
+        editor.BitBtn4->click();
+    });
+    editor.openPage(path, 1);
+    QCOMPARE(readFileBytes(path), linked);
 }
 
 QTEST_MAIN(TestPageEditor)

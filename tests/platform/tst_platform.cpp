@@ -1,8 +1,10 @@
 #include "platform/folders.h"
 #include "platform/translations.h"
+#include "platform/trash.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestPlatform : public QObject {
@@ -10,6 +12,7 @@ class TestPlatform : public QObject {
 private slots:
     void derivedFromTheExecutable();
     void dialogButtonsSpeakJapanese();
+    void trash();
 };
 
 void TestPlatform::derivedFromTheExecutable() {
@@ -28,6 +31,26 @@ void TestPlatform::dialogButtonsSpeakJapanese() {
                     QStringLiteral("コピーしますか"), QMessageBox::Yes | QMessageBox::No);
     QVERIFY(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")));
     QVERIFY(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("いいえ")));
+}
+
+void TestPlatform::trash() {
+    // A desktop whose data folder does not exist yet.
+    QTemporaryDir dir;
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath("share").toUtf8());
+    const QString picture = dir.filePath("wall/pic.jpg");
+    QDir().mkpath(dir.filePath("wall"));
+    QFile f(picture);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("jpeg") == 4);
+    f.close();
+    QVERIFY(moveToTrash(picture));
+    QVERIFY(!QFileInfo::exists(picture));
+    QVERIFY(QFileInfo::exists(dir.filePath("share/Trash/files/pic.jpg")));
+    QVERIFY(!QFileInfo::exists(QDir::current().filePath("pic.jpg")));
+    QString error;
+    QVERIFY(!moveToTrash(picture, &error));
+    QVERIFY(error.contains(picture));
+    qputenv("XDG_DATA_HOME", oldData);
 }
 
 QTEST_MAIN(TestPlatform)
