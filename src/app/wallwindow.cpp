@@ -294,6 +294,7 @@ void WallWindow::wireSettings() {
     TForm4->refreshFileWindow = [this] { refreshFileWindow(); };
     TForm4->tuck = [this] { modes_->TAKO(); };
     TForm4->askLink = [this] { return TForm15->ask(); };
+    TForm4->wallFolder = [this] { return st.KIJUNDIR; };
     TForm4->askRuby = [this](const QString& base) { return TForm13->ask(base); };
     connect(links_, &LinkRunner::pageEditRequested, this, [this](const QString& path) {
         TForm4->openPage(path, 1);

@@ -4,6 +4,8 @@
 #include "pageeditor/pagestyles.h"
 #include "pictures/picturelayer.h"
 #include "platform/shell.h"
+#include "platform/trash.h"
+#include "storage/htmlcopy.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -16,6 +18,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -100,6 +103,19 @@ PageEditorWindow::PageEditorWindow(QWidget* wallWindow) : QDialog(wallWindow) {
         dialog.selectFile(suggested);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
+    choosePicture = [this](const QString& folder) {
+        return QFileDialog::getOpenFileName(
+            this, QStringLiteral("画像"), folder,
+            QStringLiteral("画像ファイル (*.jpg *.jpeg *.bmp *.gif *.png);;"
+                           "JPEG画像ファイル (*.jpg *.jpeg);;BMP画像ファイル (*.bmp);;"
+                           "GIF画像ファイル (*.gif);;PNG画像ファイル (*.png)"));
+    };
+    chooseLinkFile = [this](const QString& folder) {
+        return QFileDialog::getOpenFileName(
+            this, QStringLiteral("画像へのリンク"), folder,
+            QStringLiteral("全ファイル (*);;HTML (*.html);;TURX (*.trx);;"
+                           "画像 (*.jpeg *.jpg *.gif *.bmp);;動画 (*.mvi *.wmv)"));
+    };
     ask = [this](const QString& question) {
         QMessageBox box(QMessageBox::Question, kCaption, question,
                         QMessageBox::Yes | QMessageBox::No, this);
@@ -158,8 +174,6 @@ void PageEditorWindow::build() {
     fields->addLayout(titleRow);
     Memo4 = textField(fieldsPanel_, "Memo4", QStringLiteral("大見出し"));
     Memo5 = textField(fieldsPanel_, "Memo5", QStringLiteral("小見出し"));
-    Memo4->setMaximumHeight(90);
-    Memo5->setMaximumHeight(70);
     fields->addWidget(Memo4);
     fields->addWidget(Memo5);
     auto* rule = new QFrame(fieldsPanel_);
@@ -201,6 +215,31 @@ void PageEditorWindow::build() {
     ScrollBar1->setToolTip(QStringLiteral("画像サイズ"));
     ScrollBar1->setRange(kBarMin, kBarMax);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &PageEditorWindow::sizeFromBar);
+    auto pictureButton = [this, picture](const char* name, const QString& caption,
+                                         const QString& hint) {
+        auto* b = new QToolButton(picture);
+        b->setObjectName(QLatin1String(name));
+        b->setText(caption);
+        b->setToolTip(hint);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->installEventFilter(this); // the right button has a meaning of its own
+        return b;
+    };
+    SpeedButton1 =
+        pictureButton("SpeedButton1", QStringLiteral("画像"),
+                      QStringLiteral("左クリック：画像の読み込み／右クリック：画像削除"));
+    SpeedButton2 = pictureButton("SpeedButton2", QStringLiteral("ペイント"),
+                                 QStringLiteral("左クリックで修正／右クリックで新規作成"));
+    SpeedButton37 = pictureButton("SpeedButton37", QStringLiteral("リンク"),
+                                  QStringLiteral("左クリックで画像にリンク／右クリックで解除"));
+    connect(SpeedButton1, &QToolButton::clicked, this, &PageEditorWindow::loadPicture);
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { paintPicture(false); });
+    connect(SpeedButton37, &QToolButton::clicked, this, &PageEditorWindow::linkPicture);
+    auto* pictureButtons = new QHBoxLayout;
+    pictureButtons->addWidget(SpeedButton1);
+    pictureButtons->addWidget(SpeedButton2);
+    pictureButtons->addWidget(SpeedButton37);
+    pictureGrid->addLayout(pictureButtons, 5, 0, 1, 4);
     pictureGrid->addWidget(Image1, 0, 0, 1, 4);
     pictureGrid->addWidget(ScrollBar1, 4, 0, 1, 4);
     pictureGrid->addWidget(Gname, 1, 0, 1, 4);
@@ -221,6 +260,19 @@ void PageEditorWindow::build() {
     coverPanel_->setAutoFillBackground(true);
     coverPanel_->hide();
     fields->addWidget(coverPanel_, 3);
+    auto* bottom = new QHBoxLayout;
+    SpeedButton17 = new QToolButton(fieldsPanel_);
+    SpeedButton17->setObjectName(QStringLiteral("SpeedButton17"));
+    SpeedButton17->setText(QStringLiteral("画像へのリンク"));
+    SpeedButton17->setToolTip(QStringLiteral("左クリックで画像にリンク／右クリックで解除"));
+    SpeedButton17->setFocusPolicy(Qt::NoFocus);
+    SpeedButton17->installEventFilter(this);
+    connect(SpeedButton17, &QToolButton::clicked, this, &PageEditorWindow::linkPicture);
+    bottom->addWidget(SpeedButton17);
+    bottom->addStretch();
+    fields->addLayout(bottom);
+    for (QPlainTextEdit* memo : {Memo4, Memo5, Memo1})
+        connect(memo, &QPlainTextEdit::textChanged, this, &PageEditorWindow::growFields);
     top->addWidget(fieldsPanel_, 1);
 
     // The page source, shown instead of the fields.
@@ -411,10 +463,24 @@ bool PageEditorWindow::eventFilter(QObject* watched, QEvent* event) {
             tuck();
         return true;
     }
-    if (watched == SpeedButton3 && event->type() == QEvent::MouseButtonPress &&
+    if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        emptyHeadingsAndText();
-        return true;
+        if (watched == SpeedButton3) {
+            emptyHeadingsAndText();
+            return true;
+        }
+        if (watched == SpeedButton1) {
+            deletePicture();
+            return true;
+        }
+        if (watched == SpeedButton2) {
+            paintPicture(true);
+            return true;
+        }
+        if (watched == SpeedButton37 || watched == SpeedButton17) {
+            unlinkPicture();
+            return true;
+        }
     }
     // The markup buttons act on the text field last entered; leaving it for
     // another field (the title) ends that, a dialog or menu opening does not.
@@ -444,8 +510,10 @@ QWidget* PageEditorWindow::buildDesignBar() {
     rows->setContentsMargins(0, 0, 0, 0);
     auto* first = new QHBoxLayout;
     auto* second = new QHBoxLayout;
+    auto* third = new QHBoxLayout;
     rows->addLayout(first);
     rows->addLayout(second);
+    rows->addLayout(third);
     auto button = [bar](QHBoxLayout* row, const char* name, const QString& caption,
                         const QString& hint, bool checkable = true) {
         auto* b = new QToolButton(bar);
@@ -538,13 +606,24 @@ QWidget* PageEditorWindow::buildDesignBar() {
         const QString end = QString::fromUtf8(m.end);
         connect(b, &QToolButton::clicked, this, [this, start, end] { wrapSelection(start, end); });
     }
+    second->addStretch();
     SpeedButton31 =
-        button(second, "SpeedButton31", QStringLiteral("ルビ"), QStringLiteral("ルビ"), false);
+        button(third, "SpeedButton31", QStringLiteral("ルビ"), QStringLiteral("ルビ"), false);
     connect(SpeedButton31, &QToolButton::clicked, this, &PageEditorWindow::insertRuby);
-    SpeedButton16 = button(second, "SpeedButton16", QStringLiteral("リンクの挿入"),
+    SpeedButton16 = button(third, "SpeedButton16", QStringLiteral("リンクの挿入"),
                            QStringLiteral("リンクの挿入"), false);
     connect(SpeedButton16, &QToolButton::clicked, this, &PageEditorWindow::insertLink);
-    second->addStretch();
+    third->addSpacing(12);
+    SpeedButton34 = button(third, "SpeedButton34", QStringLiteral("画像の挿入"),
+                           QStringLiteral("画像の挿入"), false);
+    SpeedButton22 = button(third, "SpeedButton22", QStringLiteral("TOP画像の挿入"),
+                           QStringLiteral("タイトル画像の読み込み"), false);
+    SpeedButton40 = button(third, "SpeedButton40", QStringLiteral("背景"),
+                           QStringLiteral("背景画像の読み込み"), false);
+    connect(SpeedButton34, &QToolButton::clicked, this, &PageEditorWindow::insertPicture);
+    connect(SpeedButton22, &QToolButton::clicked, this, &PageEditorWindow::titlePicture);
+    connect(SpeedButton40, &QToolButton::clicked, this, &PageEditorWindow::backgroundPicture);
+    third->addStretch();
     return bar;
 }
 
@@ -604,6 +683,7 @@ void PageEditorWindow::FormShow3() {
     if (kind > 0)
         Style(kind, &memory_.BODYS2);
     SpeedButton16->setAutoRaise(kind != 0);
+    growFields();
 }
 
 void PageEditorWindow::FormShow2() {
@@ -840,4 +920,278 @@ void PageEditorWindow::emptyHeadingsAndText() {
     Memo4->clear();
     Memo5->clear();
     Memo2->clear();
+}
+
+// ---- Picture buttons ----
+
+void PageEditorWindow::GCHECK(Placement placement) {
+    PageFields& f = document_.fields;
+    if (!f.pictureLoaded) {
+        // An empty frame the size a picture would take there.
+        const bool centred = placement == Placement::Centred;
+        f.pictureWidth = QString::number(centred ? 600 : 280);
+        f.pictureHeight = QString::number(centred ? 400 : 340);
+    }
+    XToY_ = ratioOf(f.pictureWidth, f.pictureHeight);
+    const QSignalBlocker quiet(ScrollBar1);
+    ScrollBar1->setValue(qMax(kBarMin, wholeNumber(f.pictureWidth)));
+    showPictureFields();
+}
+
+bool PageEditorWindow::copyInto(const QString& from, const QString& to) {
+    const QFileInfo source(from);
+    const QFileInfo target(to);
+    if (target.exists() && source.canonicalFilePath() == target.canonicalFilePath())
+        return true; // it is already there
+    if (target.exists()) {
+        // The same picture is used as it is; another of that name (a card's
+        // picture, an untouched original) is replaced only when the user says so.
+        QFile a(from);
+        QFile b(to);
+        const bool same = source.size() == target.size() && a.open(QIODevice::ReadOnly) &&
+                          b.open(QIODevice::ReadOnly) && a.readAll() == b.readAll();
+        if (same)
+            return true;
+        if (!(ask &&
+              ask(QStringLiteral("「%1」はもうあります。選んだ画像で置き換えますか？").arg(to))))
+            return false;
+    }
+    if (!copyOver(from, to)) {
+        say(QStringLiteral("「%1」を「%2」にコピーできません。").arg(from, to));
+        return false;
+    }
+    return true;
+}
+
+QString PageEditorWindow::chosenPicture() {
+    const QString chosen =
+        choosePicture ? choosePicture(pictureFolder_.isEmpty() ? folderOf(page()) : pictureFolder_)
+                      : QString();
+    if (chosen.isEmpty())
+        return QString();
+    if (!fitsMarkup(QFileInfo(chosen).fileName())) {
+        say(QStringLiteral("「%1」の名前には \"、<、> が入っているので、ページに書けません。")
+                .arg(chosen));
+        return QString();
+    }
+    const PictureRead probe = readPicture(chosen, [](QSize) { return QSize(1, 1); });
+    if (probe.image.isNull()) {
+        say(QStringLiteral("画像「%1」を読めません：%2").arg(chosen, probe.error));
+        return QString();
+    }
+    pictureFolder_ = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+void PageEditorWindow::loadPicture() {
+    takeFields();
+    const QString chosen = chosenPicture();
+    if (chosen.isEmpty())
+        return;
+    PageFields& f = document_.fields;
+    if (placement_ == Placement::TextOnly || placement_ == Placement::Centred) {
+        GFUKKI(f, saves_, page());
+        placeMarkup(f, Placement::Centred);
+        showPlacement(Placement::Centred);
+    }
+    const QString copy = folderOf(page()) + QFileInfo(chosen).fileName();
+    if (!copyInto(chosen, copy))
+        return;
+    f.sizesFromPage = false;
+    f.Edit7.clear();
+    Gsize(copy);
+    f.Edit7 = pictureMarkup(f.pictureName, wholeNumber(f.pictureWidth),
+                            wholeNumber(f.pictureHeight), placement_, false);
+    GTAIHI(f, saves_);
+    coverPanel_->hide();
+    picturePanel_->setEnabled(true);
+    showPictureFields();
+}
+
+void PageEditorWindow::deletePicture() {
+    PageFields& f = document_.fields;
+    const QString picture = folderOf(page()) + f.pictureName;
+    if (f.pictureName.isEmpty() || !QFileInfo(picture).isFile()) {
+        loadPicture(); // nothing to delete: one is chosen instead
+        return;
+    }
+    QString error;
+    if (!moveToTrash(picture, &error)) {
+        say(error);
+        return;
+    }
+    Gnil(f, saves_);
+    f.sizesFromPage = false;
+    preview_ = QImage();
+    Image1->clear();
+    GCHECK(placement_);
+    f.linkFile.clear();
+    f.linkText.clear();
+    showPictureFields();
+}
+
+void PageEditorWindow::paintPicture(bool anew) {
+    if (painter_)
+        return;
+    takeFields();
+    PageFields& f = document_.fields;
+    const QString folder = folderOf(page());
+    if (anew || f.pictureName.isEmpty()) {
+        const QString name = QStringLiteral("_") + Gnumber(page());
+        if (placement_ == Placement::TextOnly) {
+            GFUKKI(f, saves_, page());
+            placeMarkup(f, Placement::Centred);
+            showPlacement(Placement::Centred);
+        }
+        // The drawing's file and the markup name one and the same picture.
+        f.Edit7 = CHIKAN(f.Edit7, QStringLiteral("src=\"%1\"").arg(name));
+        f.pictureName = name;
+        if (QFileInfo(folder + name).isFile() && !moveToTrash(folder + name)) {
+            say(QStringLiteral("「%1」をごみ箱に移せません。").arg(folder + name));
+            return;
+        }
+    }
+    const QString path = folder + f.pictureName;
+    if (!QFileInfo(path).exists()) {
+        if (placement_ == Placement::TextOnly) {
+            GFUKKI(f, saves_, page());
+            placeMarkup(f, Placement::Centred);
+            showPlacement(Placement::Centred);
+        }
+        const int w = qMax(kBarMin, wholeNumber(f.pictureWidth));
+        const int h = qMax(kBarMin, wholeNumber(f.pictureHeight));
+        QImage blank(qMin(w, 4000), qMin(h, 4000), QImage::Format_RGB888);
+        blank.fill(Qt::white);
+        const QString ext = QFileInfo(path).suffix().toLower();
+        if (ext == QLatin1String("bmp") || ext == QLatin1String("jpg")) {
+            QString error;
+            if (!writePicture(blank, path, 90, &error)) {
+                say(QStringLiteral("「%1」を作れません：%2").arg(path, error));
+                return;
+            }
+        }
+    }
+    showPictureFields();
+    const QString program = paintProgram();
+    if (program.isEmpty()) {
+        openWithShell(path); // the desktop's own editor, not awaited
+        return;
+    }
+    painter_ = new QProcess(this);
+    setEnabled(false);
+    connect(painter_, &QProcess::finished, this, [this, path] { paintingEnded(path); });
+    connect(painter_, &QProcess::errorOccurred, this, [this, path](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) {
+            say(QStringLiteral("お絵かきソフトを起動できません。"));
+            paintingEnded(path);
+        }
+    });
+    painter_->start(program, {path});
+}
+
+void PageEditorWindow::paintingEnded(const QString& path) {
+    if (painter_) {
+        painter_->deleteLater();
+        painter_ = nullptr;
+    }
+    setEnabled(true);
+    if (QFileInfo(path).isFile()) {
+        document_.fields.sizesFromPage = false;
+        Gsize(path);
+    }
+}
+
+void PageEditorWindow::linkPicture() {
+    const QString chosen =
+        chooseLinkFile ? chooseLinkFile(linkFolder_.isEmpty() ? folderOf(page()) : linkFolder_)
+                       : QString();
+    if (chosen.isEmpty())
+        return;
+    if (!fitsMarkup(chosen)) {
+        say(QStringLiteral("「%1」の名前には \"、<、> が入っているので、リンクにできません。")
+                .arg(chosen));
+        return;
+    }
+    linkFolder_ = QFileInfo(chosen).absolutePath();
+    const QString link = relativeLink(chosen, folderOf(page()));
+    document_.fields.linkFile = link;
+    document_.fields.linkText = link;
+    showPictureFields();
+}
+
+void PageEditorWindow::unlinkPicture() {
+    bool selected = false;
+    for (QPlainTextEdit* memo : {Memo4, Memo5, Memo1, Memo2}) {
+        QTextCursor cursor = memo->textCursor();
+        if (cursor.hasSelection()) {
+            selected = true;
+            cursor.clearSelection();
+            memo->setTextCursor(cursor);
+        }
+    }
+    if (selected)
+        return;
+    document_.fields.linkFile.clear();
+    document_.fields.linkText.clear();
+    showPictureFields();
+}
+
+void PageEditorWindow::insertPicture() {
+    QPlainTextEdit* field = focused_;
+    if (!field)
+        return;
+    QTextCursor cursor = field->textCursor();
+    const QString chosen = chosenPicture();
+    if (chosen.isEmpty())
+        return;
+    const QString name = QFileInfo(chosen).fileName();
+    if (!copyInto(chosen, folderOf(page()) + name))
+        return;
+    const QSize size = readPicture(chosen, [](QSize) { return QSize(1, 1); }).fullSize;
+    const QString selected = cursor.selectedText().replace(QChar::ParagraphSeparator, '\n');
+    cursor.insertText(QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" "
+                                     "align=\"middle\">")
+                          .arg(name)
+                          .arg(size.width())
+                          .arg(size.height()) +
+                      selected);
+    field->setFocus();
+}
+
+QString PageEditorWindow::wallPictureFrom(const QString& chosen) {
+    const QString name = underscoreName(QFileInfo(chosen).fileName());
+    const QString folder = wallFolder ? wallFolder() : folderOf(page());
+    if (!copyInto(chosen, folder + name))
+        return QString();
+    return name;
+}
+
+void PageEditorWindow::titlePicture() {
+    QString name;
+    if (const QString chosen = chosenPicture(); !chosen.isEmpty()) {
+        name = wallPictureFrom(chosen);
+        if (name.isEmpty())
+            return;
+    }
+    // Cancelled, the page has no title picture.
+    document_.pieces.HEDDA = titleHeader(document_.pieces.HEDDA, name);
+}
+
+void PageEditorWindow::backgroundPicture() {
+    QString name;
+    if (const QString chosen = chosenPicture(); !chosen.isEmpty()) {
+        name = wallPictureFrom(chosen);
+        if (name.isEmpty())
+            return;
+    }
+    memory_.BODYS = backgroundBody(name);
+}
+
+void PageEditorWindow::growFields() {
+    auto lines = [](QPlainTextEdit* memo) { return qMax(1, memo->document()->blockCount()); };
+    Memo4->setFixedHeight(qMin(29 * lines(Memo4) + 30, 240));
+    Memo5->setFixedHeight(qMin(22 * lines(Memo5) + 25, 200));
+    static const int lineHeights[] = {15, 24, 28, 26, 27};
+    const int kind = qBound(0, document_.fields.kind, 4);
+    Memo1->setMinimumHeight(qMin(lines(Memo1) * lineHeights[kind] + 40, 400));
 }

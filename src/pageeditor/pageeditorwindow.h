@@ -47,6 +47,11 @@ public:
     // reading of `base`, or nothing); the wall window lends them.
     std::function<QString()> askLink;
     std::function<QString(const QString& base)> askRuby;
+    // Where pictures and linked files are chosen; tests answer instead.
+    std::function<QString(const QString& startFolder)> choosePicture;
+    std::function<QString(const QString& startFolder)> chooseLinkFile;
+    // The wall folder, where title and background pictures are kept.
+    std::function<QString()> wallFolder;
 
     // The fields, by their roles.
     QLineEdit* Edit1;           // title
@@ -91,6 +96,16 @@ public:
     QToolButton* SpeedButton16; // リンクの挿入
     QToolButton* SpeedButton31; // ルビ
     QScrollBar* ScrollBar1;     // the picture's width
+    // Pictures: load (right click: delete), paint (right click: a new
+    // picture), link (right click: none), a picture into the text, the
+    // title picture, the background.
+    QToolButton* SpeedButton1;
+    QToolButton* SpeedButton2;
+    QToolButton* SpeedButton37;
+    QToolButton* SpeedButton17;
+    QToolButton* SpeedButton34;
+    QToolButton* SpeedButton22;
+    QToolButton* SpeedButton40;
 
     PageDocument& document() { return document_; }
     QString page() const { return windowTitle(); }
@@ -106,6 +121,15 @@ public:
     void insertRuby();                                            // SpeedButton31
     void insertLink();                                            // SpeedButton16
     Placement placement() const { return placement_; }
+    void loadPicture();           // SpeedButton1
+    void deletePicture();         // SpeedButton1, right click
+    void paintPicture(bool anew); // SpeedButton2 (anew: right click)
+    void linkPicture();           // SpeedButton37, SpeedButton17
+    void unlinkPicture();         // their right click
+    void insertPicture();         // SpeedButton34
+    void titlePicture();          // SpeedButton22
+    void backgroundPicture();     // SpeedButton40
+    bool painting() const { return painter_ != nullptr; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -132,6 +156,12 @@ private:
     void emptyHeadingsAndText(); // SpeedButton3's right click
     void showPictureFields();
     void showPreview(QSize size);
+    void GCHECK(Placement placement);
+    bool copyInto(const QString& from, const QString& to);
+    QString chosenPicture();
+    QString wallPictureFrom(const QString& chosen);
+    void paintingEnded(const QString& path);
+    void growFields();
 
     PageMemory memory_;
     PageDocument document_{memory_};
@@ -142,7 +172,10 @@ private:
     PictureSaves saves_;
     Placement placement_ = Placement::TextOnly; // Panel6's tag
     double XToY_ = 0;
-    QImage preview_; // the picture, at most the size bar's width
+    QImage preview_;        // the picture, at most the size bar's width
+    QString pictureFolder_; // where the picture dialogs start
+    QString linkFolder_;    // where the link's file dialog starts
+    class QProcess* painter_ = nullptr;
     QWidget* picturePanel_;
     QWidget* framedPanel_;
     QWidget* coverPanel_; // hides the text area of a page whose table has more cells

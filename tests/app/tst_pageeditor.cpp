@@ -2,6 +2,7 @@
 #include "pageeditor/pagedocument.h"
 #include "pageeditor/pageeditorwindow.h"
 #include "pageeditor/pagefile.h"
+#include "pictures/picturelayer.h"
 #include "support/shellrecorder.h"
 #include "support/windowfixture.h"
 
@@ -50,6 +51,8 @@ private slots:
     void failuresKeepTheFile();
     void designButtons();
     void pictureSizeAndLinks();
+    void pictureButtons();
+    void paintButton();
 };
 
 void TestPageEditor::fileWindowRoutesPages() {
@@ -292,6 +295,118 @@ void TestPageEditor::pictureSizeAndLinks() {
     });
     editor.openPage(path, 1);
     QCOMPARE(readFileBytes(path), linked);
+}
+
+QImage filled(int w, int h, Qt::GlobalColor colour) {
+    QImage picture(w, h, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+void TestPageEditor::pictureButtons() {
+    QTemporaryDir dir;
+    const QString wallFolder = dir.filePath("wall/");
+    const QString elsewhere = dir.filePath("pictures/");
+    QDir().mkpath(wallFolder);
+    QDir().mkpath(elsewhere);
+    QVERIFY(filled(400, 300, Qt::blue).save(elsewhere + "sea.png"));
+    QVERIFY(filled(40, 30, Qt::red).save(wallFolder + "sea.png")); // another picture, same name
+    QVERIFY(filled(40, 30, Qt::red).save(elsewhere + "top.png"));
+    const QByteArray trash = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath("share").toUtf8());
+    const QString path = wallFolder + "p.htm";
+    writeFileBytes(path, editorPage("text"));
+
+    PageEditorWindow editor(nullptr);
+    editor.wallFolder = [&] { return wallFolder; };
+    QStringList pictures;
+    editor.choosePicture = [&](const QString&) {
+        return pictures.isEmpty() ? QString() : pictures.takeFirst();
+    };
+    editor.chooseLinkFile = [&](const QString&) { return wallFolder + "docs/a.pdf"; };
+    int asked = 0;
+    bool replace = false;
+    editor.ask = [&](const QString&) { return ++asked, replace; };
+    whenShown(&editor, [&] {
+        QCOMPARE(editor.placement(), Placement::TextOnly);
+        // A picture of the same name already beside the page is not
+        // replaced unasked; "いいえ" keeps it and loads nothing.
+        pictures = {elsewhere + "sea.png"};
+        editor.SpeedButton1->click();
+        QCOMPARE(asked, 1);
+        QVERIFY(editor.Gname->text().isEmpty());
+        // "はい": copied, shown and sized; from text only the placement is
+        // centred.
+        replace = true;
+        pictures = {elsewhere + "sea.png"};
+        editor.SpeedButton1->click();
+        QCOMPARE(editor.placement(), Placement::Centred);
+        QCOMPARE(editor.Gname->text(), QStringLiteral("sea.png"));
+        QCOMPARE(editor.GX->text() + "x" + editor.GY->text(), QStringLiteral("400x300"));
+        // The link is relative to the page's folder.
+        editor.SpeedButton37->click();
+        QCOMPARE(editor.Edit2->text(), QStringLiteral("docs/a.pdf"));
+        // A title picture and a background, kept in the wall folder as "_"
+        // copies; cancelling the title picture's dialog removes it again.
+        pictures = {elsewhere + "top.png", elsewhere + "top.png"};
+        editor.SpeedButton22->click();
+        editor.SpeedButton40->click();
+        editor.BitBtn4->click();
+    });
+    QCOMPARE(editor.openPage(path, 1), path);
+    QByteArray page = readFileBytes(path);
+    QVERIFY(
+        page.contains("<A href=\"docs/a.pdf\"><IMG src=\"sea.png\" width=\"400\" height=\"300\""));
+    QVERIFY(page.contains("<IMG src=\"_top.png\" border=\"0\">"));
+    QVERIFY(page.contains("<BODY background=\"_top.png\""));
+    QVERIFY(QFileInfo::exists(wallFolder + "_top.png"));
+
+    // Deleting the picture moves it to the trash; the title picture goes
+    // when its dialog is cancelled.
+    whenShown(&editor, [&] {
+        QTest::mouseClick(editor.SpeedButton1, Qt::RightButton);
+        QVERIFY(editor.Gname->text().isEmpty());
+        editor.SpeedButton22->click(); // cancelled
+        editor.BitBtn4->click();
+    });
+    editor.openPage(path, 1);
+    page = readFileBytes(path);
+    QVERIFY(!QFileInfo::exists(wallFolder + "sea.png"));
+    QVERIFY(QFileInfo::exists(dir.filePath("share/Trash/files/sea.png")));
+    QVERIFY(!page.contains("sea.png"));
+    QVERIFY(!page.contains("_top.png\" border"));
+    qputenv("XDG_DATA_HOME", trash);
+}
+
+void TestPageEditor::paintButton() {
+    QTemporaryDir dir;
+    const QString wallFolder = dir.filePath("wall/");
+    QDir().mkpath(wallFolder);
+    const QString path = wallFolder + "unit_3.htm";
+    writeFileBytes(path, editorPage("text"));
+    // A paint program that draws by replacing the file with a red picture.
+    QDir().mkpath(dir.filePath("bin"));
+    const QString red = dir.filePath("red.bmp");
+    QVERIFY(filled(100, 80, Qt::red).save(red));
+    const QString program = dir.filePath("bin/kolourpaint");
+    writeFileBytes(program, QStringLiteral("#!/bin/sh\ncp '%1' \"$1\"\n").arg(red).toUtf8());
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", dir.filePath("bin").toUtf8() + ":/usr/bin:/bin");
+
+    PageEditorWindow editor(nullptr);
+    whenShown(&editor, [&] {
+        QTest::mouseClick(editor.SpeedButton2, Qt::RightButton); // a new picture
+        QVERIFY(!editor.isEnabled() || editor.Gname->text() == "_3-iedit.bmp");
+        QTRY_VERIFY(editor.isEnabled());
+        QCOMPARE(editor.Gname->text(), QStringLiteral("_3-iedit.bmp"));
+        QTRY_COMPARE(editor.GX->text() + "x" + editor.GY->text(), QStringLiteral("100x80"));
+        editor.BitBtn4->click();
+    });
+    editor.openPage(path, 1);
+    qputenv("PATH", oldPath);
+    QVERIFY(readFileBytes(path).contains("src=\"_3-iedit.bmp\""));
+    QVERIFY(readPicture(wallFolder + "_3-iedit.bmp").image.size() == QSize(100, 80));
 }
 
 QTEST_MAIN(TestPageEditor)
