@@ -2,6 +2,7 @@
 // script judges the answers, shows them and resets the form.
 #include "pageeditor/pagedocument.h"
 #include "pageeditor/pagefile.h"
+#include "pageeditor/pagepictures.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,6 +56,8 @@ public:
     static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
 private slots:
     void quizChecksItself();
+    void designedPagesShowAsMade_data();
+    void designedPagesShowAsMade();
 };
 
 void TestQuizPage::quizChecksItself() {
@@ -116,6 +119,101 @@ void TestQuizPage::quizChecksItself() {
         "document.getElementsByName('決定')[0].form.querySelector('[type=reset]').click(); 1");
     QTRY_COMPARE(values(page), (QStringList{"", "?"}));
     QCOMPARE(page.alerts.size(), 3);
+}
+
+void TestQuizPage::designedPagesShowAsMade_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("h1Back");
+    QTest::addColumn<QString>("h1Text");
+    QTest::addColumn<QString>("bodyBack");
+    const QString teal = "rgb(31, 175, 154)";
+    const QString white = "rgb(255, 255, 255)";
+    const QString none = "rgba(0, 0, 0, 0)";
+    QTest::newRow("表紙") << 4 << "rgb(140, 140, 255)" << white << "rgb(217, 222, 249)";
+    QTest::newRow("アイテム") << 3 << "rgb(78, 248, 243)"
+                              << "rgb(0, 0, 0)"
+                              << "rgb(221, 249, 236)";
+    QTest::newRow("プレゼン") << 2 << teal << white << none;
+    QTest::newRow("ノート") << 1 << teal << white << none;
+}
+
+void TestQuizPage::designedPagesShowAsMade() {
+    QFETCH(int, kind);
+    QFETCH(QString, h1Back);
+    QFETCH(QString, h1Text);
+    QFETCH(QString, bodyBack);
+    const QString helper =
+        QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/QtWebEngineProcess";
+    if (!QFileInfo(helper).isExecutable())
+        QSKIP("the browser engine's helper process is not installed");
+
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/";
+    for (const char* name : {"pic.png", "_top.png", "_bg.png"}) {
+        QImage picture(400, 300, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QVERIFY(picture.save(folder + name));
+    }
+    QFile other(folder + "other.htm");
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.close();
+
+    PageMemory memory;
+    PageDocument doc(memory);
+    doc.Edit_LOAD(doc.templateSource(), folder);
+    PageFields& f = doc.fields;
+    f.kind = kind;
+    f.bigHeading = "見出し";
+    f.framedText = "<ruby>漢字<rt>かんじ</ruby>を読む";
+    f.pictureName = "pic.png";
+    f.pictureWidth = "200";
+    f.pictureHeight = "150";
+    f.pictureLoaded = true;
+    f.ETAGSRC1 = "<P>";
+    f.Edit7 = pictureMarkup("pic.png", 200, 150, Placement::PictureLeft, true);
+    f.linkFile = "other.htm";
+    doc.pieces.HEDDA = titleHeader(doc.pieces.HEDDA, "_top.png");
+    memory.BODYS = backgroundBody("_bg.png");
+    const QString path = folder + "page.htm";
+    QVERIFY(writePageFile(path, doc.Edit_SAVE()));
+
+    QuizPage page;
+    QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+    page.load(QUrl::fromLocalFile(path));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+    QVERIFY(loaded.at(0).at(0).toBool());
+    auto style = [&](const char* selector, const char* property) {
+        return run(page, QStringLiteral("getComputedStyle(document.querySelector('%1')).%2")
+                             .arg(QLatin1String(selector), QLatin1String(property)))
+            .toString();
+    };
+    QCOMPARE(style("h1", "backgroundColor"), h1Back);
+    QCOMPARE(style("h1", "color"), h1Text);
+    QCOMPARE(style("body", "backgroundColor"), bodyBack);
+    QVERIFY(style("body", "backgroundImage").contains("_bg.png"));
+    // Every picture loads; the paragraph's at its written size and place,
+    // linked to its file.
+    QTRY_COMPARE(run(page, "Array.from(document.images).every(i => i.complete && "
+                           "i.naturalWidth > 0) && document.images.length")
+                     .toInt(),
+                 2);
+    QCOMPARE(run(page, "document.querySelector('img[src=\"pic.png\"]').width").toInt(), 200);
+    QCOMPARE(run(page, "document.querySelector('img[src=\"pic.png\"]').height").toInt(), 150);
+    QCOMPARE(style("img[src=\"pic.png\"]", "cssFloat"), QStringLiteral("left"));
+    QCOMPARE(
+        run(page, "document.querySelector('img[src=\"pic.png\"]').closest('a').href").toString(),
+        QUrl::fromLocalFile(folder + "other.htm").toString());
+    // The reading sits above its base.
+    const QString placed =
+        run(page, "(() => { const r = document.querySelector('ruby');"
+                  "const range = document.createRange(); range.selectNodeContents(r.firstChild);"
+                  "const base = range.getBoundingClientRect();"
+                  "const reading = r.querySelector('rt').getBoundingClientRect();"
+                  "return (reading.top + reading.bottom) / 2 < base.top + base.height / 4 "
+                  "? 'above' : reading.top + ',' + reading.bottom + ' ' + base.top + ','"
+                  " + base.bottom; })()")
+            .toString();
+    QCOMPARE(placed, QStringLiteral("above"));
 }
 
 QTEST_MAIN(TestQuizPage)
