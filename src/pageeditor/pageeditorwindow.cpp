@@ -186,7 +186,10 @@ void PageEditorWindow::build() {
     Memo1 = textField(framedPanel_, "Memo1", QStringLiteral("外枠あり"));
     Memo1->setMaximumWidth(WAKU);
     Memo1->setFrameShape(QFrame::Box);
-    framedRow->addWidget(Memo1);
+    // The spaces beside the framed text dock it left, right or in the middle.
+    framedRow->addStretch(0);
+    framedRow->addWidget(Memo1, 100);
+    framedRow->addStretch(1);
     fields->addWidget(framedPanel_, 2);
 
     // The picture-or-link paragraph beside the unframed text.
@@ -742,8 +745,9 @@ void PageEditorWindow::alignFramed(int which, bool setTags) {
         document_.fields.ETAGHYO1 = QStringLiteral("align=\"%1\"").arg(QLatin1String(table[which]));
     }
     auto* row = static_cast<QHBoxLayout*>(framedPanel_->layout());
-    const Qt::Alignment docked[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-    row->setAlignment(Memo1, docked[which]);
+    row->setStretch(0, which == 0 ? 0 : 1);
+    row->setStretch(2, which == 2 ? 0 : 1);
+    Memo1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     for (QPlainTextEdit* memo : {Memo1, Memo2}) {
         QTextOption option = memo->document()->defaultTextOption();
         option.setAlignment(which == 1 ? Qt::AlignHCenter : Qt::AlignLeft);
@@ -778,7 +782,9 @@ void PageEditorWindow::place(Placement placement) {
 void PageEditorWindow::showPlacement(Placement placement) {
     placement_ = placement;
     picturePanel_->setVisible(placement != Placement::TextOnly);
+    // Centred, the picture stands above the text; otherwise beside it.
     middle_->setDirection(placement == Placement::PictureRight ? QBoxLayout::RightToLeft
+                          : placement == Placement::Centred    ? QBoxLayout::TopToBottom
                                                                : QBoxLayout::LeftToRight);
     const std::pair<QToolButton*, Placement> buttons[] = {{SpeedButton10, Placement::PictureLeft},
                                                           {SpeedButton11, Placement::Centred},
@@ -1188,9 +1194,14 @@ void PageEditorWindow::backgroundPicture() {
 }
 
 void PageEditorWindow::growFields() {
+    // The headings grow with their lines, in their own font.
     auto lines = [](QPlainTextEdit* memo) { return qMax(1, memo->document()->blockCount()); };
-    Memo4->setFixedHeight(qMin(29 * lines(Memo4) + 30, 240));
-    Memo5->setFixedHeight(qMin(22 * lines(Memo5) + 25, 200));
+    auto fit = [&](QPlainTextEdit* memo, int most) {
+        const int line = memo->fontMetrics().lineSpacing();
+        memo->setFixedHeight(qMin(line * lines(memo) + 2 * memo->frameWidth() + 12, most));
+    };
+    fit(Memo4, 240);
+    fit(Memo5, 200);
     static const int lineHeights[] = {15, 24, 28, 26, 27};
     const int kind = qBound(0, document_.fields.kind, 4);
     Memo1->setMinimumHeight(qMin(lines(Memo1) * lineHeights[kind] + 40, 400));

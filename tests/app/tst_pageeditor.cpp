@@ -285,6 +285,17 @@ void TestPageEditor::pictureSizeAndLinks() {
     editor.openPage(path, 1);
     QVERIFY(readFileBytes(path).contains("<IMG src=\"pic.png\" width=\"200\" height=\"150\""));
 
+    // A page without a kind keeps its body colour and attributes.
+    QByteArray plain = editorPage("text");
+    const qsizetype from = plain.indexOf("<!--STYLE_IN");
+    const qsizetype to = plain.indexOf("<!--STYLE_OUT-->") + 16;
+    plain.remove(from, to - from);
+    plain.replace("<BODY>", "<BODY bgcolor=\"#123456\" text=\"red\">");
+    writeFileBytes(path, plain);
+    whenShown(&editor, [&] { editor.BitBtn4->click(); });
+    editor.openPage(path, 1);
+    QVERIFY(readFileBytes(path).contains("<BODY bgcolor=\"#123456\" text=\"red\">"));
+
     // A paragraph that is only a link keeps it, opened and saved unchanged.
     QByteArray linked = editorPage("text");
     linked.replace("<P></P>", "<P><A href=\"notes.pdf\">資料</A></P>");
