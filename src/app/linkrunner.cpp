@@ -19,6 +19,7 @@
 #include "platform/beep.h"
 #include "platform/desktopcopy.h"
 #include "platform/shell.h"
+#include "reports/csvexport.h"
 #include "storage/pathforms.h"
 #include "storage/stagefilter.h"
 #include "wall/changedetection.h"
@@ -125,7 +126,7 @@ void LinkRunner::JIKKOU2(const QString& L) {
         emit printRequested();
         return;
     case LinkAction::Csv:
-        // The CSV export comes with its own command.
+        CSV1Click();
         return;
     case LinkAction::Background: {
         const QString picture = ZETTAI(d.argument, st.KIJUNDIR, st.KIJUNDIRBAK);
@@ -263,6 +264,20 @@ void LinkRunner::wallPress(QPoint at) {
 void LinkRunner::openWallFolder() {
     p.tools.prepareCommand();
     handToShell(p.st.KIJUNDIR, QStringLiteral("エクスプローラーを起動・・・"), 3000);
+}
+
+void LinkRunner::CSV1Click() {
+    if (p.st.BUSY)
+        return;
+    ChangeDetection::Pause pause(p.changes);
+    QString error;
+    const QString path = exportCsv(p.st, p.board, QDateTime::currentDateTime(), &error);
+    if (path.isEmpty())
+        QMessageBox::warning(
+            p.window, QStringLiteral("Zavik"),
+            error + QStringLiteral("\nディスクの空きと書き込みの許可を確かめてください。"));
+    else
+        p.notice.MATHU(QFileInfo(path).fileName() + QStringLiteral("に保存しました"), 3000);
 }
 
 void LinkRunner::openHelp() {

@@ -67,6 +67,9 @@ public:
     void openWallFolder();
     // The main menu's help entry.
     void openHelp();
+    // "カード情報をCSV保存[>CSV]": the wall's cards into a CSV file in its
+    // folder; nothing while the wall is busy.
+    void CSV1Click();
     // The programming button: left the programming page, right (or with the
     // one-shot right click) the LOGO environment on a new project.
     void programming(Qt::MouseButton button);

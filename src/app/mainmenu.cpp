@@ -15,7 +15,7 @@ MainMenu::MainMenu(QWidget* window) : QMenu(window) {
     N5 = addItem(form, "N5", QStringLiteral("ボーダー無し画面"));
     N01 = addItem(this, "N01", QStringLiteral("未提案の☆を消す"));
     CSV1 = addItem(this, "CSV1", QStringLiteral("カード情報をCSV保存[>CSV]"));
-    notYet(CSV1, QStringLiteral("このかべのカードをCSVファイルに書き出します"));
+    CSV1->setToolTip(QStringLiteral("このかべのカードをCSVファイルに書き出します"));
     N20 = addItem(this, "N20", QStringLiteral("画面を印刷[>PRN]"));
     N3 = addItem(this, "N3", QStringLiteral("保存して終了[<<]"));
     N32 = addItem(this, "N32", QStringLiteral("保存しないで終了[<<<]"));

@@ -254,6 +254,7 @@ void WallWindow::wireDrawing() {
     };
     printer_->windowsOver = [this] { return QList<QWidget*>{TForm21, TForm2}; };
     connect(PopupMenu2->N20, &QAction::triggered, printer_, &WallPrinter::N20Click);
+    connect(PopupMenu2->CSV1, &QAction::triggered, links_, &LinkRunner::CSV1Click);
     connect(links_, &LinkRunner::printRequested, printer_, &WallPrinter::N20Click);
 }
 
@@ -598,7 +599,6 @@ void WallWindow::restoreFullScreen() {
 }
 
 void WallWindow::KABEWEBLOAD(const QString& page) {
-    // The page is kept for the web window, which shows it once it exists.
     webPane_->KABEWEBLOAD(page);
 }
 

@@ -81,6 +81,7 @@ private slots:
     void logoStartsTheEnvironmentOnTheCopy();
     void collapsedCardsSaveWhole();
     void brokenPicturesOpenNoViewer();
+    void csvOfTheCards();
 };
 
 void TestLinks::initTestCase() {
@@ -550,6 +551,31 @@ void TestLinks::brokenPicturesOpenNoViewer() {
     QVERIFY(w.TForm21->isOpen());
     QCOMPARE(w.TForm21->picture().size(), QSize(20, 10));
     QCOMPARE(decodedPictureCount(), decodes + 1);
+}
+
+void TestLinks::csvOfTheCards() {
+    WindowWall wall({{"a.txt", linkCard(">CSV", "表に")}, {"b.txt", textCard("一行目\r\n二行目")}});
+    WallWindow& w = wall.open();
+    auto csvFiles = [&] { return QDir(wall.data).entryList({"*.csv"}, QDir::Files); };
+    // A card moved and not saved is exported where it is shown.
+    wall.card(1)->move(0, 0);
+    wall.click(0);
+    QTRY_COMPARE(csvFiles().size(), 1);
+    QFile file(wall.data + csvFiles().first());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
+    QCOMPARE(lines.size(), 7); // five lines, the text's own break, the last CR LF
+    QVERIFY(lines[3].startsWith(",表に,,,"));
+    QVERIFY(lines[4].startsWith(",\"一行目"));
+    QVERIFY(lines[5].startsWith("二行目\",,,0,0,"));
+    // The menu does the same; nothing while the wall is busy.
+    QFile::remove(file.fileName());
+    w.state().BUSY = true;
+    w.findChild<QAction*>("CSV1")->trigger();
+    QVERIFY(csvFiles().isEmpty());
+    w.state().BUSY = false;
+    w.findChild<QAction*>("CSV1")->trigger();
+    QCOMPARE(csvFiles().size(), 1);
 }
 
 QTEST_MAIN(TestLinks)
