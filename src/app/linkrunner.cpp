@@ -20,6 +20,7 @@
 #include "platform/desktopcopy.h"
 #include "platform/shell.h"
 #include "reports/csvexport.h"
+#include "reports/foldertreewindow.h"
 #include "storage/pathforms.h"
 #include "storage/stagefilter.h"
 #include "wall/changedetection.h"
@@ -278,6 +279,16 @@ void LinkRunner::CSV1Click() {
             error + QStringLiteral("\nディスクの空きと書き込みの許可を確かめてください。"));
     else
         p.notice.MATHU(QFileInfo(path).fileName() + QStringLiteral("に保存しました"), 3000);
+}
+
+void LinkRunner::N21Click() {
+    if (p.st.BUSY)
+        return;
+    // The program's folder holds the data folder and the resource folder.
+    const QString top = QFileInfo(QDir::cleanPath(p.st.KIJUNDIRBAK)).absolutePath();
+    FolderTreeWindow window(p.window);
+    window.FormShow(top, p.st.KIJUNDIRBAK);
+    window.exec();
 }
 
 void LinkRunner::openHelp() {

@@ -70,6 +70,8 @@ public:
     // "カード情報をCSV保存[>CSV]": the wall's cards into a CSV file in its
     // folder; nothing while the wall is busy.
     void CSV1Click();
+    // "フォルダ構成": the folders below the program's folder.
+    void N21Click();
     // The programming button: left the programming page, right (or with the
     // one-shot right click) the LOGO environment on a new project.
     void programming(Qt::MouseButton button);

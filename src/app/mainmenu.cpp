@@ -7,7 +7,7 @@ MainMenu::MainMenu(QWidget* window) : QMenu(window) {
     setToolTipsVisible(true);
     Zavik2 = addItem(this, "Zavik2", QStringLiteral("HELP"));
     N21 = addItem(this, "N21", QStringLiteral("フォルダ構成"));
-    notYet(N21, QStringLiteral("データフォルダのフォルダ構成を表示します"));
+    N21->setToolTip(QStringLiteral("プログラムのフォルダの構成を表示します"));
     N67 = addItem(this, "N67", QStringLiteral("フォルダ→【マイデスク】[>DL]"));
     QMenu* form = addMenu(QStringLiteral("   ウィンドウ形式の変更"));
     form->menuAction()->setObjectName(QStringLiteral("N24"));

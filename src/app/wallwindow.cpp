@@ -255,6 +255,7 @@ void WallWindow::wireDrawing() {
     printer_->windowsOver = [this] { return QList<QWidget*>{TForm21, TForm2}; };
     connect(PopupMenu2->N20, &QAction::triggered, printer_, &WallPrinter::N20Click);
     connect(PopupMenu2->CSV1, &QAction::triggered, links_, &LinkRunner::CSV1Click);
+    connect(PopupMenu2->N21, &QAction::triggered, links_, &LinkRunner::N21Click);
     connect(links_, &LinkRunner::printRequested, printer_, &WallPrinter::N20Click);
 }
 
@@ -388,7 +389,6 @@ void WallWindow::FormShow() {
     const WallFolders folders = deriveFolders(executablePath_);
     st.KIJUNEX = folders.KIJUNEX;
     st.KIJUNDIR = folders.KIJUNDIR;
-    // Without a data folder the wall is simply empty.
     ensureFolder(st.KIJUNDIR);
     st.KIJUNDIRBAK = st.KIJUNDIR;
     logo->dataFolder = st.KIJUNDIRBAK;

@@ -168,10 +168,8 @@ void TestToolColumn::mainMenu() {
              (QStringList{"HELP", "フォルダ構成", "フォルダ→【マイデスク】[>DL]",
                           "   ウィンドウ形式の変更", "未提案の☆を消す", "カード情報をCSV保存[>CSV]",
                           "画面を印刷[>PRN]", "保存して終了[<<]", "保存しないで終了[<<<]"}));
-    // The folder view comes later: greyed, with its hint.
-    QAction* later = w.findChild<QAction*>("N21");
-    QVERIFY(!later->isEnabled() && !later->toolTip().isEmpty());
-    QVERIFY(w.findChild<QAction*>("CSV1")->isEnabled());
+    for (const char* name : {"N21", "CSV1"})
+        QVERIFY2(w.findChild<QAction*>(name)->isEnabled(), name);
     // Bordered, then borderless again at 0, 0 with the full client size.
     w.findChild<QAction*>("N2")->trigger();
     QVERIFY(!(w.windowFlags() & Qt::FramelessWindowHint));
