@@ -10,6 +10,7 @@
 #include "cards/cardmenu.h"
 #include "cards/cardmouse.h"
 #include "cards/cardwidget.h"
+#include "dialogs/launchcardmaker.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
 #include "model/bgrcolor.h"
@@ -289,6 +290,30 @@ void LinkRunner::N21Click() {
     FolderTreeWindow window(p.window);
     window.FormShow(top, p.st.KIJUNDIRBAK);
     window.exec();
+}
+
+void LinkRunner::SpeedButton19Click() {
+    if (p.st.BUSY)
+        return;
+    p.tools.prepareCommand();
+    if (!TForm24) {
+        TForm24 = new LaunchCardMaker(p.st, p.window);
+        TForm24->notice = [this](const QString& text, int ms) { p.notice.MATHU(text, ms); };
+        TForm24->tuck = [this] { p.modes.TAKO(); };
+        TForm24->startLogo = [this](const QString& project) {
+            startProgram(p.logo->program(), {project});
+        };
+        TForm24->reloadWall = [this] {
+            p.navigator.clearWall();
+            p.st.SHOWFLG = true;
+            p.navigator.layOut();
+        };
+        TForm24->wallArea = [this] {
+            return QRect(p.window->mapToGlobal(QPoint(0, 0)), p.window->size());
+        };
+    }
+    ChangeDetection::Pause pause(p.changes);
+    TForm24->exec();
 }
 
 void LinkRunner::openHelp() {

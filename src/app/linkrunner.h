@@ -11,6 +11,7 @@ class CardMouse;
 class ChangeDetection;
 class FlashWindow;
 class HelpBrowserWindow;
+class LaunchCardMaker;
 class LogoStarter;
 class MediaPlayerBar;
 class Navigator;
@@ -72,6 +73,8 @@ public:
     void CSV1Click();
     // "フォルダ構成": the folders below the program's folder.
     void N21Click();
+    // "表示カードを作る": the launch-card maker, with change detection held.
+    void SpeedButton19Click();
     // The programming button: left the programming page, right (or with the
     // one-shot right click) the LOGO environment on a new project.
     void programming(Qt::MouseButton button);
@@ -85,6 +88,7 @@ signals:
     void pageEditRequested(const QString& path);
 
 private:
+    LaunchCardMaker* TForm24 = nullptr; // made at its first use
     // The wall is left for the shell: a notice, the hand-off, and the window
     // tucks itself away when it was moved.
     void handToShell(const QString& path, const QString& notice, int ms, bool tuck = true);

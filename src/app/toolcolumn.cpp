@@ -63,9 +63,7 @@ ToolColumn::ToolColumn(WallState& state, QWidget* wallArea)
     SpeedButton7->installEventFilter(this);
     SpeedButton25->installEventFilter(this);
     connect(SpeedButton8, &QToolButton::clicked, this, &ToolColumn::SpeedButton8Click);
-    // Commands whose windows come later: present, greyed, with their hints.
     SpeedButton2->setCheckable(true); // pressed while the pen is on
-    SpeedButton19->setEnabled(false);
 }
 
 QToolButton* ToolColumn::makeToolButton(const char* name, const QString& hint) {

@@ -256,12 +256,12 @@ void WallWindow::wireDrawing() {
     connect(PopupMenu2->N20, &QAction::triggered, printer_, &WallPrinter::N20Click);
     connect(PopupMenu2->CSV1, &QAction::triggered, links_, &LinkRunner::CSV1Click);
     connect(PopupMenu2->N21, &QAction::triggered, links_, &LinkRunner::N21Click);
+    connect(tools_->SpeedButton19, &QToolButton::clicked, links_, &LinkRunner::SpeedButton19Click);
     connect(links_, &LinkRunner::printRequested, printer_, &WallPrinter::N20Click);
 }
 
 void WallWindow::wireWeb() {
-    // A file a link fetches that is there already: the same question as for
-    // a copied project, naming the file.
+    // A file a link fetches that is there already: asked as for a project.
     webActions_->fetcher().fetchAnew = [this](const QString& destination) {
         TForm6->setWindowTitle(QFileInfo(destination).fileName());
         TForm6->exec();

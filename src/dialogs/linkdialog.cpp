@@ -1,5 +1,7 @@
 #include "dialogs/linkdialog.h"
 
+#include "cards/menuitems.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -17,12 +19,7 @@ LinkDialog::LinkDialog(QWidget* parent) : QDialog(parent) {
     Edit1->setObjectName(QStringLiteral("Edit1"));
     row->addWidget(Edit1, 1);
     auto button = [this, row](const char* name, const QString& caption, const QString& hint) {
-        auto* b = new QToolButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setText(caption);
-        b->setToolTip(hint);
-        row->addWidget(b);
-        return b;
+        return addToolButton(this, row, name, caption, hint);
     };
     SpeedButton1 = button("SpeedButton1", QStringLiteral("参照"), QStringLiteral("ファイルを選ぶ"));
     SpeedButton2 = button("SpeedButton2", QStringLiteral("リンク"), QStringLiteral("リンクを設定"));

@@ -1,5 +1,6 @@
 #include "web/helpbrowserwindow.h"
 
+#include "cards/menuitems.h"
 #include "model/wallstate.h"
 #include "storage/refspace.h"
 #include "web/interceptingpage.h"
@@ -36,12 +37,7 @@ HelpBrowserWindow::HelpBrowserWindow(WallState& state, WebLinkActions& actions, 
     bar->setSpacing(2);
     column->addLayout(bar);
     auto button = [this, bar](const char* name, const QString& caption, const QString& hint) {
-        auto* b = new QToolButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setText(caption);
-        b->setToolTip(hint);
-        bar->addWidget(b);
-        return b;
+        return addToolButton(this, bar, name, caption, hint);
     };
     SpeedButton1 = button("SpeedButton1", QStringLiteral("HOME"), QStringLiteral("最初の画面"));
     SpeedButton8 =
