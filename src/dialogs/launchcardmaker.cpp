@@ -178,9 +178,12 @@ void LaunchCardMaker::makeCards() {
         r.P += i;
         r.PT += i;
         r.R += i;
+        // A copy that failed is named afterwards and the card is made all
+        // the same; a wall file the user would not replace leaves it out.
+        const qsizetype failures = failed.size();
         if (c.kind == LaunchKind::Picture) {
             QDir().mkpath(c.subWall);
-            if (!copyTo(file, c.copy, failed))
+            if (!copyTo(file, c.copy, failed) && failed.size() == failures)
                 continue;
             copyTo(file, c.original, failed);
             NAILIMAGELOADMAKE2(file, r.POST, st.KIJUNDIR);
@@ -191,8 +194,8 @@ void LaunchCardMaker::makeCards() {
                 failed << c.subWall + QStringLiteral("wall.ini");
         } else if (copyTo(file, c.copy, failed)) {
             copyAlong(file, c.copy, failed);
-        } else if (c.kind != LaunchKind::Other) {
-            continue; // a page or project that is not there opens nothing
+        } else if (failed.size() == failures) {
+            continue;
         }
         if (!writeCardFile(st.KIJUNDIR + r.FNAME, r))
             failed << st.KIJUNDIR + r.FNAME;

@@ -115,10 +115,14 @@ void TestLaunchCardMaker::refusedAndFailed() {
     // A folder where the copy would go: the card is made, the copy named; a
     // name the link reader would misread is left out and named.
     m.area = QRect(0, 0, 1920, 1080);
+    writeBytes(m.chosen("star.trx"), "FD 10");
     QVERIFY(QDir().mkpath(m.st.KIJUNDIR + "notes.pdf"));
-    m.files = {m.chosen("notes.pdf"), m.chosen("odd>name.pdf")};
+    QVERIFY(QDir().mkpath(m.st.KIJUNDIR + "star.trx"));
+    m.files = {m.chosen("notes.pdf"), m.chosen("odd>name.pdf"), m.chosen("star.trx")};
     m.maker.SpeedButton2->click();
     QVERIFY(QFileInfo::exists(m.st.KIJUNDIR + "notes.pdf.txt"));
+    QVERIFY(QFileInfo::exists(m.st.KIJUNDIR + "startrx.txt"));
+    QVERIFY(m.told.value(0).contains(m.st.KIJUNDIR + "star.trx"));
     QVERIFY(!QFileInfo::exists(m.st.KIJUNDIR + "odd>name.pdf.txt"));
     QCOMPARE(m.told.size(), 1);
     QVERIFY(m.told[0].contains("odd>name.pdf") && m.told[0].contains(m.st.KIJUNDIR + "notes.pdf"));
