@@ -12,14 +12,20 @@ inline QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
     return a;
 }
 
-// A tool button at the end of `row`, named as the window's control, with its
-// caption and hint.
-inline QToolButton* addToolButton(QWidget* parent, QBoxLayout* row, const char* name,
-                                  const QString& caption, const QString& hint) {
+// A tool button named as the window's control, with its caption and hint.
+inline QToolButton* makeToolButton(QWidget* parent, const char* name, const QString& caption,
+                                   const QString& hint) {
     auto* b = new QToolButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setText(caption);
     b->setToolTip(hint);
+    return b;
+}
+
+// The same, at the end of `row`.
+inline QToolButton* addToolButton(QWidget* parent, QBoxLayout* row, const char* name,
+                                  const QString& caption, const QString& hint) {
+    QToolButton* b = makeToolButton(parent, name, caption, hint);
     row->addWidget(b);
     return b;
 }

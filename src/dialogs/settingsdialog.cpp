@@ -1,5 +1,6 @@
 #include "dialogs/settingsdialog.h"
 
+#include "cards/menuitems.h"
 #include "dialogs/pagetemplate.h"
 #include "dialogs/startovercanceldialog.h"
 #include "model/wallstate.h"
@@ -169,11 +170,7 @@ SettingsDialog::SettingsDialog(WallState& state, QWidget* parent) : QDialog(pare
 }
 
 QToolButton* SettingsDialog::button(const char* name, const QString& caption, const QString& hint) {
-    auto* b = new QToolButton(this);
-    b->setObjectName(QLatin1String(name));
-    b->setText(caption);
-    b->setToolTip(hint);
-    return b;
+    return makeToolButton(this, name, caption, hint);
 }
 
 QLabel* SettingsDialog::caption(const QString& text, bool removesWebWindow) {

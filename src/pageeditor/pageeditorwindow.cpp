@@ -1,5 +1,6 @@
 #include "pageeditor/pageeditorwindow.h"
 
+#include "cards/menuitems.h"
 #include "pageeditor/pagefile.h"
 #include "pageeditor/pagestyles.h"
 #include "pictures/picturelayer.h"
@@ -138,10 +139,7 @@ void PageEditorWindow::build() {
     // The bar of commands.
     auto* bar = new QHBoxLayout;
     auto button = [this, bar](const char* name, const QString& caption, const QString& hint) {
-        auto* b = new QToolButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setText(caption);
-        b->setToolTip(hint);
+        QToolButton* b = makeToolButton(this, name, caption, hint);
         b->setFocusPolicy(Qt::NoFocus);
         bar->addWidget(b);
         return b;
@@ -220,10 +218,7 @@ void PageEditorWindow::build() {
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &PageEditorWindow::sizeFromBar);
     auto pictureButton = [this, picture](const char* name, const QString& caption,
                                          const QString& hint) {
-        auto* b = new QToolButton(picture);
-        b->setObjectName(QLatin1String(name));
-        b->setText(caption);
-        b->setToolTip(hint);
+        QToolButton* b = makeToolButton(picture, name, caption, hint);
         b->setFocusPolicy(Qt::NoFocus);
         b->installEventFilter(this); // the right button has a meaning of its own
         return b;
@@ -264,10 +259,8 @@ void PageEditorWindow::build() {
     coverPanel_->hide();
     fields->addWidget(coverPanel_, 3);
     auto* bottom = new QHBoxLayout;
-    SpeedButton17 = new QToolButton(fieldsPanel_);
-    SpeedButton17->setObjectName(QStringLiteral("SpeedButton17"));
-    SpeedButton17->setText(QStringLiteral("画像へのリンク"));
-    SpeedButton17->setToolTip(QStringLiteral("左クリックで画像にリンク／右クリックで解除"));
+    SpeedButton17 = makeToolButton(fieldsPanel_, "SpeedButton17", QStringLiteral("画像へのリンク"),
+                                   QStringLiteral("左クリックで画像にリンク／右クリックで解除"));
     SpeedButton17->setFocusPolicy(Qt::NoFocus);
     SpeedButton17->installEventFilter(this);
     connect(SpeedButton17, &QToolButton::clicked, this, &PageEditorWindow::linkPicture);
@@ -519,10 +512,7 @@ QWidget* PageEditorWindow::buildDesignBar() {
     rows->addLayout(third);
     auto button = [bar](QHBoxLayout* row, const char* name, const QString& caption,
                         const QString& hint, bool checkable = true) {
-        auto* b = new QToolButton(bar);
-        b->setObjectName(QLatin1String(name));
-        b->setText(caption);
-        b->setToolTip(hint);
+        QToolButton* b = makeToolButton(bar, name, caption, hint);
         b->setFocusPolicy(Qt::NoFocus);
         b->setCheckable(checkable);
         row->addWidget(b);

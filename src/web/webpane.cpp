@@ -1,5 +1,6 @@
 #include "web/webpane.h"
 
+#include "cards/menuitems.h"
 #include "model/wallgeometry.h"
 #include "model/wallstate.h"
 #include "platform/beep.h"
@@ -24,10 +25,7 @@ namespace {
 
 QToolButton* ribbonButton(QWidget* ribbon, const char* name, const QString& caption,
                           const QString& hint) {
-    auto* b = new QToolButton(ribbon);
-    b->setObjectName(QLatin1String(name));
-    b->setText(caption);
-    b->setToolTip(hint);
+    QToolButton* b = makeToolButton(ribbon, name, caption, hint);
     b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
