@@ -16,12 +16,12 @@
 #include "model/bgrcolor.h"
 #include "model/wallgeometry.h"
 #include "model/wallstate.h"
-#include "pageeditor/pageeditorwindow.h"
 #include "platform/beep.h"
 #include "platform/desktopcopy.h"
 #include "platform/shell.h"
 #include "reports/csvexport.h"
 #include "reports/foldertreewindow.h"
+#include "storage/editorpage.h"
 #include "storage/pathforms.h"
 #include "storage/stagefilter.h"
 #include "wall/changedetection.h"
@@ -242,7 +242,7 @@ void LinkRunner::FileListBox2Click(const QString& name) {
         p.notice.MATHU(name + QStringLiteral("を起動・・・"), 4000);
         p.logo->copyAndStart(path);
     } else if ((ext == QLatin1String("htm") || ext == QLatin1String("html")) &&
-               PageEditorWindow::isEditorPage(path)) {
+               isEditorPage(path)) {
         emit pageEditRequested(path);
     } else {
         handToShell(path, name + QStringLiteral("を起動・・・"), 4000, false);

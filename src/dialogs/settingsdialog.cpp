@@ -7,7 +7,7 @@
 #include "platform/beep.h"
 #include "platform/desktopprograms.h"
 #include "platform/shell.h"
-#include "storage/filereading.h"
+#include "storage/editorpage.h"
 #include "storage/htmlcopy.h"
 #include "storage/pathforms.h"
 #include "storage/refspace.h"
@@ -33,13 +33,6 @@
 #include <optional>
 
 namespace {
-
-// A page or template larger than this is not a page.
-constexpr qint64 kMaxPageBytes = 64 * 1024 * 1024;
-
-// Pages the page editor wrote carry this mark; it edits them, not a text
-// editor.
-const QString kEditorPageMark = QStringLiteral("WebTXT_TEXT");
 
 const QString kEditorComing = QStringLiteral("（ページエディターは準備中です）");
 
@@ -69,12 +62,6 @@ bool directlyIn(const QString& path, const QString& folder) {
 bool isWallFile(const QString& name) {
     const QString lower = name.toLower();
     return lower.endsWith(QLatin1String(".txt")) || lower.endsWith(QLatin1String(".ini"));
-}
-
-bool holdsEditorMark(const QString& page) {
-    const FileRead read = readRegularFile(page, kMaxPageBytes);
-    return read.problem == FileRead::Problem::None &&
-           QString::fromUtf8(read.bytes).contains(kEditorPageMark);
 }
 
 std::optional<int> wholeNumber(const QString& text) {
@@ -553,8 +540,7 @@ void SettingsDialog::refreshHint(QObject* control) {
         QString hint = WINS ? QStringLiteral("ワードで編集") : QStringLiteral("エディターで編集");
         const QString page = st.KIJUNDIR + fileNamePart(Edit2->text());
         const bool isPage = QFileInfo(page).suffix().toLower().contains(QLatin1String("htm"));
-        if (!WINS && !openPageEditor && isPage &&
-            (!QFileInfo::exists(page) || holdsEditorMark(page)))
+        if (!WINS && !openPageEditor && isPage && (!QFileInfo::exists(page) || isEditorPage(page)))
             hint += kEditorComing;
         SpeedButton12->setToolTip(hint);
     } else if (control == SpeedButton11) {
@@ -654,7 +640,7 @@ void SettingsDialog::editPage() {
         openInWordProcessor(page);
         return;
     }
-    if (holdsEditorMark(page)) {
+    if (isEditorPage(page)) {
         if (openPageEditor)
             openPageEditor(page, 1);
         else

@@ -81,15 +81,6 @@ QLineEdit* lineField(QWidget* parent, const char* name, const QString& hint, boo
 
 } // namespace
 
-bool PageEditorWindow::isEditorPage(const QString& path) {
-    // The marker stands in the head; a page of any size, even one too large
-    // to edit, is told by its beginning.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
-    return file.read(64 * 1024).contains("WebTXT_TEXT");
-}
-
 PageEditorWindow::PageEditorWindow(QWidget* wallWindow) : QDialog(wallWindow) {
     setObjectName(QStringLiteral("TForm4"));
     setWindowTitle(kCaption);

@@ -24,10 +24,6 @@ class PageEditorWindow : public QDialog { // TForm4
 public:
     explicit PageEditorWindow(QWidget* wallWindow);
 
-    // Whether the page at `path` is one this editor wrote: it carries the
-    // marker "WebTXT_TEXT" in its head. Other pages open elsewhere.
-    static bool isEditorPage(const QString& path);
-
     // Opens the page at `path` modally: tag 1 the page as it is (a new one
     // when the file is missing), 0 a new page from the template that replaces
     // the file when saved. Returns the path the page was saved under, or
