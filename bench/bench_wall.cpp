@@ -4,6 +4,7 @@
 // 50 cards, each with its own 4000 × 3000 JPEG photo and no thumbnails: its
 // first load and a reload, and that loading wrote nothing into the folder.
 // Last, name tags from a 1000-line class list laid out on an empty wall.
+#include "cardwall.h"
 #include "dialogs/newcardcommand.h"
 #include "photo.h"
 #include "pictures/picturelayer.h"
@@ -111,21 +112,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("zavik-data/"));
     QDir().mkpath(data);
-    for (int i = 0; i < cards; ++i) {
-        PosterRecord r;
-        r.XS = (i * 37) % 1700;
-        r.YS = (i * 53) % 950;
-        r.XXS = 200;
-        r.YYS = 100;
-        r.P = ((i % 18) + 1) * 1000;
-        r.PT = 1000;
-        r.R = (i % 3) * 1000;
-        r.S2 = QStringLiteral("ヒント %1").arg(i);
-        r.TT = i % 2 ? QStringLiteral("H2SO4 カード%1").arg(i) : QStringLiteral("カード %1").arg(i);
-        r.FTIME = QStringLiteral("20260101-000000");
-        r.KAKUSU = QStringLiteral("0");
-        writeCardFile(data + QStringLiteral("c%1.txt").arg(i, 4, 10, QLatin1Char('0')), r);
-    }
+    writeTextCards(data, cards);
 
     const long before = statusKb("VmRSS:");
     const StartedWall started = startWall(app, dir.filePath(QStringLiteral("zavik")));
@@ -146,10 +133,13 @@ int main(int argc, char** argv) {
     }
 
     std::printf("cards on the wall:            %d\n", wall.state().PBANSU);
-    std::printf("full load (median of 5):      %.1f ms   (target <= 300 ms)\n", median(loads));
-    std::printf("change tick (median of 21):   %.2f ms   (target <= 10 ms)\n", median(ticks));
+    std::printf("full load (median of 5):      %.1f ms   (target <= 100 ms)\n", median(loads));
+    std::printf("change tick (median of 21):   %.2f ms   (target <= 3 ms)\n", median(ticks));
     std::printf("resident memory before wall:  %ld KiB\n", before);
     std::printf("resident memory, wall shown:  %ld KiB (+%ld KiB)\n", after, after - before);
+    // "cards" as the second argument stops here (for profilers).
+    if (argc > 2 && qstrcmp(argv[2], "cards") == 0)
+        return 0;
     pictureWall(app);
     nameTagWall(app);
     return 0;

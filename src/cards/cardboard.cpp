@@ -64,7 +64,22 @@ void CardBoard::keepOnWall(CardProps& p) const {
         p.Y = 0;
 }
 
+CardBoard::FolderReading::FolderReading(CardBoard& board) : board_(board) {
+    board_.byName_.emplace();
+    for (int i = 0; i < board_.st.cards.size(); ++i)
+        board_.byName_->insert(board_.st.cards[i].FNAME, i);
+}
+
+CardBoard::FolderReading::~FolderReading() {
+    board_.byName_.reset();
+}
+
 int CardBoard::lastIndexOfFile(const QString& name) const {
+    if (byName_) {
+        const int i = byName_->value(name, -1);
+        if (i < 0 || (i < st.cards.size() && st.cards[i].FNAME == name))
+            return i;
+    }
     for (int i = int(st.cards.size()) - 1; i >= 0; --i)
         if (st.cards[i].FNAME == name)
             return i;
@@ -131,6 +146,8 @@ bool CardBoard::PanelMake(int K, CardProps p) {
         p.FT = stamp;
     }
     st.cards.append(entryFrom(p));
+    if (byName_)
+        byName_->insert(p.FN, st.PBAN);
     if (K == 1 && saveCard)
         saveCard(st.PBAN);
 
@@ -382,6 +399,11 @@ void CardBoard::removeCard(int n) {
     retire(BBs.takeAt(n));
     if (n < st.cards.size())
         st.cards.removeAt(n);
+    if (byName_) {
+        byName_->clear();
+        for (int i = 0; i < st.cards.size(); ++i)
+            byName_->insert(st.cards[i].FNAME, i);
+    }
     for (int i = n; i < count(); ++i) {
         CardWidget* c = BBs[i];
         c->panelTag = c->panelTag / 1000 * 1000 + i;
@@ -397,6 +419,8 @@ void CardBoard::clear() {
         retire(c);
     BBs.clear();
     st.cards.clear();
+    if (byName_)
+        byName_->clear();
     st.PBAN = 0;
     st.PBANSU = 0;
 }

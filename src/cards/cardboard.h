@@ -3,8 +3,10 @@
 #include "model/wallstate.h"
 #include "pictures/cardpicture.h"
 
+#include <QHash>
 #include <QVector>
 #include <functional>
+#include <optional>
 
 class CardWidget;
 class QWidget;
@@ -126,6 +128,21 @@ public:
     // The last card whose file name is exactly `name`, or -1.
     int lastIndexOfFile(const QString& name) const;
 
+    // While a whole folder is read in, the cards are found by name through
+    // an index instead of a search per card made: every card then comes
+    // from a file of its own name, and only this board adds or changes
+    // cards. The index is dropped when the reading ends.
+    class FolderReading {
+    public:
+        explicit FolderReading(CardBoard& board);
+        ~FolderReading();
+        FolderReading(const FolderReading&) = delete;
+        FolderReading& operator=(const FolderReading&) = delete;
+
+    private:
+        CardBoard& board_;
+    };
+
 private:
     void keepOnWall(CardProps& p) const;
     void layOut(int n, const CardProps& p, const QString& filteredText, bool firstMade);
@@ -134,6 +151,7 @@ private:
 
     WallState& st;
     QWidget* wallArea_;
-    QVector<CardWidget*> BBs; // the card panels, with their parts
-    CardPictures pictures_;   // what the cards show, read once
+    QVector<CardWidget*> BBs;                   // the card panels, with their parts
+    std::optional<QHash<QString, int>> byName_; // while a folder is read
+    CardPictures pictures_;                     // what the cards show, read once
 };

@@ -36,10 +36,16 @@ void CardWidget::setElliptic(bool elliptic) {
 }
 
 void CardWidget::updateMask() {
-    if (elliptic_ && !collapsed_)
-        setMask(QRegion(QRect(1, 1, width() - 1, height() - 1), QRegion::Ellipse));
-    else
+    // An ellipse region is dear to cut; a card made on a wall gets its
+    // shape and its first resize event for the same size.
+    const QSize wanted = elliptic_ && !collapsed_ ? size() : QSize();
+    if (wanted == maskedSize_)
+        return;
+    maskedSize_ = wanted;
+    if (wanted.isEmpty())
         clearMask();
+    else
+        setMask(QRegion(QRect(1, 1, width() - 1, height() - 1), QRegion::Ellipse));
 }
 
 void CardWidget::setPicture(const QImage& picture) {

@@ -73,6 +73,7 @@ private:
     bool transparent_ = false;
     bool elliptic_ = false;
     bool collapsed_ = false;
+    QSize maskedSize_; // the size the elliptic mask was cut for; empty: no mask
     QImage picture_;
     QPixmap scaled_;
     QRect pictureRect_;

@@ -1,33 +1,58 @@
 #include "storage/folderlisting.h"
 
+#include <QFile>
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <algorithm>
-#include <filesystem>
-
-namespace fs = std::filesystem;
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
-qint64 toNs(fs::file_time_type t) {
-    return qint64(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count());
-}
-
-fs::path toPath(const QString& folder) {
-    return fs::path(folder.toStdString());
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isUtf8(const char* s, size_t n) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s);
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = p[i];
+        size_t more = 0;
+        unsigned min = 0;
+        unsigned code = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            more = 1, min = 0x80, code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2, min = 0x800, code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3, min = 0x10000, code = c & 0x07;
+        } else {
+            return false;
+        }
+        for (size_t k = 1; k <= more; ++k) {
+            if (i + k >= n || (p[i + k] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i + k] & 0x3F);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += more + 1;
+    }
+    return true;
 }
 
 // A name as the user should see it: as it is when it is UTF-8, else every
 // byte that is not plain ASCII shown as "\xNN".
-QString shownName(const std::string& bytes, bool* utf8) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString name = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    *utf8 = !decoder.hasError();
+QString shownName(const char* bytes, bool* utf8) {
+    const size_t n = std::strlen(bytes);
+    *utf8 = isUtf8(bytes, n);
     if (*utf8)
-        return name;
+        return QString::fromUtf8(bytes, qsizetype(n));
     QString shown;
-    for (const unsigned char c : bytes) {
+    for (size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
         if (c >= 0x20 && c < 0x7F)
             shown += QLatin1Char(char(c));
         else
@@ -37,52 +62,65 @@ QString shownName(const std::string& bytes, bool* utf8) {
     return shown;
 }
 
-// Calls `visit(file)` for every entry of `folder` that is not a folder (with
-// `regularOnly`, for every regular file); false when the folder could not be
-// read to its end.
-template <typename Visit> bool forEachFile(const QString& folder, bool regularOnly, Visit visit) {
-    std::error_code ec;
-    fs::directory_iterator it(toPath(folder), ec);
-    if (ec)
+FileSignature signatureFrom(const struct stat& st) {
+    FileSignature sig;
+    sig.size = qint64(st.st_size);
+    sig.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return sig;
+}
+
+// Calls `visit(file)` for every entry of `folder` that `wanted(file)` (given
+// the name only) accepts and that is not a folder (with `regularOnly`, for
+// every regular file); false when the folder could not be read to its end.
+// Only wanted entries are looked at on disk: a tick of the change detection
+// lists the whole folder every two seconds.
+template <typename Wanted, typename Visit>
+bool forEachFile(const QString& folder, bool regularOnly, Wanted wanted, Visit visit) {
+    DIR* dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir)
         return false;
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec)
-            return false;
-        std::error_code fileEc;
-        ListedFile file;
-        file.name = shownName(it->path().filename().string(), &file.nameIsUtf8);
-        if (it->is_regular_file(fileEc) && !fileEc) {
-            const auto size = it->file_size(fileEc);
-            const auto time = it->last_write_time(fileEc);
-            if (fileEc)
-                continue; // gone between listing and looking
-            file.signature.size = qint64(size);
-            file.signature.mtimeNs = toNs(time);
-        } else if (regularOnly || it->is_directory(fileEc)) {
+    const int fd = dirfd(dir);
+    bool complete = true;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir);
+        if (!entry) {
+            complete = errno == 0;
+            break;
+        }
+        const char* raw = entry->d_name;
+        if (std::strcmp(raw, ".") == 0 || std::strcmp(raw, "..") == 0)
             continue;
+        ListedFile file;
+        file.name = shownName(raw, &file.nameIsUtf8);
+        if (!wanted(file))
+            continue;
+        struct stat st;
+        if (fstatat(fd, raw, &st, 0) == 0) {
+            if (S_ISREG(st.st_mode))
+                file.signature = signatureFrom(st);
+            else if (regularOnly || S_ISDIR(st.st_mode))
+                continue;
+            else
+                file.regular = false; // a FIFO, a device
+        } else if (!regularOnly && entry->d_type == DT_LNK) {
+            file.regular = false; // a dangling link
         } else {
-            file.regular = false; // a FIFO, a device, a dangling link
+            continue; // gone between listing and looking
         }
         visit(file);
     }
-    return !ec;
+    closedir(dir);
+    return complete;
 }
 
 } // namespace
 
 FileSignature signatureOf(const QString& path) {
-    std::error_code ec;
-    const fs::path p = toPath(path);
-    FileSignature sig;
-    if (!fs::is_regular_file(p, ec) || ec)
-        return sig;
-    const auto size = fs::file_size(p, ec);
-    const auto time = fs::last_write_time(p, ec);
-    if (ec)
-        return sig;
-    sig.size = qint64(size);
-    sig.mtimeNs = toNs(time);
-    return sig;
+    struct stat st;
+    if (stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    return signatureFrom(st);
 }
 
 bool cardNameLess(const QString& a, const QString& b) {
@@ -90,17 +128,17 @@ bool cardNameLess(const QString& a, const QString& b) {
     return c != 0 ? c < 0 : a < b;
 }
 
-std::optional<QVector<ListedFile>> listCardFiles(const QString& folder) {
+std::optional<QVector<ListedFile>> listCardFiles(const QString& folder, CardOrder order) {
     QVector<ListedFile> files;
-    const bool ok = forEachFile(folder, false, [&files](const ListedFile& file) {
-        if (file.name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
-            files.append(file);
-    });
+    const auto isCardName = [](const ListedFile& file) {
+        return file.name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
+    };
+    const bool ok = forEachFile(folder, false, isCardName,
+                                [&files](const ListedFile& file) { files.append(file); });
     if (!ok)
         return std::nullopt;
-    std::sort(files.begin(), files.end(), [](const ListedFile& a, const ListedFile& b) {
-        return cardNameLess(a.name, b.name);
-    });
+    if (order == CardOrder::ByName)
+        sortByCardName(files);
     return files;
 }
 
@@ -114,18 +152,22 @@ std::optional<QStringList> listMatchingFiles(const QString& folder, const QStrin
                                    QRegularExpression::CaseInsensitiveOption));
     }
     QStringList names;
-    const bool ok = forEachFile(folder, true, [&](const ListedFile& file) {
+    const auto matches = [&patterns](const ListedFile& file) {
         if (!file.nameIsUtf8)
-            return;
-        for (const auto& re : patterns) {
-            if (re.match(file.name).hasMatch()) {
-                names << file.name;
-                return;
-            }
-        }
-    });
+            return false;
+        return std::any_of(patterns.cbegin(), patterns.cend(),
+                           [&file](const auto& re) { return re.match(file.name).hasMatch(); });
+    };
+    const bool ok = forEachFile(folder, true, matches,
+                                [&names](const ListedFile& file) { names << file.name; });
     if (!ok)
         return std::nullopt;
     std::sort(names.begin(), names.end(), cardNameLess);
     return names;
+}
+
+void sortByCardName(QVector<ListedFile>& files) {
+    std::sort(files.begin(), files.end(), [](const ListedFile& a, const ListedFile& b) {
+        return cardNameLess(a.name, b.name);
+    });
 }

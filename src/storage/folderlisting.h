@@ -26,10 +26,14 @@ struct ListedFile {
 
 // The card files of a folder (every entry but a folder whose name ends in
 // ".txt", in any case, odd ones included so that they can be named), sorted
-// by name without regard to case; names that differ only in case keep a
-// fixed order. Nothing when the folder cannot be listed: a failed listing is
+// by name without regard to case (names that differ only in case keep a
+// fixed order), or as the folder lists them when the caller only looks
+// names up. Nothing when the folder cannot be listed: a failed listing is
 // not an empty folder.
-std::optional<QVector<ListedFile>> listCardFiles(const QString& folder);
+enum class CardOrder { ByName, AsListed };
+std::optional<QVector<ListedFile>> listCardFiles(const QString& folder,
+                                                 CardOrder order = CardOrder::ByName);
+void sortByCardName(QVector<ListedFile>& files);
 
 // The names of the regular files of a folder that match a mask such as "*.jpg;*.bmp"
 // (split at ";", matched without regard to case), sorted by name.

@@ -248,6 +248,7 @@ void WallLoader::PANELLOAD() {
             for (const PosterRecord& record : r.records)
                 cards.append(propsFromRecord(record, r.file.name));
         board_.prefetchPictures(cards);
+        const CardBoard::FolderReading reading(board_);
         for (const CardFileRecords& r : read)
             makeCards(r);
     }
@@ -324,14 +325,18 @@ void WallLoader::KOUSHIN() {
 }
 
 bool WallLoader::PANELLOADCHK() {
-    const auto files = listCardFiles(st.KIJUNDIR);
+    // Most ticks find nothing new: the folder is looked up, not sorted, and
+    // only the files to take are put into name order.
+    const auto files = listCardFiles(st.KIJUNDIR, CardOrder::AsListed);
     if (!files)
         return false; // a listing that failed says nothing about the cards
     listed_.clear();
+    listed_.reserve(files->size());
     QSet<QString> onWall;
+    onWall.reserve(st.cards.size());
     for (const CardEntry& e : st.cards)
         onWall.insert(e.FNAME);
-    QStringList problems;
+    QVector<ListedFile> fresh;
     for (const ListedFile& f : *files) {
         listed_[f.name] = f.signature;
         if (onWall.contains(f.name))
@@ -344,6 +349,11 @@ bool WallLoader::PANELLOADCHK() {
         const auto barren = barren_.constFind(f.name);
         if (barren != barren_.cend() && *barren == f.signature)
             continue;
+        fresh.append(f);
+    }
+    sortByCardName(fresh);
+    QStringList problems;
+    for (const ListedFile& f : fresh) {
         const QString path = st.KIJUNDIR + f.name;
         try {
             takeCardFile(f);
