@@ -1,4 +1,6 @@
+#include "app/commandline.h"
 #include "app/splashwindow.h"
+#include "app/startupprobe.h"
 #include "app/wallwindow.h"
 #include "app/zavikapplication.h"
 #include "platform/fonts.h"
@@ -7,6 +9,9 @@
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
+    const qint64 started = StartupProbe::monotonicNs();
+    if (const auto exitCode = answerCommandLine(argc, argv))
+        return *exitCode;
     // Stay-on-top, the cursor position and screen capture need X11; under a
     // Wayland session the program runs on XWayland unless the user chose.
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
@@ -29,6 +34,7 @@ int main(int argc, char* argv[]) {
     // The program lives as long as the wall window, whatever else is open.
     QObject::connect(&wall, &WallWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    StartupProbe::watch(&wall, started);
     wall.showOnScreen();
     splash->raise();
     return app.exec();
