@@ -10,9 +10,11 @@ packages=(
     fonts-ipafont-gothic fonts-dejavu-core qt6-translations-l10n xvfb xauth
 )
 # What only the tests need: clang and its fuzzing runtime for the record
-# reader's fuzzer, and a small window manager for the tests that need one.
+# reader's fuzzer, a small window manager for the tests that need one, the
+# desktop entry checker, and libvips, a yardstick for the resampler's
+# benchmark (never linked into the program).
 if [ "${ZAVIK_TEST_TOOLS:-1}" = 1 ]; then
-    packages+=(clang libclang-rt-14-dev openbox)
+    packages+=(clang libclang-rt-14-dev openbox desktop-file-utils libvips-dev pkg-config)
 fi
 
 missing=()
