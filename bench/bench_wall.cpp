@@ -104,7 +104,9 @@ void nameTagWall(QApplication& app) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless asked otherwise (QT_QPA_PLATFORM=xcb under xvfb-run).
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     installFontSubstitutions();
     const int cards = argc > 1 ? atoi(argv[1]) : 1000;

@@ -64,14 +64,27 @@ void CardBoard::keepOnWall(CardProps& p) const {
         p.Y = 0;
 }
 
-CardBoard::FolderReading::FolderReading(CardBoard& board) : board_(board) {
+CardBoard::FolderReading::FolderReading(CardBoard& board, qsizetype cardsToMake) : board_(board) {
     board_.byName_.emplace();
     for (int i = 0; i < board_.st.cards.size(); ++i)
         board_.byName_->insert(board_.st.cards[i].FNAME, i);
+    QWidget* area = board_.wallArea_;
+    if (cardsToMake >= kHiddenReadingFrom && area->isVisible() && !area->isWindow()) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && area->isAncestorOf(focus))
+            focus_ = focus;
+        hidden_ = true;
+        area->hide();
+    }
 }
 
 CardBoard::FolderReading::~FolderReading() {
     board_.byName_.reset();
+    if (hidden_) {
+        board_.wallArea_->show();
+        if (focus_ && focus_->isVisible())
+            focus_->setFocus();
+    }
 }
 
 int CardBoard::lastIndexOfFile(const QString& name) const {

@@ -4,7 +4,9 @@
 #include "pictures/cardpicture.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QVector>
+#include <QWidget>
 #include <functional>
 #include <optional>
 
@@ -131,17 +133,23 @@ public:
     // While a whole folder is read in, the cards are found by name through
     // an index instead of a search per card made: every card then comes
     // from a file of its own name, and only this board adds or changes
-    // cards. The index is dropped when the reading ends.
+    // cards. The index is dropped when the reading ends. Many cards are made
+    // on a hidden wall area, shown once at the end: a card shown on a
+    // visible wall asks the X server where the mouse is and searches every
+    // card under it, which for a thousand cards costs more than making them.
     class FolderReading {
     public:
-        explicit FolderReading(CardBoard& board);
+        FolderReading(CardBoard& board, qsizetype cardsToMake);
         ~FolderReading();
         FolderReading(const FolderReading&) = delete;
         FolderReading& operator=(const FolderReading&) = delete;
 
     private:
         CardBoard& board_;
+        bool hidden_ = false;
+        QPointer<QWidget> focus_; // given back when the area shows again
     };
+    static constexpr qsizetype kHiddenReadingFrom = 100;
 
 private:
     void keepOnWall(CardProps& p) const;

@@ -248,7 +248,7 @@ void WallLoader::PANELLOAD() {
             for (const PosterRecord& record : r.records)
                 cards.append(propsFromRecord(record, r.file.name));
         board_.prefetchPictures(cards);
-        const CardBoard::FolderReading reading(board_);
+        const CardBoard::FolderReading reading(board_, cards.size());
         for (const CardFileRecords& r : read)
             makeCards(r);
     }

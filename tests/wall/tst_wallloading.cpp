@@ -2,6 +2,7 @@
 #include "storage/refspace.h"
 #include "support/wallfixture.h"
 
+#include <QLineEdit>
 #include <QtTest>
 #include <cstdio>
 #include <fcntl.h>
@@ -31,6 +32,7 @@ private slots:
     void hostileNumbersAreClamped();
     void failedListingChangesNothing();
     void fullWallKeepsEveryFile();
+    void manyCardsOnAShownWall();
     void wallIniWithdrawal();
     void rewrittenFileIsOurs();
     void roundTripAcrossScreens();
@@ -307,6 +309,28 @@ void TestWallLoading::failedListingChangesNothing() {
     w.loader->changeDetectionTick();
     QCOMPARE(w.st.PBANSU, 1);
     QVERIFY(QDir().rename(moved, w.st.KIJUNDIR));
+}
+
+void TestWallLoading::manyCardsOnAShownWall() {
+    // A large wall is read behind a hidden area: everything shows again,
+    // and the keyboard stays where it was.
+    QWidget window; // made first: it must outlive the fixture's area
+    WallFixture w;
+    w.area.setParent(&window);
+    auto* field = new QLineEdit(&w.area);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    QCOMPARE(QApplication::focusWidget(), field);
+    for (int i = 0; i < CardBoard::kHiddenReadingFrom + 20; ++i)
+        w.write(QStringLiteral("c%1.txt").arg(i, 3, 10, QLatin1Char('0')), textCard("card"));
+    w.loader->PANELLOAD();
+    QVERIFY(w.area.isVisible());
+    QCOMPARE(w.board->count(), CardBoard::kHiddenReadingFrom + 20);
+    for (int i = 0; i < w.board->count(); ++i)
+        QVERIFY(w.board->card(i)->isVisible());
+    QCOMPARE(QApplication::focusWidget(), field);
 }
 
 void TestWallLoading::fullWallKeepsEveryFile() {
