@@ -66,8 +66,7 @@ void CardBoard::keepOnWall(CardProps& p) const {
 
 CardBoard::FolderReading::FolderReading(CardBoard& board, qsizetype cardsToMake) : board_(board) {
     board_.byName_.emplace();
-    for (int i = 0; i < board_.st.cards.size(); ++i)
-        board_.byName_->insert(board_.st.cards[i].FNAME, i);
+    board_.indexNames();
     QWidget* area = board_.wallArea_;
     if (cardsToMake >= kHiddenReadingFrom && area->isVisible() && !area->isWindow()) {
         QWidget* focus = QApplication::focusWidget();
@@ -85,6 +84,12 @@ CardBoard::FolderReading::~FolderReading() {
         if (focus_ && focus_->isVisible())
             focus_->setFocus();
     }
+}
+
+void CardBoard::indexNames() {
+    byName_->clear();
+    for (int i = 0; i < st.cards.size(); ++i)
+        byName_->insert(st.cards[i].FNAME, i);
 }
 
 int CardBoard::lastIndexOfFile(const QString& name) const {
@@ -412,11 +417,8 @@ void CardBoard::removeCard(int n) {
     retire(BBs.takeAt(n));
     if (n < st.cards.size())
         st.cards.removeAt(n);
-    if (byName_) {
-        byName_->clear();
-        for (int i = 0; i < st.cards.size(); ++i)
-            byName_->insert(st.cards[i].FNAME, i);
-    }
+    if (byName_)
+        indexNames();
     for (int i = n; i < count(); ++i) {
         CardWidget* c = BBs[i];
         c->panelTag = c->panelTag / 1000 * 1000 + i;

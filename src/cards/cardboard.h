@@ -156,6 +156,7 @@ private:
     void layOut(int n, const CardProps& p, const QString& filteredText, bool firstMade);
     void setTags(int n, const CardProps& p);
     void retire(CardWidget* c);
+    void indexNames(); // the index of a folder reading, from the cards
 
     WallState& st;
     QWidget* wallArea_;
