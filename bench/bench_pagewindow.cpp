@@ -7,6 +7,7 @@
 // the preview shows (target 200 ms), and each step of the picture's size
 // bar (target 16 ms).
 #include "app/linkrunner.h"
+#include "benchstats.h"
 #include "pageeditor/pagedocument.h"
 #include "pageeditor/pageeditorwindow.h"
 #include "pageeditor/pagefile.h"
@@ -29,11 +30,6 @@
 #include <cstdio>
 
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 QString quizPage(const QString& folder) {
     PageMemory memory;

@@ -8,6 +8,7 @@
 // the same decoded picture in-process with its cubic kernel, on as many
 // threads as Zavik's resampler uses: once as vips_resize does by default
 // (a box shrink first where the step is large) and once cubic throughout.
+#include "benchstats.h"
 #include "pictures/bicubic.h"
 #include "pictures/bicubic_reference.h"
 
@@ -35,11 +36,6 @@ struct Case {
     int width;
     int height;
 };
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // A smooth gradient in every channel with noise on top, so neither flat runs
 // nor pure noise flatter anyone.

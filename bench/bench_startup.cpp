@@ -7,6 +7,7 @@
 // process, "--version", gives the cost of loading alone.
 // Run under an X server: xvfb-run -a -s '-screen 0 1920x1080x24' bench_startup
 #include "app/startupprobe.h"
+#include "benchstats.h"
 #include "cardwall.h"
 
 #include <QCoreApplication>
@@ -25,11 +26,6 @@ struct Run {
     double mainMs = -1;
     bool engineStarted = false;
 };
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
-}
 
 // One start of `program` with the probe; a failed run has negative times.
 Run startOnce(const QString& program) {

@@ -4,6 +4,7 @@
 // 50 cards, each with its own 4000 × 3000 JPEG photo and no thumbnails: its
 // first load and a reload, and that loading wrote nothing into the folder.
 // Last, name tags from a 1000-line class list laid out on an empty wall.
+#include "benchstats.h"
 #include "cardwall.h"
 #include "dialogs/newcardcommand.h"
 #include "photo.h"
@@ -20,11 +21,6 @@
 #include <cstdio>
 
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double loadMs(QApplication& app, WallWindow& wall) {
     wall.ALLCLEAR();
