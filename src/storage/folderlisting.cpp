@@ -11,7 +11,9 @@
 
 namespace {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// Strict UTF-8, as Qt's decoder takes it: no overlong forms, no surrogates,
+// nothing above U+10FFFF. Checked by hand because a decoder made for every
+// name cost more than the rest of a change-detection tick.
 bool isUtf8(const char* s, size_t n) {
     const auto* p = reinterpret_cast<const unsigned char*>(s);
     for (size_t i = 0; i < n;) {
