@@ -112,8 +112,13 @@ QByteArray encodeBmp(const QImage& picture) {
 }
 
 bool writePicture(const QImage& picture, const QString& path, int jpegQuality, QString* errorText) {
-    if (picture.isNull())
+    const auto refuse = [errorText](const QString& why) {
+        if (errorText)
+            *errorText = why;
         return false;
+    };
+    if (picture.isNull())
+        return refuse(QStringLiteral("書き込む画像がありません。"));
     const QString ext = QFileInfo(path).suffix().toLower();
     QByteArray bytes;
     if (ext == QLatin1String("bmp"))
@@ -121,8 +126,8 @@ bool writePicture(const QImage& picture, const QString& path, int jpegQuality, Q
     else if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
         bytes = encodeJpeg(picture, jpegQuality);
     else
-        return false;
+        return refuse(QStringLiteral("この形式には書けません（.jpg、.jpeg、.bmp だけ）。"));
     if (bytes.isEmpty())
-        return false;
+        return refuse(QStringLiteral("画像を変換できませんでした（大きすぎるかもしれません）。"));
     return writeFileAtomically(path, bytes, errorText);
 }

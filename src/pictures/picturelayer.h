@@ -41,7 +41,8 @@ PictureRead readPicture(const QString& path, const TargetSize& target = {});
 QByteArray encodeJpeg(const QImage& picture, int quality);
 QByteArray encodeBmp(const QImage& picture);
 
-// Writes a picture by the file's extension; false for other extensions or
-// when the write failed (the old file is then whole).
+// Writes a picture by the file's extension; false, with the cause for the
+// user, for other extensions or when the write failed (the old file is then
+// whole).
 bool writePicture(const QImage& picture, const QString& path, int jpegQuality = 100,
                   QString* errorText = nullptr);

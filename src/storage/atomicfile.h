@@ -10,7 +10,15 @@
 // is compared with the size meant, before the rename. The temporary file has
 // a short name of its own, so that any name the folder can hold can be
 // written. A symbolic link at `path` is replaced by the file, never written
-// through. On failure returns false and, when asked, a description for the
-// user; the old file is then untouched.
+// through. A file at `path` that may not be written (read-only, or not ours
+// to write) is kept: the rename would replace it where a plain write is
+// refused. On failure returns false and, when asked, the cause for the user
+// in Japanese, without the file's name (the caller's message names it); the
+// old file is then untouched.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes,
                          QString* errorText = nullptr);
+
+// The cause of a failed write as the user is told it, from the system's
+// error number: a full disk, a quota, no permission, a read-only disk, a
+// missing folder and so on.
+QString writeFailureText(int errorNumber);

@@ -174,6 +174,7 @@ void TestDrawing::failedSaveSaysSo() {
     w.pen().save();
     setrlimit(RLIMIT_FSIZE, &old);
     QVERIFY2(said.contains(wall.data + "bg.bmp"), qPrintable(said));
+    QVERIFY2(said.contains(QStringLiteral("大きさの上限")), qPrintable(said));
     QCOMPARE(readFileBytes(wall.data + "bg.bmp"), before);
     QVERIFY(w.state().canvasDrawn); // still there to save
 }

@@ -184,6 +184,7 @@ void TestPageEditor::failuresKeepTheFile() {
     QVERIFY(stayedOpen);
     QCOMPARE(told.size(), 1);
     QVERIFY(told[0].contains(nowhere));
+    QVERIFY2(told[0].contains(QStringLiteral("フォルダがありません")), qPrintable(told[0]));
     QCOMPARE(readFileBytes(path), page);
     QVERIFY(!QFileInfo::exists(nowhere));
 }

@@ -176,7 +176,9 @@ void TestWallFiles::failedWriteKeepsTheOldFile() {
         setrlimit(RLIMIT_FSIZE, &old);
         return written ? QString() : error;
     };
-    QVERIFY(!writeLimited(rlim_t(before.size() / 2)).isEmpty());
+    // The cause is named, not left "unknown".
+    QCOMPARE(writeLimited(rlim_t(before.size() / 2)),
+             QStringLiteral("ファイルの大きさの上限を超えました。"));
     QCOMPARE(readBytes(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.txt"});
 
@@ -195,7 +197,7 @@ void TestWallFiles::failedWriteKeepsTheOldFile() {
     filler.close();
     QString error;
     QVERIFY(!writeCardFile(cardPath, longer, &error));
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(error, QStringLiteral("ディスクの空きがありません。"));
     QCOMPARE(readBytes(cardPath), cardBefore);
     QProcess::execute(QStringLiteral("umount"), {small});
 }
@@ -223,6 +225,22 @@ void TestWallFiles::oddNamesAndLinks() {
     QVERIFY(!QFileInfo(link).isSymLink());
     QCOMPARE(readCardFile(link).first().TT, QStringLiteral("mine"));
     QCOMPARE(readBytes(outside), outsideBytes);
+
+    // A file its owner made read-only stays as it is, mode and all, even
+    // for root; a link to it is still replaced, the file itself untouched.
+    const QString kept = dir.filePath(QStringLiteral("kept.txt"));
+    QVERIFY(writeCardFile(kept, card()));
+    const QByteArray keptBytes = readBytes(kept);
+    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(kept, readOnly));
+    QString error;
+    QVERIFY(!writeCardFile(kept, changed, &error));
+    QCOMPARE(error, QStringLiteral("読み取り専用のファイルなので、書き換えませんでした。"));
+    QCOMPARE(readBytes(kept), keptBytes);
+    QVERIFY(!(QFile::permissions(kept) & QFile::WriteOwner));
+    QVERIFY(QFile::link(kept, link + QStringLiteral("2")));
+    QVERIFY(writeCardFile(link + QStringLiteral("2"), changed));
+    QCOMPARE(readBytes(kept), keptBytes);
 }
 
 void TestWallFiles::settingsFiles() {
