@@ -26,6 +26,29 @@ void TestCsvExport::fields_data() {
                            << "\"一行目\r\n二行目\"";
     QTest::newRow("empty") << ""
                            << "";
+    // What a spreadsheet would run is shown as text; plain numbers stay.
+    QTest::newRow("formula") << "=HYPERLINK(\"http://x\",\"a\")"
+                             << "\"'=HYPERLINK(\"\"http://x\"\",\"\"a\"\")\"";
+    QTest::newRow("command") << "=cmd|' /C calc'!A0"
+                             << "'=cmd|' /C calc'!A0";
+    QTest::newRow("plus") << "+1+1"
+                          << "'+1+1";
+    QTest::newRow("minus") << "-2+3"
+                           << "'-2+3";
+    QTest::newRow("at") << "@SUM(A1)"
+                        << "'@SUM(A1)";
+    QTest::newRow("tab") << "\t=1"
+                         << "'\t=1";
+    QTest::newRow("carriage return") << "\r=1"
+                                     << "\"'\r=1\"";
+    QTest::newRow("negative number") << "-5"
+                                     << "-5";
+    QTest::newRow("signed decimal") << "+3.2"
+                                    << "+3.2";
+    QTest::newRow("exponent") << "-1e5"
+                              << "'-1e5";
+    QTest::newRow("lone sign") << "-"
+                               << "'-";
 }
 
 void TestCsvExport::fields() {
