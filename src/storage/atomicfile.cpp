@@ -1,5 +1,6 @@
 #include "storage/atomicfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <filesystem>
@@ -60,4 +61,20 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         return fail(errorText, QString::fromStdString(ec.message()));
     temp.setAutoRemove(false);
     return true;
+}
+
+bool writeNewFileAtomically(const QString& path, const QByteArray& bytes, bool* taken,
+                            QString* errorText) {
+    *taken = false;
+    QFile claim(path);
+    if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const QFileInfo there(path);
+        *taken = there.exists() || there.isSymLink();
+        return fail(errorText, claim.errorString());
+    }
+    claim.close();
+    if (writeFileAtomically(path, bytes, errorText))
+        return true;
+    claim.remove();
+    return false;
 }
