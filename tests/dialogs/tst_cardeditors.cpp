@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDirIterator>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -45,6 +46,18 @@ void whenShown(QWidget* dialog, QList<std::function<void()>> steps) {
     new WhenShown(dialog, std::move(steps));
 }
 
+// Every file below `folder`, hidden ones too, with its bytes.
+QMap<QString, QByteArray> filesBelow(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), readFileBytes(path));
+    }
+    return files;
+}
+
 PosterRecord card(const QString& text, int x = 100, int y = 100) {
     PosterRecord r = textCard(text, x, y);
     r.P = 4000;
@@ -62,6 +75,8 @@ private slots:
     void namesThatCannotBeSaved();
     void checkOffCards();
     void picturesAndFiles();
+    void closingWithoutSavingPutsFilesBack();
+    void savingReplacesNoFileUnasked();
     void quickEditorMakesCards();
     void quickEditorRefusesNames();
     void nameTags();
@@ -307,6 +322,103 @@ void TestCardEditors::picturesAndFiles() {
     QVERIFY(!outside);
     for (const char* name : {"a.jpg", "a/a.jpg", "a/_a.jpg", "NAIL/~a.jpg"})
         QVERIFY2(QFileInfo::exists(wall.data + name), name);
+}
+
+void TestCardEditors::closingWithoutSavingPutsFilesBack() {
+    PosterRecord pictured = card("p", 500);
+    pictured.POST = "photo.jpg";
+    WindowWall wall({{"a.txt", card("a")}, {"p.txt", pictured}});
+    QImage green(40, 30, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    green.save(wall.data + "photo.jpg");
+    green.save(wall.data + "_photo.jpg");
+    writeFileBytes(wall.data + "y.pdf", "the wall's own");
+    QTemporaryDir elsewhere;
+    QImage red = green;
+    red.fill(Qt::red);
+    red.save(elsewhere.filePath("photo.jpg"));
+    writeFileBytes(elsewhere.filePath("y.pdf"), "another");
+    writeFileBytes(elsewhere.filePath("x.html"), "<embed src=\"y.pdf\">");
+    WallWindow& w = wall.open();
+    CardEditorDialog* e = w.TForm3;
+    e->choosePicture = [&](const QString&) { return elsewhere.filePath("photo.jpg"); };
+    e->chooseFiles = [&](const QString&) {
+        return QStringList{elsewhere.filePath("x.html"), elsewhere.filePath("y.pdf")};
+    };
+    e->chooseBackgroundPictures = [&](const QString&) {
+        return QStringList{elsewhere.filePath("photo.jpg")};
+    };
+    QApplication::clipboard()->setImage(red);
+    const bool pasting = !QApplication::clipboard()->image().isNull();
+    const auto before = filesBelow(w.state().KIJUNDIRBAK);
+    QStringList asked;
+    QList<bool> shown;
+    // Every button that writes into the wall, each replacing a file of it
+    // when the user says so; then the editor is left without saving.
+    auto pressAll = [&](const std::function<void()>& leave) {
+        return [&, leave] {
+            QString said;
+            answerNext(QString(), &said);
+            e->SpeedButton1->click();
+            asked << said;
+            if (pasting)
+                e->SpeedButton34->click();
+            said.clear();
+            answerNext(QString(), &said);
+            for (QToolButton* b : e->findChildren<QToolButton*>())
+                if (b->text() == QStringLiteral("ファイルを表示") ||
+                    b->text() == QStringLiteral("背景に表示"))
+                    b->click();
+            asked << said;
+            shown << wall.card(0)->hasPicture();
+            leave();
+        };
+    };
+    whenShown(e, {pressAll([&] { e->cancelClicked(); })});
+    e->openOn(0);
+    QCOMPARE(shown, QList<bool>{true});
+    QCOMPARE(asked.first(),
+             QStringLiteral("このかべの「photo.jpg」「_photo.jpg」を置きかえますか？"));
+    QCOMPARE(asked.last(), QStringLiteral("このかべの「y.pdf」を置きかえますか？"));
+    QCOMPARE(filesBelow(w.state().KIJUNDIRBAK), before);
+    QVERIFY(!wall.card(0)->hasPicture());
+    QCOMPARE(w.state().cards[0].POST, QString());
+    // The close box neither saves nor restores the card, but its files go back.
+    whenShown(e, {pressAll([&] { e->close(); })});
+    e->openOn(0);
+    QCOMPARE(filesBelow(w.state().KIJUNDIRBAK), before);
+    QVERIFY(!wall.card(0)->hasPicture());
+}
+
+void TestCardEditors::savingReplacesNoFileUnasked() {
+    WindowWall wall({{"a.txt", card("a")}, {"a?b.txt", card("q", 500)}});
+    writeFileBytes(wall.data + QStringLiteral("メモ.txt"), "notes");
+    writeFileBytes(wall.data + "broken.txt", "<POSTER=\"\",x,y>");
+    WallWindow& w = wall.open();
+    CardEditorDialog* e = w.TForm3;
+    // A file of the new name that is no card of the wall (notes, a card file
+    // that could not be read) is replaced only when the user says so.
+    for (const QString& name : {QStringLiteral("メモ"), QStringLiteral("broken")}) {
+        const QByteArray kept = readFileBytes(wall.data + name + ".txt");
+        QString asked;
+        whenShown(e, {[&] {
+                      e->Edit3->setText(name);
+                      answerNext("No", &asked);
+                      e->saveClicked();
+                      e->cancelClicked();
+                  }});
+        e->openOn(0);
+        QCOMPARE(asked, QStringLiteral("このかべのフォルダに「%1.txt」があります。このカードの内容"
+                                       "で書きかえますか？")
+                            .arg(name));
+        QCOMPARE(readFileBytes(wall.data + name + ".txt"), kept);
+    }
+    // A name read from a file goes back to that file, whatever it holds.
+    const int q = w.board().lastIndexOfFile("a?b.txt");
+    whenShown(e, {[&] { e->saveClicked(); }});
+    e->openOn(q);
+    QCOMPARE(w.state().PBANSU, 2);
+    QVERIFY(!QFileInfo::exists(wall.data + QStringLiteral("a？b.txt")));
 }
 
 void TestCardEditors::quickEditorMakesCards() {
