@@ -158,12 +158,14 @@ bool CardBoard::PanelMake(int K, CardProps p) {
 
     st.PBANSU = count();
     st.PBAN = st.PBANSU - 1;
-    if (p.FN.isEmpty()) {
+    const bool named = !p.FN.isEmpty();
+    if (!named) {
         const QString stamp = makeTimestamp();
         p.FN = newCardFileName(stamp);
         p.FT = stamp;
     }
     st.cards.append(entryFrom(p));
+    st.cards.last().newFile = !named;
     if (byName_)
         byName_->insert(p.FN, st.PBAN);
     if (K == 1 && saveCard)
@@ -371,7 +373,6 @@ int CardBoard::PCOPY(int B, int X, int Y, int XWidth, int YHeight, int DES) {
         return -1;
     const CardEntry& e = st.cards[B];
     const CardWidget* c = BBs[B];
-    const QString stamp = makeTimestamp();
     CardProps p;
     p.X = X;
     p.Y = Y;
@@ -385,8 +386,8 @@ int CardBoard::PCOPY(int B, int X, int Y, int XWidth, int YHeight, int DES) {
     p.S2 = e.S2;
     p.S3 = e.NOTE;
     p.T = e.TT;
-    p.FN = newCardFileName(stamp);
-    p.FT = stamp;
+    // No name: the copy is named by the time of its making, in a file of
+    // its own.
     p.KF = e.KFLG;
     p.KS = e.KSU;
     p.KAKU = e.KAKUSU;

@@ -58,14 +58,6 @@ bool sameFile(const QString& a, const QString& b) {
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
-// The wall's own card and settings files, which a copy must not replace
-// without asking.
-bool isWallFile(const QString& name) {
-    const QString lower = name.toLower();
-    return lower.endsWith(QLatin1String(".txt")) || lower == QLatin1String("wall.ini") ||
-           lower == QLatin1String("html.ini") || lower == QLatin1String("dir.ini");
-}
-
 } // namespace
 
 CardEditorDialog::CardEditorDialog(WallState& state, CardBoard& board, WallSaver& saver,
@@ -570,20 +562,24 @@ void CardEditorDialog::pictureFromFile() {
     const QString inWall = st.KIJUNDIR + name;
     // A picture of the wall folder is not copied onto itself, and its
     // untouched "_" copy is left as it is.
-    if (!sameFile(chosen, inWall)) {
-        if (!copyOver(chosen, inWall)) {
-            notWritten(inWall, QString());
+    QStringList copies;
+    if (!sameFile(chosen, inWall))
+        copies << inWall << st.KIJUNDIR + QLatin1Char('_') + name;
+    if (isPlainFolderName(Edit3->text()))
+        copies << st.KIJUNDIR + Edit3->text() + QLatin1Char('/') + name
+               << st.KIJUNDIR + Edit3->text() + QStringLiteral("/_") + name;
+    if (!mayReplace(copies))
+        return;
+    for (const QString& copy : copies) {
+        QString why;
+        if (!copyIn(chosen, copy, &why) && copy == inWall) {
+            notWritten(inWall, why);
             return;
         }
-        copyOver(chosen, st.KIJUNDIR + QLatin1Char('_') + name);
     }
     Edit8->setText(name);
-    const QString cardFolder = st.KIJUNDIR + Edit3->text() + QLatin1Char('/');
-    if (!Edit3->text().isEmpty() && isPlainFolderName(Edit3->text()) && QDir().mkpath(cardFolder)) {
-        copyOver(chosen, cardFolder + name);
-        copyOver(chosen, cardFolder + QLatin1Char('_') + name);
-    }
-    NAILIMAGELOADMAKE(inWall, st.KIJUNDIR);
+    writeIn(thumbnailPath(name, st.KIJUNDIR),
+            [&](QString*) { return NAILIMAGELOADMAKE(inWall, st.KIJUNDIR); });
     board_.setPictureName(n, name);
     showPicture(name);
     setWindowTitle(name);
@@ -603,16 +599,6 @@ void CardEditorDialog::pictureFromClipboard() {
         return;
     }
     const QString name = cardName + QStringLiteral(".jpg");
-    // The picture must land in the wall before the card names it.
-    QString why;
-    if (!writePicture(pasted, st.KIJUNDIR + name, 100, &why)) {
-        notWritten(st.KIJUNDIR + name, why);
-        return;
-    }
-    Image1->setPixmap(QPixmap::fromImage(pasted));
-    Edit8->setText(name);
-    QDir().mkpath(st.KIJUNDIR + QStringLiteral("NAIL"));
-    Makethumbnail(pasted, st.KIJUNDIR + QStringLiteral("NAIL/~") + name);
     // The sub-folder the link names, when it is a plain folder of this wall;
     // else the card's own.
     const QString link = Edit2->text();
@@ -620,13 +606,87 @@ void CardEditorDialog::pictureFromClipboard() {
     QString folder = cut > 0 ? link.left(cut) : QString();
     if (!isPlainFolderName(folder))
         folder = Edit3->text();
-    if (isPlainFolderName(folder)) {
-        const QString sub = st.KIJUNDIR + folder + QLatin1Char('/');
-        QDir().mkpath(sub);
-        writePicture(pasted, sub + name, 100);
-        writePicture(pasted, sub + QLatin1Char('_') + name, 100);
+    QStringList copies{st.KIJUNDIR + name};
+    if (isPlainFolderName(folder))
+        copies << st.KIJUNDIR + folder + QLatin1Char('/') + name
+               << st.KIJUNDIR + folder + QStringLiteral("/_") + name;
+    if (!mayReplace(copies))
+        return;
+    // The picture must land in the wall before the card names it.
+    for (const QString& copy : copies) {
+        QString why;
+        if (!writeIn(
+                copy, [&](QString* e) { return writePicture(pasted, copy, 100, e); }, &why) &&
+            copy == copies.first()) {
+            notWritten(copy, why);
+            return;
+        }
     }
+    Image1->setPixmap(QPixmap::fromImage(pasted));
+    Edit8->setText(name);
+    const QString thumbnail = thumbnailPath(name, st.KIJUNDIR);
+    writeIn(thumbnail, [&](QString* e) { return Makethumbnail(pasted, thumbnail, e); });
     HENKOU();
+}
+
+bool CardEditorDialog::writeIn(const QString& path, const std::function<bool(QString*)>& write,
+                               QString* why) {
+    QString reason;
+    bool written = false;
+    if (!filesWritten_.keep(path))
+        reason = QStringLiteral("元のファイルを残せません");
+    else if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        reason = QStringLiteral("フォルダを作れません");
+    else
+        written = write(&reason);
+    if (why)
+        *why = reason;
+    return written;
+}
+
+bool CardEditorDialog::copyIn(const QString& from, const QString& to, QString* why) {
+    return writeIn(
+        to, [&](QString*) { return copyOver(from, to); }, why);
+}
+
+bool CardEditorDialog::mayReplace(const QStringList& paths) {
+    // A file this editor wrote already, or the card's own picture in the
+    // wall, is the user's to replace; any other file is named first.
+    const QString shown = ZETTAI(Edit8->text(), st.KIJUNDIR, st.KIJUNDIRBAK);
+    const QString own = !Edit8->text().isEmpty() && sameFile(shown, st.KIJUNDIR + bareName(shown))
+                            ? bareName(shown)
+                            : QString();
+    QStringList others;
+    for (const QString& path : paths) {
+        const QFileInfo file(path);
+        if (!(file.exists() || file.isSymLink()) || filesWritten_.kept(path) ||
+            (!own.isEmpty() &&
+             (file.fileName() == own || file.fileName() == QLatin1Char('_') + own)))
+            continue;
+        others << QStringLiteral("「%1」").arg(
+            QDir::toNativeSeparators(QDir(st.KIJUNDIR).relativeFilePath(path)));
+    }
+    return others.isEmpty() ||
+           QMessageBox::question(
+               this, QStringLiteral("Zavik"),
+               QStringLiteral("このかべの%1を置きかえますか？").arg(others.join(QString()))) ==
+               QMessageBox::Yes;
+}
+
+void CardEditorDialog::putFilesBack() {
+    const QStringList lost = filesWritten_.rollBack();
+    if (!lost.isEmpty()) {
+        QStringList shown;
+        for (const QString& path : lost)
+            shown << QDir::toNativeSeparators(path);
+        QMessageBox::warning(this, QStringLiteral("Zavik"),
+                             QStringLiteral("次のファイルを元に戻せませんでした。\n%1")
+                                 .arg(shown.join(QLatin1Char('\n'))));
+    }
+    // The picture the card had, from its files as they are again.
+    if (PBANBK < board_.count() && PBANBK < st.cards.size() &&
+        st.cards[PBANBK].POST != bak_.picture)
+        board_.setPictureName(PBANBK, bak_.picture);
 }
 
 void CardEditorDialog::notWritten(const QString& path, const QString& why) {
@@ -665,20 +725,20 @@ void CardEditorDialog::showFiles() {
         const QString name = bareName(file);
         const QString inWall = st.KIJUNDIR + name;
         if (QFileInfo(file).isFile() && !sameFile(file, inWall)) {
-            // One of this wall's own files is replaced only when the user says so.
-            if (QFileInfo::exists(inWall) && isWallFile(name) &&
-                QMessageBox::question(
-                    this, QStringLiteral("Zavik"),
-                    QStringLiteral("このかべの「%1」を置きかえますか？").arg(name)) !=
-                    QMessageBox::Yes)
+            // A file the wall has is replaced only when the user says so.
+            if (!mayReplace({inWall}))
                 continue;
-            if (!copyOver(file, inWall)) {
-                notWritten(inWall, QString());
+            QString why;
+            if (!copyIn(file, inWall, &why)) {
+                notWritten(inWall, why);
                 continue;
             }
             const QString ext = QFileInfo(name).suffix();
             if (ext == QLatin1String("html") || ext == QLatin1String("HTML"))
-                BACKUP(file, inWall);
+                BACKUP(file, inWall, [this](const QString& path) {
+                    // Only kept aside here: the copy is BACKUP's.
+                    return mayReplace({path}) && writeIn(path, [](QString*) { return true; });
+                });
         }
         names << name;
     }
@@ -693,8 +753,11 @@ void CardEditorDialog::showAsBackground() {
             break;
         const QString name = bareName(file);
         if (!sameFile(file, st.KIJUNDIR + name)) {
-            copyOver(file, st.KIJUNDIR + name);
-            copyOver(file, st.KIJUNDIR + QLatin1Char('_') + name);
+            const QStringList copies{st.KIJUNDIR + name, st.KIJUNDIR + QLatin1Char('_') + name};
+            if (!mayReplace(copies))
+                continue;
+            for (const QString& copy : copies)
+                copyIn(file, copy);
         }
         last = name;
     }
@@ -702,8 +765,17 @@ void CardEditorDialog::showAsBackground() {
         Edit2->setText(last + QStringLiteral(">BG"));
 }
 
+QString CardEditorDialog::typedFileName() const {
+    // The name the card was opened with goes back to the card's own file,
+    // whatever characters that file's name holds.
+    const QString own = PBANBK < st.cards.size() ? st.cards[PBANBK].FNAME : QString();
+    if (!own.isEmpty() && Edit3->text() == QFileInfo(own).completeBaseName())
+        return own;
+    return cardFileNameFor(Edit3->text());
+}
+
 QString CardEditorDialog::checkedFileName() {
-    const QString name = cardFileNameFor(Edit3->text());
+    const QString name = typedFileName();
     if (name.isEmpty() || Edit3->text().trimmed().isEmpty()) {
         zavikBeep();
         if (!Edit3->text().isEmpty())
@@ -714,20 +786,38 @@ QString CardEditorDialog::checkedFileName() {
     return name;
 }
 
+QString CardEditorDialog::renameQuestion(const QString& name) const {
+    // Another card's name: that card would be rebuilt from this one and
+    // written over; any other file of that name (notes, a card file that
+    // could not be read) would be replaced.
+    if (PBANBK >= st.cards.size() || name == st.cards[PBANBK].FNAME)
+        return QString();
+    if (board_.lastIndexOfFile(name) >= 0)
+        return QStringLiteral("カード「%1」がもうあります。このカードの内容で書きかえますか？")
+            .arg(QFileInfo(name).completeBaseName());
+    const QFileInfo file(st.KIJUNDIR + name);
+    if (file.exists() || file.isSymLink())
+        return QStringLiteral("このかべのフォルダに「%1」があります。このカードの内容で書きかえ"
+                              "ますか？")
+            .arg(name);
+    return QString();
+}
+
 void CardEditorDialog::saveClicked() {
     const QString name = checkedFileName();
     if (name.isEmpty())
         return;
     const int n = st.PBAN;
     CardEntry& e = st.cards[n];
-    // Another card's name: that card would be rebuilt from this one and
-    // written over. The user says whether to.
-    const int other = board_.lastIndexOfFile(name);
-    if (name != e.FNAME && other >= 0 && other != n &&
-        QMessageBox::question(this, QStringLiteral("Zavik"),
-                              QStringLiteral("カード「%1」がもうあります。このカードの内容で"
-                                             "書きかえますか？")
-                                  .arg(QFileInfo(name).completeBaseName())) != QMessageBox::Yes)
+    const QString question = renameQuestion(name);
+    if (!question.isEmpty() &&
+        QMessageBox::question(this, QStringLiteral("Zavik"), question) != QMessageBox::Yes)
+        return;
+    // A picture named from outside the wall is copied in at closing.
+    const QString picture = ZETTAI(Edit8->text(), st.KIJUNDIR, st.KIJUNDIRBAK);
+    const QString pictureInWall = st.KIJUNDIR + bareName(picture);
+    if (Edit8->text() != openedPicture_ && QFileInfo(picture).isFile() &&
+        !sameFile(picture, pictureInWall) && !mayReplace({pictureInWall}))
         return;
     saveRequested_ = true;
     // A branch link: its folder where the link interpreter will look for it.
@@ -741,6 +831,8 @@ void CardEditorDialog::saveClicked() {
 }
 
 void CardEditorDialog::cancelClicked() {
+    // The files first: the card then shows its picture as it is again.
+    putFilesBack();
     MODOSU(PBANBK);
     // A card opened collapsed goes back to its square.
     if (bak_.collapsed)
@@ -764,10 +856,10 @@ void CardEditorDialog::MODOSU(int n) {
     if (n < 0 || n >= board_.count() || n >= st.cards.size())
         return;
     saveRequested_ = false;
-    if (!bak_.picture.isEmpty()) {
-        const bool there = QFileInfo(ZETTAI(bak_.picture, st.KIJUNDIR, st.KIJUNDIRBAK)).isFile();
-        board_.setPictureName(n, there ? bak_.picture : QString());
-    }
+    // The picture too, even when the card had none: what a picture button
+    // brought in has gone again on a cancel.
+    const bool there = QFileInfo(ZETTAI(bak_.picture, st.KIJUNDIR, st.KIJUNDIRBAK)).isFile();
+    board_.setPictureName(n, there ? bak_.picture : QString());
     board_.setShape(n, bak_.elliptic);
     CardEntry& e = st.cards[n];
     e.STP = bak_.stamp;
@@ -796,9 +888,14 @@ void CardEditorDialog::refillFromSnapshot() {
 
 void CardEditorDialog::finishClosing() {
     Image1->clear();
-    if (!saveRequested_)
+    // Closed without saving (the close box as well): the wall folder as it
+    // was when the editor opened.
+    if (!saveRequested_) {
+        putFilesBack();
         return;
+    }
     saveRequested_ = false;
+    filesWritten_.commit();
     int n = st.PBAN;
     if (n < 0 || n >= board_.count() || n >= st.cards.size())
         return;
@@ -821,7 +918,7 @@ void CardEditorDialog::finishClosing() {
     // A size typed below the floors is raised before anything is written.
     board_.CardSize();
     // 3, 4. The name; a new one makes a new card carrying the edits.
-    const QString name = cardFileNameFor(Edit3->text());
+    const QString name = typedFileName();
     CardEntry& e = st.cards[n];
     if (!name.isEmpty() && name != e.FNAME) {
         const CardWidget* c = board_.card(n);

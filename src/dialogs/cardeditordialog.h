@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/filerollback.h"
+
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -110,8 +112,27 @@ private:
     void removeOrRestorePicture();
     void showFiles();
     void showAsBackground();
+    // The card file name the typed name gives.
+    QString typedFileName() const;
     // The typed name, checked; empty (after telling the user) when unusable.
     QString checkedFileName();
+    // What the user is asked before the card is saved as `name`, which a
+    // card or another file of the wall has; empty when nothing is replaced.
+    QString renameQuestion(const QString& name) const;
+    // Writes `path` for a button: what is there is kept aside first, so that
+    // closing without saving puts it back, and its folder is made. False,
+    // with the reason, when nothing was written.
+    bool writeIn(const QString& path, const std::function<bool(QString* why)>& write,
+                 QString* why = nullptr);
+    // The same for a copy of the file `from`.
+    bool copyIn(const QString& from, const QString& to, QString* why = nullptr);
+    // Whether the files `paths` may be written: the user is asked, naming
+    // them, about those there that are neither the card's own picture nor
+    // written by this editor already.
+    bool mayReplace(const QStringList& paths);
+    // Every file a button wrote back as it was, and the card's picture with
+    // it.
+    void putFilesBack();
 
     WallState& st;
     CardBoard& board_;
@@ -119,6 +140,7 @@ private:
     ChangeDetection& changes_;
     FolderChooserDialog* TForm26;
     Snapshot bak_;
+    FileRollback filesWritten_; // what the buttons wrote since the editor opened
     int PBANBK = 0;
     bool saveRequested_ = false;
     QString openedPicture_; // the picture name as stored when the editor opened

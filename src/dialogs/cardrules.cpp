@@ -23,27 +23,15 @@ QString proposedCardName(const QString& wallFolder, const NameTaken& taken) {
 
 NameCheck checkQuickName(const QString& text, const NameTaken& taken) {
     NameCheck check;
-    QString name = text;
-    name.remove(QLatin1Char('\r'));
-    name.remove(QLatin1Char('\n'));
-    check.fileName = name + QStringLiteral(".txt");
-    if (name.isEmpty()) {
+    // The text is the card's; its file name follows the rule of card names:
+    // "a?b" is saved as "a？b.txt", lines joined.
+    check.fileName = cleanCardFileName(text + QStringLiteral(".txt"));
+    if (check.fileName.isEmpty())
         check.problem = NameProblem::Empty;
-        return check;
-    }
-    if (taken(check.fileName)) {
-        check.problem = NameProblem::Taken;
-        return check;
-    }
-    for (const QChar c : QStringLiteral("\\/:*?\"<>|")) {
-        if (name.contains(c)) {
-            check.problem = NameProblem::Forbidden;
-            check.forbidden = c;
-            return check;
-        }
-    }
-    if (!fitsFileName(check.fileName))
+    else if (!fitsFileName(check.fileName))
         check.problem = NameProblem::TooLong;
+    else if (taken(check.fileName))
+        check.problem = NameProblem::Taken;
     return check;
 }
 
@@ -54,8 +42,6 @@ QString nameProblemMessage(const NameCheck& check) {
         return QString();
     case NameProblem::Taken:
         return QStringLiteral("同名があります。\n別の名前にしてください。");
-    case NameProblem::Forbidden:
-        return QString(check.forbidden) + QStringLiteral("は名前に使えません。");
     case NameProblem::TooLong:
         return QStringLiteral("名前が長すぎます。短くしてください。");
     }
@@ -68,10 +54,6 @@ bool fitsFileName(const QString& name) {
 
 QString cardFileNameFor(const QString& typed) {
     QString name = typed;
-    const qsizetype cut =
-        std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
-    if (cut >= 0)
-        name = name.mid(cut + 1);
     if (!name.endsWith(QLatin1String(".txt")))
         name += QStringLiteral(".txt");
     name = cleanCardFileName(name);
@@ -113,6 +95,27 @@ QStringList nameTagItems(const QString& text) {
         items << item;
     }
     return items;
+}
+
+NameTagNames nameTagNames(const QStringList& items, const NameTaken& taken) {
+    NameTagNames names;
+    for (int i = 0; i < items.size(); ++i) {
+        QString name = cleanCardFileName(items[i] + QStringLiteral(".txt"));
+        const bool again = !name.isEmpty() && names.fileNames.contains(name);
+        if (again) {
+            const QString stem = name.chopped(4);
+            for (int n = 2; names.fileNames.contains(name) || taken(name); ++n)
+                name = stem + QString::number(n) + QStringLiteral(".txt");
+        }
+        if (name.isEmpty() || !fitsFileName(name)) {
+            names.unusable = i;
+            break;
+        }
+        if (again)
+            names.numbered << QStringLiteral("%1行目「%2」→「%3」").arg(i + 1).arg(items[i], name);
+        names.fileNames << name;
+    }
+    return names;
 }
 
 QSize nameTagSize(int NOWX, int NOWY) {

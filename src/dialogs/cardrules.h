@@ -20,24 +20,25 @@ using NameTaken = std::function<bool(const QString& fileName)>;
 QString proposedCardName(const QString& wallFolder, const NameTaken& taken);
 
 // Why a card name cannot be used.
-enum class NameProblem { None, Empty, Taken, Forbidden, TooLong };
+enum class NameProblem { None, Empty, Taken, TooLong };
 struct NameCheck {
     NameProblem problem = NameProblem::None;
-    QChar forbidden;  // the first character file names forbid, for Forbidden
     QString fileName; // the card file name, ".txt" added
 };
 
 // The quick editor's check of its text as a card name (DDNAME): line breaks
-// dropped; empty, taken, holding one of \ / : * ? " < > | (the first found
-// in that order), or longer than a file name can be.
+// dropped, ".txt" added and the card-name rule applied (cleanCardFileName); a
+// problem when nothing is left, when that file name is taken, or when it is
+// longer than a file name can be.
 NameCheck checkQuickName(const QString& text, const NameTaken& taken);
 
 // What the user is told about a name problem; empty for one that only beeps.
 QString nameProblemMessage(const NameCheck& check);
 
-// The card editor's file name for the typed card name: its file part, with
-// ".txt" added unless it ends in exactly ".txt", cleaned as typed names are.
-// Empty when nothing is left or the name is too long for a file.
+// The card editor's file name for the typed card name: ".txt" added unless
+// it ends in exactly ".txt", then cleaned by the rule of card names
+// (cleanCardFileName: full-width forms, nothing cut). Empty when nothing is
+// left or the name is too long for a file.
 QString cardFileNameFor(const QString& typed);
 
 // A file name the file system can hold: at most 255 bytes.
@@ -50,6 +51,17 @@ QPoint arrowStep(QPoint topLeft, QSize step, QSize wall, Arrow arrow);
 // Name tags: the lines of a list, one card each, up to the first empty line
 // or the first longer than 255 characters.
 QStringList nameTagItems(const QString& text);
+
+// The file names of a list's name tags, by the rule of card names. Two
+// lines that give one name are both kept: the later gets the first number
+// from 2 on that neither an earlier line nor `taken` has. A line that can
+// give no file name ends the list there.
+struct NameTagNames {
+    QStringList fileNames; // one per line made, in order
+    int unusable = -1;     // the first line that gives no name, or -1
+    QStringList numbered;  // "3行目「a?」→「a？2.txt」", one per numbered line
+};
+NameTagNames nameTagNames(const QStringList& items, const NameTaken& taken);
 
 // Where the name tags go on a wall of NOWX × NOWY, in columns from the top
 // left, and how large each is.

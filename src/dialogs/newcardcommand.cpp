@@ -5,7 +5,6 @@
 #include "dialogs/cardrules.h"
 #include "dialogs/quickcardeditor.h"
 #include "model/wallstate.h"
-#include "storage/cardnames.h"
 #include "storage/filereading.h"
 #include "storage/timestamp.h"
 #include "storage/walltext.h"
@@ -16,6 +15,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSet>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -35,10 +35,17 @@ void NewCardCommand::tell(const QString& message) {
     QMessageBox::information(wallArea_->window(), QStringLiteral("Zavik"), message);
 }
 
+bool NewCardCommand::ask(const QString& question) {
+    return QMessageBox::question(wallArea_->window(), QStringLiteral("Zavik"), question) ==
+           QMessageBox::Yes;
+}
+
+bool NewCardCommand::taken(const QString& name) const {
+    return board_.lastIndexOfFile(name) >= 0 || QFileInfo::exists(st.KIJUNDIR + name);
+}
+
 void NewCardCommand::CARDMAKE() {
-    const NameTaken taken = [this](const QString& name) {
-        return board_.lastIndexOfFile(name) >= 0 || QFileInfo::exists(st.KIJUNDIR + name);
-    };
+    const NameTaken taken = [this](const QString& name) { return this->taken(name); };
     for (;;) {
         if (st.BUSY)
             return;
@@ -124,17 +131,37 @@ void NewCardCommand::MAKEGCARD4() {
         return;
     }
     const QStringList items = nameTagItems(text->text);
-    const QVector<QPoint> places = nameTagPlaces(int(items.size()), st.NOWX, st.NOWY);
+    const NameTagNames names =
+        nameTagNames(items, [this](const QString& name) { return taken(name); });
+    QStringList notes;
+    if (!names.numbered.isEmpty())
+        notes << QStringLiteral("同じファイル名になる行があったので、番号をつけて別のカードに"
+                                "しました。\n") +
+                     names.numbered.join(QLatin1Char('\n'));
+    if (names.unusable >= 0)
+        notes << QStringLiteral("%1行目「%2」はカードの名前にできません。ここで止めます。")
+                     .arg(names.unusable + 1)
+                     .arg(items[names.unusable]);
+    // A line names a file the wall has: one question for them all, and on
+    // いいえ those lines make nothing.
+    QSet<QString> existing;
+    QStringList named;
+    for (const QString& name : names.fileNames)
+        if (taken(name)) {
+            existing << name;
+            named << QStringLiteral("「%1」").arg(name);
+        }
+    const bool replace =
+        existing.isEmpty() ||
+        ask(QStringLiteral(
+                "このかべにはもう次のファイルがあります。名札の内容で書きかえますか？\n") +
+            named.join(QLatin1Char('\n')));
+    const QVector<QPoint> places = nameTagPlaces(int(names.fileNames.size()), st.NOWX, st.NOWY);
     const QSize size = nameTagSize(st.NOWX, st.NOWY);
     const QString link = TForm18->Edit2->text();
-    for (int i = 0; i < items.size(); ++i) {
-        const QString name = cleanCardFileName(items[i] + QStringLiteral(".txt"));
-        if (name.isEmpty() || !fitsFileName(name)) {
-            tell(QStringLiteral("%1行目「%2」はカードの名前にできません。ここで止めます。")
-                     .arg(i + 1)
-                     .arg(items[i]));
-            return;
-        }
+    for (int i = 0; i < names.fileNames.size(); ++i) {
+        if (!replace && existing.contains(names.fileNames[i]))
+            continue;
         CardProps p;
         p.X = places[i].x();
         p.Y = places[i].y();
@@ -147,14 +174,17 @@ void NewCardCommand::MAKEGCARD4() {
         p.S2 = link;
         p.S3 = link;
         p.T = items[i];
-        p.FN = name;
+        p.FN = names.fileNames[i];
         p.FT = makeTimestamp();
         p.KAKU = QStringLiteral("0");
         if (!board_.PanelMake(1, p)) {
-            tell(QStringLiteral("このかべには%1枚までのカードしか置けません。%2行目で止めます。")
-                     .arg(CardBoard::kMaxCards)
-                     .arg(i + 1));
-            return;
+            notes << QStringLiteral(
+                         "このかべには%1枚までのカードしか置けません。%2行目で止めます。")
+                         .arg(CardBoard::kMaxCards)
+                         .arg(i + 1);
+            break;
         }
     }
+    if (!notes.isEmpty())
+        tell(notes.join(QStringLiteral("\n\n")));
 }

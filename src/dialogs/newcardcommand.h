@@ -32,6 +32,10 @@ private:
     // Makes the quick editor's card; false when the wall is full.
     bool makeQuickCard(const QString& stamp);
     void tell(const QString& message);
+    // A Yes/No question above the wall; true for はい.
+    bool ask(const QString& question);
+    // Whether a card or a file of the wall folder has the file name `name`.
+    bool taken(const QString& name) const;
 
     WallState& st;
     CardBoard& board_;

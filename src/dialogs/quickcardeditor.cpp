@@ -3,6 +3,7 @@
 #include "cards/textplacing.h"
 #include "model/cardcolors.h"
 #include "platform/beep.h"
+#include "storage/cardnames.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -216,10 +217,11 @@ void QuickCardEditor::FSIZE() {
 }
 
 void QuickCardEditor::updateHints() {
-    const QString text = Memo1->toPlainText();
-    SpeedButton12->setToolTip(QStringLiteral("「") + text + QStringLiteral(".txt」を保存"));
-    SpeedButton2->setToolTip(QStringLiteral("「") + text +
-                             QStringLiteral(".txt」を保存して、さらに設定を追加"));
+    // The name the card's file will have, as the save button will make it.
+    const QString file = cleanCardFileName(Memo1->toPlainText() + QStringLiteral(".txt"));
+    SpeedButton12->setToolTip(QStringLiteral("「") + file + QStringLiteral("」を保存"));
+    SpeedButton2->setToolTip(QStringLiteral("「") + file +
+                             QStringLiteral("」を保存して、さらに設定を追加"));
     const QRect area = textAreaOnScreen();
     const QPoint at = area.topLeft() - wallWindow_.topLeft();
     Panel2->setToolTip(QStringLiteral("[横%1,縦%2]に%3×%4のカードを作る")

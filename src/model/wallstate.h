@@ -28,6 +28,10 @@ struct CardEntry {
     // back there as it is; any other name (one a user typed) is cleaned
     // before it is written.
     bool nameFromFile = false;
+    // FNAME was made from the time for a new card that has no file yet: its
+    // first write makes a new file and never replaces one (another machine
+    // on a shared wall may make a card in the same second).
+    bool newFile = false;
     QString FTIME;  // stamp
     QString KFLG;   // flash text
     QString KSU;    // mark

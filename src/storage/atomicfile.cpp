@@ -1,5 +1,6 @@
 #include "storage/atomicfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cerrno>
@@ -156,4 +157,22 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     if (const int error = writeAll(temp.handle(), bytes.constData(), bytes.size()))
         return fail(errorText, writeFailureText(error));
     return replaceWith(temp, path, bytes.size(), errorText);
+}
+
+bool writeNewFileAtomically(const QString& path, const QByteArray& bytes, bool* taken,
+                            QString* errorText) {
+    *taken = false;
+    QFile claim(path);
+    errno = 0;
+    if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const int error = errno;
+        const QFileInfo there(path);
+        *taken = there.exists() || there.isSymLink();
+        return fail(errorText, error ? writeFailureText(error) : claim.errorString());
+    }
+    claim.close();
+    if (writeFileAtomically(path, bytes, errorText))
+        return true;
+    claim.remove();
+    return false;
 }

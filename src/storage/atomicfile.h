@@ -22,3 +22,12 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes,
 // error number: a full disk, a quota, no permission, a read-only disk, a
 // missing folder and so on.
 QString writeFailureText(int errorNumber);
+
+// Writes a new file at `path` only where there is none: the name is claimed
+// by creating the file exclusively (O_EXCL), which of two writers racing for
+// one name only one can do, and the whole file then replaces the empty claim
+// through the atomic writer. False, with `*taken` set, when a file is there
+// already (nothing is written then); false with a description when the
+// write failed, in which case the claim is gone again.
+bool writeNewFileAtomically(const QString& path, const QByteArray& bytes, bool* taken,
+                            QString* errorText = nullptr);

@@ -2,10 +2,12 @@
 
 #include <QString>
 
-// Cleans a card file name that a user typed or that is made new: drops the
-// folder part (up to the last "\" or ":"), removes line breaks and puts the
-// full-width form in place of characters Windows cannot hold in a name.
-// Returns an empty string when nothing is left but the extension, in which
-// case nothing is to be written. Names read from existing files are never
-// cleaned: a card goes back to the file it came from.
+// The one rule for the name of a card file that a user typed, that a list
+// gave or that is made new: line breaks and other control characters go,
+// and every character that a file name cannot hold on Windows or Linux is
+// replaced by its full-width form. Nothing is cut: "1組:田中" and "2組:田中"
+// stay two names, and "C:\Users\太郎" never becomes "太郎". Returns an empty
+// string when nothing is left but the extension, in which case nothing is to
+// be written. Names read from existing files are never cleaned: a card goes
+// back to the file it came from.
 QString cleanCardFileName(const QString& name);

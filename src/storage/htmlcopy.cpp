@@ -38,13 +38,15 @@ namespace {
 
 // Copies `name` from folder `from` to folder `to` when it stays inside and
 // is there; with `needFolder`, only into a sub-folder that exists already.
-void copyReferenced(QString name, const QString& from, const QString& to, bool needFolder) {
+void copyReferenced(QString name, const QString& from, const QString& to, bool needFolder,
+                    const std::function<bool(const QString&)>& mayWrite = {}) {
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (!staysInside(name) || !QFileInfo(from + name).isFile())
         return;
     if (needFolder && !QFileInfo(QFileInfo(to + name).absolutePath()).isDir())
         return;
-    copyOver(from + name, to + name);
+    if (!mayWrite || sameFile(from + name, to + name) || mayWrite(to + name))
+        copyOver(from + name, to + name);
 }
 
 // The values of `attribute` (as `src="`) in a page's text, in order.
@@ -82,13 +84,14 @@ bool HTMLCOPY(const QString& F1, const QString& F2) {
     return true;
 }
 
-void BACKUP(const QString& sourcePage, const QString& destinationPage) {
+void BACKUP(const QString& sourcePage, const QString& destinationPage,
+            const std::function<bool(const QString&)>& mayWrite) {
     const QString from = QFileInfo(sourcePage).absolutePath() + QLatin1Char('/');
     const QString to = QFileInfo(destinationPage).absolutePath() + QLatin1Char('/');
     const QString text = pageText(sourcePage);
     const QStringList background = valuesOf(text, QStringLiteral("background=\""));
     if (!background.isEmpty())
-        copyReferenced(background.first(), from, to, false);
+        copyReferenced(background.first(), from, to, false, mayWrite);
     for (const QString& name : valuesOf(text, QStringLiteral("src=\"")))
-        copyReferenced(name, from, to, false);
+        copyReferenced(name, from, to, false, mayWrite);
 }

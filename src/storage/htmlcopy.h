@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // Copies a page F1 to F2 and, for an ".html" page, the pictures it names in
 // src="…" beside the copy. Only names that stay below the page's folder are
@@ -16,5 +17,7 @@ bool copyOver(const QString& from, const QString& to);
 // Copies the files a page refers to ("background=" and every "src=") from the
 // source page's folder into the destination page's folder, replacing what is
 // there. Only names that stay below the page's folder are copied; missing
-// files are skipped.
-void BACKUP(const QString& sourcePage, const QString& destinationPage);
+// files are skipped. `mayWrite`, when given, is asked before each file is
+// written and may refuse it.
+void BACKUP(const QString& sourcePage, const QString& destinationPage,
+            const std::function<bool(const QString& path)>& mayWrite = {});

@@ -79,6 +79,10 @@ bool writeCardFile(const QString& path, const PosterRecord& r, QString* errorTex
     return writeFileAtomically(path, encodeWallText(formatPosterRecord(r)), errorText);
 }
 
+bool writeNewCardFile(const QString& path, const PosterRecord& r, bool* taken, QString* errorText) {
+    return writeNewFileAtomically(path, encodeWallText(formatPosterRecord(r)), taken, errorText);
+}
+
 bool writePanelFile(const QString& path, const PanelRecord& r, QString* errorText) {
     return writeFileAtomically(path, encodeWallText(formatPanelRecord(r)), errorText);
 }

@@ -26,6 +26,9 @@ std::optional<MaskRecord> readMaskFile(const QString& path);
 std::optional<QSize> CARD(const QString& path);
 
 bool writeCardFile(const QString& path, const PosterRecord& r, QString* errorText = nullptr);
+// A new card's file, written only where there is none (`*taken` set then).
+bool writeNewCardFile(const QString& path, const PosterRecord& r, bool* taken,
+                      QString* errorText = nullptr);
 bool writePanelFile(const QString& path, const PanelRecord& r, QString* errorText = nullptr);
 bool writeUrlFile(const QString& path, const UrlRecord& r, QString* errorText = nullptr);
 bool writeMaskFile(const QString& path, const MaskRecord& r, QString* errorText = nullptr);

@@ -66,15 +66,15 @@ bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
     // name holds; a name a user typed, or one that is no plain file name, is
     // cleaned.
     QString name = e.FNAME;
-    if (!e.nameFromFile || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+    if (!e.nameFromFile || name.contains(QLatin1Char('/')))
         name = cleanCardFileName(name);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (N <= 0 || (dot >= 0 ? name.left(dot) : name).isEmpty())
         return false;
     e.FNAME = name;
     QString error;
-    if (!writeCardFile(st.KIJUNDIR + name, r, &error)) {
-        const QString line = QStringLiteral("「%1」：%2").arg(st.KIJUNDIR + name, error);
+    if (!writeCard(e, r, &error)) {
+        const QString line = QStringLiteral("「%1」：%2").arg(st.KIJUNDIR + e.FNAME, error);
         if (failure)
             *failure = line;
         else
@@ -82,11 +82,30 @@ bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
         return false;
     }
     e.nameFromFile = true;
-    st.BAKNAME = name;
+    st.BAKNAME = e.FNAME;
     if (written)
-        written(name);
+        written(e.FNAME);
     surface_.refreshFileWindow();
     return true;
+}
+
+bool WallSaver::writeCard(CardEntry& e, PosterRecord& r, QString* error) {
+    if (!e.newFile)
+        return writeCardFile(st.KIJUNDIR + e.FNAME, r, error);
+    // A name made from the time may have been taken since it was chosen, by
+    // another machine on the same wall: then the next free one.
+    for (int tries = 0; tries < 100; ++tries) {
+        r.FNAME = SOUTAI(e.FNAME, st.KIJUNDIR, st.KIJUNDIRBAK);
+        bool taken = false;
+        if (writeNewCardFile(st.KIJUNDIR + e.FNAME, r, &taken, error)) {
+            e.newFile = false;
+            return true;
+        }
+        if (!taken)
+            return false;
+        e.FNAME = board_.newCardFileName(e.FTIME);
+    }
+    return false;
 }
 
 QString WallSaver::backgroundPictureForDrawing() {

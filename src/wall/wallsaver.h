@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+struct CardEntry;
+struct PosterRecord;
 struct WallState;
 class CardBoard;
 class WallLoader;
@@ -60,6 +62,9 @@ public:
     QString backgroundPictureForDrawing();
 
 private:
+    // Writes card entry e's record r to its file; a new card's file only
+    // where there is none, under the next free name when its own was taken.
+    bool writeCard(CardEntry& e, PosterRecord& r, QString* error);
     bool writeWallIni(const QString& stamp, QString* failure = nullptr);
 
     WallState& st;

@@ -28,6 +28,7 @@ class TestCardBoard : public QObject {
 private slots:
     void newCardsAreNamedAndSaved();
     void sameFileNameRebuildsAndWrites();
+    void copiesOfOneSecondKeepTheirFiles();
     void quickEditorHoldsCardMaking();
     void shapesAndColours();
     void sizeFloorsAndRelayout();
@@ -69,6 +70,31 @@ void TestCardBoard::sameFileNameRebuildsAndWrites() {
     QCOMPARE(w.st.PBANSU, 3);
     QCOMPARE(w.st.cards[2].TT, QStringLiteral("two"));
     QCOMPARE(readCardFile(w.path("m.txt")).size(), 1);
+}
+
+void TestCardBoard::copiesOfOneSecondKeepTheirFiles() {
+    // Two machines on one shared wall: while the first has named its copy
+    // and not yet written it, the second makes its own copy in that second.
+    WallFixture a;
+    WallFixture b;
+    b.st.KIJUNDIR = b.st.KIJUNDIRBAK = a.st.KIJUNDIR;
+    a.board->PanelMake(0, props("from a", "a.txt"));
+    b.board->PanelMake(0, props("from b", "b.txt"));
+    a.board->saveCard = [&](int i) {
+        b.board->PCOPY(0, 30, 30, 100, 50, 0);
+        a.saver->PANELSAVE(i, 1);
+    };
+    int sameSecond = 0;
+    for (int round = 0; round < 5 && sameSecond == 0; ++round) {
+        const CardEntry& mine = a.st.cards[a.board->PCOPY(0, 10, 10, 100, 50, 0)];
+        const CardEntry& theirs = b.st.cards.last();
+        if (mine.FTIME == theirs.FTIME)
+            ++sameSecond;
+        QVERIFY(mine.FNAME != theirs.FNAME);
+        QCOMPARE(readCardFile(a.path(mine.FNAME)).first().TT, QStringLiteral("from a"));
+        QCOMPARE(readCardFile(a.path(theirs.FNAME)).first().TT, QStringLiteral("from b"));
+    }
+    QVERIFY(sameSecond > 0);
 }
 
 void TestCardBoard::quickEditorHoldsCardMaking() {

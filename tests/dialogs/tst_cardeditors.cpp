@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDirIterator>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -45,6 +46,18 @@ void whenShown(QWidget* dialog, QList<std::function<void()>> steps) {
     new WhenShown(dialog, std::move(steps));
 }
 
+// Every file below `folder`, hidden ones too, with its bytes.
+QMap<QString, QByteArray> filesBelow(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), readFileBytes(path));
+    }
+    return files;
+}
+
 PosterRecord card(const QString& text, int x = 100, int y = 100) {
     PosterRecord r = textCard(text, x, y);
     r.P = 4000;
@@ -62,6 +75,8 @@ private slots:
     void namesThatCannotBeSaved();
     void checkOffCards();
     void picturesAndFiles();
+    void closingWithoutSavingPutsFilesBack();
+    void savingReplacesNoFileUnasked();
     void quickEditorMakesCards();
     void quickEditorRefusesNames();
     void nameTags();
@@ -293,16 +308,117 @@ void TestCardEditors::picturesAndFiles() {
     e->openOn(0);
     QCOMPARE(readCardFile(wall.data + "a.txt").first().POST, QStringLiteral("a.jpg"));
     // A typed path does not lead the pasted picture out of the wall.
+    bool inWall = false;
+    bool outside = true;
     whenShown(e, {[&] {
                   e->Edit3->setText("../out");
                   e->SpeedButton34->click();
+                  inWall = QFileInfo::exists(wall.data + QStringLiteral("..／out.jpg"));
+                  outside = QFileInfo::exists(wall.dir.filePath("out.jpg"));
                   e->cancelClicked();
               }});
     e->openOn(0);
-    QVERIFY(QFileInfo::exists(wall.data + "out.jpg"));
-    QVERIFY(!QFileInfo::exists(wall.dir.filePath("out.jpg")));
+    QVERIFY(inWall);
+    QVERIFY(!outside);
     for (const char* name : {"a.jpg", "a/a.jpg", "a/_a.jpg", "NAIL/~a.jpg"})
         QVERIFY2(QFileInfo::exists(wall.data + name), name);
+}
+
+void TestCardEditors::closingWithoutSavingPutsFilesBack() {
+    PosterRecord pictured = card("p", 500);
+    pictured.POST = "photo.jpg";
+    WindowWall wall({{"a.txt", card("a")}, {"p.txt", pictured}});
+    QImage green(40, 30, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    green.save(wall.data + "photo.jpg");
+    green.save(wall.data + "_photo.jpg");
+    writeFileBytes(wall.data + "y.pdf", "the wall's own");
+    QTemporaryDir elsewhere;
+    QImage red = green;
+    red.fill(Qt::red);
+    red.save(elsewhere.filePath("photo.jpg"));
+    writeFileBytes(elsewhere.filePath("y.pdf"), "another");
+    writeFileBytes(elsewhere.filePath("x.html"), "<embed src=\"y.pdf\">");
+    WallWindow& w = wall.open();
+    CardEditorDialog* e = w.TForm3;
+    e->choosePicture = [&](const QString&) { return elsewhere.filePath("photo.jpg"); };
+    e->chooseFiles = [&](const QString&) {
+        return QStringList{elsewhere.filePath("x.html"), elsewhere.filePath("y.pdf")};
+    };
+    e->chooseBackgroundPictures = [&](const QString&) {
+        return QStringList{elsewhere.filePath("photo.jpg")};
+    };
+    QApplication::clipboard()->setImage(red);
+    const bool pasting = !QApplication::clipboard()->image().isNull();
+    const auto before = filesBelow(w.state().KIJUNDIRBAK);
+    QStringList asked;
+    QList<bool> shown;
+    // Every button that writes into the wall, each replacing a file of it
+    // when the user says so; then the editor is left without saving.
+    auto pressAll = [&](const std::function<void()>& leave) {
+        return [&, leave] {
+            QString said;
+            answerNext(QString(), &said);
+            e->SpeedButton1->click();
+            asked << said;
+            if (pasting)
+                e->SpeedButton34->click();
+            said.clear();
+            answerNext(QString(), &said);
+            for (QToolButton* b : e->findChildren<QToolButton*>())
+                if (b->text() == QStringLiteral("ファイルを表示") ||
+                    b->text() == QStringLiteral("背景に表示"))
+                    b->click();
+            asked << said;
+            shown << wall.card(0)->hasPicture();
+            leave();
+        };
+    };
+    whenShown(e, {pressAll([&] { e->cancelClicked(); })});
+    e->openOn(0);
+    QCOMPARE(shown, QList<bool>{true});
+    QCOMPARE(asked.first(),
+             QStringLiteral("このかべの「photo.jpg」「_photo.jpg」を置きかえますか？"));
+    QCOMPARE(asked.last(), QStringLiteral("このかべの「y.pdf」を置きかえますか？"));
+    QCOMPARE(filesBelow(w.state().KIJUNDIRBAK), before);
+    QVERIFY(!wall.card(0)->hasPicture());
+    QCOMPARE(w.state().cards[0].POST, QString());
+    // The close box neither saves nor restores the card, but its files go back.
+    whenShown(e, {pressAll([&] { e->close(); })});
+    e->openOn(0);
+    QCOMPARE(filesBelow(w.state().KIJUNDIRBAK), before);
+    QVERIFY(!wall.card(0)->hasPicture());
+}
+
+void TestCardEditors::savingReplacesNoFileUnasked() {
+    WindowWall wall({{"a.txt", card("a")}, {"a?b.txt", card("q", 500)}});
+    writeFileBytes(wall.data + QStringLiteral("メモ.txt"), "notes");
+    writeFileBytes(wall.data + "broken.txt", "<POSTER=\"\",x,y>");
+    WallWindow& w = wall.open();
+    CardEditorDialog* e = w.TForm3;
+    // A file of the new name that is no card of the wall (notes, a card file
+    // that could not be read) is replaced only when the user says so.
+    for (const QString& name : {QStringLiteral("メモ"), QStringLiteral("broken")}) {
+        const QByteArray kept = readFileBytes(wall.data + name + ".txt");
+        QString asked;
+        whenShown(e, {[&] {
+                      e->Edit3->setText(name);
+                      answerNext("No", &asked);
+                      e->saveClicked();
+                      e->cancelClicked();
+                  }});
+        e->openOn(0);
+        QCOMPARE(asked, QStringLiteral("このかべのフォルダに「%1.txt」があります。このカードの内容"
+                                       "で書きかえますか？")
+                            .arg(name));
+        QCOMPARE(readFileBytes(wall.data + name + ".txt"), kept);
+    }
+    // A name read from a file goes back to that file, whatever it holds.
+    const int q = w.board().lastIndexOfFile("a?b.txt");
+    whenShown(e, {[&] { e->saveClicked(); }});
+    e->openOn(q);
+    QCOMPARE(w.state().PBANSU, 2);
+    QVERIFY(!QFileInfo::exists(wall.data + QStringLiteral("a？b.txt")));
 }
 
 void TestCardEditors::quickEditorMakesCards() {
@@ -346,66 +462,98 @@ void TestCardEditors::quickEditorRefusesNames() {
     QuickCardEditor* q = w.TForm18;
     QStringList said;
     int beeps = 0;
+    auto refused = [&](const QString& name) {
+        QString message;
+        answerNext(QString(), &message);
+        q->Memo1->setPlainText(name);
+        q->SpeedButton12->click();
+        QTRY_VERIFY(!message.isEmpty());
+        said << message;
+    };
     whenShown(q, {[&] {
                       beeps = beepCount();
                       q->Memo1->setPlainText("");
                       q->SpeedButton12->click(); // beeps only
-                      for (const char* name : {"old", "a?b"}) {
-                          QString message;
-                          answerNext(QString(), &message);
-                          q->Memo1->setPlainText(QString::fromUtf8(name));
-                          q->SpeedButton12->click();
-                          QTRY_VERIFY(!message.isEmpty());
-                          said << message;
-                      }
+                      refused("old");
                       beeps = beepCount() - beeps;
+                      // A character a file name cannot hold is given in full width.
+                      q->Memo1->setPlainText("a?b");
+                      q->SpeedButton12->click();
+                  },
+                  [&] {
+                      refused(QStringLiteral("a？b"));
                       // A name on two lines is one name; the text keeps both lines.
                       q->Memo1->setPlainText("a\nb");
                       q->SpeedButton12->click();
                   },
                   [&] { q->SpeedButton1->click(); }});
     QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
-    QCOMPARE(beeps, 3);
-    QCOMPARE(said,
-             (QStringList{"同名があります。\n別の名前にしてください。", "?は名前に使えません。"}));
+    QCOMPARE(beeps, 2);
+    QCOMPARE(said, QStringList(2, "同名があります。\n別の名前にしてください。"));
+    QCOMPARE(readCardFile(wall.data + QStringLiteral("a？b.txt")).first().TT,
+             QStringLiteral("a?b"));
     QCOMPARE(readCardFile(wall.data + "ab.txt").first().TT, QStringLiteral("a\r\nb"));
 }
 
 void TestCardEditors::nameTags() {
-    WindowWall wall({{"A.txt", card("old A", 900, 900)}});
+    WindowWall wall({{"A.txt", card("old A", 900, 900)}, {"太郎.txt", card("太郎", 900, 500)}});
+    writeFileBytes(wall.data + QStringLiteral("メモ.txt"), "notes");
     QTemporaryDir lists;
-    writeFileBytes(lists.filePath("utf8.csv"), "A\r\nB\r\n1/2組\r\n\r\nC\r\n");
+    writeFileBytes(lists.filePath("class.csv"), "A\r\nB\r\n1/2組\r\n1組:田中\r\n2組:田中\r\n"
+                                                "C:\\Users\\太郎\r\nx:メモ\r\n\r\nC\r\n");
+    writeFileBytes(lists.filePath("same.txt"), "b?\r\nb？");
+    writeFileBytes(lists.filePath("again.txt"), "A\nB\nD");
     writeFileBytes(lists.filePath("sjis.txt"), toCp932(QStringLiteral("山田\r\n佐藤")));
     WallWindow& w = wall.open();
     QuickCardEditor* q = w.TForm18;
-    QString list = lists.filePath("utf8.csv");
+    QString list;
     w.newCards->chooseTextFile = [&](const QString&) { return list; };
-    auto tags = [&] { q->SpeedButton9->click(); };
-    auto cancel = [&] { q->SpeedButton1->click(); };
-    whenShown(q, {tags, cancel});
+    std::array<QString, 3> said;
+    auto tags = [&](const char* file, int box = -1, const QString& answer = QString()) {
+        return [&, file, box, answer] {
+            list = file ? lists.filePath(file) : QString();
+            if (box >= 0)
+                answerNext(answer, &said[box]);
+            q->SpeedButton9->click();
+        };
+    };
+    auto relinked = [&](std::function<void()> step) {
+        return [&, step] {
+            q->Edit2->setText(">SW20");
+            step();
+        };
+    };
+    whenShown(q, {tags("class.csv", 0), tags("same.txt", 1), relinked(tags("again.txt", 2, "No")),
+                  tags("sjis.txt"), tags(nullptr), [&] { q->SpeedButton1->click(); }});
     QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
-    // A was on the wall already: updated in place; the empty line ends the list.
-    QCOMPARE(w.board().count(), 3);
-    QCOMPARE(readCardFile(wall.data + "A.txt").first().NOTE, QStringLiteral(">SW10"));
+    // A was on the wall already: asked, then updated in place; the empty line
+    // ends the list; no line writes over a file it does not name.
+    QCOMPARE(said[0], QStringLiteral("このかべにはもう次のファイルがあります。名札の内容で書きかえ"
+                                     "ますか？\n「A.txt」"));
+    QCOMPARE(readCardFile(wall.data + "A.txt").first().TT, QStringLiteral("A"));
     QCOMPARE(readCardFile(wall.data + "B.txt").first().TT, QStringLiteral("B"));
-    QCOMPARE(readCardFile(wall.data + QStringLiteral("1／2組.txt")).first().TT,
-             QStringLiteral("1/2組"));
+    for (const char* made : {"1／2組", "1組：田中", "2組：田中", "C：￥Users￥太郎", "x：メモ"})
+        QVERIFY2(QFileInfo::exists(wall.data + QString::fromUtf8(made) + ".txt"), made);
+    QCOMPARE(readCardFile(wall.data + QStringLiteral("太郎.txt")).first().TT,
+             QStringLiteral("太郎"));
+    QCOMPARE(readFileBytes(wall.data + QStringLiteral("メモ.txt")), QByteArray("notes"));
     QVERIFY(!QFileInfo::exists(wall.data + "C.txt"));
     const QSize tag(scaleToWallX(160, w.state().NOWX), scaleToWallY(28, w.state().NOWY));
-    QCOMPARE(wall.card(1)->size(), tag);
-
+    QCOMPARE(wall.card(2)->size(), tag);
+    // Two lines giving one name are both kept, and named after the run.
+    QCOMPARE(said[1], QStringLiteral("同じファイル名になる行があったので、番号をつけて別のカードに"
+                                     "しました。\n2行目「b？」→「b？2.txt」"));
+    QCOMPARE(readCardFile(wall.data + QStringLiteral("b？2.txt")).first().TT,
+             QStringLiteral("b？"));
+    // いいえ: the lines naming files of the wall make nothing; the others do.
+    QCOMPARE(said[2], QStringLiteral("このかべにはもう次のファイルがあります。名札の内容で書きかえ"
+                                     "ますか？\n「A.txt」\n「B.txt」"));
+    QCOMPARE(readCardFile(wall.data + "A.txt").first().NOTE, QStringLiteral(">SW10"));
+    QCOMPARE(readCardFile(wall.data + "D.txt").first().NOTE, QStringLiteral(">SW20"));
     // Shift_JIS lists are read; a cancelled dialog makes nothing.
-    list = lists.filePath("sjis.txt");
-    whenShown(q, {tags,
-                  [&] {
-                      list.clear();
-                      tags();
-                  },
-                  cancel});
-    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
     QVERIFY(QFileInfo::exists(wall.data + QStringLiteral("山田.txt")));
     QVERIFY(QFileInfo::exists(wall.data + QStringLiteral("佐藤.txt")));
-    QCOMPARE(w.board().count(), 5);
+    QCOMPARE(w.board().count(), 2 + 6 + 2 + 1 + 2);
     QVERIFY(!w.state().BUSY);
     QVERIFY(w.changes().isActive());
 }

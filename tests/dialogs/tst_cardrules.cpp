@@ -13,6 +13,7 @@ private slots:
     void arrows_data();
     void arrows();
     void nameTagLines();
+    void nameTagFileNames();
     void nameTagColumns();
     void editorKeepsTheCardInSight();
 };
@@ -29,17 +30,20 @@ void TestCardRules::proposedNames() {
 }
 
 void TestCardRules::quickNameChecks() {
-    const NameTaken taken = [](const QString& name) { return name == "old.txt"; };
+    const NameTaken taken = [](const QString& name) {
+        return name == "old.txt" || name == QStringLiteral("x？.txt");
+    };
     QCOMPARE(checkQuickName("", taken).problem, NameProblem::Empty);
     QCOMPARE(checkQuickName("\r\n", taken).problem, NameProblem::Empty);
     QCOMPARE(checkQuickName("old", taken).problem, NameProblem::Taken);
     QCOMPARE(nameProblemMessage(checkQuickName("old", taken)),
              QStringLiteral("同名があります。\n別の名前にしてください。"));
-    // The first forbidden character in the order \ / : * ? " < > | is named.
-    const NameCheck q = checkQuickName("a?b*c", taken);
-    QCOMPARE(q.problem, NameProblem::Forbidden);
-    QCOMPARE(q.forbidden, QChar('*'));
-    QCOMPARE(nameProblemMessage(q), QStringLiteral("*は名前に使えません。"));
+    // Characters a file name cannot hold are given in full width, and the
+    // name so made is the one looked up.
+    const NameCheck q = checkQuickName("a?b:c", taken);
+    QCOMPARE(q.problem, NameProblem::None);
+    QCOMPARE(q.fileName, QStringLiteral("a？b：c.txt"));
+    QCOMPARE(checkQuickName("x?", taken).problem, NameProblem::Taken);
     QCOMPARE(checkQuickName(QString(84, QChar(0x6F22)), taken).problem, NameProblem::TooLong);
     // Two lines make one name.
     const NameCheck two = checkQuickName("a\nb", taken);
@@ -51,8 +55,8 @@ void TestCardRules::editorFileNames() {
     QCOMPARE(cardFileNameFor("a"), QStringLiteral("a.txt"));
     QCOMPARE(cardFileNameFor("a.txt"), QStringLiteral("a.txt"));
     QCOMPARE(cardFileNameFor("a.TXT"), QStringLiteral("a.TXT.txt")); // the test is exact
-    QCOMPARE(cardFileNameFor("C:\\x\\b"), QStringLiteral("b.txt"));
-    QCOMPARE(cardFileNameFor("1/2組"), QStringLiteral("2組.txt"));
+    QCOMPARE(cardFileNameFor("C:\\x\\b"), QStringLiteral("C：￥x￥b.txt"));
+    QCOMPARE(cardFileNameFor("1/2組"), QStringLiteral("1／2組.txt"));
     QCOMPARE(cardFileNameFor("a?"), QStringLiteral("a？.txt"));
     QCOMPARE(cardFileNameFor(""), QString());
     QCOMPARE(cardFileNameFor(QString(84, QChar(0x6F22))), QString());
@@ -86,6 +90,18 @@ void TestCardRules::nameTagLines() {
     QCOMPARE(nameTagItems("1/2組\n3組\n"), (QStringList{"1/2組", "3組"}));
     QCOMPARE(nameTagItems(""), QStringList());
     QCOMPARE(nameTagItems("A\n" + QString(256, 'x') + "\nB"), QStringList{"A"});
+}
+
+void TestCardRules::nameTagFileNames() {
+    const NameTaken taken = [](const QString& name) { return name == QStringLiteral("a？2.txt"); };
+    const NameTagNames names =
+        nameTagNames({"1組:田中", "2組:田中", "a?", "a？", "C:\\Users\\太郎", "\t", "z"}, taken);
+    // Two lines that still give one name are both kept, the later numbered
+    // past every name taken; a line that gives no name ends the list.
+    QCOMPARE(names.fileNames, (QStringList{"1組：田中.txt", "2組：田中.txt", "a？.txt", "a？3.txt",
+                                           "C：￥Users￥太郎.txt"}));
+    QCOMPARE(names.numbered, QStringList{"4行目「a？」→「a？3.txt」"});
+    QCOMPARE(names.unusable, 5);
 }
 
 void TestCardRules::nameTagColumns() {

@@ -134,14 +134,16 @@ void TestPathForms::cardNameCleaning_data() {
     QTest::newRow("plain") << QStringLiteral("カード.txt") << QStringLiteral("カード.txt");
     QTest::newRow("slash and question mark")
         << QStringLiteral("a/b?.txt") << QStringLiteral("a／b？.txt");
-    QTest::newRow("folder part dropped")
-        << QStringLiteral("C:\\x\\y.txt") << QStringLiteral("y.txt");
-    QTest::newRow("colon cuts") << QStringLiteral("Re:x.txt") << QStringLiteral("x.txt");
-    QTest::newRow("line breaks") << QStringLiteral("a\r\nb.txt") << QStringLiteral("ab.txt");
+    // Nothing is cut: a class list's "1組:田中" and "2組:田中" stay two names.
+    QTest::newRow("path kept") << QStringLiteral("C:\\x\\y.txt") << QStringLiteral("C：￥x￥y.txt");
+    QTest::newRow("colon") << QStringLiteral("1組:田中.txt") << QStringLiteral("1組：田中.txt");
+    QTest::newRow("line breaks and tabs")
+        << QStringLiteral("a\r\nb\tc.txt") << QStringLiteral("abc.txt");
     QTest::newRow("all replaced") << QStringLiteral("\"|*<>.txt")
                                   << QStringLiteral("”｜＊＜＞.txt");
     QTest::newRow("only the extension") << QStringLiteral(".txt") << QString();
-    QTest::newRow("only a folder") << QStringLiteral("x\\.txt") << QString();
+    QTest::newRow("ending in a separator")
+        << QStringLiteral("x\\.txt") << QStringLiteral("x￥.txt");
     QTest::newRow("empty") << QString() << QString();
 }
 
