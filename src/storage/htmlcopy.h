@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Copies a page F1 to F2 and, for an ".html" page, the pictures it names in
 // src="…" beside the copy. Only names that stay below the page's folder are
@@ -18,3 +19,5 @@ bool copyOver(const QString& from, const QString& to);
 // there. Only names that stay below the page's folder are copied; missing
 // files are skipped.
 void BACKUP(const QString& sourcePage, const QString& destinationPage);
+// The files BACKUP copies, relative to the page's folder, with "/".
+QStringList BACKUPFiles(const QString& sourcePage);
