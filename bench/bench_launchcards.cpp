@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     }
     StartedWall wall = startWall(app, dir.filePath("zavik"));
     WallWindow& w = *wall.window;
-    LaunchCardMaker maker(w.state(), &w);
+    LaunchCardMaker maker(w.state(), w.board(), &w);
     maker.chooseFiles = [&](const QString&) { return files; };
     maker.wallArea = [&] { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); };
     maker.reloadWall = [&] { w.N01Click(); };

@@ -297,12 +297,13 @@ void LinkRunner::SpeedButton19Click() {
         return;
     p.tools.prepareCommand();
     if (!TForm24) {
-        TForm24 = new LaunchCardMaker(p.st, p.window);
+        TForm24 = new LaunchCardMaker(p.st, p.board, p.window);
         TForm24->notice = [this](const QString& text, int ms) { p.notice.MATHU(text, ms); };
         TForm24->tuck = [this] { p.modes.TAKO(); };
         TForm24->startLogo = [this](const QString& project) {
             startProgram(p.logo->program(), {project});
         };
+        TForm24->logoInstalled = [this] { return QFileInfo(p.logo->program()).isFile(); };
         TForm24->reloadWall = [this] {
             p.navigator.clearWall();
             p.st.SHOWFLG = true;

@@ -6,10 +6,8 @@
 #include "model/wallstate.h"
 #include "pictures/thumbnails.h"
 #include "platform/beep.h"
-#include "platform/desktopcopy.h"
 #include "platform/shell.h"
 #include "storage/htmlcopy.h"
-#include "storage/refspace.h"
 #include "storage/timestamp.h"
 #include "storage/wallfiles.h"
 
@@ -18,25 +16,24 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
-// The wall's own card and settings files, which a chosen file of the same
-// name must not replace unasked.
-bool isWallFile(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return QFileInfo(path).isFile() &&
-           (suffix == QLatin1String("txt") || suffix == QLatin1String("ini"));
+// A file that could not be written, and why, for the user.
+QString failure(const QString& path, const QString& why) {
+    return QStringLiteral("%1（%2）").arg(QDir::toNativeSeparators(path), why);
 }
 
 } // namespace
 
-LaunchCardMaker::LaunchCardMaker(WallState& state, QWidget* wallWindow)
-    : QDialog(wallWindow, Qt::Dialog | Qt::WindowStaysOnTopHint), st(state) {
+LaunchCardMaker::LaunchCardMaker(WallState& state, CardBoard& board, QWidget* wallWindow)
+    : QDialog(wallWindow, Qt::Dialog | Qt::WindowStaysOnTopHint), st(state), board_(board) {
     setObjectName(QStringLiteral("TForm24"));
     setModal(true);
     resize(384, 92 + 40);
@@ -116,93 +113,147 @@ QStringList LaunchCardMaker::chosen() {
     return existing;
 }
 
-bool LaunchCardMaker::copyTo(const QString& from, const QString& to, QStringList& failed) {
-    // A file already where it should go is not copied onto itself; a card or
-    // settings file of the wall is replaced only when the user says so.
-    if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
-        return true;
-    if (isWallFile(to) &&
-        !(ask && ask(QStringLiteral("「%1」はこのかべのファイルです。置き換えますか？").arg(to))))
-        return false;
-    if (!copyOver(from, to)) {
-        failed << to;
-        return false;
+QList<FileCopy> LaunchCardMaker::Job::writes() const {
+    QList<FileCopy> all = copies;
+    for (const QString& target : written)
+        all << FileCopy{file, target};
+    return all;
+}
+
+LaunchCardMaker::Job LaunchCardMaker::copyJob(const QString& file, const QString& copy) const {
+    Job job;
+    job.file = file;
+    job.copies << FileCopy{file, copy};
+    const QString from = QFileInfo(file).absolutePath() + QLatin1Char('/');
+    const QString to = QFileInfo(copy).absolutePath() + QLatin1Char('/');
+    QStringList along;
+    if (QFileInfo(file).suffix().toLower().contains(QLatin1String("htm")))
+        along = BACKUPFiles(file);
+    if (isLogoProject(file))
+        along = QDir(from).entryList({QStringLiteral("*.wav"), QStringLiteral("*.mid")},
+                                     QDir::Files | QDir::NoSymLinks, QDir::Name);
+    for (const QString& name : along)
+        job.copies << FileCopy{from + name, to + name};
+    return job;
+}
+
+QList<LaunchCardMaker::Job> LaunchCardMaker::settle(const QList<Job>& jobs, QStringList& leftOut,
+                                                    const QString& ifNot) {
+    QHash<QString, QString> source; // what the batch writes, and where from
+    QList<Job> unique;
+    QList<QStringList> replacing; // by each of them
+    QStringList replaced;
+    for (const Job& job : jobs) {
+        const QList<FileCopy> writes = job.writes();
+        // Two chosen files may share what goes along (the sounds of one
+        // folder), never a card or a copy of their own.
+        const bool clash = std::any_of(writes.cbegin(), writes.cend(), [&](const FileCopy& c) {
+            const auto by = source.constFind(c.to);
+            return by != source.cend() && *by != c.from;
+        });
+        if (clash) {
+            leftOut << job.file;
+            continue;
+        }
+        for (const FileCopy& c : writes)
+            source.insert(c.to, c.from);
+        unique << job;
+        replacing << filesReplaced(writes);
+        replaced << replacing.last();
+    }
+    replaced.removeDuplicates();
+    if (replaced.isEmpty() || (ask && ask(replaceQuestion(replaced, st.KIJUNDIR, ifNot))))
+        return unique;
+    QList<Job> keeping;
+    for (qsizetype i = 0; i < unique.size(); ++i)
+        if (replacing[i].isEmpty())
+            keeping << unique[i];
+    return keeping;
+}
+
+bool LaunchCardMaker::runCopies(const Job& job, QStringList& failed) {
+    for (const FileCopy& c : job.copies) {
+        QDir().mkpath(QFileInfo(c.to).absolutePath());
+        QString why;
+        const CopyResult result = copies.copy(c.from, c.to, &why);
+        if (result == CopyResult::Cancelled)
+            return false;
+        if (result == CopyResult::Failed)
+            failed << failure(c.to, why);
     }
     return true;
 }
 
-void LaunchCardMaker::copyAlong(const QString& file, const QString& copy, QStringList& failed) {
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix.contains(QLatin1String("htm")))
-        BACKUP(file, copy);
-    if (suffix.contains(QLatin1String("tr"))) {
-        const QString from = QFileInfo(file).absolutePath();
-        for (const char* ext : {"wav", "mid"}) {
-            const QString problem = ALLCOPY(from, st.KIJUNDIR, QLatin1String(ext));
-            if (!problem.isEmpty())
-                failed << problem;
-        }
-    }
-}
-
 void LaunchCardMaker::makeCards() {
-    QStringList files = chosen();
     QStringList leftOut;
-    QStringList usable;
-    for (const QString& f : files) {
-        if (linkReadsOtherwise(f) || st.cards.size() + usable.size() >= CardBoard::kMaxCards)
+    QList<Job> jobs;
+    for (const QString& f : chosen()) {
+        if (linkReadsOtherwise(f) || st.cards.size() + jobs.size() >= CardBoard::kMaxCards) {
             leftOut << f;
-        else
-            usable << f;
+            continue;
+        }
+        const LaunchCard c = planLaunchCard(f, st.KIJUNDIR);
+        Job job;
+        if (c.kind == LaunchKind::Picture) {
+            job.file = f;
+            job.copies = {FileCopy{f, c.copy}, FileCopy{f, c.original}};
+            job.written << c.subWall + QStringLiteral("wall.ini");
+        } else {
+            job = copyJob(f, c.copy);
+        }
+        job.written << st.KIJUNDIR + c.card.FN;
+        job.card = c;
+        jobs << job;
     }
     const QRect first = templateRect();
     const QRect wall = wallArea ? wallArea() : QRect();
-    const auto places = launchSlots(first, int(usable.size()), wall.size());
+    const auto places = launchSlots(first, int(jobs.size()), wall.size());
     if (!places) {
         zavikBeep();
         if (notice)
             notice(QStringLiteral("---　入りきりません　---"), 2000);
         return; // the maker stays open; nothing is made
     }
+    // The places are those of the first cards of the scheme, whichever
+    // files the question leaves out.
+    jobs =
+        settle(jobs, leftOut, QStringLiteral("それらを残し、そのファイルのカードは作りません。"));
     QStringList failed;
-    for (int i = 0; i < usable.size(); ++i) {
-        const QString& file = usable[i];
-        setWindowTitle(QFileInfo(file).absolutePath());
-        LaunchCard c = planLaunchCard(file, st.KIJUNDIR);
-        PosterRecord& r = c.card;
-        r.FTIME = makeTimestamp();
-        r.XS = toReferenceX(places->at(i).x(), st.NOWX);
-        r.YS = toReferenceY(places->at(i).y(), st.NOWY);
-        r.XXS = toReferenceX(first.width(), st.NOWX);
-        r.YYS = toReferenceY(first.height(), st.NOWY);
-        r.P += i;
-        r.PT += i;
-        r.R += i;
-        // A copy that failed is named afterwards and the card is made all
-        // the same; a wall file the user would not replace leaves it out.
-        const qsizetype failures = failed.size();
-        if (c.kind == LaunchKind::Picture) {
-            QDir().mkpath(c.subWall);
-            if (!copyTo(file, c.copy, failed) && failed.size() == failures)
-                continue;
-            copyTo(file, c.original, failed);
-            NAILIMAGELOADMAKE2(file, r.POST, st.KIJUNDIR);
-            PanelRecord background;
-            background.KABEIMAGE = r.POST;
-            background.KABEIMAGEOLDTIME = r.FTIME;
-            if (!writePanelFile(c.subWall + QStringLiteral("wall.ini"), background))
-                failed << c.subWall + QStringLiteral("wall.ini");
-        } else if (copyTo(file, c.copy, failed)) {
-            copyAlong(file, c.copy, failed);
-        } else if (failed.size() == failures) {
-            continue;
+    QStringList cancelled;
+    for (int i = 0; i < jobs.size(); ++i) {
+        const Job& job = jobs[i];
+        setWindowTitle(QFileInfo(job.file).absolutePath());
+        if (!runCopies(job, failed)) {
+            for (int j = i; j < jobs.size(); ++j)
+                cancelled << jobs[j].file;
+            break;
         }
-        if (!writeCardFile(st.KIJUNDIR + r.FNAME, r))
-            failed << st.KIJUNDIR + r.FNAME;
+        // A copy that failed is named afterwards; the card is made all the
+        // same.
+        CardProps p = job.card.card;
+        p.FT = makeTimestamp();
+        p.X = places->at(i).x();
+        p.Y = places->at(i).y();
+        p.XX = first.width();
+        p.YY = first.height();
+        if (job.card.kind == LaunchKind::Picture) {
+            NAILIMAGELOADMAKE2(job.file, p.S1, st.KIJUNDIR);
+            PanelRecord background;
+            background.KABEIMAGE = p.S1;
+            background.KABEIMAGEOLDTIME = p.FT;
+            const QString wallIni = job.card.subWall + QStringLiteral("wall.ini");
+            QString why;
+            if (!writePanelFile(wallIni, background, &why))
+                failed << failure(wallIni, why);
+        }
+        board_.PanelMake(1, p);
     }
     QStringList said;
     if (!leftOut.isEmpty())
         said << QStringLiteral("次のファイルはカードにしませんでした：") << leftOut;
+    if (!cancelled.isEmpty())
+        said << QStringLiteral("コピーを取り消したので、次のファイルはカードにしませんでした：")
+             << cancelled;
     if (!failed.isEmpty())
         said << QStringLiteral("次のファイルをコピーできませんでした：") << failed;
     if (!said.isEmpty() && tell)
@@ -214,7 +265,9 @@ void LaunchCardMaker::makeCards() {
 
 void LaunchCardMaker::startFiles() {
     for (const QString& file : chosen()) {
-        if (QFileInfo(file).suffix().toLower().contains(QLatin1String("tr")) && startLogo) {
+        // Without the LOGO environment a project goes to the desktop, as
+        // every other file does.
+        if (isLogoProject(file) && startLogo && logoInstalled && logoInstalled()) {
             if (notice)
                 notice(QStringLiteral("TURXを起動・・・"), 4000);
             startLogo(file);
@@ -229,13 +282,26 @@ void LaunchCardMaker::startFiles() {
 }
 
 void LaunchCardMaker::copyFiles() {
+    QList<Job> jobs;
+    for (const QString& file : chosen())
+        jobs << copyJob(file, st.KIJUNDIR + QFileInfo(file).fileName());
+    QStringList leftOut;
+    jobs = settle(jobs, leftOut, QStringLiteral("それらを残し、そのファイルはコピーしません。"));
     QStringList failed;
-    for (const QString& file : chosen()) {
-        const QString copy = st.KIJUNDIR + QFileInfo(file).fileName();
-        if (copyTo(file, copy, failed))
-            copyAlong(file, copy, failed);
+    QStringList said;
+    for (const Job& job : jobs) {
+        if (!runCopies(job, failed)) {
+            said << QStringLiteral("コピーを取り消しました：") + job.file;
+            break;
+        }
     }
-    if (!failed.isEmpty() && tell)
-        tell(QStringLiteral("次のファイルをコピーできませんでした：\n") +
-             failed.join(QLatin1Char('\n')));
+    if (!leftOut.isEmpty())
+        said
+            << QStringLiteral(
+                   "同じ名前のファイルがほかにも選ばれたので、次のファイルはコピーしませんでした：")
+            << leftOut;
+    if (!failed.isEmpty())
+        said << QStringLiteral("次のファイルをコピーできませんでした：") << failed;
+    if (!said.isEmpty() && tell)
+        tell(said.join(QLatin1Char('\n')));
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "dialogs/copyprogress.h"
+#include "dialogs/launchcards.h"
+#include "dialogs/replacequestion.h"
+
 #include <QDialog>
 #include <functional>
 
+class CardBoard;
 class QPlainTextEdit;
 class QToolButton;
 struct WallState;
@@ -11,16 +16,20 @@ struct WallState;
 // leading to a new sub-wall that shows it as its background, a page, a LOGO
 // project or any other file into a card that opens it. The blue area is the
 // first card: its place and size on the wall are the cards'. Also starts the
-// chosen files, or copies them into the wall folder.
+// chosen files, or copies them into the wall folder. Cards are made as every
+// new card is, and written by the wall's saver; a file of the wall that a card
+// or a copy would replace is replaced only when the user says so, in one
+// question for all the chosen files.
 class LaunchCardMaker : public QDialog { // TForm24
     Q_OBJECT
 public:
-    LaunchCardMaker(WallState& state, QWidget* wallWindow);
+    LaunchCardMaker(WallState& state, CardBoard& board, QWidget* wallWindow);
 
     // What the maker needs of the wall window.
     std::function<void(const QString& text, int ms)> notice; // MATHU
     std::function<void()> tuck;                              // TAKO
     std::function<void(const QString& project)> startLogo;   // the LOGO environment
+    std::function<bool()> logoInstalled;                     // whether it is there
     std::function<void()> reloadWall;                        // cleared and read again
     // The wall window's client area on the screen.
     std::function<QRect()> wallArea;
@@ -35,6 +44,10 @@ public:
     QToolButton* SpeedButton1; // 起動
     QToolButton* SpeedButton5; // フォルダにコピー
 
+    // How the chosen files are copied; tests make a small file show its
+    // progress.
+    ProgressCopy copies{this};
+
     // The first card's place and size, in the wall window's client area.
     QRect templateRect() const;
 
@@ -47,10 +60,29 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // One chosen file: what it copies into the wall and what else it
+    // writes there.
+    struct Job {
+        QString file;
+        QList<FileCopy> copies;
+        QStringList written;
+        LaunchCard card;
+        // The copies, and the other files as written from the chosen one.
+        QList<FileCopy> writes() const;
+    };
+
     QStringList chosen();
-    bool copyTo(const QString& from, const QString& to, QStringList& failed);
-    void copyAlong(const QString& file, const QString& copy, QStringList& failed);
+    // The job of copying `file` into the wall under `copy`, with what goes
+    // along: a page's pictures, a LOGO project's sounds.
+    Job copyJob(const QString& file, const QString& copy) const;
+    // Keeps the jobs that may go ahead: one that would write what an earlier
+    // one writes is left out (into `leftOut`); when some would replace files
+    // of the wall, one question decides for all of them.
+    QList<Job> settle(const QList<Job>& jobs, QStringList& leftOut, const QString& ifNot);
+    // Makes a job's copies; false when the user cancelled one.
+    bool runCopies(const Job& job, QStringList& failed);
 
     WallState& st;
+    CardBoard& board_;
     QString folder_; // where the file dialog starts
 };

@@ -1,5 +1,7 @@
 #include "dialogs/launchcards.h"
 
+#include "storage/cardnames.h"
+
 #include <QFileInfo>
 
 std::optional<QList<QPoint>> launchSlots(const QRect& first, int count, const QSize& wall) {
@@ -35,10 +37,10 @@ LaunchCard planLaunchCard(const QString& file, const QString& wallFolder) {
     const QString E = KAKU.mid(1);
     const QString kaku = KAKU.toLower();
     LaunchCard c;
-    PosterRecord& r = c.card;
-    r.PT = 4000;
-    r.R = 1000;
-    r.KAKUSU = QStringLiteral("0");
+    CardProps& r = c.card;
+    r.PT = 4;
+    r.R = 1;
+    r.KAKU = QStringLiteral("0");
     if (kaku == QLatin1String(".jpg") || kaku == QLatin1String(".jpeg") ||
         kaku == QLatin1String(".bmp")) {
         // The picture becomes the background of a sub-wall of its own.
@@ -47,35 +49,41 @@ LaunchCard planLaunchCard(const QString& file, const QString& wallFolder) {
         c.subWall = wallFolder + B + E + QLatin1Char('/');
         c.copy = c.subWall + P;
         c.original = c.subWall + QLatin1Char('_') + P;
-        r.P = 7000;
-        r.POST = P;
-        r.TT = P;
-        r.NOTE = B + E + QLatin1Char('\\');
-        r.FNAME = B + E + QStringLiteral(".txt");
+        r.P = 7;
+        r.S1 = P;
+        r.T = P;
+        r.S3 = B + E + QLatin1Char('\\');
+        r.FN = cleanCardFileName(B + E + QStringLiteral(".txt"));
         return c;
     }
     // Pages, LOGO projects and other files are copied into the wall folder
     // under their own names; other files open where they were chosen.
     c.copy = wallFolder + N;
-    r.TT = N;
-    r.NOTE = N;
+    r.T = N;
+    r.S3 = N;
     if (kaku == QLatin1String(".html")) {
         c.kind = LaunchKind::Page;
-        r.P = 3000;
-        r.FNAME = B + QStringLiteral(".txt");
-    } else if (kaku.contains(QLatin1String(".tr"))) {
+        r.P = 3;
+        r.FN = B + QStringLiteral(".txt");
+    } else if (isLogoProject(file)) {
         c.kind = LaunchKind::Logo;
-        r.P = 14000;
-        r.FNAME = B + E + QStringLiteral(".txt");
+        r.P = 14;
+        r.FN = B + E + QStringLiteral(".txt");
     } else {
         c.kind = LaunchKind::Other;
-        r.P = 10000;
-        r.NOTE = file;
-        r.FNAME = N + QStringLiteral(".txt");
+        r.P = 10;
+        r.S3 = file;
+        r.FN = N + QStringLiteral(".txt");
     }
+    r.FN = cleanCardFileName(r.FN);
     return c;
 }
 
 bool linkReadsOtherwise(const QString& file) {
     return file.contains(QLatin1Char('>')) || file.contains(QLatin1Char('\\'));
+}
+
+bool isLogoProject(const QString& file) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == QLatin1String("trx") || suffix == QLatin1String("tr2");
 }

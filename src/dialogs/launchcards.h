@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/records.h"
+#include "cards/cardboard.h"
 
 #include <QList>
 #include <QPoint>
@@ -20,17 +20,21 @@ std::optional<QList<QPoint>> launchSlots(const QRect& first, int count, const QS
 
 enum class LaunchKind { Picture, Page, Logo, Other };
 
-// One launch card: its kind, the card's fields (without place, size and
+// Whether a file is a LOGO project, by its extension.
+bool isLogoProject(const QString& file);
+
+// One launch card: its kind, the card's properties (without place, size and
 // stamp), and the files to copy for it.
 struct LaunchCard {
     LaunchKind kind = LaunchKind::Other;
-    PosterRecord card; // colour, text, link, picture, file name
-    QString copy;      // where the chosen file is copied to
-    QString subWall;   // pictures: the new sub-wall's folder, with "/"
-    QString original;  // pictures: the untouched "_" copy in the sub-wall
+    CardProps card;   // colours, text, link, picture, file name
+    QString copy;     // where the chosen file is copied to
+    QString subWall;  // pictures: the new sub-wall's folder, with "/"
+    QString original; // pictures: the untouched "_" copy in the sub-wall
 };
 
-// The card for the chosen `file` on the wall in `wallFolder` (with "/").
+// The card for the chosen `file` on the wall in `wallFolder` (with "/"). Its
+// file name is made one that Windows can hold too.
 LaunchCard planLaunchCard(const QString& file, const QString& wallFolder);
 
 // Whether the link reader would take a file's link for something else: a

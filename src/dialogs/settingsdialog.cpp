@@ -2,6 +2,7 @@
 
 #include "cards/menuitems.h"
 #include "dialogs/pagetemplate.h"
+#include "dialogs/replacequestion.h"
 #include "dialogs/startovercanceldialog.h"
 #include "model/wallstate.h"
 #include "platform/beep.h"
@@ -153,6 +154,9 @@ SettingsDialog::SettingsDialog(WallState& state, QWidget* parent) : QDialog(pare
     };
     tell = [this](const QString& text) {
         QMessageBox::warning(this, QStringLiteral("Zavik"), text);
+    };
+    ask = [this](const QString& question) {
+        return QMessageBox::question(this, QStringLiteral("Zavik"), question) == QMessageBox::Yes;
     };
 }
 
@@ -578,6 +582,14 @@ void SettingsDialog::say(const QString& text) {
         tell(text);
 }
 
+bool SettingsDialog::mayReplace(const QList<FileCopy>& copies) {
+    const QStringList replaced = filesReplaced(copies);
+    return replaced.isEmpty() ||
+           (ask &&
+            ask(replaceQuestion(replaced, st.KIJUNDIR,
+                                QStringLiteral("今のファイルを残し、何もコピーしません。"))));
+}
+
 // ---- The web window's page ----
 
 void SettingsDialog::removeWebWindow() {
@@ -665,6 +677,11 @@ void SettingsDialog::choosePageFile() {
         pageFolderChosen(folder);
     if (!sameFolder(folder, st.KIJUNDIR) && file.isFile()) {
         const QString copy = st.KIJUNDIR + file.fileName();
+        QList<FileCopy> copies{{chosen, copy}};
+        for (const QString& name : BACKUPFiles(chosen))
+            copies << FileCopy{folder + name, st.KIJUNDIR + name};
+        if (!isWallFile(file.fileName()) && !mayReplace(copies))
+            return;
         if (isWallFile(file.fileName()) || !copyOver(chosen, copy)) {
             say(QStringLiteral("「%1」を壁のフォルダにコピーできません。").arg(chosen));
             return;
@@ -704,6 +721,9 @@ void SettingsDialog::chooseBackgroundPicture() {
         backgroundFolder_ = file.absolutePath() + QLatin1Char('/');
         const QString name = file.fileName();
         const QString picture = st.KIJUNDIR + name;
+        if (!isWallFile(name) &&
+            !mayReplace({{chosen, picture}, {chosen, underscoreCopyOf(picture)}}))
+            return;
         if (isWallFile(name) || !copyOver(chosen, picture)) {
             say(QStringLiteral("「%1」を背景画像にできません。").arg(chosen));
             return;

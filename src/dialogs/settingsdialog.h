@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/replacequestion.h"
 #include "storage/windowsettings.h"
 
 #include <QDialog>
@@ -58,6 +59,7 @@ public:
     std::function<QString(const QString& startFolder)> choosePage;
     std::function<QString(const QString& startFolder)> chooseBackground;
     std::function<void(const QString& text)> tell;
+    std::function<bool(const QString& question)> ask;
 
     // Web window.
     QLineEdit* Edit2;           // start page: a file of the wall or an address
@@ -144,6 +146,9 @@ private:
     void refreshHint(QObject* control);
     void finish(int result);
     void say(const QString& text);
+    // Whether the copies may go ahead: when some would replace files of the
+    // wall, the user is asked, naming them.
+    bool mayReplace(const QList<FileCopy>& copies);
 
     WallState& st;
     Field fields_[FieldCount];

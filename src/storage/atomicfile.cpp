@@ -1,5 +1,7 @@
 #include "storage/atomicfile.h"
 
+#include "storage/filereading.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -146,6 +148,11 @@ bool replaceWith(QTemporaryFile& temp, const QString& path, qint64 size, QString
 
 } // namespace
 
+bool sameFile(const QString& a, const QString& b) {
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
 QString writeFailureText(int errorNumber) {
     return failureText(std::error_code(errorNumber, std::generic_category()));
 }
@@ -175,4 +182,39 @@ bool writeNewFileAtomically(const QString& path, const QByteArray& bytes, bool* 
         return true;
     claim.remove();
     return false;
+}
+
+CopyResult copyFileAtomically(const QString& from, const QString& to, const CopyProgress& progress,
+                              QString* errorText, qint64 pieceBytes) {
+    if (sameFile(from, to))
+        return CopyResult::Copied;
+    QFile in;
+    QString why;
+    if (openRegularFile(from, in, &why) != FileRead::Problem::None) {
+        fail(errorText, QStringLiteral("「%1」を読めません：%2").arg(from, why));
+        return CopyResult::Failed;
+    }
+    QTemporaryFile temp;
+    if (!openBeside(temp, to, errorText))
+        return CopyResult::Failed;
+    const qint64 total = in.size();
+    QByteArray piece(qsizetype(qMax<qint64>(pieceBytes, 1)), Qt::Uninitialized);
+    qint64 done = 0;
+    for (;;) {
+        const qint64 got = in.read(piece.data(), piece.size());
+        if (got < 0) {
+            fail(errorText, QStringLiteral("「%1」を読めません：%2").arg(from, in.errorString()));
+            return CopyResult::Failed;
+        }
+        if (got == 0)
+            break;
+        if (const int error = writeAll(temp.handle(), piece.constData(), got)) {
+            fail(errorText, writeFailureText(error));
+            return CopyResult::Failed;
+        }
+        done += got;
+        if (progress && !progress(done, total))
+            return CopyResult::Cancelled; // the temporary file goes with `temp`
+    }
+    return replaceWith(temp, to, done, errorText) ? CopyResult::Copied : CopyResult::Failed;
 }

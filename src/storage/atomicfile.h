@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 // Writes a whole file through a temporary file in the same folder that is
 // renamed over the old one, so that a crash or a full disk never leaves a
@@ -31,3 +32,19 @@ QString writeFailureText(int errorNumber);
 // write failed, in which case the claim is gone again.
 bool writeNewFileAtomically(const QString& path, const QByteArray& bytes, bool* taken,
                             QString* errorText = nullptr);
+
+// Whether `a` and `b` name one existing file (a link, "..", another spelling).
+bool sameFile(const QString& a, const QString& b);
+
+// Told the bytes copied so far and the whole size after every piece of a
+// copy; false cancels it.
+using CopyProgress = std::function<bool(qint64 done, qint64 total)>;
+enum class CopyResult { Copied, Cancelled, Failed };
+
+// Copies a regular file the same way, piece by piece, so that a file of any
+// size is copied without being held in memory. A cancelled or failed copy
+// leaves `to` as it was and no temporary file behind; the source is only
+// read. A copy onto itself does nothing. `errorText` says why a copy failed.
+CopyResult copyFileAtomically(const QString& from, const QString& to,
+                              const CopyProgress& progress = {}, QString* errorText = nullptr,
+                              qint64 pieceBytes = 1024 * 1024);

@@ -15,5 +15,10 @@ struct FileRead {
 
 FileRead readRegularFile(const QString& path, qint64 maxBytes);
 
+class QFile;
+// Opens a regular file to be read in pieces, refusing what readRegularFile
+// refuses, whatever its size; `error` gets the system's words.
+FileRead::Problem openRegularFile(const QString& path, QFile& file, QString* error = nullptr);
+
 // A card or settings file, or a list of names, is never larger than this.
 constexpr qint64 kMaxWallFileBytes = 16 * 1024 * 1024;

@@ -8,11 +8,6 @@
 
 namespace {
 
-bool sameFile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
-
 // A name a page may take along: relative, and staying inside its folder.
 bool staysInside(const QString& name) {
     if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char(':')))
@@ -26,27 +21,23 @@ bool staysInside(const QString& name) {
 } // namespace
 
 bool copyOver(const QString& from, const QString& to) {
-    if (sameFile(from, to))
-        return true;
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    return writeFileAtomically(to, in.readAll());
+    return copyFileAtomically(from, to) == CopyResult::Copied;
 }
 
 namespace {
 
-// Copies `name` from folder `from` to folder `to` when it stays inside and
-// is there; with `needFolder`, only into a sub-folder that exists already.
-void copyReferenced(QString name, const QString& from, const QString& to, bool needFolder,
-                    const std::function<bool(const QString&)>& mayWrite = {}) {
+// `name` with "/" when it stays inside folder `from` and is there.
+QString referencedFile(QString name, const QString& from) {
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (!staysInside(name) || !QFileInfo(from + name).isFile())
-        return;
-    if (needFolder && !QFileInfo(QFileInfo(to + name).absolutePath()).isDir())
-        return;
-    if (!mayWrite || sameFile(from + name, to + name) || mayWrite(to + name))
-        copyOver(from + name, to + name);
+    return staysInside(name) && QFileInfo(from + name).isFile() ? name : QString();
+}
+
+// Copies `name` from folder `from` to folder `to` when it stays inside and
+// is there, only into a sub-folder that exists already.
+void copyReferenced(const QString& name, const QString& from, const QString& to) {
+    const QString file = referencedFile(name, from);
+    if (!file.isEmpty() && QFileInfo(QFileInfo(to + file).absolutePath()).isDir())
+        copyOver(from + file, to + file);
 }
 
 // The values of `attribute` (as `src="`) in a page's text, in order.
@@ -80,18 +71,29 @@ bool HTMLCOPY(const QString& F1, const QString& F2) {
     const QString to = QFileInfo(F2).absolutePath() + QLatin1Char('/');
     // A picture in a sub-folder goes along only when that folder is there.
     for (const QString& name : valuesOf(pageText(F1), QStringLiteral("src=\"")))
-        copyReferenced(name, from, to, true);
+        copyReferenced(name, from, to);
     return true;
+}
+
+QStringList BACKUPFiles(const QString& sourcePage) {
+    const QString from = QFileInfo(sourcePage).absolutePath() + QLatin1Char('/');
+    const QString text = pageText(sourcePage);
+    QStringList names = valuesOf(text, QStringLiteral("background=\""));
+    names = names.mid(0, 1) + valuesOf(text, QStringLiteral("src=\""));
+    QStringList files;
+    for (const QString& name : names) {
+        const QString file = referencedFile(name, from);
+        if (!file.isEmpty() && !files.contains(file))
+            files << file;
+    }
+    return files;
 }
 
 void BACKUP(const QString& sourcePage, const QString& destinationPage,
             const std::function<bool(const QString&)>& mayWrite) {
     const QString from = QFileInfo(sourcePage).absolutePath() + QLatin1Char('/');
     const QString to = QFileInfo(destinationPage).absolutePath() + QLatin1Char('/');
-    const QString text = pageText(sourcePage);
-    const QStringList background = valuesOf(text, QStringLiteral("background=\""));
-    if (!background.isEmpty())
-        copyReferenced(background.first(), from, to, false, mayWrite);
-    for (const QString& name : valuesOf(text, QStringLiteral("src=\"")))
-        copyReferenced(name, from, to, false, mayWrite);
+    for (const QString& file : BACKUPFiles(sourcePage))
+        if (!mayWrite || sameFile(from + file, to + file) || mayWrite(to + file))
+            copyOver(from + file, to + file);
 }

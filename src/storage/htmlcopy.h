@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Copies a page F1 to F2 and, for an ".html" page, the pictures it names in
@@ -21,3 +22,5 @@ bool copyOver(const QString& from, const QString& to);
 // written and may refuse it.
 void BACKUP(const QString& sourcePage, const QString& destinationPage,
             const std::function<bool(const QString& path)>& mayWrite = {});
+// The files BACKUP copies, relative to the page's folder, with "/".
+QStringList BACKUPFiles(const QString& sourcePage);

@@ -1,14 +1,17 @@
 #include "dialogs/launchcardmaker.h"
-#include "model/wallstate.h"
 #include "platform/beep.h"
-#include "storage/wallfiles.h"
 #include "support/shellrecorder.h"
+#include "support/wallfixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -21,31 +24,36 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
         f.write(bytes);
 }
 
+// The maker on a wall folder below the data folder, with the wall's board
+// and saver; the chosen files lie outside the data folder.
 struct Maker {
-    QTemporaryDir dir;
-    WallState st;
-    QWidget wall;
-    LaunchCardMaker maker{st, &wall};
+    WallFixture w;
+    WallState& st = w.st;
+    QWidget window;
+    LaunchCardMaker maker{w.st, *w.board, &window};
     QStringList files;
     QStringList told;
+    QStringList asked;
+    bool answer = false;
     QStringList notices;
     int reloads = 0;
     QRect area{0, 0, 1920, 1080};
     Maker() {
-        st.KIJUNDIR = dir.filePath("wall/");
-        st.KIJUNDIRBAK = st.KIJUNDIR;
-        st.NOWX = 1920;
-        st.NOWY = 1080;
+        st.KIJUNDIR = st.KIJUNDIRBAK + "wall/";
         QDir().mkpath(st.KIJUNDIR);
         maker.chooseFiles = [this](const QString&) { return files; };
         maker.tell = [this](const QString& t) { told << t; };
+        maker.ask = [this](const QString& q) {
+            asked << q;
+            return answer;
+        };
         maker.notice = [this](const QString& t, int) { notices << t; };
         maker.reloadWall = [this] { ++reloads; };
         maker.wallArea = [this] { return area; };
         maker.move(100, 100);
         maker.show();
     }
-    QString chosen(const QString& name) { return dir.filePath("chosen/" + name); }
+    QString chosen(const QString& name) { return w.dir.filePath("chosen/" + name); }
 };
 
 } // namespace
@@ -56,11 +64,13 @@ private slots:
     void cardsOfEveryKind();
     void refusedAndFailed();
     void startAndCopy();
+    void replacingAsksOnce();
+    void largeCopyShowsProgress();
 };
 
 void TestLaunchCardMaker::cardsOfEveryKind() {
     Maker m;
-    QVERIFY(QDir().mkpath(m.dir.filePath("chosen")));
+    QVERIFY(QDir().mkpath(m.w.dir.filePath("chosen")));
     QImage cat(400, 300, QImage::Format_RGB32);
     cat.fill(Qt::gray);
     QVERIFY(cat.save(m.chosen("cat.jpg")));
@@ -69,8 +79,14 @@ void TestLaunchCardMaker::cardsOfEveryKind() {
     writeBytes(m.chosen("a.wav"), "RIFF");
     writeBytes(m.chosen("lesson.html"), "<img src=\"p.png\">");
     writeBytes(m.chosen("p.png"), "png");
-    m.files = {m.chosen("cat.jpg"), m.chosen("notes.pdf"), m.chosen("star.trx"),
-               m.chosen("lesson.html")};
+    // One file elsewhere in the data folder, one whose name Windows refuses.
+    const QString plan = m.st.KIJUNDIRBAK + "docs/plan.pdf";
+    writeBytes(plan, "%PDF");
+    writeBytes(m.chosen("what?.pdf"), "%PDF");
+    m.files = QStringList{"cat.jpg", "notes.pdf", "star.trx", "lesson.html", "what?.pdf"};
+    for (QString& f : m.files)
+        f = m.chosen(f);
+    m.files << plan;
     m.maker.SpeedButton2->click();
     const QString wall = m.st.KIJUNDIR;
     // The picture: a card into its own sub-wall, which shows it.
@@ -94,8 +110,13 @@ void TestLaunchCardMaker::cardsOfEveryKind() {
     QCOMPARE(card[0].XS, first.x());
     QCOMPARE(readCardFile(wall + "notes.pdf.txt").value(0).YS,
              first.y() + first.height() + first.height() / 8);
+    // Made as every new card is: on the wall, linked in the relative form,
+    // under a name Windows can hold.
+    QCOMPARE(m.w.board->count(), 6);
+    QCOMPARE(readCardFile(wall + "plan.pdf.txt").value(0).NOTE, QStringLiteral("..docs\\plan.pdf"));
+    QCOMPARE(readCardFile(wall + "what？.pdf.txt").value(0).NOTE, m.chosen("what?.pdf"));
     QCOMPARE(m.reloads, 1);
-    QVERIFY(m.told.isEmpty());
+    QVERIFY(m.told.isEmpty() && m.asked.isEmpty());
 }
 
 void TestLaunchCardMaker::refusedAndFailed() {
@@ -139,16 +160,80 @@ void TestLaunchCardMaker::startAndCopy() {
     m.maker.tuck = [&] { ++tucked; };
     ShellRecorder shell({"file"});
     m.files = {m.chosen("star.trx"), m.chosen("notes.pdf")};
+    bool installed = true;
+    m.maker.logoInstalled = [&] { return installed; };
     m.maker.SpeedButton1->click();
     QCOMPARE(started, QStringList{m.chosen("star.trx")});
     QCOMPARE(shell.opened, QList<QUrl>{QUrl::fromLocalFile(m.chosen("notes.pdf"))});
     QCOMPARE(tucked, 2);
     QCOMPARE(m.notices, (QStringList{"TURXを起動・・・", "notes.pdfを起動・・・"}));
+    // Without the LOGO environment a project goes to the desktop.
+    installed = false;
+    m.maker.SpeedButton1->click();
+    QCOMPARE(started.size(), 1);
+    QCOMPARE(shell.opened.value(1), QUrl::fromLocalFile(m.chosen("star.trx")));
+    QCOMPARE(m.notices.value(2), QStringLiteral("star.trxを起動・・・"));
     // "フォルダにコピー": the files, and a project's sounds, into the wall.
     m.maker.SpeedButton5->click();
     for (const char* name : {"star.trx", "a.mid", "notes.pdf"})
         QVERIFY2(QFileInfo::exists(m.st.KIJUNDIR + name), name);
     QCOMPARE(QDir(m.st.KIJUNDIR).entryList({"*.txt"}, QDir::Files), QStringList());
+}
+
+void TestLaunchCardMaker::replacingAsksOnce() {
+    Maker m;
+    const QString wall = m.st.KIJUNDIR;
+    // The wall has a card of the name a new card would take, and its own
+    // worksheet.
+    m.w.write("notes.pdf.txt", textCard("the teacher's card"));
+    writeBytes(wall + "worksheet.pdf", "the wall's own");
+    const QByteArray card = readFileBytes(wall + "notes.pdf.txt");
+    for (const char* name : {"notes.pdf", "worksheet.pdf", "new.pdf", "other/new.pdf"})
+        writeBytes(m.chosen(name), QByteArray("chosen ") + name);
+    m.files = {m.chosen("notes.pdf"), m.chosen("worksheet.pdf"), m.chosen("new.pdf"),
+               m.chosen("other/new.pdf")};
+    // "いいえ": one question names both, and both stay; the rest is made,
+    // but a second file of one name never replaces the first.
+    m.maker.SpeedButton2->click();
+    QCOMPARE(m.asked.size(), 1);
+    QVERIFY(m.asked[0].contains("notes.pdf.txt") && m.asked[0].contains("worksheet.pdf"));
+    QCOMPARE(readFileBytes(wall + "notes.pdf.txt"), card);
+    QCOMPARE(readFileBytes(wall + "worksheet.pdf"), QByteArray("the wall's own"));
+    QCOMPARE(readCardFile(wall + "new.pdf.txt").value(0).NOTE, m.chosen("new.pdf"));
+    QVERIFY(m.told.value(0).contains(m.chosen("other/new.pdf")));
+    // "フォルダにコピー" asks the same way; "はい" replaces.
+    m.answer = true;
+    m.files = {m.chosen("worksheet.pdf")};
+    m.maker.SpeedButton5->click();
+    QCOMPARE(m.asked.size(), 2);
+    QCOMPARE(readFileBytes(wall + "worksheet.pdf"), QByteArray("chosen worksheet.pdf"));
+}
+
+void TestLaunchCardMaker::largeCopyShowsProgress() {
+    Maker m;
+    const QString wall = m.st.KIJUNDIR;
+    const QByteArray video = QByteArray("0123456789abcdef").repeated(256 * 1024);
+    writeBytes(m.chosen("video.mp4"), video);
+    m.maker.copies.shownFrom = 1024 * 1024;
+    m.maker.copies.pieceBytes = 64 * 1024;
+    m.files = {m.chosen("video.mp4")};
+    // Cancelled in the middle: no card, no copy, nothing half-written, and
+    // the source as it was.
+    bool cancelled = false;
+    QTimer::singleShot(0, [&cancelled] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        QVERIFY(progress && progress->isVisible());
+        progress->findChild<QPushButton*>()->click();
+        cancelled = true;
+    });
+    m.maker.SpeedButton2->click();
+    QVERIFY(cancelled);
+    QCOMPARE(QDir(wall).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(readFileBytes(m.chosen("video.mp4")), video);
+    // Left to run, it lands whole and becomes a card.
+    m.maker.SpeedButton2->click();
+    QCOMPARE(readFileBytes(wall + "video.mp4"), video);
+    QVERIFY(QFileInfo::exists(wall + "video.mp4.txt"));
 }
 
 QTEST_MAIN(TestLaunchCardMaker)

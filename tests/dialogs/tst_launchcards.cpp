@@ -53,10 +53,20 @@ void TestLaunchCards::kinds_data() {
                           << "star.trx"
                           << "startrx.txt"
                           << "/w/star.trx";
+    QTest::newRow("LOGO in capitals")
+        << from + "star.TR2" << int(LaunchKind::Logo) << 14 << "star.TR2"
+        << "star.TR2"
+        << "starTR2.txt"
+        << "/w/star.TR2";
     QTest::newRow("other file") << from + "notes.pdf" << int(LaunchKind::Other) << 10 << "notes.pdf"
                                 << from + "notes.pdf"
                                 << "notes.pdf.txt"
                                 << "/w/notes.pdf";
+    // Only the two LOGO extensions are LOGO projects.
+    QTest::newRow("tr, not LOGO") << from + "a.tra" << int(LaunchKind::Other) << 10 << "a.tra"
+                                  << from + "a.tra"
+                                  << "a.tra.txt"
+                                  << "/w/a.tra";
 }
 
 void TestLaunchCards::kinds() {
@@ -69,14 +79,15 @@ void TestLaunchCards::kinds() {
     QFETCH(QString, copy);
     const LaunchCard c = planLaunchCard(file, "/w/");
     QCOMPARE(int(c.kind), kind);
-    QCOMPARE(c.card.colourCode(), colour);
-    QCOMPARE(c.card.textColourCode(), 4);
-    QCOMPARE(c.card.TT, text);
-    QCOMPARE(c.card.NOTE, link);
-    QCOMPARE(c.card.FNAME, name);
+    QCOMPARE(c.card.P, colour);
+    QCOMPARE(c.card.PT, 4);
+    QCOMPARE(c.card.T, text);
+    QCOMPARE(c.card.S3, link);
+    QCOMPARE(c.card.FN, name);
     QCOMPARE(c.copy, copy);
+    QCOMPARE(isLogoProject(file), kind == int(LaunchKind::Logo));
     if (c.kind == LaunchKind::Picture) {
-        QCOMPARE(c.card.POST, text);
+        QCOMPARE(c.card.S1, text);
         QCOMPARE(c.original, c.subWall + "_" + text);
     }
     QVERIFY(linkReadsOtherwise("/a/b>c.txt") && linkReadsOtherwise("/a/b\\c.txt"));

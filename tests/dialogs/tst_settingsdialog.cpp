@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -81,6 +82,17 @@ void answerStartOver(const QString& button, const QString& name) {
     });
 }
 
+// Answers the next question with `button`, keeping the names it lists.
+void answerQuestion(QMessageBox::StandardButton button, QStringList* lines) {
+    QTimer::singleShot(0, [button, lines] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box && box->parentWidget() && box->parentWidget()->objectName() == "TForm19");
+        for (const QString& line : box->text().split('\n'))
+            *lines << line.trimmed();
+        box->button(button)->click();
+    });
+}
+
 } // namespace
 
 class TestSettingsDialog : public QObject {
@@ -101,6 +113,8 @@ private slots:
     void editPage_data();
     void editPage();
     void restoreAndRemoveBackground();
+    void chosenFilesAskBeforeReplacing_data();
+    void chosenFilesAskBeforeReplacing();
 
 private:
     QString recorded(const char* program) const { return bin_.filePath(program) + ".args"; }
@@ -442,6 +456,49 @@ void TestSettingsDialog::restoreAndRemoveBackground() {
     click(d, "SpeedButton4");
     QVERIFY(QFileInfo::exists(w.st.KIJUNDIRBAK + "other/bg.jpg"));
     QCOMPARE(cleared, 2);
+}
+
+void TestSettingsDialog::chosenFilesAskBeforeReplacing_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("replaced");
+    QTest::newRow("background and its original") << "SpeedButton2"
+                                                 << "bg.jpg" << QStringList{"bg.jpg", "_bg.jpg"};
+    QTest::newRow("page and its picture") << "SpeedButton7"
+                                          << "page.html" << QStringList{"page.html", "p.png"};
+}
+
+void TestSettingsDialog::chosenFilesAskBeforeReplacing() {
+    QFETCH(QString, button);
+    QFETCH(QString, name);
+    QFETCH(QStringList, replaced);
+    Wall w;
+    const QString elsewhere = w.root.path() + "/elsewhere/";
+    writeBytes(elsewhere + name, "<img src=\"p.png\">");
+    writeBytes(elsewhere + "p.png", "chosen");
+    for (const QString& file : replaced)
+        writeBytes(w.wall + file, "the wall's own");
+    w.st.KABEIMAGE = "bg.jpg";
+    SettingsDialog d(w.st);
+    d.chooseBackground = d.choosePage = [&](const QString&) { return elsewhere + name; };
+    int written = 0;
+    d.writeBackground = [&written](int) { ++written; };
+    d.show();
+    // "いいえ" keeps both files, naming them.
+    QStringList lines;
+    answerQuestion(QMessageBox::No, &lines);
+    click(d, button);
+    for (const QString& file : replaced) {
+        QVERIFY2(lines.contains(file), qPrintable(file));
+        QCOMPARE(readBytes(w.wall + file), QByteArray("the wall's own"));
+    }
+    QVERIFY(d.Edit2->text().isEmpty() && written == 0);
+    // "はい" replaces them.
+    answerQuestion(QMessageBox::Yes, &lines);
+    click(d, button);
+    QCOMPARE(readBytes(w.wall + name), readBytes(elsewhere + name));
+    QVERIFY(readBytes(w.wall + replaced[1]) != "the wall's own");
+    QCOMPARE(d.Edit2->text().isEmpty(), button == "SpeedButton2");
 }
 
 QTEST_MAIN(TestSettingsDialog)
