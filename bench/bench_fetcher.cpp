@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
         clock.start();
         sinceTick.start();
         tick.start();
-        fetcher.fetch(files, [&](bool lastOk) {
+        fetcher.fetch(d.workingFolder, files, [&](bool lastOk) {
             ok = lastOk;
             app.quit();
         });

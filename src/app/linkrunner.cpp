@@ -301,7 +301,8 @@ void LinkRunner::SpeedButton19Click() {
         TForm24->notice = [this](const QString& text, int ms) { p.notice.MATHU(text, ms); };
         TForm24->tuck = [this] { p.modes.TAKO(); };
         TForm24->startLogo = [this](const QString& project) {
-            startProgram(p.logo->program(), {project});
+            if (p.logo->acceptsProject(project))
+                startProgram(p.logo->program(), {project});
         };
         TForm24->logoInstalled = [this] { return QFileInfo(p.logo->program()).isFile(); };
         TForm24->reloadWall = [this] {

@@ -4,9 +4,11 @@
 #include "platform/desktopcopy.h"
 #include "platform/shell.h"
 #include "storage/htmlcopy.h"
+#include "web/linkinterception.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTimer>
 
 LogoStarter::LogoStarter(StartOverDialog* startOver, QObject* parent)
@@ -21,7 +23,21 @@ QString LogoStarter::program() const {
     return resourceFolder + QStringLiteral("TURX/turx");
 }
 
+bool LogoStarter::acceptsProject(const QString& project) {
+    const qint64 limit = weblink::maxLogoFileBytes;
+    if (QFileInfo(project).size() <= limit)
+        return true;
+    QMessageBox::warning(qobject_cast<QWidget*>(parent()), QStringLiteral("Zavik"),
+                         QStringLiteral("「%1」は%2MBを超えるので、TURXで開きませんでした。")
+                             .arg(QDir::toNativeSeparators(project))
+                             .arg(limit / (1024 * 1024)));
+    return false;
+}
+
 QString LogoStarter::copyAndStart(const QString& P) {
+    // Refused before it is copied: the copy alone would fill the disk.
+    if (!acceptsProject(P))
+        return QString();
     const QString folder = workingFolder();
     QDir().mkpath(folder);
     const QString T = folder + QFileInfo(P).fileName();
@@ -68,6 +84,8 @@ void LogoStarter::startNewProject() {
 }
 
 void LogoStarter::SHELLTURXE2(const QString& project) {
+    if (!project.isEmpty() && !acceptsProject(project))
+        return;
     const QString folder = project.isEmpty() ? workingFolder() : QFileInfo(project).absolutePath();
     const QStringList arguments = project.isEmpty() ? QStringList() : QStringList{project};
     const bool ok = startProgram(program(), arguments, folder);

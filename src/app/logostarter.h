@@ -8,7 +8,8 @@ class StartOverDialog;
 
 // Starts the LOGO environment. A project is never run where it lies: it is
 // copied, with the sounds of its folder, into the LOGO working folder (data
-// folder + "LOGO/"), and the environment starts on the copy.
+// folder + "LOGO/"), and the environment starts on the copy. No project
+// larger than a LOGO project can be is copied or opened.
 class LogoStarter : public QObject {
     Q_OBJECT
 public:
@@ -22,9 +23,12 @@ public:
     QString program() const;
     QString workingFolder() const { return dataFolder + QStringLiteral("LOGO/"); }
 
+    // Whether the environment may open `project`: one larger than a LOGO
+    // project can be is refused, and the user told so.
+    bool acceptsProject(const QString& project);
     // Copies project P into the working folder (asking first when a copy is
     // already there) and starts the environment on the copy 3 seconds later.
-    // Returns the copy's path.
+    // Returns the copy's path; empty when P is refused.
     QString copyAndStart(const QString& P);
     // Starts on a project at once (delay < 1) or 3 seconds later. One start
     // waits at a time: a second request replaces the first and waits anew.
@@ -42,7 +46,8 @@ public:
     int delayMs = 3000;
 
 signals:
-    // The environment was asked to start on this project (empty: none).
+    // The environment was asked to start on this project (empty: none); a
+    // refused project gives no signal.
     void started(const QString& project, bool ok);
 
 private:

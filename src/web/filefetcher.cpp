@@ -1,6 +1,8 @@
 #include "web/filefetcher.h"
 
 #include "platform/beep.h"
+#include "storage/atomicfile.h"
+#include "storage/filereading.h"
 #include "storage/pathforms.h"
 
 #include <QDir>
@@ -12,36 +14,55 @@
 #include <QNetworkRequest>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTimer>
 #include <QWidget>
 #include <climits>
+#include <utility>
 
 using namespace weblink;
 
 namespace {
 
-// The reply holds at most this much before the fetcher has written it out,
-// so that a large file never sits in memory.
+// The reply holds at most this much before the fetcher has taken it.
 constexpr qint64 kReadBuffer = 1 << 20;
+// A link that goes round in redirects fails after this many.
+constexpr int kMaxRedirects = 10;
 
-bool isLocalSource(const QString& source) {
-    return source.contains(QLatin1Char('\\')) || source.startsWith(QLatin1Char('/'));
+bool isWebAddress(const QString& source) {
+    return source.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           source.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
 }
 
-// A local copy keeps a destination that is there already; the copy comes
-// out writable even from a read-only original, so that it can be replaced.
-bool FFCOPY(const QString& from, const QString& to) {
-    if (QFileInfo::exists(to))
-        return true;
-    if (!QFile::copy(from, to))
-        return false;
-    QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::WriteOwner |
-                                  QFileDevice::WriteUser);
-    return true;
+// The real path of `path`: its longest part that exists with every link
+// followed, and the rest as written.
+QString realPath(const QString& path) {
+    QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString rest;
+    while (!QFileInfo::exists(existing)) {
+        const qsizetype slash = existing.lastIndexOf(QLatin1Char('/'));
+        if (slash < 0)
+            return QDir::cleanPath(path);
+        rest.prepend(existing.mid(slash));
+        existing.truncate(qMax<qsizetype>(slash, 1));
+    }
+    return QDir::cleanPath(QFileInfo(existing).canonicalFilePath() + rest);
+}
+
+QString megabytes(qint64 bytes) {
+    return QString::number(bytes / (1024 * 1024));
 }
 
 } // namespace
+
+bool folderStaysIn(const QString& root, const QString& folder) {
+    const QString r = realPath(root);
+    const QString f = realPath(folder);
+    return f == r || f.startsWith(r + QLatin1Char('/'));
+}
+
+bool makeFolderIn(const QString& root, const QString& folder) {
+    return folderStaysIn(root, folder) && QDir().mkpath(folder) && folderStaysIn(root, folder);
+}
 
 FileFetcher::FileFetcher(QWidget* window)
     : QObject(window), window_(window), manager_(new QNetworkAccessManager(this)),
@@ -67,7 +88,6 @@ FileFetcher::~FileFetcher() {
         reply_->disconnect(this);
         reply_->abort();
     }
-    file_.reset(); // never committed: the old file stays
     delete progress_;
     delete question_;
 }
@@ -76,17 +96,21 @@ bool FileFetcher::busy() const {
     return busy_;
 }
 
-bool FileFetcher::fetch(const QList<LinkFetch>& files, std::function<void(bool lastOk)> done) {
+bool FileFetcher::fetch(const QString& within, const QList<LinkFetch>& files,
+                        std::function<void(bool lastOk)> done) {
     if (busy_) {
         zavikBeep();
         return false;
     }
     busy_ = true;
+    within_ = within;
     files_ = files;
     index_ = 0;
     done_ = std::move(done);
     lastOk_ = true;
+    lastRefused_ = false;
     cancelled_ = false;
+    problems_.clear();
     // Each step starts from the event loop, never inside the caller or a
     // reply's signal.
     QTimer::singleShot(0, this, [this] { next(); });
@@ -102,7 +126,12 @@ void FileFetcher::next() {
     const QString to = files_[index_].destination;
     // The question is about the file that would be replaced: a download
     // lands under the decoded name.
-    destination_ = withSlashes(isLocalSource(source_) ? to : CutNN2(to));
+    destination_ = QDir::cleanPath(withSlashes(isWebAddress(source_) ? CutNN2(to) : to));
+    if (!folderStaysIn(within_, QFileInfo(destination_).absolutePath())) {
+        refuse(QStringLiteral("「%1」はLOGOフォルダの外を指しているので、書き込みませんでした。")
+                   .arg(QDir::toNativeSeparators(destination_)));
+        return;
+    }
     const QFileInfo existing(destination_);
     if (existing.exists() && !existing.fileName().contains(QLatin1String(".tr")))
         ask(destination_);
@@ -145,23 +174,17 @@ void FileFetcher::transfer() {
     }
     // A folder that cannot be made shows itself when the file cannot be
     // written there.
-    QDir().mkpath(QFileInfo(destination_).absolutePath());
-    if (isLocalSource(source_))
-        fileDone(FFCOPY(withSlashes(source_), destination_));
-    else
+    makeFolderIn(within_, QFileInfo(destination_).absolutePath());
+    if (isWebAddress(source_))
         download();
+    else
+        copyLocally();
 }
 
 void FileFetcher::download() {
-    file_ = std::make_unique<QSaveFile>(destination_);
-    if (!file_->open(QIODevice::WriteOnly)) {
-        file_.reset();
-        fileDone(false);
-        return;
-    }
-    received_ = 0;
+    body_.clear();
     stalled_ = false;
-    writeFailed_ = false;
+    tooLarge_ = false;
     QNetworkRequest request{QUrl(source_)};
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("MyApp"));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
@@ -169,8 +192,18 @@ void FileFetcher::download() {
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
     reply_ = manager_->get(request);
     reply_->setReadBufferSize(kReadBuffer);
+    // A length over the limit stops the download before its body comes.
+    connect(reply_, &QNetworkReply::metaDataChanged, this, [this] {
+        const QVariant length =
+            reply_ ? reply_->header(QNetworkRequest::ContentLengthHeader) : QVariant();
+        if (length.isValid() && length.toLongLong() > maxBytes) {
+            tooLarge_ = true;
+            reply_->abort();
+        }
+    });
     connect(reply_, &QNetworkReply::readyRead, this, &FileFetcher::take);
     connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 got, qint64 total) {
         stallTimer_->start(stallMs);
@@ -185,18 +218,19 @@ void FileFetcher::download() {
 }
 
 void FileFetcher::take() {
-    if (!reply_ || !file_)
+    if (!reply_)
         return;
     stallTimer_->start(stallMs);
     const QByteArray bytes = reply_->readAll();
-    if (writeFailed_ || bytes.isEmpty())
+    if (tooLarge_ || bytes.isEmpty())
         return;
-    if (file_->write(bytes) != bytes.size()) {
-        writeFailed_ = true;
-        reply_->abort(); // finishes the download, as failed
+    if (body_.size() + bytes.size() > maxBytes) {
+        tooLarge_ = true;
+        body_.clear();
+        reply_->abort(); // finishes the download, as refused
         return;
     }
-    received_ += bytes.size();
+    body_ += bytes;
 }
 
 void FileFetcher::downloadFinished() {
@@ -205,29 +239,59 @@ void FileFetcher::downloadFinished() {
     QNetworkReply* reply = reply_;
     reply_ = nullptr;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    bool ok = !cancelled_ && !stalled_ && !writeFailed_ &&
-              reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
+    bool ok = !cancelled_ && !stalled_ && !tooLarge_ && reply->error() == QNetworkReply::NoError &&
+              status >= 200 && status < 300;
     // A connection that ends early without an error is no whole file
     // either; a compressed body has another length than it announced.
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     if (ok && length.isValid() && !reply->hasRawHeader("Content-Encoding") &&
-        length.toLongLong() != received_)
+        length.toLongLong() != body_.size())
         ok = false;
-    if (ok)
-        ok = file_->commit();
-    else
-        file_->cancelWriting();
-    file_.reset();
+    const QByteArray body = std::exchange(body_, QByteArray());
     reply->deleteLater();
     if (cancelled_)
         finish(false);
+    else if (tooLarge_)
+        refuse(QStringLiteral("「%1」は%2MBを超えるので、ダウンロードをやめました。")
+                   .arg(QDir::toNativeSeparators(destination_), megabytes(maxBytes)));
     else
-        fileDone(ok);
+        fileDone(ok && writeOut(body));
 }
 
-void FileFetcher::fileDone(bool ok) {
+// A local copy keeps a destination that is there already.
+void FileFetcher::copyLocally() {
+    if (QFileInfo::exists(destination_)) {
+        fileDone(true);
+        return;
+    }
+    const FileRead read = readRegularFile(withSlashes(source_), maxBytes);
+    if (read.problem == FileRead::Problem::TooLarge)
+        refuse(QStringLiteral("「%1」は%2MBを超えるので、コピーしませんでした。")
+                   .arg(QDir::toNativeSeparators(withSlashes(source_)), megabytes(maxBytes)));
+    else
+        fileDone(read.problem == FileRead::Problem::None && writeOut(read.bytes));
+}
+
+bool FileFetcher::writeOut(const QByteArray& bytes) {
+    // Looked at again: a folder may have been swapped for a link meanwhile.
+    QString why = QStringLiteral("LOGOフォルダの外を指しています。");
+    if (folderStaysIn(within_, QFileInfo(destination_).absolutePath()) &&
+        writeFileAtomically(destination_, bytes, &why))
+        return true;
+    problems_ << QStringLiteral("「%1」を書き込めませんでした：%2")
+                     .arg(QDir::toNativeSeparators(destination_), why);
+    return false;
+}
+
+void FileFetcher::refuse(const QString& message) {
+    problems_ << message;
+    fileDone(false, true);
+}
+
+void FileFetcher::fileDone(bool ok, bool refused) {
     // A failed extra does not stop the link; the last file decides.
     lastOk_ = ok;
+    lastRefused_ = refused;
     DLFLG = ok ? 1 : 0;
     ++index_;
     QTimer::singleShot(0, this, [this] { next(); });
@@ -254,8 +318,21 @@ void FileFetcher::finish(bool ok) {
     busy_ = false;
     const auto done = std::move(done_);
     done_ = nullptr;
+    if (!problems_.isEmpty())
+        report(std::exchange(problems_, QStringList()).join(QLatin1Char('\n')));
     if (done)
         done(ok);
+}
+
+void FileFetcher::report(const QString& message) {
+    if (tell) {
+        tell(message);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Zavik"), message,
+                                QMessageBox::Ok, window_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void FileFetcher::showProgress() {

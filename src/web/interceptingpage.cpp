@@ -23,17 +23,29 @@ void InterceptingPage::navigateUnasked(const QUrl& url) {
     load(url);
 }
 
-bool InterceptingPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
-    if (!unasked_.isEmpty() && url == unasked_) {
-        unasked_.clear();
-        return true;
-    }
+bool InterceptingPage::acceptNavigationRequest(const QUrl& url, NavigationType type,
+                                               bool isMainFrame) {
     // Frames inside a page load with it, unasked, as long as a browser may
     // show them at all.
     if (!isMainFrame)
         return isBrowsableScheme(url.scheme());
-    const LinkDecision decision =
-        decideLink(linkText(url), place ? place() : LinkPlace{}, browser_);
+    const bool redirect = type == NavigationTypeRedirect;
+    if (!unasked_.isEmpty() && url == unasked_) {
+        unasked_.clear();
+        followingUnasked_ = true;
+        return true;
+    }
+    if (!redirect)
+        followingUnasked_ = false;
+    LinkDecision decision = decideLink(linkText(url), place ? place() : LinkPlace{}, browser_);
+    // Where an unasked navigation is redirected, nothing is fetched again: a
+    // project link that redirects to itself would otherwise be fetched for
+    // ever. The browser follows the redirects on its own.
+    if (followingUnasked_ && redirect &&
+        (decision.action == LinkAction::WebProject || !decision.extras.isEmpty())) {
+        decision.action = LinkAction::LetThrough;
+        decision.extras.clear();
+    }
     // The LOGO folders are made only when something is put into them: a
     // page that is merely shown writes nothing.
     if (decision.action == LinkAction::LetThrough && decision.extras.isEmpty()) {

@@ -43,6 +43,7 @@ protected:
 private:
     weblink::LinkBrowser browser_;
     QUrl unasked_;
+    bool followingUnasked_ = false; // the redirects of an unasked navigation arrive
 };
 
 // The page of a plain new window: no link table, and only the schemes a

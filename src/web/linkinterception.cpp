@@ -45,6 +45,28 @@ bool isSoundExtension(const QString& ext) {
     return containsAny(ext, {".wav", ".wma", ".mp3"});
 }
 
+bool isWebScheme(const QString& scheme) {
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
+// Whether `url` is a web address on `domain` or one of its sub-domains.
+// Only the host counts: the domain written in a path, a query or a user
+// name ("smb://h/youtube.com/x", "ssh://youtu.be@h/") hands nothing out.
+bool isOnDomain(const QUrl& url, const QString& domain) {
+    const QString host = url.host();
+    return isWebScheme(url.scheme().toLower()) &&
+           (host == domain || host.endsWith(QLatin1Char('.') + domain));
+}
+
+// Step 2: what the desktop gets by its domain. The maker's pages below
+// "/logo1" stay in the pane.
+bool isHandOffDomain(const QUrl& url) {
+    if (isOnDomain(url, LinkDomains::maker))
+        return !url.path().startsWith(LinkDomains::makerPagesInPane);
+    return isOnDomain(url, LinkDomains::outside) || isOnDomain(url, LinkDomains::video) ||
+           isOnDomain(url, LinkDomains::videoShort);
+}
+
 bool isLocal(const QString& W) {
     return W.contains(QLatin1Char('\\')) || W.contains(kFileUrl) ||
            W.startsWith(QLatin1Char('/')) || isWindowsDrivePath(W);
@@ -115,7 +137,10 @@ void addExtras(LinkDecision& d, const QString& W, const QString& S, const QStrin
             name.remove(0, 2);
         else if (!subOk)
             continue; // its folder would leave the LOGO folder
-        if (name.isEmpty() || name.contains(QLatin1Char(':')) || endsWithSeparator(name))
+        // An absolute name would be made again below the LOGO folder: it is
+        // refused, not moved.
+        if (name.isEmpty() || name.contains(QLatin1Char(':')) || endsWithSeparator(name) ||
+            diskName(name).startsWith(QLatin1Char('/')))
             continue;
         // Cleaned: "a/../b.wav" must not need a folder "a" to be written.
         const QString destination =
@@ -157,20 +182,19 @@ LinkDecision decideLink(const QString& U, const LinkPlace& place, LinkBrowser br
     }
     // 2. Mail, the maker's site, the partner and the video service belong
     // to the desktop. Only web and mail links count as mail: a page must
-    // not start a handler of another scheme through an "@".
-    const QString scheme = QUrl(U).scheme().toLower();
-    const bool mailLike = scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-                          scheme == QLatin1String("mailto");
-    if ((mailLike && U.contains(QLatin1Char('@'))) ||
-        (U.contains(LinkDomains::maker) && !U.contains(LinkDomains::makerPagesInPane)) ||
-        U.contains(LinkDomains::outside) || U.contains(LinkDomains::video) ||
-        U.contains(LinkDomains::videoShort)) {
+    // not start a handler of another scheme through an "@". A domain counts
+    // only as the host of a web address.
+    const QUrl url(U);
+    const QString scheme = url.scheme().toLower();
+    const bool mailLike = isWebScheme(scheme) || scheme == QLatin1String("mailto");
+    if ((mailLike && U.contains(QLatin1Char('@'))) || isHandOffDomain(url)) {
         d.action = LinkAction::ToShell;
         d.path = U;
         return d;
     }
     // 3. The LOGO working folder.
     const QString logo = place.dataFolder + QStringLiteral("LOGO/");
+    d.workingFolder = logo;
     d.foldersToMake << logo;
     // 4. The link text: the address, its extra files, their sub-folder.
     QString W = U;
@@ -187,8 +211,11 @@ LinkDecision decideLink(const QString& U, const LinkPlace& place, LinkBrowser br
     }
     const bool local = isLocal(W);
     const QString ext = extensionOf(W);
+    // Only a web address has files to fetch: "about:" or "data:" with
+    // extras would copy local files into the LOGO folder.
+    const bool web = !local && isWebScheme(QUrl(W).scheme().toLower());
     // 5. The extras of a web link.
-    if (!local)
+    if (web)
         addExtras(d, W, S, X, logo);
     // 6. A local file that is missing.
     QString L = fileSystemPath(W);
@@ -202,10 +229,15 @@ LinkDecision decideLink(const QString& U, const LinkPlace& place, LinkBrowser br
             return d;
         }
         // 7. A local folder opens in the desktop's file browser (a folder
-        // whose name has a dot in it too).
-        if (ext.isEmpty() || QFileInfo(L).isDir()) {
+        // whose name has a dot in it too). Any other file without an
+        // extension may be a program, which the desktop would start.
+        if (QFileInfo(L).isDir()) {
             d.action = LinkAction::ToShell;
             d.path = L;
+            return d;
+        }
+        if (ext.isEmpty()) {
+            d.action = LinkAction::Beep;
             return d;
         }
     }
@@ -229,7 +261,7 @@ LinkDecision decideLink(const QString& U, const LinkPlace& place, LinkBrowser br
                 d.target = logo + QFileInfo(P).fileName();
                 return d;
             }
-        } else {
+        } else if (web) {
             // The fragment and the query are no part of the file's name.
             QString name = namePart(W, false);
             for (const QChar c : {QLatin1Char('#'), QLatin1Char('?')})

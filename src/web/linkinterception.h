@@ -16,16 +16,22 @@
 // the wall window.
 namespace weblink {
 
-// The domains the link table hands to the desktop's browser. The pages of
-// the maker's site below "/logo1" stay in the pane.
+// The domains the link table hands to the desktop's browser, with their
+// sub-domains, when they are the host of a web address. The pages of the
+// maker's site below "/logo1" stay in the pane.
 namespace LinkDomains {
 inline const QString maker = QStringLiteral("zavik.invalid");
-inline const QString makerPagesInPane = QStringLiteral("zavik.invalid/logo1");
+inline const QString makerPagesInPane = QStringLiteral("/logo1");
 // Not a part of the maker's domain: "/logo1" pages must not end up here.
 inline const QString outside = QStringLiteral("zavik-partner.invalid");
 inline const QString video = QStringLiteral("youtube.com");
 inline const QString videoShort = QStringLiteral("youtu.be");
 } // namespace LinkDomains
+
+// A LOGO project is a few kilobytes, its sounds rarely more than a few
+// megabytes: no project or extra larger than this is fetched, copied into
+// the LOGO folder or opened in the LOGO environment.
+inline constexpr qint64 maxLogoFileBytes = 16 * 1024 * 1024;
 
 // Which browser asks: the two run slightly different tables.
 enum class LinkBrowser {
@@ -36,10 +42,13 @@ enum class LinkBrowser {
 enum class LinkAction {
     PlaySound,    // `path`: play it in the wall's media player
     ToShell,      // `path`: hand to the desktop shell (a folder, a mail or web address)
-    Beep,         // a local file that is missing, or a scheme nobody should follow
+    Beep,         // a missing local file, one without an extension that is no
+                  // folder, or a scheme nobody should follow
     LocalProject, // `path`: copy into the LOGO folder (asking), start 3 s later
-    WebProject,   // `path` (its URL) to `target`: fetch, then start at once;
-                  // failing that, the browser goes to `path` once, unasked
+    WebProject,   // `path` (a web address) to `target`: fetch, then start at
+                  // once; when the fetch fails (not when it is refused), the
+                  // browser goes to `path` once, unasked, and fetches nothing
+                  // more for it
     LetThrough,   // the browser goes on
 };
 
@@ -56,6 +65,9 @@ struct LinkDecision {
     QString path;
     // WebProject: where the project lands; LocalProject: where it is copied.
     QString target;
+    // The LOGO working folder, once the table has got that far: every file
+    // fetched for the link must land inside it.
+    QString workingFolder;
     // Folders to make before anything is fetched: the LOGO working folder,
     // and the link's sub-folder for its extra files.
     QStringList foldersToMake;

@@ -5,7 +5,6 @@
 #include "web/filefetcher.h"
 #include "web/interceptingpage.h"
 
-#include <QDir>
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
@@ -30,9 +29,11 @@ void WebLinkActions::carryOut(const LinkDecision& d, InterceptingPage* page) {
         zavikBeep(); // one link fetches at a time
         return;
     }
+    // The LOGO folder first, then the link's sub-folder, which must not lead
+    // out of it through a link.
     for (const QString& folder : d.foldersToMake)
         if (fetching || d.action == LinkAction::LocalProject)
-            QDir().mkpath(folder);
+            makeFolderIn(d.workingFolder, folder);
 
     switch (d.action) {
     case LinkAction::PlaySound:
@@ -52,10 +53,10 @@ void WebLinkActions::carryOut(const LinkDecision& d, InterceptingPage* page) {
         files << LinkFetch{d.path, d.target};
         const QString project = d.target;
         const QString link = d.path;
-        fetcher_->fetch(files, [this, project, link, goTo](bool ok) {
+        fetcher_->fetch(d.workingFolder, files, [this, project, link, goTo](bool ok) {
             if (ok)
                 emit startProject(project);
-            else
+            else if (!fetcher_->lastRefused())
                 goTo(link); // the browser tries the address itself, once
         });
         return;
@@ -63,7 +64,7 @@ void WebLinkActions::carryOut(const LinkDecision& d, InterceptingPage* page) {
     case LinkAction::LetThrough: {
         // The link's extra files first, then the page.
         const QString link = d.path;
-        fetcher_->fetch(d.extras, [goTo, link](bool) { goTo(link); });
+        fetcher_->fetch(d.workingFolder, d.extras, [goTo, link](bool) { goTo(link); });
         return;
     }
     }

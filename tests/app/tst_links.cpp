@@ -15,6 +15,7 @@
 #include "storage/wallfiles.h"
 #include "support/windowfixture.h"
 #include "web/helpbrowserwindow.h"
+#include "web/linkinterception.h"
 
 #include "storage/refspace.h"
 #include <QFileSystemModel>
@@ -512,6 +513,23 @@ void TestLinks::logoStartsTheEnvironmentOnTheCopy() {
     const QStringList lines = QString::fromUtf8(got.readAll()).split('\n');
     QCOMPARE(lines.value(0), wall.data + "LOGO/p.trx");
     QCOMPARE(QDir(lines.value(1)).canonicalPath(), QDir(wall.data + "LOGO").canonicalPath());
+
+    // A file larger than any LOGO project is neither copied nor opened, from
+    // a link or kept in the LOGO folder from before.
+    QSignalSpy started(w.logo, &LogoStarter::started);
+    for (const QString& big : {wall.data + "big.trx", wall.data + "LOGO/kept.trx"}) {
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(weblink::maxLogoFileBytes + 1));
+    }
+    QString said;
+    answerNext(QString(), &said);
+    w.links().JIKKOU2("big.trx");
+    QVERIFY(said.contains("big.trx") && said.contains(QStringLiteral("16MBを超える")));
+    QVERIFY(!QFileInfo::exists(wall.data + "LOGO/big.trx"));
+    answerNext(QString(), &said);
+    w.logo->SHELLTURXE(wall.data + "LOGO/kept.trx", 0);
+    QVERIFY(said.contains("kept.trx"));
+    QCOMPARE(started.count(), 0);
 }
 
 void TestLinks::collapsedCardsSaveWhole() {

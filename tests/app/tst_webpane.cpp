@@ -6,6 +6,7 @@
 #include "model/wallgeometry.h"
 #include "platform/beep.h"
 #include "storage/wallfiles.h"
+#include "support/httpserver.h"
 #include "support/shellrecorder.h"
 #include "support/windowfixture.h"
 #include "web/helpbrowserwindow.h"
@@ -58,6 +59,7 @@ public:
 private slots:
     void noPaneNoEngine();
     void linksOfThePane();
+    void projectRedirectingToItself();
     void helpBrowser();
     void settingsSaveAndCancel();
 };
@@ -134,6 +136,22 @@ void TestWebPane::linksOfThePane() {
     QTRY_VERIFY(pane.SpeedButton15->isEnabled());
     pane.SpeedButton15->click();
     QTRY_VERIFY(loaded(view, "next.html"));
+}
+
+void TestWebPane::projectRedirectingToItself() {
+    HttpServer server;
+    WindowWall wall({});
+    writeFileBytes(wall.data + "start.html", "<html><body>start</body></html>");
+    withPane(wall, "start.html");
+    WallWindow& w = wall.open();
+    QWebEngineView* view = w.webPane().view();
+    QTRY_VERIFY_WITH_TIMEOUT(loaded(view, "start.html"), 10000);
+    // Fetched once; then the browser follows the redirects on its own until
+    // it gives up, and nothing fetches the link again.
+    view->load(QUrl(server.url("/loop/p.trx")));
+    QTRY_VERIFY_WITH_TIMEOUT(server.browserRequests >= 3, 20000);
+    QVERIFY(server.fetcherRequests <= 11);
+    QVERIFY(!QFileInfo::exists(wall.data + "LOGO/p.trx"));
 }
 
 void TestWebPane::helpBrowser() {

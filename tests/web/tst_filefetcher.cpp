@@ -1,63 +1,19 @@
 #include "platform/beep.h"
+#include "support/httpserver.h"
 #include "web/filefetcher.h"
 #include "web/linkinterception.h"
+#include "web/weblinkactions.h"
 
 #include <QDirIterator>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace weblink;
 
 namespace {
-
-// A web server on 127.0.0.1 with the ways a download goes wrong: "/moved/x"
-// sends to "/dir/x", "/drop/" closes mid-body, "/stall/" stops sending.
-class TestServer : public QTcpServer {
-public:
-    QHash<QByteArray, QByteArray> files;
-    bool serveEverything = false;
-
-    TestServer() {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* s = nextPendingConnection())
-                connect(s, &QTcpSocket::readyRead, this, [this, s] { answer(s); });
-        });
-    }
-    QString url(const QString& path) const {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
-    }
-
-private:
-    void answer(QTcpSocket* s) {
-        if (!s->peek(1 << 16).contains("\r\n\r\n"))
-            return;
-        const QByteArray path = s->readAll().split(' ').value(1);
-        auto send = [s](const QByteArray& status, const QByteArray& body, qint64 length,
-                        const QByteArray& more = {}) {
-            s->write("HTTP/1.1 " + status + "\r\nConnection: close\r\n" + more +
-                     "Content-Length: " + QByteArray::number(length) + "\r\n\r\n" + body);
-        };
-        if (path.startsWith("/stall/")) {
-            send("200 OK", "0123456789", 1000);
-            return; // held open, silent
-        }
-        if (path.startsWith("/moved/"))
-            send("302 Found", {}, 0, "Location: /dir/" + path.mid(7) + "\r\n");
-        else if (path.startsWith("/drop/"))
-            send("200 OK", QByteArray(100, 'd'), 1000);
-        else if (files.contains(path) || serveEverything)
-            send("200 OK", files.value(path, "served"), files.value(path, "served").size());
-        else
-            send("404 Not Found", "missing", 7);
-        s->disconnectFromHost();
-    }
-};
 
 QByteArray readFile(const QString& path) {
     QFile f(path);
@@ -80,10 +36,10 @@ QStringList filesBelow(const QString& dir) {
     return all;
 }
 
-// Fetches and waits for the end; the last file's result.
-bool fetchAll(FileFetcher& fetcher, const QList<LinkFetch>& files) {
+// Fetches into `within` and waits for the end; the last file's result.
+bool fetchAll(FileFetcher& fetcher, const QString& within, const QList<LinkFetch>& files) {
     std::optional<bool> result;
-    if (!fetcher.fetch(files, [&](bool ok) { result = ok; }))
+    if (!fetcher.fetch(within, files, [&](bool ok) { result = ok; }))
         return false;
     if (!QTest::qWaitFor([&] { return result.has_value(); }, 20000))
         return false;
@@ -101,12 +57,15 @@ private slots:
     void failuresKeepTheOldFile_data();
     void failuresKeepTheOldFile();
     void traversalWritesNothing();
+    void linksOutOfTheLogoFolder();
+    void tooLargeIsRefused_data();
+    void tooLargeIsRefused();
     void busyAndCancel();
     void questionBeforeReplacing();
     void localCopies();
 
 private:
-    TestServer server;
+    HttpServer server;
 };
 
 void TestFileFetcher::linkWithExtras() {
@@ -129,7 +88,7 @@ void TestFileFetcher::linkWithExtras() {
         return false;
     };
     // The missing extra does not stop the link: the project decides.
-    QVERIFY(fetchAll(fetcher, d.extras + QList<LinkFetch>{{d.path, d.target}}));
+    QVERIFY(fetchAll(fetcher, d.workingFolder, d.extras + QList<LinkFetch>{{d.path, d.target}}));
     QCOMPARE(fetcher.DLFLG, 1);
     // The LOGO environment's own file is replaced unasked.
     QCOMPARE(asked, QStringList{logo + "snd/B.wav"});
@@ -147,6 +106,7 @@ void TestFileFetcher::failuresKeepTheOldFile_data() {
     QTest::newRow("dropped mid-body") << "/drop/p.trx" << false;
     QTest::newRow("stalled") << "/stall/p.trx" << false;
     QTest::newRow("redirect followed") << "/moved/p.trx" << true;
+    QTest::newRow("redirect to itself") << "/loop/p.trx" << false;
 }
 
 void TestFileFetcher::failuresKeepTheOldFile() {
@@ -156,8 +116,10 @@ void TestFileFetcher::failuresKeepTheOldFile() {
     server.files["/dir/p.trx"] = "FD 10";
     writeFile(tmp.filePath("p.trx"), kOld);
     FileFetcher fetcher(nullptr);
-    fetcher.stallMs = 300;
-    QCOMPARE(fetchAll(fetcher, {{server.url(path), tmp.filePath("p.trx")}}), ok);
+    fetcher.stallMs = path.startsWith("/stall/") ? 300 : 30000;
+    const int requests = server.fetcherRequests;
+    QCOMPARE(fetchAll(fetcher, tmp.path(), {{server.url(path), tmp.filePath("p.trx")}}), ok);
+    QVERIFY(server.fetcherRequests - requests <= 11); // a loop gives up soon
     QCOMPARE(fetcher.DLFLG, ok ? 1 : 0);
     QCOMPARE(readFile(tmp.filePath("p.trx")), ok ? QByteArray("FD 10") : kOld);
     QCOMPARE(filesBelow(tmp.path()), QStringList{"p.trx"}); // no half file left beside it
@@ -173,11 +135,75 @@ void TestFileFetcher::traversalWritesNothing() {
             decideLink(server.url(link) + sub, {data + "wall/", data}, LinkBrowser::WallPane);
         FileFetcher fetcher(nullptr);
         fetcher.fetchAnew = [](const QString&) { return true; };
-        QVERIFY(fetchAll(fetcher, d.extras + QList<LinkFetch>{{d.path, d.target}}));
+        QVERIFY(
+            fetchAll(fetcher, d.workingFolder, d.extras + QList<LinkFetch>{{d.path, d.target}}));
     }
     server.serveEverything = false;
     QCOMPARE(filesBelow(tmp.path()), (QStringList{"data/LOGO/b.wav", "data/LOGO/p.trx",
                                                   "data/LOGO/snd/c.wav", "data/LOGO/y.wav"}));
+}
+
+void TestFileFetcher::linksOutOfTheLogoFolder() {
+    QTemporaryDir tmp;
+    const QString data = tmp.filePath("data/"), logo = data + "LOGO/";
+    const QString outside = tmp.filePath("outside");
+    writeFile(outside + "/victim.trx", "mine");
+    QVERIFY(QDir().mkpath(logo));
+    QVERIFY(QFile::link(outside + "/victim.trx", logo + "x.trx"));
+    QVERIFY(QFile::link(outside, logo + "lnk"));
+    server.serveEverything = true;
+    const LinkDecision d = decideLink(server.url("/dir/x.trx&&&a.wav&&&..lnk/b.wav###lnk/deeper"),
+                                      {data + "wall/", data}, LinkBrowser::WallPane);
+    QWidget window;
+    WebLinkActions actions(&window);
+    actions.fetcher().fetchAnew = [](const QString&) { return true; };
+    QStringList told;
+    actions.fetcher().tell = [&](const QString& message) { told << message; };
+    QSignalSpy started(&actions, &WebLinkActions::startProject);
+    actions.carryOut(d, nullptr);
+    QVERIFY(started.wait(20000));
+    server.serveEverything = false;
+    // The link at the project's place is replaced; the folder link is
+    // neither written through nor made deeper.
+    QCOMPARE(started.first().first().toString(), logo + "x.trx");
+    QVERIFY(!QFileInfo(logo + "x.trx").isSymLink());
+    QCOMPARE(readFile(logo + "x.trx"), QByteArray("served"));
+    QCOMPARE(filesBelow(outside), QStringList{"victim.trx"});
+    QCOMPARE(readFile(outside + "/victim.trx"), QByteArray("mine"));
+    QVERIFY(!QFileInfo::exists(outside + "/deeper"));
+    QCOMPARE(told.size(), 1);
+    QVERIFY(told.first().contains("lnk/deeper/a.wav") && told.first().contains("lnk/b.wav"));
+    QVERIFY(told.first().contains(QStringLiteral("LOGOフォルダの外")));
+}
+
+void TestFileFetcher::tooLargeIsRefused_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("name"); // below LOGO/, where only p.trx is there already
+    QTest::newRow("with its length") << "/large/p.trx"
+                                     << "p.trx";
+    QTest::newRow("without a length") << "/endless/p.trx"
+                                      << "p.trx";
+    QTest::newRow("a local copy") << "big.trx"
+                                  << "big.trx";
+}
+
+void TestFileFetcher::tooLargeIsRefused() {
+    QFETCH(QString, source);
+    QFETCH(QString, name);
+    QTemporaryDir tmp;
+    writeFile(tmp.filePath("big.trx"), QByteArray(100000, 'b'));
+    writeFile(tmp.filePath("LOGO/p.trx"), kOld);
+    source = source.startsWith('/') ? server.url(source) : tmp.filePath(source);
+    FileFetcher fetcher(nullptr);
+    fetcher.maxBytes = 65536;
+    QStringList told;
+    fetcher.tell = [&](const QString& message) { told << message; };
+    QVERIFY(!fetchAll(fetcher, tmp.path(), {{source, tmp.filePath("LOGO/" + name)}}));
+    QVERIFY(fetcher.lastRefused());
+    QCOMPARE(filesBelow(tmp.filePath("LOGO")), QStringList{"p.trx"});
+    QCOMPARE(readFile(tmp.filePath("LOGO/p.trx")), kOld);
+    QCOMPARE(told.size(), 1);
+    QVERIFY(told.first().contains(name) && told.first().contains(QStringLiteral("MBを超える")));
 }
 
 void TestFileFetcher::busyAndCancel() {
@@ -187,12 +213,14 @@ void TestFileFetcher::busyAndCancel() {
     QWidget window;
     FileFetcher fetcher(&window);
     std::optional<bool> result;
-    QVERIFY(fetcher.fetch({{server.url("/stall/p.trx"), dest}}, [&](bool ok) { result = ok; }));
+    QVERIFY(fetcher.fetch(tmp.path(), {{server.url("/stall/p.trx"), dest}},
+                          [&](bool ok) { result = ok; }));
     QVERIFY(fetcher.busy());
     // One link at a time: another is refused with a beep.
     const int beeps = beepCount();
     bool secondDone = false;
-    QVERIFY(!fetcher.fetch({{server.url("/dir/p.trx"), dest}}, [&](bool) { secondDone = true; }));
+    QVERIFY(!fetcher.fetch(tmp.path(), {{server.url("/dir/p.trx"), dest}},
+                           [&](bool) { secondDone = true; }));
     QCOMPARE(beepCount(), beeps + 1);
     // The progress window shows after a moment, naming the file.
     QProgressDialog* progress = nullptr;
@@ -216,7 +244,8 @@ void TestFileFetcher::questionBeforeReplacing() {
     for (const auto& [answer, expected] : {std::pair{"いいえ", "old A"}, {"はい", "sound A"}}) {
         writeFile(dest, "old A");
         std::optional<bool> result;
-        fetcher.fetch({{server.url("/dir/A.wav"), dest}}, [&](bool ok) { result = ok; });
+        fetcher.fetch(tmp.path(), {{server.url("/dir/A.wav"), dest}},
+                      [&](bool ok) { result = ok; });
         QMessageBox* box = nullptr;
         QTRY_VERIFY((box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())));
         QCOMPARE(box->text(),
@@ -238,13 +267,14 @@ void TestFileFetcher::localCopies() {
     FileFetcher fetcher(nullptr);
     fetcher.fetchAnew = [](const QString&) { return true; };
     // Written with "\": a copy too. A missing original fails.
-    QVERIFY(!fetchAll(fetcher, {{QString(source).replace('/', '\\'), dest},
-                                {tmp.filePath("src/none.wav"), tmp.filePath("LOGO/none.wav")}}));
+    QVERIFY(!fetchAll(fetcher, tmp.path(),
+                      {{QString(source).replace('/', '\\'), dest},
+                       {tmp.filePath("src/none.wav"), tmp.filePath("LOGO/none.wav")}}));
     QCOMPARE(readFile(dest), QByteArray("new"));
     QVERIFY(QFileInfo(dest).isWritable());
     // An existing copy is kept, even when asked to start over.
     writeFile(dest, "mine");
-    QVERIFY(fetchAll(fetcher, {{source, dest}}));
+    QVERIFY(fetchAll(fetcher, tmp.path(), {{source, dest}}));
     QCOMPARE(readFile(dest), QByteArray("mine"));
 }
 

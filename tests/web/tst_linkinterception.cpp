@@ -36,7 +36,7 @@ void TestLinkInterception::initTestCase() {
     QVERIFY(QDir().mkpath(wall + "sub"));
     QVERIFY(QDir().mkpath(data + "sounds"));
     for (const char* f : {"x.wav", "loud.MP3", "page.html", "a@b.html", "proj.trx", "PROJ.TRX",
-                          "_background_.html"})
+                          "_background_.html", "youtube.com.desktop", "tool"})
         QVERIFY(QFile(wall + f).open(QIODevice::WriteOnly));
     for (const char* f : {"h.wav", "H.WAV"})
         QVERIFY(QFile(data + "sounds/" + f).open(QIODevice::WriteOnly));
@@ -132,6 +132,23 @@ void TestLinkInterception::decisions_data() {
         "https://www.youtube.com/watch?v=1", {}, true);
     row("short video", pane, "https://youtu.be/1", LinkAction::ToShell, "https://youtu.be/1", {},
         true);
+    row("video sub-domain", pane, "https://m.youtube.com/x", LinkAction::ToShell,
+        "https://m.youtube.com/x", {}, true);
+    // A hand-off domain counts only as the host of a web address.
+    row("video in an smb path", pane, "smb://host/share/youtube.com/x", LinkAction::Beep);
+    row("short video in an ftp path", pane, "ftp://h.invalid/youtu.be/p", LinkAction::Beep);
+    row("short video as an ssh user", pane, "ssh://youtu.be@host/", LinkAction::Beep);
+    row("video in a script", pane, "javascript:location='https://youtube.com/'", LinkAction::Beep);
+    row("video in the query", pane, "http://127.0.0.1/page?x=youtube.com", LinkAction::LetThrough,
+        "http://127.0.0.1/page?x=youtube.com", "http://127.0.0.1/page?x=youtube.com");
+    row("host ending like the maker's", pane, "https://not" + LinkDomains::maker + "/",
+        LinkAction::LetThrough, "https://not" + LinkDomains::maker + "/",
+        "https://not" + LinkDomains::maker + "/");
+    row("desktop file named like the video", pane, "file://" + wall + "youtube.com.desktop",
+        LinkAction::LetThrough, "file://" + wall + "youtube.com.desktop",
+        "file://" + wall + "youtube.com.desktop");
+    row("data: project is no fetch", pane, "data:text/plain,FD/p.trx", LinkAction::LetThrough,
+        "data:text/plain,FD/p.trx", "data:text/plain,FD/p.trx");
     row("other scheme", pane, "smb://server/share/doc.html", LinkAction::Beep);
     row("missing page with anchor", pane, wall + "missing.html#part", LinkAction::Beep);
     row("page with anchor", pane, wall + "page.html#part", LinkAction::LetThrough,
@@ -140,6 +157,10 @@ void TestLinkInterception::decisions_data() {
         wall + "page.html+2");
     row("folder", pane, wall + "sub", LinkAction::ToShell, wall + "sub");
     row("folder as a file URL", pane, "file://" + wall + "sub", LinkAction::ToShell, wall + "sub");
+    // Only a folder goes to the desktop: a file without an extension may be
+    // a program.
+    row("program without an extension", pane, wall + "tool", LinkAction::Beep);
+    row("missing folder", pane, wall + "nowhere", LinkAction::Beep);
     row("local project", pane, wall + "proj.trx", LinkAction::LocalProject, wall + "proj.trx");
     row("TRX in capitals", pane, wall + "PROJ.TRX", LinkAction::LetThrough, wall + "PROJ.TRX",
         wall + "PROJ.TRX");
@@ -157,6 +178,11 @@ void TestLinkInterception::decisions_data() {
         true);
     row("help: local project", help, wall + "proj.trx", LinkAction::LocalProject,
         wall + "proj.trx");
+    row("help: folder", help, "file://" + wall + "sub", LinkAction::ToShell, wall + "sub");
+    row("help: program without an extension", help, "file://" + wall + "tool", LinkAction::Beep);
+    row("help: video", help, "https://youtu.be/1", LinkAction::ToShell, "https://youtu.be/1", {},
+        true);
+    row("help: video in an smb path", help, "smb://host/youtube.com/x", LinkAction::Beep);
     row("help: blank page", help, "http://h.invalid/blank.htm", LinkAction::LetThrough,
         "http://h.invalid/blank.htm");
 }
@@ -206,6 +232,13 @@ void TestLinkInterception::extras_data() {
     for (const char* bad : {"../x", "/x", "\\x", "a/../../x", "C:", "C:\\x"})
         QTest::addRow("sub-folder %s", bad)
             << p + "&&&b.wav&&&..t.wav###" + bad << QStringList{} << QStringList{"t.wav > t.wav"};
+    QTest::newRow("absolute names") << p + "&&&/x/y.wav&&&\\x\\z.wav&&&..//x/w.wav&&&ok.wav"
+                                    << QStringList{} << QStringList{"ok.wav > ok.wav"};
+    // Only web links fetch: these would copy local files.
+    QTest::newRow("about: takes none")
+        << "about:blank&&&\\home\\u\\secret.txt###snd" << QStringList{} << QStringList{};
+    QTest::newRow("data: takes none")
+        << "data:text/html,x/p.trx&&&b.wav###snd" << QStringList{} << QStringList{};
     QTest::newRow("local links take none")
         << wall + "proj.trx&&&b.wav###snd" << QStringList{} << QStringList{};
 }
