@@ -67,6 +67,11 @@ bool isHandOffDomain(const QUrl& url) {
            isOnDomain(url, LinkDomains::videoShort);
 }
 
+// The extension test is case-sensitive: "P.TRX" is no project.
+bool isProjectExtension(const QString& ext) {
+    return containsAny(ext, {".trx", ".tra"});
+}
+
 bool isLocal(const QString& W) {
     return W.contains(QLatin1Char('\\')) || W.contains(kFileUrl) ||
            W.startsWith(QLatin1Char('/')) || isWindowsDrivePath(W);
@@ -211,11 +216,12 @@ LinkDecision decideLink(const QString& U, const LinkPlace& place, LinkBrowser br
     }
     const bool local = isLocal(W);
     const QString ext = extensionOf(W);
-    // Only a web address has files to fetch: "about:" or "data:" with
-    // extras would copy local files into the LOGO folder.
+    // Only a project on the web has files to fetch: "about:" or "data:" with
+    // extras would copy local files into the LOGO folder, and a page has no
+    // use for sounds in it.
     const bool web = !local && isWebScheme(QUrl(W).scheme().toLower());
-    // 5. The extras of a web link.
-    if (web)
+    // 5. The extras of a web project.
+    if (web && isProjectExtension(ext))
         addExtras(d, W, S, X, logo);
     // 6. A local file that is missing.
     QString L = fileSystemPath(W);
@@ -250,9 +256,8 @@ LinkDecision decideLink(const QString& U, const LinkPlace& place, LinkBrowser br
             return d;
         }
     }
-    // 8. A LOGO project. The extension test is case-sensitive: "P.TRX" is
-    // no project.
-    if (containsAny(ext, {".trx", ".tra"})) {
+    // 8. A LOGO project.
+    if (isProjectExtension(ext)) {
         if (local) {
             const QString P = fileSystemPath(W);
             if (QFileInfo(P).isFile()) {

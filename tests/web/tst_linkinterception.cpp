@@ -239,6 +239,8 @@ void TestLinkInterception::extras_data() {
         << "about:blank&&&\\home\\u\\secret.txt###snd" << QStringList{} << QStringList{};
     QTest::newRow("data: takes none")
         << "data:text/html,x/p.trx&&&b.wav###snd" << QStringList{} << QStringList{};
+    QTest::newRow("a page takes none")
+        << "http://h.invalid/dir/page.html&&&b.wav###snd" << QStringList{} << QStringList{};
     QTest::newRow("local links take none")
         << wall + "proj.trx&&&b.wav###snd" << QStringList{} << QStringList{};
 }
