@@ -389,7 +389,7 @@ QString PageDocument::Edit_SAVE() {
         if (f.linkFile.isEmpty()) {
             pictureOrLink = QStringLiteral("<P></P>");
         } else {
-            const QString text = f.linkText.isEmpty() ? f.linkFile : f.linkText;
+            const QString text = f.linkText.isEmpty() ? outsideQuiz(f.linkFile) : f.linkText;
             pictureOrLink = QStringLiteral("<P>") +
                             fieldToContent(kLinkStart + f.linkFile + QStringLiteral("\">") + text +
                                            QStringLiteral("</A>")) +

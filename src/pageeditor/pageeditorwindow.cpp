@@ -3,6 +3,7 @@
 #include "cards/menuitems.h"
 #include "pageeditor/pagefile.h"
 #include "pageeditor/pagestyles.h"
+#include "pageeditor/webtext.h"
 #include "pictures/picturelayer.h"
 #include "platform/shell.h"
 #include "platform/trash.h"
@@ -809,6 +810,8 @@ void PageEditorWindow::Gsize(const QString& path) {
         f.ETAGSRC1 = QStringLiteral("<P>");
         f.Edit7 = pictureMarkup(f.pictureName, wholeNumber(f.pictureWidth),
                                 wholeNumber(f.pictureHeight), placement_, true);
+        // The paragraph is what centres a picture on the page.
+        placeMarkup(f, placement_ == Placement::TextOnly ? Placement::Centred : placement_);
     }
     GTAIHI(f, saves_);
     {
@@ -892,7 +895,8 @@ void PageEditorWindow::insertLink() {
     }
     const qsizetype cut =
         std::max(target.lastIndexOf(QLatin1Char('/')), target.lastIndexOf(QLatin1Char('\\')));
-    const QString name = target.mid(cut + 1);
+    // The address's parentheses ("Mercury_(planet)") are no answer to fill in.
+    const QString name = outsideQuiz(target.mid(cut + 1));
     // A file without an extension stands for its folder; a web address
     // stays whole.
     if (!name.contains(QLatin1Char('.')) && !target.contains(QLatin1String("://")) && cut >= 0)
@@ -1058,6 +1062,12 @@ void PageEditorWindow::paintPicture(bool anew) {
             }
         }
     }
+    // The page names the drawing once it is on disk, also when the paint
+    // program is not awaited.
+    if (f.Edit7.isEmpty() && QFileInfo(path).isFile()) {
+        f.sizesFromPage = false;
+        Gsize(path);
+    }
     showPictureFields();
     const QString program = paintProgram();
     if (program.isEmpty()) {
@@ -1102,7 +1112,7 @@ void PageEditorWindow::linkPicture() {
     linkFolder_ = QFileInfo(chosen).absolutePath();
     const QString link = relativeLink(chosen, folderOf(page()));
     document_.fields.linkFile = link;
-    document_.fields.linkText = link;
+    document_.fields.linkText = outsideQuiz(link);
     showPictureFields();
 }
 
