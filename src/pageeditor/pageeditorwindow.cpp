@@ -40,6 +40,12 @@ constexpr int WAKU = 906;
 constexpr int kBarMin = 16;
 constexpr int kBarMax = 1265;
 
+// The longest stretch without a place to break a line that the text fields
+// are given. Laying one out takes time that grows with its square: about
+// 20 ms for this length, 2 s for ten times as much. A page the editor writes
+// comes nowhere near it.
+constexpr qsizetype kLongestUnbrokenRun = 10000;
+
 QString folderOf(const QString& page) {
     return QFileInfo(page).absolutePath() + QLatin1Char('/');
 }
@@ -304,7 +310,12 @@ bool PageEditorWindow::FormShow(int tag) {
     // The last page's picture and link must not reach this one.
     saves_ = PictureSaves();
     focused_ = nullptr;
+    const PageMemory before = memory_;
     document_.Edit_LOAD(text, folderOf(path));
+    if (!fieldsCanShow(document_.fields, path)) {
+        memory_ = before; // a refused page gives a new one nothing
+        return false;
+    }
     // Whether the fields keep the whole page is asked of a copy: the
     // document stays as it was read.
     const PageFields fields = document_.fields;
@@ -330,6 +341,15 @@ bool PageEditorWindow::FormShow(int tag) {
                 .arg(document_.fields.missingPicture));
     Edit1->setFocus();
     return true;
+}
+
+bool PageEditorWindow::fieldsCanShow(const PageFields& fields, const QString& path) {
+    if (longestUnbrokenRun(fields) <= kLongestUnbrokenRun)
+        return true;
+    say(QStringLiteral("「%1」には、折り返せない長い文字の並び（深く入れ子になったタグなど）が"
+                       "あるので、エディターでは編集できません。")
+            .arg(path));
+    return false;
 }
 
 void PageEditorWindow::FormClose() {
@@ -389,10 +409,16 @@ bool PageEditorWindow::MEMO_SAVE(const QString& path) {
     return true;
 }
 
-void PageEditorWindow::saveOver() {
+bool PageEditorWindow::sourceReadIn() {
     // Edits made in the source view count: they are read in first.
     if (sourceShown_)
         toggleSource();
+    return !sourceShown_;
+}
+
+void PageEditorWindow::saveOver() {
+    if (!sourceReadIn())
+        return;
     const QString path = page();
     if (!keepsAll_ && QFileInfo::exists(path) &&
         !(ask && ask(QStringLiteral("「%1」の、エディターの欄に入らない部分は失われます。"
@@ -406,8 +432,8 @@ void PageEditorWindow::saveOver() {
 }
 
 void PageEditorWindow::saveAs() {
-    if (sourceShown_)
-        toggleSource();
+    if (!sourceReadIn())
+        return;
     const QString chosen = chooseSaveName ? chooseSaveName(page()) : QString();
     if (chosen.isEmpty())
         return;
@@ -429,6 +455,11 @@ void PageEditorWindow::toggleSource() {
         return;
     }
     const QString text = linesFromView(Memo82->toPlainText());
+    PageMemory scratch = memory_;
+    PageDocument probe(scratch);
+    probe.Edit_LOAD(text, folderOf(page()));
+    if (!fieldsCanShow(probe.fields, page()))
+        return; // the source stays shown, to be mended
     document_.Edit_LOAD(text, folderOf(page()));
     SpeedButton28->setToolTip(kSourceHint);
     sourcePanel_->hide();

@@ -161,6 +161,15 @@ void TestPageEditor::pagesBeyondTheFields() {
     editor.openPage(pictured, 1);
     QVERIFY(told.join('\n').contains("Gone.JPG"));
     QVERIFY(readFileBytes(pictured).contains("<IMG src=\"Gone.JPG\" width=\"50%\">"));
+
+    // Nested deeper than the text fields lay out quickly: named, not opened.
+    const QString deep = dir.filePath("deep.htm");
+    writeFileBytes(deep, editorPage("<B>" + QString("<B>").repeated(4000) + "</B>"));
+    told.clear();
+    whenShown(&editor, [&] { editor.BitBtn2->click(); });
+    QCOMPARE(editor.openPage(deep, 1), QString());
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told[0].contains(deep), qPrintable(told[0]));
 }
 
 void TestPageEditor::failuresKeepTheFile() {
