@@ -6,6 +6,8 @@
 #include "storage/walltext.h"
 
 #include <QFileInfo>
+#include <QTextBoundaryFinder>
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -389,7 +391,7 @@ QString PageDocument::Edit_SAVE() {
         if (f.linkFile.isEmpty()) {
             pictureOrLink = QStringLiteral("<P></P>");
         } else {
-            const QString text = f.linkText.isEmpty() ? f.linkFile : f.linkText;
+            const QString text = f.linkText.isEmpty() ? outsideQuiz(f.linkFile) : f.linkText;
             pictureOrLink = QStringLiteral("<P>") +
                             fieldToContent(kLinkStart + f.linkFile + QStringLiteral("\">") + text +
                                            QStringLiteral("</A>")) +
@@ -436,6 +438,19 @@ void PageDocument::clearTexts() {
     for (QString* text : {&fields.title, &fields.linkFile, &fields.linkText, &fields.bigHeading,
                           &fields.smallHeading, &fields.framedText, &fields.unframedText})
         text->clear();
+}
+
+qsizetype longestUnbrokenRun(const PageFields& f) {
+    qsizetype longest = 0;
+    for (const QString* text : {&f.bigHeading, &f.smallHeading, &f.framedText, &f.unframedText}) {
+        QTextBoundaryFinder lines(QTextBoundaryFinder::Line, *text);
+        qsizetype from = 0;
+        for (qsizetype at = lines.toNextBoundary(); at >= 0; at = lines.toNextBoundary()) {
+            longest = std::max(longest, at - from);
+            from = at;
+        }
+    }
+    return longest;
 }
 
 QString KToDai(const QString& S) {

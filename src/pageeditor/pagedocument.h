@@ -94,6 +94,11 @@ private:
     PageMemory& memory_;
 };
 
+// The longest stretch, in any text field, with no place where a line may
+// break (deeply nested tags "<B><B>…", a long word). A text field lays such
+// a stretch out in a time that grows with the square of its length.
+qsizetype longestUnbrokenRun(const PageFields& f);
+
 // The text routines of the page editor.
 QString KToDai(const QString& S); // "&lt;" to "<", then "&gt;" to ">"
 QString DaiToK(const QString& S); // "<" to "&lt;", then ">" to "&gt;"

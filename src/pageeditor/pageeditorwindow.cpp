@@ -3,6 +3,7 @@
 #include "cards/menuitems.h"
 #include "pageeditor/pagefile.h"
 #include "pageeditor/pagestyles.h"
+#include "pageeditor/webtext.h"
 #include "pictures/picturelayer.h"
 #include "platform/shell.h"
 #include "platform/trash.h"
@@ -38,6 +39,12 @@ constexpr int WAKU = 906;
 // The picture's display width, in pixels.
 constexpr int kBarMin = 16;
 constexpr int kBarMax = 1265;
+
+// The longest stretch without a place to break a line that the text fields
+// are given. Laying one out takes time that grows with its square: about
+// 20 ms for this length, 2 s for ten times as much. A page the editor writes
+// comes nowhere near it.
+constexpr qsizetype kLongestUnbrokenRun = 10000;
 
 QString folderOf(const QString& page) {
     return QFileInfo(page).absolutePath() + QLatin1Char('/');
@@ -303,7 +310,12 @@ bool PageEditorWindow::FormShow(int tag) {
     // The last page's picture and link must not reach this one.
     saves_ = PictureSaves();
     focused_ = nullptr;
+    const PageMemory before = memory_;
     document_.Edit_LOAD(text, folderOf(path));
+    if (!fieldsCanShow(document_.fields, path)) {
+        memory_ = before; // a refused page gives a new one nothing
+        return false;
+    }
     // Whether the fields keep the whole page is asked of a copy: the
     // document stays as it was read.
     const PageFields fields = document_.fields;
@@ -329,6 +341,15 @@ bool PageEditorWindow::FormShow(int tag) {
                 .arg(document_.fields.missingPicture));
     Edit1->setFocus();
     return true;
+}
+
+bool PageEditorWindow::fieldsCanShow(const PageFields& fields, const QString& path) {
+    if (longestUnbrokenRun(fields) <= kLongestUnbrokenRun)
+        return true;
+    say(QStringLiteral("「%1」には、折り返せない長い文字の並び（深く入れ子になったタグなど）が"
+                       "あるので、エディターでは編集できません。")
+            .arg(path));
+    return false;
 }
 
 void PageEditorWindow::FormClose() {
@@ -388,10 +409,16 @@ bool PageEditorWindow::MEMO_SAVE(const QString& path) {
     return true;
 }
 
-void PageEditorWindow::saveOver() {
+bool PageEditorWindow::sourceReadIn() {
     // Edits made in the source view count: they are read in first.
     if (sourceShown_)
         toggleSource();
+    return !sourceShown_;
+}
+
+void PageEditorWindow::saveOver() {
+    if (!sourceReadIn())
+        return;
     const QString path = page();
     if (!keepsAll_ && QFileInfo::exists(path) &&
         !(ask && ask(QStringLiteral("「%1」の、エディターの欄に入らない部分は失われます。"
@@ -405,8 +432,8 @@ void PageEditorWindow::saveOver() {
 }
 
 void PageEditorWindow::saveAs() {
-    if (sourceShown_)
-        toggleSource();
+    if (!sourceReadIn())
+        return;
     const QString chosen = chooseSaveName ? chooseSaveName(page()) : QString();
     if (chosen.isEmpty())
         return;
@@ -428,6 +455,11 @@ void PageEditorWindow::toggleSource() {
         return;
     }
     const QString text = linesFromView(Memo82->toPlainText());
+    PageMemory scratch = memory_;
+    PageDocument probe(scratch);
+    probe.Edit_LOAD(text, folderOf(page()));
+    if (!fieldsCanShow(probe.fields, page()))
+        return; // the source stays shown, to be mended
     document_.Edit_LOAD(text, folderOf(page()));
     SpeedButton28->setToolTip(kSourceHint);
     sourcePanel_->hide();
@@ -809,6 +841,8 @@ void PageEditorWindow::Gsize(const QString& path) {
         f.ETAGSRC1 = QStringLiteral("<P>");
         f.Edit7 = pictureMarkup(f.pictureName, wholeNumber(f.pictureWidth),
                                 wholeNumber(f.pictureHeight), placement_, true);
+        // The paragraph is what centres a picture on the page.
+        placeMarkup(f, placement_ == Placement::TextOnly ? Placement::Centred : placement_);
     }
     GTAIHI(f, saves_);
     {
@@ -892,7 +926,8 @@ void PageEditorWindow::insertLink() {
     }
     const qsizetype cut =
         std::max(target.lastIndexOf(QLatin1Char('/')), target.lastIndexOf(QLatin1Char('\\')));
-    const QString name = target.mid(cut + 1);
+    // The address's parentheses ("Mercury_(planet)") are no answer to fill in.
+    const QString name = outsideQuiz(target.mid(cut + 1));
     // A file without an extension stands for its folder; a web address
     // stays whole.
     if (!name.contains(QLatin1Char('.')) && !target.contains(QLatin1String("://")) && cut >= 0)
@@ -1058,6 +1093,12 @@ void PageEditorWindow::paintPicture(bool anew) {
             }
         }
     }
+    // The page names the drawing once it is on disk, also when the paint
+    // program is not awaited.
+    if (f.Edit7.isEmpty() && QFileInfo(path).isFile()) {
+        f.sizesFromPage = false;
+        Gsize(path);
+    }
     showPictureFields();
     const QString program = paintProgram();
     if (program.isEmpty()) {
@@ -1102,7 +1143,7 @@ void PageEditorWindow::linkPicture() {
     linkFolder_ = QFileInfo(chosen).absolutePath();
     const QString link = relativeLink(chosen, folderOf(page()));
     document_.fields.linkFile = link;
-    document_.fields.linkText = link;
+    document_.fields.linkText = outsideQuiz(link);
     showPictureFields();
 }
 

@@ -133,11 +133,16 @@ protected:
 private:
     void build();
     bool FormShow(int tag);
+    // Whether the text fields can show `fields` quickly; if not, says so,
+    // naming the page at `path`.
+    bool fieldsCanShow(const PageFields& fields, const QString& path);
     void FormClose();
     void showFields();
     void takeFields();
     void showPicture();
     bool MEMO_SAVE(const QString& path);
+    // The source view's edits taken into the fields; false when they cannot be.
+    bool sourceReadIn();
     void say(const QString& text);
     QWidget* buildDesignBar();
     void FormShow2();

@@ -111,9 +111,12 @@ void GTAIHI(const PageFields& f, PictureSaves& saves) {
 }
 
 void GFUKKI(PageFields& f, const PictureSaves& saves, const QString& pagePath) {
-    if (saves.TAIHI3.isEmpty()) {
+    // Only a picture that is there comes back: markup for any other (a
+    // default name never drawn, a picture since deleted) would name a missing
+    // picture in the page. What the paragraph holds otherwise stays.
+    const QString folder = QFileInfo(pagePath).absolutePath() + QLatin1Char('/');
+    if (saves.TAIHI3.isEmpty() || !QFileInfo(folder + saves.TAIHI3).isFile()) {
         f.ETAGSRC1 = QStringLiteral("<P>");
-        f.Edit7 = pictureMarkup(Gnumber(pagePath), 740, 600, Placement::Centred, true);
         return;
     }
     f.ETAGSRC1 = saves.TAIHI1;

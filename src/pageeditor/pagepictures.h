@@ -29,8 +29,8 @@ QString Gnumber(const QString& pagePath);
 
 // GTAIHI: keeps the picture's markup while there is a picture name.
 void GTAIHI(const PageFields& f, PictureSaves& saves);
-// GFUKKI: brings the kept markup back, or a default picture's markup when
-// none was kept.
+// GFUKKI: brings the kept markup back while its picture is beside the page
+// at `pagePath`; without one the paragraph's markup stays as it is.
 void GFUKKI(PageFields& f, const PictureSaves& saves, const QString& pagePath);
 // Gnil: the picture removed from the fields; its link kept in the saves.
 // Only the text-only button and deleting the picture call it: on opening a

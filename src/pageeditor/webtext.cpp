@@ -166,8 +166,9 @@ bool appendLabels(QString& out, const QString& page, qsizetype from, qsizetype t
         const QStringView label = QStringView(page).mid(open, close + 1 - open);
         out += kBegin + BAI(QStringLiteral("<BR>"), 50) + kEnd;
         out += label;
+        // A quote in the label would end the anchor's name there.
         out += kBegin + QLatin1String("<A name=\"");
-        out += label;
+        out += label.toString().replace(QLatin1Char('"'), QLatin1String("&quot;"));
         out += QStringLiteral("\" href=\"#top\">  戻る▲</A><A>") + kEnd;
         pos = close + 1;
     }
@@ -346,6 +347,11 @@ QString TAGcut(const QString& page, int mode) {
     const QString read = elementsAsGroups(withoutBlocks(page), QLatin1String("<INPUT"),
                                           QLatin1String(">"), textBoxGroup);
     return elementsAsGroups(read, QLatin1String("<SELECT"), QLatin1String("</SELECT>"), listGroup);
+}
+
+QString outsideQuiz(QString text) {
+    return text.replace(QLatin1Char('('), QLatin1String("&#40;"))
+        .replace(QLatin1Char(')'), QLatin1String("&#41;"));
 }
 
 QString BAI(const QString& S, int N) {

@@ -17,5 +17,8 @@ QString WebTXTadd(const QString& page);
 // The reverse step (the editor uses mode 2): the web-text blocks removed and
 // the form elements written as parentheses again.
 QString TAGcut(const QString& page, int mode);
+// `text` with its parentheses written as character references: a browser
+// shows it as it was, and the expansion makes no blank of it.
+QString outsideQuiz(QString text);
 // S repeated N times; empty for N below 1.
 QString BAI(const QString& S, int N);

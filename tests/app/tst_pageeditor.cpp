@@ -161,6 +161,15 @@ void TestPageEditor::pagesBeyondTheFields() {
     editor.openPage(pictured, 1);
     QVERIFY(told.join('\n').contains("Gone.JPG"));
     QVERIFY(readFileBytes(pictured).contains("<IMG src=\"Gone.JPG\" width=\"50%\">"));
+
+    // Nested deeper than the text fields lay out quickly: named, not opened.
+    const QString deep = dir.filePath("deep.htm");
+    writeFileBytes(deep, editorPage("<B>" + QString("<B>").repeated(4000) + "</B>"));
+    told.clear();
+    whenShown(&editor, [&] { editor.BitBtn2->click(); });
+    QCOMPARE(editor.openPage(deep, 1), QString());
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told[0].contains(deep), qPrintable(told[0]));
 }
 
 void TestPageEditor::failuresKeepTheFile() {
@@ -205,9 +214,11 @@ void TestPageEditor::designButtons() {
     PageEditorWindow editor(&wall);
     QStringList told;
     editor.tell = [&](const QString& text) { told << text; };
-    QStringList links{"https://example.com/news", "/srv/lessons/unit", "a\"b.htm"};
+    QStringList links{"https://example.com/news", "/srv/lessons/unit", "a\"b.htm",
+                      "https://en.wikipedia.org/wiki/Mercury_(planet)"};
     editor.askLink = [&] { return links.takeFirst(); };
     editor.askRuby = [](const QString& base) { return base == "漢字" ? "かんじ" : ""; };
+    QString inserted;
     whenShown(&editor, [&] {
         QVERIFY(editor.SpeedButton15->isChecked()); // a new page is a note
         editor.SpeedButton13->click();
@@ -244,10 +255,18 @@ void TestPageEditor::designButtons() {
         QVERIFY(editor.Memo4->toPlainText().isEmpty() && editor.Memo2->toPlainText().isEmpty());
         QVERIFY(!editor.Memo1->toPlainText().isEmpty());
         editor.Memo4->setPlainText("見出し");
+        // An address's parentheses make no blank of a quiz.
+        editor.Memo2->setFocus();
+        editor.SpeedButton16->click();
+        inserted = editor.Memo2->toPlainText();
+        // A placement without a picture names none.
+        editor.SpeedButton11->click();
         editor.BitBtn4->click();
     });
     QCOMPARE(editor.openPage(path, 0), path);
     const QByteArray page = readFileBytes(path);
+    QVERIFY(!page.contains("<input"));
+    QVERIFY(!page.contains("<IMG"));
     QVERIFY(page.contains("<!--STYLE_IN4-->"));
     QVERIFY(page.contains("<BODY bgcolor=\"#d9def9\">"));
     QVERIFY(page.contains("<H1 align=\"center\">見出し</H1>"));
@@ -255,13 +274,16 @@ void TestPageEditor::designButtons() {
 
     // Reopened, the editor shows the same buttons pressed.
     bool pressed = false;
+    QString reread;
     whenShown(&editor, [&] {
         pressed = editor.SpeedButton13->isChecked() && editor.SpeedButton5->isChecked() &&
                   editor.SpeedButton21->isChecked() && !editor.SpeedButton19->isChecked();
+        reread = editor.Memo2->toPlainText();
         editor.BitBtn2->click();
     });
     editor.openPage(path, 1);
     QVERIFY(pressed);
+    QCOMPARE(reread, inserted);
 }
 
 void TestPageEditor::pictureSizeAndLinks() {
@@ -307,6 +329,15 @@ void TestPageEditor::pictureSizeAndLinks() {
     });
     editor.openPage(path, 1);
     QCOMPARE(readFileBytes(path), linked);
+    // A linked file's parentheses are no blank either.
+    writeFileBytes(path, editorPage("text"));
+    editor.chooseLinkFile = [&](const QString&) { return dir.filePath("(1)地図.pdf"); };
+    whenShown(&editor, [&] {
+        editor.SpeedButton37->click();
+        editor.BitBtn4->click();
+    });
+    editor.openPage(path, 1);
+    QVERIFY(!readFileBytes(path).contains("<input"));
 }
 
 QImage filled(int w, int h, Qt::GlobalColor colour) {
@@ -367,8 +398,8 @@ void TestPageEditor::pictureButtons() {
     });
     QCOMPARE(editor.openPage(path, 1), path);
     QByteArray page = readFileBytes(path);
-    QVERIFY(
-        page.contains("<A href=\"docs/a.pdf\"><IMG src=\"sea.png\" width=\"400\" height=\"300\""));
+    QVERIFY(page.contains("<P align=\"center\"><A href=\"docs/a.pdf\"><IMG src=\"sea.png\" "
+                          "width=\"400\" height=\"300\""));
     QVERIFY(page.contains("<IMG src=\"_top.png\" border=\"0\">"));
     QVERIFY(page.contains("<BODY background=\"_top.png\""));
     QVERIFY(QFileInfo::exists(wallFolder + "_top.png"));

@@ -55,22 +55,23 @@ private slots:
     }
 
     // Steps on a page whose centred picture links to cat.htm; "open" is the
-    // editor opening another page.
+    // editor opening another page, "gone" the picture deleted.
     void savedPicture_data() {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("markup");
         QTest::addColumn<QString>("link");
         QTest::addColumn<bool>("loaded");
-        const QString placeholder =
-            QStringLiteral("<IMG src=\"3-iedit.bmp\" width=\"740\" height=\"600\" vspace=\"4\" "
-                           "hspace=\"4\" align=\"center\">");
         row("text only", "GTAIHI textonly Gnil", "", "", true);
         row("and back", "GTAIHI textonly Gnil GFUKKI left", kCat.arg("left"), "cat.htm", true);
-        row("never kept", "textonly Gnil GFUKKI", placeholder, "", false);
-        row("other page", "GTAIHI textonly Gnil open GFUKKI", placeholder, "", false);
+        row("never kept", "textonly Gnil GFUKKI", "", "", false);
+        row("other page", "GTAIHI textonly Gnil open GFUKKI", "", "", false);
+        row("deleted", "GTAIHI textonly Gnil gone GFUKKI", "", "", true);
     }
     void savedPicture() {
         QFETCH(QString, steps);
+        QTemporaryDir dir;
+        QFile cat(dir.filePath("cat.jpg"));
+        QVERIFY(cat.open(QIODevice::WriteOnly));
         PageFields f;
         f.ETAGSRC1 = QStringLiteral("<P align=\"center\">");
         f.Edit7 = f.linkText = kCat.arg("center");
@@ -84,7 +85,9 @@ private slots:
             } else if (step == QLatin1String("Gnil")) {
                 Gnil(f, saves);
             } else if (step == QLatin1String("GFUKKI")) {
-                GFUKKI(f, saves, QStringLiteral("/wall/unit_3.htm"));
+                GFUKKI(f, saves, dir.filePath("unit_3.htm"));
+            } else if (step == QLatin1String("gone")) {
+                QVERIFY(cat.remove());
             } else if (step == QLatin1String("open")) {
                 f = PageFields();
                 saves = PictureSaves();

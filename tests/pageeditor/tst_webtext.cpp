@@ -98,8 +98,8 @@ void TestWebText::wholeQuizPages_data() {
     const QString quizHead =
         head + B + form + JAVA1 + QStringLiteral("var kazu=1;//問題数\r") + JAVA2 + QChar('\r') + E;
     const QString lines50 = BAI(QStringLiteral("<BR>"), 50);
-    auto anchor = [&](const QString& label) {
-        return B + lines50 + E + label + B + QStringLiteral("<A name=\"") + label +
+    auto anchor = [&](const QString& label, const QString& name) {
+        return B + lines50 + E + label + B + QStringLiteral("<A name=\"") + name +
                QStringLiteral("\" href=\"#top\">  戻る▲</A><A>") + E;
     };
     QTest::newRow("no blank") << head + QStringLiteral("(x|y) 【解答】") + end
@@ -117,9 +117,16 @@ void TestWebText::wholeQuizPages_data() {
                end
         << quizHead + QStringLiteral("【ヒント】首都は") + box +
                QStringLiteral(" <a href=\"#【解答】\">答え</a> ") + B + QChar('\r') + JAVA3 +
-               QChar('\r') + E + anchor(QStringLiteral("【解答】")) + QStringLiteral("Tokyo ") +
-               anchor(QStringLiteral("【ヒント】")) + QStringLiteral("東の京") + B + QChar('\r') +
-               lines50 + QStringLiteral("\r</FORM>\r") + E + end;
+               QChar('\r') + E + anchor(QStringLiteral("【解答】"), QStringLiteral("【解答】")) +
+               QStringLiteral("Tokyo ") +
+               anchor(QStringLiteral("【ヒント】"), QStringLiteral("【ヒント】")) +
+               QStringLiteral("東の京") + B + QChar('\r') + lines50 +
+               QStringLiteral("\r</FORM>\r") + E + end;
+    QTest::newRow("label with quotes")
+        << head + QStringLiteral("(Tokyo)【\"答\"】") + end
+        << quizHead + box + B + QChar('\r') + JAVA3 + QChar('\r') + E +
+               anchor(QStringLiteral("【\"答\"】"), QStringLiteral("【&quot;答&quot;】")) + B +
+               QChar('\r') + lines50 + QStringLiteral("\r</FORM>\r") + E + end;
 }
 
 void TestWebText::wholeQuizPages() {
