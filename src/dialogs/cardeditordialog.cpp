@@ -11,6 +11,7 @@
 #include "pictures/thumbnails.h"
 #include "platform/beep.h"
 #include "platform/desktopcopy.h"
+#include "storage/atomicfile.h"
 #include "storage/htmlcopy.h"
 #include "storage/pathforms.h"
 #include "wall/changedetection.h"
@@ -51,11 +52,6 @@ QPixmap swatch(const QColor& colour) {
 
 QString bareName(const QString& path) {
     return QFileInfo(path).fileName();
-}
-
-bool sameFile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
 } // namespace
