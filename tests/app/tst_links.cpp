@@ -207,6 +207,9 @@ void TestLinks::cardCommands() {
     QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("3"));
     w.links().JIKKOU2(">W30"); // clicked in the middle: not the right half
     QCOMPARE(c->width(), toPixelsX(300, w.state().NOWX) - 30);
+    w.mouse().CARDY = w.mouse().CARDH; // the lower half: grows, up to the wall's height
+    w.links().JIKKOU2(">h2147483647");
+    QCOMPARE(c->height(), w.state().NOWY);
     QCOMPARE(readFileBytes(wall.data + "a.txt"), file); // plain commands write nothing
     // "S" commands write the card with a new stamp.
     w.links().JIKKOU2(">SD10");
