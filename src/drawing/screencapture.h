@@ -2,6 +2,7 @@
 
 #include "platform/screengrab.h"
 
+#include <QCursor>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -32,6 +33,8 @@ public:
 
     // How the screen is photographed; tests answer instead.
     std::function<ScreenGrab()> grab = grabWholeScreen;
+    // Where the pointer is, on the screen; tests answer instead.
+    std::function<QPoint()> pointer = [] { return QCursor::pos(); };
     // The wall's own handles (drag strip, capture corner, grab tab) hide
     // while the screen is photographed.
     QList<QWidget*> handles;
@@ -51,7 +54,8 @@ public:
     // pointer resting on them.
     void watchCorner(QWidget* corner);
     void watchDrawingButton(QWidget* button);
-    // The full-screen drawing: at once when `T6FLG` is set.
+    // The full-screen drawing after resting: only when `T6FLG` is set and the
+    // pointer is still on the shown button.
     void Timer6Timer();
 
 protected:
@@ -60,6 +64,10 @@ protected:
 private:
     // Tells the user why the screen could not be photographed.
     void cannotCapture(const ScreenGrab& shot);
+    void disarmDrawing();
+    bool pointerOnDrawingButton() const;
+    // Opens the picture editor on a fresh screenshot.
+    void drawOnScreen();
 
     WallState& st;
     QWidget* wallWindow_;
