@@ -50,8 +50,12 @@ void ScreenCapture::captureAfter(int ms, bool putWallAway) {
     Timer7->start(ms);
 }
 
+QWidget* ScreenCapture::windowInFront() const {
+    return editorWindow && editorWindow->isVisible() ? editorWindow : wallWindow_;
+}
+
 void ScreenCapture::cannotCapture(const ScreenGrab& shot) {
-    QMessageBox::information(wallWindow_, QStringLiteral("Zavik"),
+    QMessageBox::information(windowInFront(), QStringLiteral("Zavik"),
                              shot.problem.isEmpty() ? captureNeedsX11() : shot.problem);
 }
 
@@ -79,6 +83,7 @@ void ScreenCapture::Timer7Timer() {
         return;
     }
     TForm14->startFolder = st.KIJUNDIR;
+    TForm14->owner = windowInFront();
     TForm14->prepare(shot.image, wallWindow_->height());
     TForm14->showFullScreen();
     TForm14->raise();

@@ -43,6 +43,10 @@ public:
     std::function<bool()> wallIsAside;
     // The picture editor, opened on a screenshot.
     std::function<void(const QImage&)> openEditor;
+    // The editor's window: while it is open it stands above the wall, and
+    // what a capture shows or says stands above it in turn. A notice owned
+    // by the full-screen wall would bring the wall up over the editor.
+    QWidget* editorWindow = nullptr;
 
     // The capture menu at the pointer, 120 pixels to its left.
     void showMenu(QPoint pointer);
@@ -62,6 +66,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The wall, or the editor while it is open.
+    QWidget* windowInFront() const;
     // Tells the user why the screen could not be photographed.
     void cannotCapture(const ScreenGrab& shot);
     void disarmDrawing();
