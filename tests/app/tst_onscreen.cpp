@@ -6,8 +6,10 @@
 #include "model/bgrcolor.h"
 #include "support/wallfixture.h"
 
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -181,6 +183,12 @@ void TestOnScreen::pictureEditorDialogsStandAboveIt() {
         QVERIFY2(opensInFrontWithKeyboard(open), name);
         QTRY_VERIFY2(editor->isActiveWindow() && inFront(editor), name);
     }
+    // The editor's "キャプチャー" opens the capture menu in front of it.
+    editor->findChild<QToolButton*>(QStringLiteral("SpeedButton13"))->click();
+    QTRY_VERIFY(capture.PopupMenu4->isVisible() && inFront(capture.PopupMenu4));
+    QCOMPARE(QApplication::activePopupWidget(), capture.PopupMenu4);
+    capture.PopupMenu4->close();
+    QTRY_VERIFY(editor->isActiveWindow() && inFront(editor));
 }
 
 QTEST_MAIN(TestOnScreen)
