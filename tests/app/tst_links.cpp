@@ -420,34 +420,57 @@ void TestLinks::fileWindowAndFolderChooser() {
     // Change detection runs again once the click's action is done.
     QVERIFY(w.findChild<QTimer*>("Timer2")->isActive());
 
-    // The folder chooser gives a sub-wall relative to the wall folder.
+    // The folder chooser gives a sub-wall relative to the wall folder. Its
+    // model reads the folders on a thread of its own: each step runs once
+    // the data folder is read.
     QDir().mkpath(wall.data + "理科/実験");
-    FolderChooserDialog* chooser = w.TForm26;
-    QTimer::singleShot(50, [&] {
-        chooser->select(wall.data + "理科/実験");
-        chooser->findChild<QPushButton*>("BitBtn1")->click();
-    });
-    QCOMPARE(chooser->choose("old\\", wall.data, wall.data), QStringLiteral("理科\\実験\\"));
-    QTimer::singleShot(50, [&] {
-        chooser->select(wall.data + "理科");
-        chooser->findChild<QPushButton*>("BitBtn2")->click();
-    });
-    QCOMPARE(chooser->choose("old\\", wall.data, wall.data), QStringLiteral("old\\"));
+    QDir().mkpath(wall.data + "国語");
+    using Step = std::function<void(FolderChooserDialog&, QTreeView*, QFileSystemModel*)>;
+    auto chooseOnceRead = [&](const QString& wallFolder, const Step& step) {
+        FolderChooserDialog chooser(&w);
+        auto* tree = chooser.findChild<QTreeView*>("DirectoryListBox1");
+        auto* model = static_cast<QFileSystemModel*>(tree->model());
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, &chooser,
+                         [&](const QString& path) {
+                             if (QDir(path) == QDir(wall.data) && chooser.isVisible())
+                                 step(chooser, tree, model);
+                         });
+        QTimer::singleShot(60000, &chooser, &QDialog::reject); // never read: fail, not hang
+        return chooser.choose("old\\", wallFolder, wall.data);
+    };
+    auto button = [](FolderChooserDialog& chooser, const char* name) {
+        return chooser.findChild<QPushButton*>(name);
+    };
+    // The view moving its current row by itself after the user chose (as it
+    // does when rows arrive) changes nothing.
+    const QString chosen = chooseOnceRead(
+        wall.data, [&](FolderChooserDialog& chooser, QTreeView* tree, QFileSystemModel* model) {
+            chooser.select(wall.data + "理科/実験");
+            tree->selectionModel()->setCurrentIndex(model->index(0, 0, tree->rootIndex()),
+                                                    QItemSelectionModel::NoUpdate);
+            button(chooser, "BitBtn1")->click();
+        });
+    QCOMPARE(chosen, QStringLiteral("理科\\実験\\"));
+    const QString cancelled =
+        chooseOnceRead(wall.data, [&](FolderChooserDialog& chooser, QTreeView*, QFileSystemModel*) {
+            chooser.select(wall.data + "理科");
+            button(chooser, "BitBtn2")->click();
+        });
+    QCOMPARE(cancelled, QStringLiteral("old\\"));
     // From a sub-wall the whole data folder shows, opened at that wall, and a
     // sibling can be chosen.
-    QDir().mkpath(wall.data + "国語");
     QString root, current;
     bool expanded = false;
-    QTimer::singleShot(50, [&] {
-        auto* tree = chooser->findChild<QTreeView*>("DirectoryListBox1");
-        auto* model = static_cast<QFileSystemModel*>(tree->model());
-        root = model->filePath(tree->rootIndex()) + "/";
-        current = model->filePath(tree->currentIndex());
-        expanded = tree->isExpanded(tree->currentIndex());
-        tree->setCurrentIndex(model->index(wall.data + "国語"));
-        chooser->findChild<QPushButton*>("BitBtn1")->click();
-    });
-    QCOMPARE(chooser->choose("old\\", wall.data + "理科/", wall.data), QStringLiteral("..国語\\"));
+    const QString sibling =
+        chooseOnceRead(wall.data + "理科/",
+                       [&](FolderChooserDialog& chooser, QTreeView* tree, QFileSystemModel* model) {
+                           root = model->filePath(tree->rootIndex()) + "/";
+                           current = model->filePath(tree->currentIndex());
+                           expanded = tree->isExpanded(tree->currentIndex());
+                           tree->setCurrentIndex(model->index(wall.data + "国語"));
+                           button(chooser, "BitBtn1")->click();
+                       });
+    QCOMPARE(sibling, QStringLiteral("..国語\\"));
     QCOMPARE(root, wall.data);
     QCOMPARE(current, wall.data + "理科");
     QVERIFY(expanded);
