@@ -186,8 +186,7 @@ void TestToolColumn::mainMenu() {
     w.findChild<QAction*>("N5")->trigger();
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(w.isVisible());
-    QTest::qWait(30);
-    QCOMPARE(w.pos(), QPoint(0, 0));
+    QTRY_COMPARE(w.pos(), QPoint(0, 0));
     // The folder button hands the wall folder to the shell with a notice.
     QTest::mouseClick(button(w, "SpeedButton5"), Qt::LeftButton);
     QCOMPARE(noticeText(w), QStringLiteral("エクスプローラーを起動・・・"));
