@@ -3,9 +3,18 @@
 # windows as on a teacher's desktop when it is installed.
 wm=""
 if command -v openbox >/dev/null 2>&1; then
-    openbox --sm-disable >/dev/null 2>&1 &
+    ready=$(mktemp -d)
+    openbox --sm-disable --startup "touch $ready/managing" >/dev/null 2>&1 &
     wm=$!
-    sleep 1
+    # The test starts once openbox manages the screen, however long a busy
+    # machine takes to get it there (a minute at most), or without it when
+    # openbox gives up.
+    tries=0
+    while [ ! -e "$ready/managing" ] && kill -0 "$wm" 2>/dev/null && [ "$tries" -lt 600 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    rm -rf "$ready"
 fi
 "$@"
 status=$?

@@ -73,52 +73,65 @@ LinkDecision decideLink(const QString& L) {
     return d;
 }
 
+namespace {
+
+// CardSize's floor: a shrink stops there.
+constexpr int kSmallestSide = 16;
+
+// A size after a grow or a shrink by n, worked out in 64 bits: a grow stops
+// at the wall's own size and a shrink at the floor, and a size already past
+// that bound stays as it is, so that a grow never shrinks a card and a shrink
+// never grows one.
+int grown(int size, qint64 n, int ceiling) {
+    return size >= ceiling ? size : int(std::min<qint64>(size + n, ceiling));
+}
+int shrunk(int size, qint64 n) {
+    return size <= kSmallestSide ? size : int(std::max<qint64>(size - n, kSmallestSide));
+}
+
+} // namespace
+
 CardGeometry applyCardCommand(CardGeometry g, const CardCommand& c, int CARDX, int CARDY, int CARDW,
-                              int CARDH) {
+                              int CARDH, QSize wall) {
+    const qint64 n = qMax(0, c.n.value_or(0));
     // No step larger than ten walls wide moves a card anywhere more useful,
     // and a larger one would overflow.
-    const int n = std::clamp(c.n.value_or(0), 0, kLongestCardStep);
+    const int step = int(std::min<qint64>(n, kLongestCardStep));
     // Halves are compared as the click point against half the size,
     // computed exactly (no rounding of CARDW / 2).
-    const bool rightHalf = 2 * CARDX > CARDW;
-    const bool rightHalfOrMiddle = 2 * CARDX >= CARDW;
-    const bool lowerHalf = 2 * CARDY >= CARDH;
+    const bool rightHalf = 2 * qint64(CARDX) > CARDW;
+    const bool rightHalfOrMiddle = 2 * qint64(CARDX) >= CARDW;
+    const bool lowerHalf = 2 * qint64(CARDY) >= CARDH;
+    // The commands that keep the far edge where it is move the near one by
+    // what the size really changed.
+    const int width = g.width;
+    const int height = g.height;
     switch (c.kind.unicode()) {
     case 'R':
-        g.left += n;
+        g.left += step;
         break;
     case 'L':
-        g.left -= n;
+        g.left -= step;
         break;
     case 'U':
-        g.top -= n;
+        g.top -= step;
         break;
     case 'D':
-        g.top += n;
+        g.top += step;
         break;
     case 'W':
-        g.width += rightHalf ? n : -n;
+        g.width = rightHalf ? grown(width, n, wall.width()) : shrunk(width, n);
         break;
     case 'w':
-        if (rightHalfOrMiddle) {
-            g.width -= n;
-            g.left += n;
-        } else {
-            g.width += n;
-            g.left -= n;
-        }
+        g.width = rightHalfOrMiddle ? shrunk(width, n) : grown(width, n, wall.width());
+        g.left -= g.width - width;
         break;
     case 'H':
-        if (lowerHalf) {
-            g.height -= n;
-            g.top += n;
-        } else {
-            g.height += n;
-            g.top -= n;
-        }
+        g.height = lowerHalf ? shrunk(height, n) : grown(height, n, wall.height());
+        g.top -= g.height - height;
         break;
     case 'h':
-        g.height += lowerHalf ? n : -n;
+        g.height = lowerHalf ? grown(height, n, wall.height()) : shrunk(height, n);
         break;
     default:
         break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -43,12 +44,13 @@ struct LinkDecision {
 LinkDecision decideLink(const QString& L);
 
 // A card's new geometry after a card command, given the click point inside
-// the card and the card's size at the click.
+// the card and the card's size at the click. A grow makes the card no larger
+// than the wall, `wall` in pixels.
 struct CardGeometry {
     int left, top, width, height;
 };
 CardGeometry applyCardCommand(CardGeometry g, const CardCommand& c, int CARDX, int CARDY, int CARDW,
-                              int CARDH);
+                              int CARDH, QSize wall);
 
 // Files, folders and web addresses.
 enum class TargetKind {

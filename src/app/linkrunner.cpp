@@ -197,7 +197,7 @@ void LinkRunner::runCardCommand(const QString& L, const CardCommand& command) {
     CardWidget* c = p.board.card(n);
     const CardGeometry g =
         applyCardCommand({c->x(), c->y(), c->width(), c->height()}, command, p.mouse.CARDX,
-                         p.mouse.CARDY, p.mouse.CARDW, p.mouse.CARDH);
+                         p.mouse.CARDY, p.mouse.CARDW, p.mouse.CARDH, QSize(st.NOWX, st.NOWY));
     const bool collapsed = st.cards[n].KAKUSU == QLatin1String("2");
     c->setGeometry(g.left, g.top, g.width, g.height);
     const QChar k = command.kind;

@@ -234,6 +234,7 @@ void WallWindow::wireDrawing() {
     capture_->watchDrawingButton(tools_->SpeedButton10);
     capture_->handles = {tools_->SpeedButton26, tools_->SpeedButton27, tools_->Panel6};
     capture_->wallIsAside = [this] { return pos() != QPoint(0, 0); };
+    capture_->editorWindow = TForm25;
     capture_->openEditor = [this](const QImage& screenshot) {
         ChangeDetection::Pause pause(*changes_);
         EditorPlacement at{st.ZETTAIX0, st.ZETTAIY0, st.NOWX,

@@ -32,23 +32,34 @@ FolderChooserDialog::FolderChooserDialog(QWidget* parent) : QDialog(parent) {
     row->addWidget(cancel);
     column->addLayout(row);
 
-    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    select(model_->filePath(current));
+    // The folder the user selects, by mouse or keyboard, is the choice. The
+    // bare current row is not: the view moves it by itself, for instance to
+    // the first row when the model's rows arrive from its own thread after
+    // the user has chosen.
+    connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) {
+                const QModelIndexList rows = selected.indexes();
+                if (!rows.isEmpty())
+                    select(model_->filePath(rows.first()));
             });
     connect(ok, &QPushButton::clicked, this, [this] {
-        if (link_.isEmpty())
-            link_ = caption_;
+        decide(link_.isEmpty() ? caption_ : link_);
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {
-        link_ = caption_;
+        decide(caption_);
         reject();
     });
 }
 
+void FolderChooserDialog::decide(const QString& link) {
+    link_ = link;
+    decided_ = true;
+}
+
 void FolderChooserDialog::select(const QString& folder) {
+    if (decided_)
+        return;
     QString f = withSlashes(folder);
     if (!f.endsWith(QLatin1Char('/')))
         f += QLatin1Char('/');
@@ -59,6 +70,7 @@ QString FolderChooserDialog::choose(const QString& currentLink, const QString& w
                                     const QString& dataFolder) {
     caption_ = currentLink;
     link_.clear();
+    decided_ = false;
     wallFolder_ = wallFolder;
     dataFolder_ = dataFolder;
     setWindowTitle(currentLink);
@@ -72,7 +84,9 @@ QString FolderChooserDialog::choose(const QString& currentLink, const QString& w
         tree_->scrollTo(here);
     }
     link_.clear(); // the wall itself is no choice
-    if (exec() != QDialog::Accepted)
-        link_ = caption_;
+    // What the buttons decided holds, whatever the view does while the
+    // dialog closes; closing it otherwise is a cancel.
+    if (exec() != QDialog::Accepted || !decided_)
+        decide(caption_);
     return link_;
 }

@@ -22,10 +22,14 @@ public:
     void select(const QString& folder);
 
 private:
+    // The choice is made: nothing changes it any more.
+    void decide(const QString& link);
+
     QTreeView* tree_;
     QFileSystemModel* model_;
     QString caption_;
     QString link_;
     QString wallFolder_;
     QString dataFolder_;
+    bool decided_ = false;
 };

@@ -72,7 +72,7 @@ RegionWindow::RegionWindow(QWidget* parent)
     Panel1->adjustSize();
 
     chooseSaveName = [this] {
-        QFileDialog dialog(parentWidget(), QStringLiteral("名前を付けて保存"), startFolder,
+        QFileDialog dialog(ownerWindow(), QStringLiteral("名前を付けて保存"), startFolder,
                            QStringLiteral("JPEG (*.jpg *.jpeg);;BMP (*.bmp);;全て (*.*)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("jpg")); // a name typed bare is a JPEG
@@ -163,7 +163,7 @@ void RegionWindow::HCOPY() {
         return; // only JPEG and BMP are written; the part is on the clipboard
     QString error;
     if (!writePicture(part, name, 100, &error))
-        QMessageBox::warning(parentWidget(), QStringLiteral("Zavik"),
+        QMessageBox::warning(ownerWindow(), QStringLiteral("Zavik"),
                              QStringLiteral("「%1」に保存できませんでした：%2\n"
                                             "切り取った画像はクリップボードにあります。")
                                  .arg(QDir::toNativeSeparators(name), error));

@@ -27,6 +27,10 @@ public:
     std::function<QString()> chooseSaveName;
     // Where the save dialog starts: the wall's folder.
     QString startFolder;
+    // What the save dialog and its warning stand above: the window the
+    // capture was made over (the wall, or the picture editor in front of
+    // it); the parent when none is given.
+    QWidget* owner = nullptr;
 
     // The selection, in the window's coordinates.
     QRect R;
@@ -48,6 +52,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    QWidget* ownerWindow() const { return owner ? owner : parentWidget(); }
+
     QImage screen_;
     bool FDrag = false;
     QPoint DownPt;

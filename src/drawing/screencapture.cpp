@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -49,8 +50,12 @@ void ScreenCapture::captureAfter(int ms, bool putWallAway) {
     Timer7->start(ms);
 }
 
+QWidget* ScreenCapture::windowInFront() const {
+    return editorWindow && editorWindow->isVisible() ? editorWindow : wallWindow_;
+}
+
 void ScreenCapture::cannotCapture(const ScreenGrab& shot) {
-    QMessageBox::information(wallWindow_, QStringLiteral("Zavik"),
+    QMessageBox::information(windowInFront(), QStringLiteral("Zavik"),
                              shot.problem.isEmpty() ? captureNeedsX11() : shot.problem);
 }
 
@@ -78,6 +83,7 @@ void ScreenCapture::Timer7Timer() {
         return;
     }
     TForm14->startFolder = st.KIJUNDIR;
+    TForm14->owner = windowInFront();
     TForm14->prepare(shot.image, wallWindow_->height());
     TForm14->showFullScreen();
     TForm14->raise();
@@ -95,16 +101,32 @@ void ScreenCapture::watchDrawingButton(QWidget* button) {
     button->installEventFilter(this);
     if (auto* b = qobject_cast<QAbstractButton*>(button))
         connect(b, &QAbstractButton::clicked, this, [this] {
-            T6FLG = true;
-            Timer6Timer();
+            disarmDrawing();
+            drawOnScreen();
         });
 }
 
 void ScreenCapture::Timer6Timer() {
+    const bool armed = T6FLG;
+    disarmDrawing();
+    // A fast pointer can enter the button without moving over it and leave
+    // it with no Leave to follow: only a pointer still resting on the shown
+    // button means the user waited for the drawing.
+    if (armed && pointerOnDrawingButton())
+        drawOnScreen();
+}
+
+void ScreenCapture::disarmDrawing() {
     Timer6->stop();
-    if (!T6FLG)
-        return;
     T6FLG = false;
+}
+
+bool ScreenCapture::pointerOnDrawingButton() const {
+    return drawingButton_ && drawingButton_->isVisible() &&
+           drawingButton_->rect().contains(drawingButton_->mapFromGlobal(pointer()));
+}
+
+void ScreenCapture::drawOnScreen() {
     const ScreenGrab shot = grab();
     if (shot.image.isNull())
         cannotCapture(shot);
@@ -125,9 +147,8 @@ bool ScreenCapture::eventFilter(QObject* watched, QEvent* event) {
         if (type == QEvent::Enter && !st.BUSY) {
             Timer6->start();
             T6FLG = true;
-        } else if (type == QEvent::Leave) {
-            T6FLG = false;
-            Timer6->stop();
+        } else if (type == QEvent::Leave || type == QEvent::Hide) {
+            disarmDrawing(); // the column hid under the pointer, or it left
         }
     }
     return QObject::eventFilter(watched, event);

@@ -2,6 +2,7 @@
 
 #include "platform/screengrab.h"
 
+#include <QCursor>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -32,6 +33,8 @@ public:
 
     // How the screen is photographed; tests answer instead.
     std::function<ScreenGrab()> grab = grabWholeScreen;
+    // Where the pointer is, on the screen; tests answer instead.
+    std::function<QPoint()> pointer = [] { return QCursor::pos(); };
     // The wall's own handles (drag strip, capture corner, grab tab) hide
     // while the screen is photographed.
     QList<QWidget*> handles;
@@ -40,6 +43,10 @@ public:
     std::function<bool()> wallIsAside;
     // The picture editor, opened on a screenshot.
     std::function<void(const QImage&)> openEditor;
+    // The editor's window: while it is open it stands above the wall, and
+    // what a capture shows or says stands above it in turn. A notice owned
+    // by the full-screen wall would bring the wall up over the editor.
+    QWidget* editorWindow = nullptr;
 
     // The capture menu at the pointer, 120 pixels to its left.
     void showMenu(QPoint pointer);
@@ -51,15 +58,22 @@ public:
     // pointer resting on them.
     void watchCorner(QWidget* corner);
     void watchDrawingButton(QWidget* button);
-    // The full-screen drawing: at once when `T6FLG` is set.
+    // The full-screen drawing after resting: only when `T6FLG` is set and the
+    // pointer is still on the shown button.
     void Timer6Timer();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The wall, or the editor while it is open.
+    QWidget* windowInFront() const;
     // Tells the user why the screen could not be photographed.
     void cannotCapture(const ScreenGrab& shot);
+    void disarmDrawing();
+    bool pointerOnDrawingButton() const;
+    // Opens the picture editor on a fresh screenshot.
+    void drawOnScreen();
 
     WallState& st;
     QWidget* wallWindow_;

@@ -20,6 +20,8 @@ private slots:
     void decisionTable();
     void cardCommands_data();
     void cardCommands();
+    void cardSizesSaturate_data();
+    void cardSizesSaturate();
     void targets_data();
     void targets();
     void stageSwitch();
@@ -82,8 +84,6 @@ void TestLinkRules::cardCommands_data() {
     QTest::newRow(">h10 upper") << ">h10" << 10 << 10 << QRect(100, 100, 200, 90) << false;
     QTest::newRow("below 1 is 0") << ">R-5" << 10 << 10 << QRect(100, 100, 200, 100) << false;
     // The largest numbers move a card ten walls at most, without overflow.
-    QTest::newRow(">SW huge") << ">SW2147483647" << 150 << 10
-                              << QRect(100, 100, 200 + kLongestCardStep, 100) << true;
     QTest::newRow(">SR huge") << ">SR2147483647" << 10 << 10
                               << QRect(100 + kLongestCardStep, 100, 200, 100) << true;
 }
@@ -98,11 +98,58 @@ void TestLinkRules::cardCommands() {
     QCOMPARE(d.action, LinkAction::CardCommand);
     QCOMPARE(d.card.save, save);
     QVERIFY(d.card.n.has_value());
-    const CardGeometry g = applyCardCommand({100, 100, 200, 100}, d.card, clickX, clickY, 200, 100);
+    const CardGeometry g =
+        applyCardCommand({100, 100, 200, 100}, d.card, clickX, clickY, 200, 100, {1920, 1080});
     QCOMPARE(QRect(g.left, g.top, g.width, g.height), after);
     // A rest that is no integer is refused, not guessed.
     QVERIFY(!decideLink(">R2x").card.n.has_value());
     QVERIFY(!decideLink(">SW").card.n.has_value());
+}
+
+void TestLinkRules::cardSizesSaturate_data() {
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QRect>("before");
+    QTest::addColumn<QPoint>("click"); // inside the card
+    QTest::addColumn<QRect>("after");  // on a 1920 × 1080 wall
+    const QString huge = QStringLiteral("2147483647");
+    const QRect card(100, 100, 200, 100);
+    QTest::newRow(">SW grows to the wall")
+        << ">SW" + huge << card << QPoint(150, 10) << QRect(100, 100, 1920, 100);
+    QTest::newRow(">Sw grows to the wall")
+        << ">Sw" + huge << card << QPoint(10, 10) << QRect(100 - 1720, 100, 1920, 100);
+    QTest::newRow(">SH grows to the wall")
+        << ">SH" + huge << card << QPoint(10, 10) << QRect(100, 100 - 980, 200, 1080);
+    QTest::newRow(">Sh grows to the wall")
+        << ">Sh" + huge << card << QPoint(10, 80) << QRect(100, 100, 200, 1080);
+    QTest::newRow(">SW shrinks to the floor")
+        << ">SW" + huge << card << QPoint(10, 10) << QRect(100, 100, 16, 100);
+    QTest::newRow(">w shrinks to the floor")
+        << ">w" + huge << card << QPoint(150, 10) << QRect(284, 100, 16, 100);
+    QTest::newRow(">H shrinks to the floor")
+        << ">H" + huge << card << QPoint(10, 80) << QRect(100, 184, 200, 16);
+    QTest::newRow(">h shrinks to the floor")
+        << ">h" + huge << card << QPoint(10, 10) << QRect(100, 100, 200, 16);
+    QTest::newRow("shrink at the floor")
+        << ">W5" << QRect(100, 100, 16, 100) << QPoint(2, 10) << QRect(100, 100, 16, 100);
+    QTest::newRow("shrink below the floor")
+        << ">H5" << QRect(100, 100, 200, 10) << QPoint(10, 8) << QRect(100, 100, 200, 10);
+    QTest::newRow("grow at the wall's size")
+        << ">W30" << QRect(0, 100, 1920, 100) << QPoint(1500, 10) << QRect(0, 100, 1920, 100);
+    QTest::newRow("grow past the wall's size")
+        << ">h30" << QRect(0, 0, 200, 1500) << QPoint(10, 1400) << QRect(0, 0, 200, 1500);
+    QTest::newRow("grow up to the wall's size")
+        << ">w30" << QRect(100, 0, 1900, 100) << QPoint(10, 10) << QRect(80, 0, 1920, 100);
+}
+
+void TestLinkRules::cardSizesSaturate() {
+    QFETCH(QString, link);
+    QFETCH(QRect, before);
+    QFETCH(QPoint, click);
+    QFETCH(QRect, after);
+    const CardGeometry g = applyCardCommand(
+        {before.x(), before.y(), before.width(), before.height()}, decideLink(link).card, click.x(),
+        click.y(), before.width(), before.height(), {1920, 1080});
+    QCOMPARE(QRect(g.left, g.top, g.width, g.height), after);
 }
 
 void TestLinkRules::targets_data() {

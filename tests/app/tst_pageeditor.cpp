@@ -28,11 +28,12 @@ QByteArray editorPage(const QString& framed, const QString& unframed = {}) {
     return readFileBytes(dir.filePath("p.htm"));
 }
 
-// Runs `step` on the editor once it is shown (it is modal).
+// Runs `step` on the editor once it is shown (it is modal) and has the
+// keyboard, which a busy machine may give it some time later.
 void whenShown(PageEditorWindow* editor, std::function<void()> step) {
     auto* poll = new QTimer(editor);
     QObject::connect(poll, &QTimer::timeout, editor, [editor, poll, step] {
-        if (!editor->isVisible())
+        if (!editor->isVisible() || !editor->isActiveWindow())
             return;
         poll->deleteLater();
         step();

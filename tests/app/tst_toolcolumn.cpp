@@ -2,6 +2,7 @@
 #include "app/toolcolumnlayout.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
+#include "drawing/screencapture.h"
 #include "model/wallgeometry.h"
 #include "platform/beep.h"
 #include "support/windowfixture.h"
@@ -95,6 +96,14 @@ void TestToolColumn::toolsFollowTheEdges() {
     moveMouseOver(canvas, QPoint(w.width() - 3, 300));
     QVERIFY(w.state().XFLG);
     QVERIFY(button(w, "SpeedButton25")->isVisible());
+    // Resting on the full-screen drawing button arms it; the column hiding
+    // under a pointer that jumped away disarms it.
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(button(w, "SpeedButton10"), &enter);
+    QVERIFY(w.capture().Timer6->isActive());
+    moveMouseOver(canvas, QPoint(w.width() / 2, 300));
+    QVERIFY(!w.capture().Timer6->isActive() && !w.capture().T6FLG);
+    moveMouseOver(canvas, QPoint(w.width() - 3, 300));
     QVERIFY(!button(w, "SpeedButton7")->isVisible());
     // One level down the back button keeps showing while the tools hide.
     w.links().JIKKOU2("sub\\");
@@ -177,8 +186,7 @@ void TestToolColumn::mainMenu() {
     w.findChild<QAction*>("N5")->trigger();
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(w.isVisible());
-    QTest::qWait(30);
-    QCOMPARE(w.pos(), QPoint(0, 0));
+    QTRY_COMPARE(w.pos(), QPoint(0, 0));
     // The folder button hands the wall folder to the shell with a notice.
     QTest::mouseClick(button(w, "SpeedButton5"), Qt::LeftButton);
     QCOMPARE(noticeText(w), QStringLiteral("エクスプローラーを起動・・・"));

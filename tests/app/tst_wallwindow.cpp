@@ -169,7 +169,7 @@ void TestWallWindow::noticePanel() {
     QCOMPARE(panel->width(), 16 * 14);
     QCOMPARE(panel->geometry().center().x(), w.rect().center().x());
     QCOMPARE(noticeText(w), QStringLiteral("エクスプローラーを起動・・・"));
-    QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 10000);
     QVERIFY(!w.findChild<QTimer*>(QStringLiteral("Timer5"))->isActive());
 }
 

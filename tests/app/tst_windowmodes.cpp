@@ -35,24 +35,20 @@ void TestWindowModes::tuckAndUntuckTwice() {
     for (int round = 0; round < 2; ++round) {
         QTest::mousePress(grip, Qt::RightButton);
         QTest::mouseRelease(grip, Qt::RightButton);
-        QTest::qWait(30);
-        QCOMPARE(w.geometry(),
-                 QRect(st.ZETTAIX0 - tabSize.width(), 2, tabSize.width(), tabSize.height()));
+        QTRY_COMPARE(w.geometry(),
+                     QRect(st.ZETTAIX0 - tabSize.width(), 2, tabSize.width(), tabSize.height()));
         QCOMPARE(tab->pos(), QPoint(0, 0));
         QCOMPARE((WallSize{st.NOWX, st.NOWY}), wallBefore); // the tucked window is not laid out
         QTest::mousePress(grip, Qt::RightButton);
         QTest::mouseRelease(grip, Qt::RightButton);
-        QTest::qWait(30);
-        QCOMPARE(w.pos(), QPoint(0, 0));
-        QCOMPARE(w.size(), QSize(st.ZETTAIX0, st.ZETTAIY0));
+        QTRY_COMPARE(w.geometry(), QRect(0, 0, st.ZETTAIX0, st.ZETTAIY0));
         QCOMPARE(tab->pos(),
                  QPoint(st.ZETTAIX0 - tabSize.width() - 2, st.ZETTAIY0 - tabSize.height()));
     }
     // The left strip does the same.
     QWidget* strip = button(w, "SpeedButton26");
     QTest::mousePress(strip, Qt::RightButton, {}, QPoint(3, 600));
-    QTest::qWait(30);
-    QCOMPARE(w.width(), tabSize.width());
+    QTRY_COMPARE(w.width(), tabSize.width());
 }
 
 void TestWindowModes::tuckingAfterAHandOff() {
@@ -71,13 +67,12 @@ void TestWindowModes::tuckingAfterAHandOff() {
     QCOMPARE(w.pos(), QPoint(40, 30));
     const int nowx = w.state().NOWX;
     w.modes().TAKO();
-    QTest::qWait(50);
     auto* tab = w.findChild<QWidget*>(QStringLiteral("Panel6"));
+    const WallState& st = w.state();
+    QTRY_COMPARE(w.geometry(), QRect(st.ZETTAIX0 - tab->width(), st.ZETTAIY0 - tab->height() - 2,
+                                     tab->width(), tab->height() + 2));
     QCOMPARE(tab->pos(), QPoint(0, 0));
     QVERIFY(tab->isVisible());
-    const WallState& st = w.state();
-    QCOMPARE(w.geometry(), QRect(st.ZETTAIX0 - tab->width(), st.ZETTAIY0 - tab->height() - 2,
-                                 tab->width(), tab->height() + 2));
     QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
     // The tucked window's resizes do not lay the wall out anew.
     QCOMPARE(st.NOWX, nowx);
@@ -105,8 +100,7 @@ void TestWindowModes::hideAndRestore() {
     QTest::mouseClick(restore->SpeedButton1, Qt::LeftButton);
     QVERIFY(!restore->isVisible());
     QVERIFY(w.isVisible());
-    QTest::qWait(30);
-    QCOMPARE(w.geometry(), QRect(0, 0, w.state().ZETTAIX0, w.state().ZETTAIY0));
+    QTRY_COMPARE(w.geometry(), QRect(0, 0, w.state().ZETTAIX0, w.state().ZETTAIY0));
 }
 
 QTEST_MAIN(TestWindowModes)

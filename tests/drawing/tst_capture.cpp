@@ -181,6 +181,28 @@ void TestCapture::captureFromTheWall() {
     QVERIFY(edited.isNull());
     drawing.click();
     QCOMPARE(edited, quarters());
+
+    // When the timer runs out the pointer must still rest on the shown
+    // button: one that entered and jumped away without a Leave draws nothing,
+    // and a column hidden under the pointer disarms it.
+    drawing.move(700, 250);
+    drawing.show();
+    QPoint pointer = drawing.mapToGlobal(QPoint(5, 5));
+    capture.pointer = [&] { return pointer; };
+    auto restThenFire = [&] {
+        edited = QImage();
+        QApplication::sendEvent(&drawing, &enter);
+        capture.Timer6Timer();
+        return !edited.isNull();
+    };
+    QVERIFY(restThenFire());
+    pointer = wall.mapToGlobal(QPoint(400, 300));
+    QVERIFY(!restThenFire());
+    pointer = drawing.mapToGlobal(QPoint(5, 5));
+    QApplication::sendEvent(&drawing, &enter);
+    drawing.hide();
+    QVERIFY(!capture.Timer6->isActive() && !capture.T6FLG);
+    QVERIFY(!restThenFire());
 }
 
 void TestCapture::printRectangle_data() {
