@@ -568,14 +568,14 @@ void CardEditorDialog::pictureFromFile() {
         return;
     for (const QString& copy : copies) {
         QString why;
-        if (!copyIn(chosen, copy, &why) && copy == inWall) {
+        if (!files_.copy(chosen, copy, &why) && copy == inWall) {
             notWritten(inWall, why);
             return;
         }
     }
     Edit8->setText(name);
-    writeIn(thumbnailPath(name, st.KIJUNDIR),
-            [&](QString*) { return NAILIMAGELOADMAKE(inWall, st.KIJUNDIR); });
+    files_.write(thumbnailPath(name, st.KIJUNDIR),
+                 [&](QString*) { return NAILIMAGELOADMAKE(inWall, st.KIJUNDIR); });
     board_.setPictureName(n, name);
     showPicture(name);
     setWindowTitle(name);
@@ -611,7 +611,7 @@ void CardEditorDialog::pictureFromClipboard() {
     // The picture must land in the wall before the card names it.
     for (const QString& copy : copies) {
         QString why;
-        if (!writeIn(
+        if (!files_.write(
                 copy, [&](QString* e) { return writePicture(pasted, copy, 100, e); }, &why) &&
             copy == copies.first()) {
             notWritten(copy, why);
@@ -621,64 +621,23 @@ void CardEditorDialog::pictureFromClipboard() {
     Image1->setPixmap(QPixmap::fromImage(pasted));
     Edit8->setText(name);
     const QString thumbnail = thumbnailPath(name, st.KIJUNDIR);
-    writeIn(thumbnail, [&](QString* e) { return Makethumbnail(pasted, thumbnail, e); });
+    files_.write(thumbnail, [&](QString* e) { return Makethumbnail(pasted, thumbnail, e); });
     HENKOU();
 }
 
-bool CardEditorDialog::writeIn(const QString& path, const std::function<bool(QString*)>& write,
-                               QString* why) {
-    QString reason;
-    bool written = false;
-    if (!filesWritten_.keep(path))
-        reason = QStringLiteral("元のファイルを残せません");
-    else if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        reason = QStringLiteral("フォルダを作れません");
-    else
-        written = write(&reason);
-    if (why)
-        *why = reason;
-    return written;
-}
-
-bool CardEditorDialog::copyIn(const QString& from, const QString& to, QString* why) {
-    return writeIn(
-        to, [&](QString*) { return copyOver(from, to); }, why);
+QString CardEditorDialog::ownPicture() const {
+    const QString shown = ZETTAI(Edit8->text(), st.KIJUNDIR, st.KIJUNDIRBAK);
+    return !Edit8->text().isEmpty() && sameFile(shown, st.KIJUNDIR + bareName(shown))
+               ? bareName(shown)
+               : QString();
 }
 
 bool CardEditorDialog::mayReplace(const QStringList& paths) {
-    // A file this editor wrote already, or the card's own picture in the
-    // wall, is the user's to replace; any other file is named first.
-    const QString shown = ZETTAI(Edit8->text(), st.KIJUNDIR, st.KIJUNDIRBAK);
-    const QString own = !Edit8->text().isEmpty() && sameFile(shown, st.KIJUNDIR + bareName(shown))
-                            ? bareName(shown)
-                            : QString();
-    QStringList others;
-    for (const QString& path : paths) {
-        const QFileInfo file(path);
-        if (!(file.exists() || file.isSymLink()) || filesWritten_.kept(path) ||
-            (!own.isEmpty() &&
-             (file.fileName() == own || file.fileName() == QLatin1Char('_') + own)))
-            continue;
-        others << QStringLiteral("「%1」").arg(
-            QDir::toNativeSeparators(QDir(st.KIJUNDIR).relativeFilePath(path)));
-    }
-    return others.isEmpty() ||
-           QMessageBox::question(
-               this, QStringLiteral("Zavik"),
-               QStringLiteral("このかべの%1を置きかえますか？").arg(others.join(QString()))) ==
-               QMessageBox::Yes;
+    return files_.mayReplace(paths, ownPicture());
 }
 
 void CardEditorDialog::putFilesBack() {
-    const QStringList lost = filesWritten_.rollBack();
-    if (!lost.isEmpty()) {
-        QStringList shown;
-        for (const QString& path : lost)
-            shown << QDir::toNativeSeparators(path);
-        QMessageBox::warning(this, QStringLiteral("Zavik"),
-                             QStringLiteral("次のファイルを元に戻せませんでした。\n%1")
-                                 .arg(shown.join(QLatin1Char('\n'))));
-    }
+    files_.putBack();
     // The picture the card had, from its files as they are again.
     if (PBANBK < board_.count() && PBANBK < st.cards.size() &&
         st.cards[PBANBK].POST != bak_.picture)
@@ -725,7 +684,7 @@ void CardEditorDialog::showFiles() {
             if (!mayReplace({inWall}))
                 continue;
             QString why;
-            if (!copyIn(file, inWall, &why)) {
+            if (!files_.copy(file, inWall, &why)) {
                 notWritten(inWall, why);
                 continue;
             }
@@ -733,7 +692,7 @@ void CardEditorDialog::showFiles() {
             if (ext == QLatin1String("html") || ext == QLatin1String("HTML"))
                 BACKUP(file, inWall, [this](const QString& path) {
                     // Only kept aside here: the copy is BACKUP's.
-                    return mayReplace({path}) && writeIn(path, [](QString*) { return true; });
+                    return mayReplace({path}) && files_.write(path, [](QString*) { return true; });
                 });
         }
         names << name;
@@ -753,7 +712,7 @@ void CardEditorDialog::showAsBackground() {
             if (!mayReplace(copies))
                 continue;
             for (const QString& copy : copies)
-                copyIn(file, copy);
+                files_.copy(file, copy);
         }
         last = name;
     }
@@ -891,7 +850,7 @@ void CardEditorDialog::finishClosing() {
         return;
     }
     saveRequested_ = false;
-    filesWritten_.commit();
+    files_.commit();
     int n = st.PBAN;
     if (n < 0 || n >= board_.count() || n >= st.cards.size())
         return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/filerollback.h"
+#include "dialogs/cardeditorfiles.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -119,16 +119,9 @@ private:
     // What the user is asked before the card is saved as `name`, which a
     // card or another file of the wall has; empty when nothing is replaced.
     QString renameQuestion(const QString& name) const;
-    // Writes `path` for a button: what is there is kept aside first, so that
-    // closing without saving puts it back, and its folder is made. False,
-    // with the reason, when nothing was written.
-    bool writeIn(const QString& path, const std::function<bool(QString* why)>& write,
-                 QString* why = nullptr);
-    // The same for a copy of the file `from`.
-    bool copyIn(const QString& from, const QString& to, QString* why = nullptr);
-    // Whether the files `paths` may be written: the user is asked, naming
-    // them, about those there that are neither the card's own picture nor
-    // written by this editor already.
+    // The card's picture when it lies in the wall folder, by its name there.
+    QString ownPicture() const;
+    // Whether the buttons may write `paths` (asking, see CardEditorFiles).
     bool mayReplace(const QStringList& paths);
     // Every file a button wrote back as it was, and the card's picture with
     // it.
@@ -140,7 +133,7 @@ private:
     ChangeDetection& changes_;
     FolderChooserDialog* TForm26;
     Snapshot bak_;
-    FileRollback filesWritten_; // what the buttons wrote since the editor opened
+    CardEditorFiles files_{this, st}; // what the buttons wrote since the editor opened
     int PBANBK = 0;
     bool saveRequested_ = false;
     QString openedPicture_; // the picture name as stored when the editor opened

@@ -1,14 +1,13 @@
 #include "dialogs/replacequestion.h"
 
+#include "storage/atomicfile.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 bool wouldReplace(const QString& from, const QString& to) {
     const QFileInfo target(to);
-    if (!target.isFile() && !target.isSymLink())
-        return false;
-    const QString source = QFileInfo(from).canonicalFilePath();
-    return source.isEmpty() || source != target.canonicalFilePath();
+    return (target.isFile() || target.isSymLink()) && !sameFile(from, to);
 }
 
 QStringList filesReplaced(const QList<FileCopy>& copies) {

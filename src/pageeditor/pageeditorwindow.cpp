@@ -310,12 +310,8 @@ bool PageEditorWindow::FormShow(int tag) {
     // The last page's picture and link must not reach this one.
     saves_ = PictureSaves();
     focused_ = nullptr;
-    const PageMemory before = memory_;
-    document_.Edit_LOAD(text, folderOf(path));
-    if (!fieldsCanShow(document_.fields, path)) {
-        memory_ = before; // a refused page gives a new one nothing
+    if (!loadShowable(text, path))
         return false;
-    }
     // Whether the fields keep the whole page is asked of a copy: the
     // document stays as it was read.
     const PageFields fields = document_.fields;
@@ -343,9 +339,20 @@ bool PageEditorWindow::FormShow(int tag) {
     return true;
 }
 
-bool PageEditorWindow::fieldsCanShow(const PageFields& fields, const QString& path) {
-    if (longestUnbrokenRun(fields) <= kLongestUnbrokenRun)
+bool PageEditorWindow::loadShowable(const QString& text, const QString& path) {
+    // Read beside the document, which takes the reading only when the
+    // fields can show it: a refused page leaves everything as it was.
+    PageMemory memory = memory_;
+    PageDocument read(memory);
+    read.fields = document_.fields;
+    read.pieces = document_.pieces;
+    read.Edit_LOAD(text, folderOf(path));
+    if (longestUnbrokenRun(read.fields) <= kLongestUnbrokenRun) {
+        document_.fields = read.fields;
+        document_.pieces = read.pieces;
+        memory_ = memory;
         return true;
+    }
     say(QStringLiteral("「%1」には、折り返せない長い文字の並び（深く入れ子になったタグなど）が"
                        "あるので、エディターでは編集できません。")
             .arg(path));
@@ -455,12 +462,8 @@ void PageEditorWindow::toggleSource() {
         return;
     }
     const QString text = linesFromView(Memo82->toPlainText());
-    PageMemory scratch = memory_;
-    PageDocument probe(scratch);
-    probe.Edit_LOAD(text, folderOf(page()));
-    if (!fieldsCanShow(probe.fields, page()))
+    if (!loadShowable(text, page()))
         return; // the source stays shown, to be mended
-    document_.Edit_LOAD(text, folderOf(page()));
     SpeedButton28->setToolTip(kSourceHint);
     sourcePanel_->hide();
     fieldsPanel_->show();

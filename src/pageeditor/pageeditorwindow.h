@@ -133,9 +133,9 @@ protected:
 private:
     void build();
     bool FormShow(int tag);
-    // Whether the text fields can show `fields` quickly; if not, says so,
-    // naming the page at `path`.
-    bool fieldsCanShow(const PageFields& fields, const QString& path);
+    // Reads the page `text` of the file at `path` into the document when the
+    // text fields can show it quickly; if not, says so and changes nothing.
+    bool loadShowable(const QString& text, const QString& path);
     void FormClose();
     void showFields();
     void takeFields();
