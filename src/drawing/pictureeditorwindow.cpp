@@ -1,6 +1,6 @@
 #include "drawing/pictureeditorwindow.h"
 
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "pictures/pictureops.h"
 #include "platform/beep.h"
 
@@ -57,7 +57,7 @@ QRegion outline(const QRect& r) {
 
 } // namespace
 
-PictureEditorWindow::PictureEditorWindow(WallState& st, QWidget* parent)
+PictureEditorWindow::PictureEditorWindow(WallModes& st, QWidget* parent)
     : QWidget(parent, Qt::Window), st_(st), key_(kSilver), chalk_(penColour(0)) {
     setObjectName(QStringLiteral("TForm25"));
     setAttribute(Qt::WA_OpaquePaintEvent);
