@@ -1,8 +1,8 @@
 #include "app/navigator.h"
 
-#include "app/linkrules.h"
 #include "app/mediaplayerbar.h"
 #include "app/toolcolumn.h"
+#include "model/linkrules.h"
 #include "model/wallstate.h"
 #include "storage/pathforms.h"
 #include "wall/changedetection.h"
