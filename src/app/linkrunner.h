@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/linkrules.h"
+#include "model/linkrules.h"
 
 #include <QObject>
 #include <QPoint>

@@ -1,10 +1,10 @@
 #include "app/navigator.h"
 
-#include "app/linkrules.h"
 #include "app/mediaplayerbar.h"
 #include "app/toolcolumn.h"
 #include "document/changedetection.h"
 #include "document/walldocument.h"
+#include "model/linkrules.h"
 #include "model/wallmodes.h"
 #include "storage/pathforms.h"
 

@@ -42,6 +42,7 @@ signals:
     void startProgrammingRequested();
 
 private:
+    // FormShow: takes the caption as the home page, places the window beside the wall, goes home.
     void FormShow();
     void ensureBrowser();
     void go(const QString& pathOrAddress);

@@ -1,4 +1,3 @@
-#include "app/linkrules.h"
 #include "app/logostarter.h"
 #include "app/mediaplayerbar.h"
 #include "app/wallwindow.h"
@@ -9,6 +8,7 @@
 #include "dialogs/startoverdialog.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
+#include "model/linkrules.h"
 #include "pictures/picturelayer.h"
 #include "platform/beep.h"
 #include "platform/desktopcopy.h"

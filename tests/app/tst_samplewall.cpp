@@ -2,7 +2,7 @@
 // loader: every card file reads without a message, every picture decodes,
 // every link leads somewhere that exists, and the sample still shows what a
 // wall can hold.
-#include "app/linkrules.h"
+#include "model/linkrules.h"
 #include "pictures/picturelayer.h"
 #include "storage/pathforms.h"
 #include "support/wallfixture.h"
