@@ -305,11 +305,7 @@ void LinkRunner::SpeedButton19Click() {
                 startProgram(p.logo->program(), {project});
         };
         TForm24->logoInstalled = [this] { return QFileInfo(p.logo->program()).isFile(); };
-        TForm24->reloadWall = [this] {
-            p.navigator.clearWall();
-            p.flags.SHOWFLG = true;
-            p.navigator.layOut();
-        };
+        TForm24->reloadWall = [this] { p.navigator.reload(); };
         TForm24->wallArea = [this] {
             return QRect(p.window->mapToGlobal(QPoint(0, 0)), p.window->size());
         };

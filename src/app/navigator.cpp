@@ -17,11 +17,17 @@ Navigator::Navigator(WallDocument& doc, WallModes& modes, ChangeDetection& chang
 
 void Navigator::showWall(const QString& folder) {
     ChangeDetection::Pause pause(changes_);
-    clearWall();
+    emit clearWall();
     st.KIJUNDIR = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     QDir().mkpath(st.KIJUNDIR);
     modes_.SHOWFLG = true;
-    layOut();
+    emit layOut();
+}
+
+void Navigator::reload() {
+    emit clearWall();
+    modes_.SHOWFLG = true;
+    emit layOut();
 }
 
 void Navigator::enter(const QString& folder, bool markReturn) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 
 class ChangeDetection;
 class MediaPlayerBar;
@@ -18,10 +17,6 @@ public:
     Navigator(WallDocument& doc, WallModes& modes, ChangeDetection& changes, ToolColumn& tools,
               MediaPlayerBar* player, QObject* parent);
 
-    // How the wall window empties the wall and lays out the next one.
-    std::function<void()> clearWall;
-    std::function<void()> layOut;
-
     // Makes `folder` the current wall folder (made when missing) and shows
     // its wall; the history is left as it is.
     void showWall(const QString& folder);
@@ -35,6 +30,13 @@ public:
     void goToMark();
     // The back-and-home button: left back, right home.
     void backAndHome(Qt::MouseButton button);
+    // The current wall cleared and read again from its folder.
+    void reload();
+
+signals:
+    // The wall window empties the wall, and lays out the next one.
+    void clearWall();
+    void layOut();
 
 private:
     WallDocument& st;

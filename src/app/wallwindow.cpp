@@ -162,8 +162,8 @@ void WallWindow::wireCards() {
         cardMenu_->PopupMenu1->popup(at);
     });
 
-    navigator_->clearWall = [this] { ALLCLEAR(); };
-    navigator_->layOut = [this] { SAITEIJI(); };
+    connect(navigator_, &Navigator::clearWall, this, &WallWindow::ALLCLEAR);
+    connect(navigator_, &Navigator::layOut, this, &WallWindow::SAITEIJI);
     connect(links_, &LinkRunner::saveAndExitRequested, this, &WallWindow::OWARI);
     connect(links_, &LinkRunner::exitWithoutSavingRequested, this, &WallWindow::exitWithoutSaving);
     connect(Panel4, &FileWindow::fileClicked, links_, &LinkRunner::FileListBox2Click);
