@@ -95,8 +95,7 @@ void WallPen::MSswitch(bool on) {
         if (!st.MSON2)
             clearToNavy();
     }
-    if (showPenButton)
-        showPenButton(on);
+    emit penSwitched(on);
     setCursors();
 }
 
@@ -114,8 +113,7 @@ void WallPen::penOn() {
 void WallPen::togglePen() {
     if (st.BUSY)
         return;
-    if (disarmOneShot)
-        disarmOneShot();
+    emit oneShotDisarmed();
     MSswitch(!st.MSON);
 }
 
@@ -148,8 +146,7 @@ void WallPen::wipe() {
     resetCounter();
     if (st.BUSY)
         return;
-    if (disarmOneShot)
-        disarmOneShot();
+    emit oneShotDisarmed();
     MSswitch(false);
     if (viewer && viewer->isOpen()) {
         viewer->reloadPicture();
@@ -165,8 +162,7 @@ void WallPen::wipe() {
 
 void WallPen::restoreOriginal() {
     resetCounter();
-    if (disarmOneShot)
-        disarmOneShot();
+    emit oneShotDisarmed();
     MSswitch(false);
     const QString picture =
         st.KABEIMG.isEmpty() ? ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK) : st.KABEIMG;
@@ -211,8 +207,7 @@ void WallPen::openOutside(bool edit) {
         openInPaintProgram(picture);
     else
         openWithShell(picture);
-    if (tuck)
-        tuck();
+    emit tuckRequested();
 }
 
 bool WallPen::eventFilter(QObject* watched, QEvent* event) {
@@ -241,11 +236,10 @@ void WallPen::press(QMouseEvent* event) {
         return;
     ChangeDetection::Pause pause(changes_);
     if (event->button() == Qt::RightButton || st.RFLGK) {
-        if (disarmOneShot)
-            disarmOneShot();
+        emit oneShotDisarmed();
         openMenu(event->globalPosition().toPoint() - QPoint(10, 30));
-    } else if (st.POM && stampAt) {
-        stampAt(Image1->mapTo(wallArea_, at));
+    } else if (st.POM) {
+        emit stampRequested(Image1->mapTo(wallArea_, at));
     }
 }
 
