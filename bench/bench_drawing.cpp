@@ -50,8 +50,8 @@ void penMoves(QApplication& app, WallWindow& wall) {
         ms.push_back(t.nsecsElapsed() / 1e6);
     }
     sendMouse(canvas, QEvent::MouseButtonRelease, QPoint(100, 100));
-    std::printf("wall %dx%d, %d cards\n", wall.state().NOWX, wall.state().NOWY,
-                wall.state().PBANSU);
+    std::printf("wall %dx%d, %d cards\n", wall.document().NOWX, wall.document().NOWY,
+                wall.document().count());
     std::printf("pen move, handled and repainted: median %.3f ms, 99th %.3f ms "
                 "(targets <= 1, <= 4)\n",
                 percentile(ms, 0.5), percentile(ms, 0.99));

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     }
     StartedWall wall = startWall(app, dir.filePath("zavik"));
     WallWindow& w = *wall.window;
-    LaunchCardMaker maker(w.state(), w.board(), &w);
+    LaunchCardMaker maker(w.document(), &w);
     maker.chooseFiles = [&](const QString&) { return files; };
     maker.wallArea = [&] { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); };
     maker.reloadWall = [&] { w.N01Click(); };
@@ -42,6 +42,6 @@ int main(int argc, char** argv) {
     const double ms = t.nsecsElapsed() / 1e6;
     std::printf("20 photos of 4000 x 3000 into launch cards with sub-walls, thumbnails and the "
                 "reload: %.0f ms; %d cards on the wall\n",
-                ms, int(w.state().cards.size()));
+                ms, int(w.document().count()));
     return 0;
 }

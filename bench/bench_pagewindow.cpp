@@ -64,7 +64,7 @@ QString largePage(const QString& folder) {
 // timed to its filled fields, then "上書き保存" to the written file.
 void measure(QApplication& app, WallWindow& wall, const QString& name, int runs) {
     PageEditorWindow* editor = wall.findChild<PageEditorWindow*>();
-    const QString path = wall.state().KIJUNDIR + name;
+    const QString path = wall.document().KIJUNDIR + name;
     std::vector<double> opening;
     std::vector<double> saving;
     for (int i = 0; i < runs; ++i) {

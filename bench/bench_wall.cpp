@@ -7,11 +7,11 @@
 #include "benchstats.h"
 #include "cardwall.h"
 #include "dialogs/newcardcommand.h"
+#include "document/changedetection.h"
 #include "photo.h"
 #include "pictures/picturelayer.h"
 #include "platform/fonts.h"
 #include "storage/wallfiles.h"
-#include "wall/changedetection.h"
 #include "wallstart.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ double loadMs(QApplication& app, WallWindow& wall) {
     app.processEvents();
     QElapsedTimer t;
     t.start();
-    wall.state().SHOWFLG = true;
+    wall.flags().SHOWFLG = true;
     wall.SAITEIJI();
     return t.nsecsElapsed() / 1e6;
 }
@@ -65,7 +65,7 @@ void pictureWall(QApplication& app) {
     const bool untouched = QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot) == before;
     const QSize shown = wall.findChild<QWidget*>(QStringLiteral("Panel2"))->size();
     std::printf("picture wall:                 %d cards with 4000 x 3000 JPEGs, wall %dx%d\n",
-                wall.state().PBANSU, shown.width(), shown.height());
+                wall.document().count(), shown.width(), shown.height());
     std::printf("  start-up with first load:   %.0f ms   (target <= 1500 ms)\n", first);
     std::printf("  reload, pictures kept:      %.0f ms\n", again);
     std::printf("  folder after loading:       %s\n", untouched ? "unchanged" : "CHANGED");
@@ -92,8 +92,8 @@ void nameTagWall(QApplication& app) {
     wall.newCards->MAKEGCARD4();
     const double ms = t.nsecsElapsed() / 1e6;
     const qsizetype written = QDir(data).entryList({QStringLiteral("*.txt")}, QDir::Files).size();
-    std::printf("name tags:                    %d cards, %lld files written\n", wall.state().PBANSU,
-                static_cast<long long>(written));
+    std::printf("name tags:                    %d cards, %lld files written\n",
+                wall.document().count(), static_cast<long long>(written));
     std::printf("  1000-line list laid out:    %.0f ms   (target <= 3000 ms)\n", ms);
 }
 
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
         ticks.push_back(t.nsecsElapsed() / 1e6);
     }
 
-    std::printf("cards on the wall:            %d\n", wall.state().PBANSU);
+    std::printf("cards on the wall:            %d\n", wall.document().count());
     std::printf("full load (median of 5):      %.1f ms   (target <= 100 ms)\n", median(loads));
     std::printf("change tick (median of 21):   %.2f ms   (target <= 3 ms)\n", median(ticks));
     std::printf("resident memory before wall:  %ld KiB\n", before);

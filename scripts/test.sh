@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Sets the machine up when needed, builds Zavik with every test, and runs
-# them all with ctest; then, where clang is installed, the same tests built
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets the machine up when needed, builds Zavik with every test (warnings
+# are errors), and runs them all with ctest, the layout check among them;
+# then, where clang is installed, the same tests built under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 # Usage: scripts/test.sh [build-folder]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build-test}"
 
 "$here/scripts/setup.sh"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVIK_TESTS=ON
+# Warnings in Zavik's own code are errors here (not in a user's build).
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVIK_TESTS=ON \
+    -DZAVIK_WERROR=ON
 cmake --build "$build" --parallel 2
 (cd "$build" && ctest --output-on-failure --timeout 600)
 
@@ -18,7 +21,7 @@ cmake --build "$build" --parallel 2
 if command -v clang++ >/dev/null 2>&1; then
     sanitized="$build-sanitized"
     CC=clang CXX=clang++ cmake -S "$here" -B "$sanitized" -G Ninja \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVIK_TESTS=ON -DZAVIK_EXTRAS=OFF \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVIK_TESTS=ON -DZAVIK_EXTRAS=OFF -DZAVIK_WERROR=ON \
         -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
         -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
     cmake --build "$sanitized" --parallel 2

@@ -15,8 +15,8 @@ set(floors
     platform 11
     pictures 12
     model 20
+    document 25
     cards 30
-    wall 40
     drawing 50
     web 50
     dialogs 50

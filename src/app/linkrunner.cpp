@@ -11,11 +11,14 @@
 #include "cards/cardmouse.h"
 #include "cards/cardwidget.h"
 #include "dialogs/launchcardmaker.h"
+#include "document/changedetection.h"
+#include "document/walldocument.h"
+#include "document/wallloader.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
 #include "model/bgrcolor.h"
 #include "model/wallgeometry.h"
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "platform/desktopcopy.h"
 #include "platform/shell.h"
@@ -24,9 +27,6 @@
 #include "storage/editorpage.h"
 #include "storage/pathforms.h"
 #include "storage/stagefilter.h"
-#include "wall/changedetection.h"
-#include "wall/wallloader.h"
-#include "wall/wallsurface.h"
 #include "web/helpbrowserwindow.h"
 
 #include <QDir>
@@ -45,51 +45,49 @@ QString bareName(const QString& path) {
 LinkRunner::LinkRunner(const LinkRunnerParts& parts, QObject* parent) : QObject(parent), p(parts) {}
 
 void LinkRunner::JIKKOU(int n) {
-    WallState& st = p.st;
+    WallDocument& st = p.st;
+    WallModes& modes_ = p.flags;
     p.TForm2->stop();
-    if (st.BUSY || n < 0 || n >= st.cards.size() || n >= p.board.count())
+    if (modes_.BUSY || !st.has(n) || n >= p.board.count())
         return;
-    const CardEntry e = st.cards[n];
+    const CardEntry e = st.card(n);
     // The stage switch first, for its effect on the counters.
     const StageSwitch stage = STANA2(e.NOTE, st.ST1, st.ST2);
-    if (stage.changed) {
-        st.ST1 = stage.ST1;
-        st.ST2 = stage.ST2;
-        p.board.ALLTEIJI();
-    }
+    if (stage.changed)
+        st.setStage(stage.ST1, stage.ST2);
     QString link = STANA(e.NOTE, st.ST1, st.ST2);
-    if (e.KAKUSU == QLatin1String("1")) {
-        p.board.collapse(n);
-    } else if (e.KAKUSU == QLatin1String("2")) {
-        p.loader.REPANELLOAD(n, e.FNAME);
-        st.cards[n].KAKUSU = QStringLiteral("1");
+    if (e.checkOff == CheckOff::Armed) {
+        st.collapse(n);
+    } else if (e.checkOff == CheckOff::Collapsed) {
+        st.loader().REPANELLOAD(n, e.FNAME);
+        st.setCheckOff(n, CheckOff::Armed);
         return;
     }
     if (e.STP == 1) {
         // The card that armed stamping is remembered: a press on another
         // card in between must not change what is stamped.
-        st.POM = true;
+        modes_.POM = true;
         POMCARD = n;
         return;
     }
-    st.POM = false;
+    modes_.POM = false;
     POMCARD = -1;
     const QString flash = STANA(e.KFLG, st.ST1, st.ST2);
     if (!flash.isEmpty()) {
-        CardWidget* c = p.board.card(n);
         const int lines = p.board.lineCount(flash);
-        link = p.TForm2->showFlash(flash, c->panelTag / 1000, c->textColour(), link,
+        link = p.TForm2->showFlash(flash, e.colour, p.board.card(n)->textColour(), link,
                                    QPoint(p.mouse.PGKX, p.mouse.PGKY), p.window->geometry(), lines,
-                                   st.NOWY, &st.RFLGK);
+                                   st.NOWY, &modes_.RFLGK);
     }
     if (!link.isEmpty())
         JIKKOU2(link);
 }
 
 void LinkRunner::JIKKOU2(const QString& L) {
-    WallState& st = p.st;
+    WallDocument& st = p.st;
+    WallModes& modes_ = p.flags;
     p.MediaPlayer1->closeAndHide();
-    st.KAKUDAI = 1.0;
+    modes_.KAKUDAI = 1.0;
     const LinkDecision d = decideLink(L);
     switch (d.action) {
     case LinkAction::ExitWithoutSaving:
@@ -133,7 +131,7 @@ void LinkRunner::JIKKOU2(const QString& L) {
     case LinkAction::Background: {
         const QString picture = ZETTAI(d.argument, st.KIJUNDIR, st.KIJUNDIRBAK);
         if (QFileInfo(picture).isFile())
-            p.surface.KABEIMAGELOAD(picture);
+            emit st.backgroundShown(picture);
         return;
     }
     case LinkAction::CardCommand:
@@ -145,7 +143,7 @@ void LinkRunner::JIKKOU2(const QString& L) {
 
     const TargetDecision t = decideTarget(L, st.KIJUNDIR, st.KIJUNDIRBAK,
                                           [](const QString& f) { return QFileInfo(f).isFile(); });
-    st.KAKUDAI = t.zoom;
+    modes_.KAKUDAI = t.zoom;
     switch (t.kind) {
     case TargetKind::Beep:
         zavikBeep();
@@ -184,7 +182,7 @@ void LinkRunner::JIKKOU2(const QString& L) {
 }
 
 void LinkRunner::runCardCommand(const QString& L, const CardCommand& command) {
-    WallState& st = p.st;
+    WallDocument& st = p.st;
     const int n = st.PBAN;
     if (n < 0 || n >= p.board.count())
         return;
@@ -194,12 +192,12 @@ void LinkRunner::runCardCommand(const QString& L, const CardCommand& command) {
             QStringLiteral("リンク「%1」の数字「%2」が整数ではありません。").arg(L, command.rest));
         return;
     }
-    CardWidget* c = p.board.card(n);
+    const QRect r = st.card(n).rect;
     const CardGeometry g =
-        applyCardCommand({c->x(), c->y(), c->width(), c->height()}, command, p.mouse.CARDX,
+        applyCardCommand({r.x(), r.y(), r.width(), r.height()}, command, p.mouse.CARDX,
                          p.mouse.CARDY, p.mouse.CARDW, p.mouse.CARDH, QSize(st.NOWX, st.NOWY));
-    const bool collapsed = st.cards[n].KAKUSU == QLatin1String("2");
-    c->setGeometry(g.left, g.top, g.width, g.height);
+    const bool collapsed = st.card(n).checkOff == CheckOff::Collapsed;
+    st.setRect(n, QRect(g.left, g.top, g.width, g.height));
     const QChar k = command.kind;
     const bool resizes = k == QLatin1Char('W') || k == QLatin1Char('w') || k == QLatin1Char('H') ||
                          k == QLatin1Char('h');
@@ -209,19 +207,21 @@ void LinkRunner::runCardCommand(const QString& L, const CardCommand& command) {
     // and exit puts it back where its file says. A saving command on a
     // collapsed check-off card writes it with its full size and state.
     if (!command.save || !collapsed)
-        st.cards[n].KAKUSU = QStringLiteral("3");
+        st.setCheckOff(n, CheckOff::LinkMoved);
     if (command.save)
         p.cardMenu.saveCard();
 }
 
 void LinkRunner::openPictures(const QString& L, const QString& pictureList) {
-    WallState& st = p.st;
+    WallDocument& st = p.st;
+    WallModes& modes_ = p.flags;
     const int n = st.PBAN;
     const QColor colour =
         n >= 0 && n < p.board.count() ? p.board.card(n)->fillColour() : bgrColor(kSilver);
     // A picture that does not decode opens no viewer, and the user hears it.
-    if (!p.TForm21->openLink(L, pictureList, colour, st.KAKUDAI, QPoint(p.mouse.PGKX, p.mouse.PGKY),
-                             QSize(st.NOWX, st.NOWY), p.window->geometry()))
+    if (!p.TForm21->openLink(L, pictureList, colour, modes_.KAKUDAI,
+                             QPoint(p.mouse.PGKX, p.mouse.PGKY), QSize(st.NOWX, st.NOWY),
+                             p.window->geometry()))
         zavikBeep();
 }
 
@@ -250,16 +250,16 @@ void LinkRunner::FileListBox2Click(const QString& name) {
 }
 
 void LinkRunner::wallPress(QPoint at) {
-    WallState& st = p.st;
-    if (!st.POM)
+    WallDocument& st = p.st;
+    WallModes& modes_ = p.flags;
+    if (!modes_.POM)
         return;
-    st.POM = false;
+    modes_.POM = false;
     const int B = POMCARD;
     POMCARD = -1;
     if (B < 0 || B >= p.board.count())
         return;
-    CardWidget* c = p.board.card(B);
-    p.board.PCOPY(B, at.x(), at.y(), c->width(), c->height(), 2);
+    st.PCOPY(B, QRect(at, st.card(B).rect.size()), 2);
     p.changes.start();
 }
 
@@ -269,11 +269,11 @@ void LinkRunner::openWallFolder() {
 }
 
 void LinkRunner::CSV1Click() {
-    if (p.st.BUSY)
+    if (p.flags.BUSY)
         return;
     ChangeDetection::Pause pause(p.changes);
     QString error;
-    const QString path = exportCsv(p.st, p.board, QDateTime::currentDateTime(), &error);
+    const QString path = exportCsv(p.st, QDateTime::currentDateTime(), &error);
     if (path.isEmpty())
         QMessageBox::warning(
             p.window, QStringLiteral("Zavik"),
@@ -283,7 +283,7 @@ void LinkRunner::CSV1Click() {
 }
 
 void LinkRunner::N21Click() {
-    if (p.st.BUSY)
+    if (p.flags.BUSY)
         return;
     // The program's folder holds the data folder and the resource folder.
     const QString top = QFileInfo(QDir::cleanPath(p.st.KIJUNDIRBAK)).absolutePath();
@@ -293,11 +293,11 @@ void LinkRunner::N21Click() {
 }
 
 void LinkRunner::SpeedButton19Click() {
-    if (p.st.BUSY)
+    if (p.flags.BUSY)
         return;
     p.tools.prepareCommand();
     if (!TForm24) {
-        TForm24 = new LaunchCardMaker(p.st, p.board, p.window);
+        TForm24 = new LaunchCardMaker(p.st, p.window);
         TForm24->notice = [this](const QString& text, int ms) { p.notice.MATHU(text, ms); };
         TForm24->tuck = [this] { p.modes.TAKO(); };
         TForm24->startLogo = [this](const QString& project) {
@@ -307,7 +307,7 @@ void LinkRunner::SpeedButton19Click() {
         TForm24->logoInstalled = [this] { return QFileInfo(p.logo->program()).isFile(); };
         TForm24->reloadWall = [this] {
             p.navigator.clearWall();
-            p.st.SHOWFLG = true;
+            p.flags.SHOWFLG = true;
             p.navigator.layOut();
         };
         TForm24->wallArea = [this] {
@@ -331,7 +331,7 @@ void LinkRunner::openHelp() {
 }
 
 void LinkRunner::programming(Qt::MouseButton button) {
-    const bool newProject = button == Qt::RightButton || p.st.RFLGK;
+    const bool newProject = button == Qt::RightButton || p.flags.RFLGK;
     p.tools.prepareCommand();
     if (newProject) {
         p.notice.MATHU(QStringLiteral("TURXを起動・・・"), 4000);

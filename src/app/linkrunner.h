@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/linkrules.h"
+#include "model/linkrules.h"
 
 #include <QObject>
 #include <QPoint>
@@ -19,18 +19,16 @@ class NoticePanel;
 class PictureViewerWindow;
 class QWidget;
 class ToolColumn;
-class WallLoader;
-class WallSurface;
 class WindowModes;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // What the link interpreter works with; the wall window owns all of it.
 struct LinkRunnerParts {
-    WallState& st;
-    QWidget* window; // for the window's place and as the parent of messages
+    WallDocument& st;
+    WallModes& flags; // the window's modes
+    QWidget* window;  // for the window's place and as the parent of messages
     CardBoard& board;
-    WallLoader& loader;
-    WallSurface& surface;
     ChangeDetection& changes;
     CardMouse& mouse;
     CardMenu& cardMenu;

@@ -6,7 +6,8 @@
 class ChangeDetection;
 class MediaPlayerBar;
 class ToolColumn;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // Moving between walls: into a sub-wall, back along the history, home to
 // the data folder and back to the marked wall. The history is the Wall
@@ -14,8 +15,8 @@ struct WallState;
 class Navigator : public QObject {
     Q_OBJECT
 public:
-    Navigator(WallState& state, ChangeDetection& changes, ToolColumn& tools, MediaPlayerBar* player,
-              QObject* parent);
+    Navigator(WallDocument& doc, WallModes& modes, ChangeDetection& changes, ToolColumn& tools,
+              MediaPlayerBar* player, QObject* parent);
 
     // How the wall window empties the wall and lays out the next one.
     std::function<void()> clearWall;
@@ -36,7 +37,8 @@ public:
     void backAndHome(Qt::MouseButton button);
 
 private:
-    WallState& st;
+    WallDocument& st;
+    WallModes& modes_;
     ChangeDetection& changes_;
     ToolColumn& tools_;
     MediaPlayerBar* MediaPlayer1;

@@ -2,8 +2,9 @@
 
 #include "app/toolcolumnlayout.h"
 #include "app/toolglyphs.h"
+#include "document/walldocument.h"
 #include "model/wallgeometry.h"
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "storage/refspace.h"
 
@@ -18,8 +19,8 @@ constexpr int kCaptureSide = 40; // SpeedButton27
 
 } // namespace
 
-ToolColumn::ToolColumn(WallState& state, QWidget* wallArea)
-    : QObject(wallArea), st(state), wallArea_(wallArea) {
+ToolColumn::ToolColumn(WallDocument& doc, WallModes& modes, QWidget* wallArea)
+    : QObject(wallArea), st(doc), modes_(modes), wallArea_(wallArea) {
     SpeedButton1 = makeToolButton("SpeedButton1", QStringLiteral("終了・メニュー"));
     SpeedButton5 = makeToolButton("SpeedButton5", QStringLiteral("フォルダを開く"));
     SpeedButton5->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -140,7 +141,7 @@ void ToolColumn::placeFixed(int clientHeight) {
 }
 
 void ToolColumn::XSHOW(bool on) {
-    st.XFLG = on;
+    modes_.XFLG = on;
     for (QWidget* w : std::initializer_list<QWidget*>{
              SpeedButton1, SpeedButton19, Panel6, SpeedButton10, SpeedButton12, SpeedButton23,
              SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6, SpeedButton8,
@@ -153,21 +154,21 @@ void ToolColumn::followMouse(int x, int clientWidth) {
     // Round(width − 160 × NOWX / 1920), computed exactly.
     const int right = scaleHalfEven(qint64(clientWidth) * 1920 - 160LL * st.NOWX, 1, 1920);
     const bool middle = scaleToWallX(80, st.NOWX) <= x && x <= right;
-    if (middle == st.XFLG)
+    if (middle == modes_.XFLG)
         XSHOW(!middle);
 }
 
 void ToolColumn::prepareCommand() {
     emit penOffRequested();
-    st.RFLGK = false;
+    modes_.RFLGK = false;
     SpeedButton8->setChecked(false);
 }
 
 void ToolColumn::SpeedButton8Click() {
-    if (st.BUSY)
+    if (modes_.BUSY)
         return;
-    st.RFLGK = !st.RFLGK;
-    SpeedButton8->setChecked(st.RFLGK);
+    modes_.RFLGK = !modes_.RFLGK;
+    SpeedButton8->setChecked(modes_.RFLGK);
     zavikBeep();
 }
 

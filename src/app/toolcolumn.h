@@ -6,7 +6,8 @@
 class QFont;
 class QToolButton;
 class QWidget;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // The tool buttons down the right edge of the wall with the folder button
 // beside them, the grab tab at the bottom right, and the drag strip and
@@ -15,7 +16,7 @@ struct WallState;
 class ToolColumn : public QObject {
     Q_OBJECT
 public:
-    ToolColumn(WallState& state, QWidget* wallArea);
+    ToolColumn(WallDocument& doc, WallModes& modes, QWidget* wallArea);
 
     // The layout pass's part: every button sized and drawn for the wall of
     // the moment and put in its place; the folder button names the current
@@ -75,6 +76,8 @@ private:
     // The square buttons of the column, top to bottom.
     QList<QToolButton*> column() const;
 
-    WallState& st;
+    WallDocument& st;
+
+    WallModes& modes_;
     QWidget* wallArea_;
 };

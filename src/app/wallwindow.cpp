@@ -24,6 +24,9 @@
 #include "dialogs/settingsdialog.h"
 #include "dialogs/startovercanceldialog.h"
 #include "dialogs/startoverdialog.h"
+#include "document/changedetection.h"
+#include "document/wallloader.h"
+#include "document/wallsaver.h"
 #include "drawing/flashwindow.h"
 #include "drawing/picturecanvas.h"
 #include "drawing/pictureeditorwindow.h"
@@ -38,9 +41,6 @@
 #include "platform/folders.h"
 #include "platform/fonts.h"
 #include "storage/wallfiles.h"
-#include "wall/changedetection.h"
-#include "wall/wallloader.h"
-#include "wall/wallsaver.h"
 #include "web/filefetcher.h"
 #include "web/helpbrowserwindow.h"
 #include "web/weblinkactions.h"
@@ -63,7 +63,8 @@
 #include <utility>
 
 WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), executablePath_(executablePath) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), doc_(new WallDocument(this)),
+      st(*doc_), executablePath_(executablePath) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Zavik"));
     setFont(QFont(kWallFontFamily));
@@ -72,6 +73,7 @@ WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
     setPalette(pal);
     setAutoFillBackground(true);
 
+    st.setSurface(this);
     makeParts();
     wireCards();
     wireTools();
@@ -93,23 +95,21 @@ void WallWindow::makeParts() {
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setCursor(Qt::PointingHandCursor);
-    board_ = std::make_unique<CardBoard>(st, Panel2);
-    loader_ = std::make_unique<WallLoader>(st, *board_, *this);
-    saver_ = std::make_unique<WallSaver>(st, *board_, *this);
-    changes_ = new ChangeDetection(*loader_, this);
-    pen_ = new WallPen(st, Panel2, *saver_, *this, *changes_);
+    board_ = new CardBoard(st, flags_, Panel2);
+    changes_ = &st.changes();
+    pen_ = new WallPen(st, flags_, Panel2);
     Panel4 = new FileWindow(Panel2);
-    tools_ = new ToolColumn(st, Panel2);
+    tools_ = new ToolColumn(st, flags_, Panel2);
     Panel1 = new NoticePanel(this);
     MediaPlayer1 = new MediaPlayerBar(Panel2);
     PopupMenu5 = new NumberNotesMenu(this);
     PopupMenu2 = new MainMenu(this);
 
-    cardMenu_ = new CardMenu(st, *board_, this);
-    mouse_ = new CardMouse(st, *board_, this);
+    cardMenu_ = new CardMenu(st, flags_, *board_, this);
+    mouse_ = new CardMouse(st, flags_, *board_, this);
 
     TForm2 = new FlashWindow(this);
-    TForm21 = new PictureViewerWindow(this, &st);
+    TForm21 = new PictureViewerWindow(this, &flags_);
     TForm21->pen = pen_;
     pen_->viewer = TForm21;
     webActions_ = new WebLinkActions(this);
@@ -121,47 +121,38 @@ void WallWindow::makeParts() {
     TForm26 = new FolderChooserDialog(this);
     TForm20 = new RestoreWindow(this);
     logo = new LogoStarter(TForm6, this);
-    TForm3 = new CardEditorDialog(st, *board_, *saver_, *changes_, TForm26, this);
+    TForm3 = new CardEditorDialog(st, flags_, *board_, st.saver(), *changes_, TForm26, this);
     TForm18 = new QuickCardEditor(this);
     TForm19 = new SettingsDialog(st, this);
     TForm4 = new PageEditorWindow(this);
     TForm15 = new LinkDialog(TForm4);
     TForm13 = new RubyDialog(TForm4);
-    newCards = new NewCardCommand(st, *board_, *changes_, TForm18, TForm3, Panel2);
+    newCards = new NewCardCommand(st, flags_, *changes_, TForm18, TForm3, Panel2);
 
-    navigator_ = new Navigator(st, *changes_, *tools_, MediaPlayer1, this);
-    modes_ = new WindowModes(st, this, *tools_, TForm20);
-    TForm25 = new PictureEditorWindow(st, this);
-    capture_ = new ScreenCapture(st, this);
-    printer_ = new WallPrinter(st, this);
-    links_ = new LinkRunner({st, this, *board_, *loader_, *this, *changes_, *mouse_, *cardMenu_,
-                             *tools_, *Panel1, *navigator_, *modes_, TForm2, TForm21, TForm23,
-                             MediaPlayer1, logo},
-                            this);
+    navigator_ = new Navigator(st, flags_, *changes_, *tools_, MediaPlayer1, this);
+    modes_ = new WindowModes(st, flags_, this, *tools_, TForm20);
+    TForm25 = new PictureEditorWindow(flags_, this);
+    capture_ = new ScreenCapture(st, flags_, this);
+    printer_ = new WallPrinter(st, flags_, this);
+    links_ =
+        new LinkRunner({st, flags_, this, *board_, *changes_, *mouse_, *cardMenu_, *tools_, *Panel1,
+                        *navigator_, *modes_, TForm2, TForm21, TForm23, MediaPlayer1, logo},
+                       this);
 }
 
 void WallWindow::wireCards() {
-    board_->saveCard = [this](int index) { saver_->PANELSAVE(index, 1); };
-    board_->stopChangeDetection = [this] { changes_->stop(); };
-    board_->startChangeDetection = [this] { changes_->start(); };
-    board_->cardCreated = [this](CardWidget* c) {
+    connect(board_, &CardBoard::cardCreated, this, [this](CardWidget* c) {
         connect(c, &CardWidget::pressed, mouse_, &CardMouse::press);
         connect(c, &CardWidget::moved, mouse_, &CardMouse::move);
         connect(c, &CardWidget::released, mouse_, &CardMouse::release);
-    };
-    saver_->written = [this](const QString& name) { loader_->noteWritten(name); };
-
-    cardMenu_->reloadCard = [this](int index, const QString& name) {
-        loader_->REPANELLOAD(index, name);
-    };
-    cardMenu_->writeCard = [this](int index, int mode) { return saver_->PANELSAVE(index, mode); };
-    cardMenu_->closeFlash = [this] {
+    });
+    connect(cardMenu_, &CardMenu::aboutToDelete, this, [this] {
         TForm2->stop();
         if (TForm3->isVisible())
             TForm3->close();
-    };
-    cardMenu_->openCardEditor = [this] { TForm3->openOn(st.PBAN); };
-    cardMenu_->restartChangeDetection = [this] { changes_->start(); };
+    });
+    connect(cardMenu_, &CardMenu::cardEditorRequested, this, [this] { TForm3->openOn(st.PBAN); });
+    followDocument();
 
     connect(mouse_, &CardMouse::runCard, links_, &LinkRunner::JIKKOU);
     connect(mouse_, &CardMouse::penOff, this, [this] { MSswitch(false); });
@@ -181,7 +172,7 @@ void WallWindow::wireCards() {
 void WallWindow::wireTools() {
     connect(tools_, &ToolColumn::penOffRequested, this, [this] { MSswitch(false); });
     connect(tools_->SpeedButton1, &QToolButton::clicked, this, [this] {
-        if (st.BUSY)
+        if (flags_.BUSY)
             return;
         tools_->prepareCommand();
         PopupMenu2->popup(QPoint(x() + st.NOWX - 350, tools_->SpeedButton1->y() + y()));
@@ -201,7 +192,7 @@ void WallWindow::wireTools() {
     connect(tools_->SpeedButton3, &QToolButton::clicked, pen_, &WallPen::wipe);
     connect(pen_, &WallPen::penSwitched, tools_->SpeedButton2, &QToolButton::setChecked);
     connect(pen_, &WallPen::oneShotDisarmed, this, [this] {
-        st.RFLGK = false;
+        flags_.RFLGK = false;
         tools_->showOneShotDisarmed();
     });
     connect(pen_, &WallPen::tuckRequested, modes_, &WindowModes::TAKO);
@@ -286,7 +277,7 @@ void WallWindow::wireSettings() {
     TForm19->showBackground = [this](const QString& path) { KABEIMAGELOAD(path); };
     TForm19->writeBackground = [this](int mode) {
         QString failure;
-        if (!saver_->KABEBACKSAVE(mode, &failure))
+        if (!st.saver().KABEBACKSAVE(mode, &failure))
             reportProblems(QStringLiteral("背景の設定を保存できませんでした。"), {failure});
     };
     TForm19->clearBackground = [this] { clearBackground(); };
@@ -309,7 +300,7 @@ void WallWindow::wireSettings() {
 }
 
 void WallWindow::SpeedButton6Click() {
-    if (st.BUSY)
+    if (flags_.BUSY)
         return;
     tools_->prepareCommand();
     ChangeDetection::Pause pause(*changes_);
@@ -317,9 +308,9 @@ void WallWindow::SpeedButton6Click() {
     if (TForm19->run() != 1)
         return;
     st.settings = TForm19->settings();
-    const QStringList failed = saver_->saveSettings();
+    const QStringList failed = st.saver().saveSettings();
     ALLCLEAR();
-    st.SHOWFLG = true;
+    flags_.SHOWFLG = true;
     SAITEIJI();
     if (!failed.isEmpty())
         reportProblems(
@@ -371,20 +362,16 @@ void WallWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void WallWindow::FormShow() {
-    st.TAKOFL = false;
-    st.BUSY = false;
+    flags_.TAKOFL = false;
+    flags_.BUSY = false;
     st.KABEIMAGEOLDTIME = QStringLiteral("NIL");
-    st.ZETTAIX = 1920;
-    st.ZETTAIY = 1080;
     st.ZETTAIX0 = 0;
     st.ZETTAIY0 = 0;
     pen_->clearToNavy();
     st.MEMO = headerText();
-    st.ListBox11.clear();
-    st.SHOWFLG = true;
-    st.cards.clear();
-    st.PBAN = 0;
-    st.PBANSU = 0;
+    flags_.ListBox11.clear();
+    flags_.SHOWFLG = true;
+    st.clear();
     st.KABE3 = QStringLiteral("wall.ini");
     st.KABE2 = QStringLiteral("html.ini");
     st.KABE4 = QStringLiteral("dir.ini");
@@ -404,13 +391,13 @@ void WallWindow::FormShow() {
 void WallWindow::FormResize() {
     Panel2->setGeometry(rect());
     tools_->placeFixed(height());
-    if (tools_->Panel6->y() == 0 || st.TAKOFL) {
-        st.TAKOFL = false;
+    if (tools_->Panel6->y() == 0 || flags_.TAKOFL) {
+        flags_.TAKOFL = false;
         return;
     }
     Panel2->setCursor(Qt::PointingHandCursor);
     pen_->Image1->setCursor(Qt::PointingHandCursor);
-    if (st.SHOWFLG) {
+    if (flags_.SHOWFLG) {
         if (st.ZETTAIX0 == 0) {
             // The first resize can come before the window manager has made
             // the window full screen (or there is none): measure the screen.
@@ -435,20 +422,20 @@ void WallWindow::SAITEIJI() {
     st.NOWX = wall.NOWX;
     st.NOWY = wall.NOWY;
     refreshFileWindow();
-    st.BUSY = true;
+    flags_.BUSY = true;
     changes_->stop();
     tools_->place(height(), font(), devicePixelRatioF());
     MediaPlayer1->move(scaleToWallX(80, st.NOWX), scaleToWallY(8, st.NOWY));
-    if (st.SHOWFLG) {
-        st.XFLG = true;
-        st.SHOWFLG = false;
+    if (flags_.SHOWFLG) {
+        flags_.XFLG = true;
+        flags_.SHOWFLG = false;
         tools_->SpeedButton7->setVisible(st.KIJUNDIR != st.KIJUNDIRBAK);
-        loader_->KABELOAD();
-        loader_->PANELLOAD();
+        st.loader().KABELOAD();
+        st.loader().PANELLOAD();
     }
     placeQuickEditor();
     changes_->start();
-    st.BUSY = false;
+    flags_.BUSY = false;
 }
 
 void WallWindow::placeQuickEditor() {
@@ -460,7 +447,7 @@ void WallWindow::MATHU(const QString& text, int ms) {
 }
 
 void WallWindow::OWARI() {
-    if (st.BUSY)
+    if (flags_.BUSY)
         return;
     ChangeDetection::Pause pause(*changes_);
     bool everyCard = false;
@@ -485,7 +472,7 @@ void WallWindow::OWARI() {
         QDir().mkpath(st.KIJUNDIR);
         everyCard = true;
     }
-    const WallSaver::ExitSave saved = saver_->saveForExit(*loader_, everyCard);
+    const WallSaver::ExitSave saved = st.saver().saveForExit(st.loader(), everyCard);
     if (!saved.failed.isEmpty()) {
         QMessageBox failed(QMessageBox::Warning, QStringLiteral("Zavik"),
                            QStringLiteral("保存できなかったものがあります："),
@@ -508,7 +495,7 @@ void WallWindow::OWARI() {
 }
 
 void WallWindow::exitWithoutSaving() {
-    if (st.BUSY)
+    if (flags_.BUSY)
         return;
     changes_->stop();
     close();
@@ -525,7 +512,7 @@ void WallWindow::ALLCLEAR() {
     clearBackground();
     st.KABEIMAGE.clear();
     st.KABEIMG.clear();
-    board_->clear();
+    st.clear();
 }
 
 void WallWindow::MSswitch(bool on) {
@@ -533,21 +520,21 @@ void WallWindow::MSswitch(bool on) {
 }
 
 void WallWindow::SpeedButton12Click() {
-    if (st.BUSY)
+    if (flags_.BUSY)
         return;
     tools_->prepareCommand();
     MediaPlayer1->closeAndHide();
     ALLCLEAR();
-    st.SHOWFLG = true;
+    flags_.SHOWFLG = true;
     SAITEIJI();
 }
 
 void WallWindow::N01Click() {
-    if (st.BUSY)
+    if (flags_.BUSY)
         return;
     ChangeDetection::Pause pause(*changes_);
     ALLCLEAR();
-    st.SHOWFLG = true;
+    flags_.SHOWFLG = true;
     SAITEIJI();
 }
 
@@ -594,28 +581,20 @@ QImage WallWindow::canvasImage() const {
     return pen_->canvasImage();
 }
 
-void WallWindow::setWallCursor(bool arrow) {
-    Panel2->setCursor(arrow ? Qt::ArrowCursor : Qt::PointingHandCursor);
-}
-
-void WallWindow::restoreFullScreen() {
-    modes_->restoreFullScreen();
-}
-
-void WallWindow::KABEWEBLOAD(const QString& page) {
-    webPane_->KABEWEBLOAD(page);
-}
-
-void WallWindow::hideWebWindow() {
-    webPane_->hidePane();
-}
-
-void WallWindow::showFileWindow() {
-    Panel4->showFor(st.settings, st.KIJUNDIR, st.NOWX, st.NOWY);
-}
-
-void WallWindow::hideFileWindow() {
-    Panel4->hide();
+void WallWindow::followDocument() {
+    connect(&st, &WallDocument::backgroundShown, this, &WallWindow::KABEIMAGELOAD);
+    connect(&st, &WallDocument::backgroundCleared, this, &WallWindow::clearBackground);
+    connect(&st, &WallDocument::wallCursorChanged, this, [this](bool arrow) {
+        Panel2->setCursor(arrow ? Qt::ArrowCursor : Qt::PointingHandCursor);
+    });
+    connect(&st, &WallDocument::fullWallNeeded, modes_, &WindowModes::restoreFullScreen);
+    connect(&st, &WallDocument::webWindowShown, webPane_, &WebPane::KABEWEBLOAD);
+    connect(&st, &WallDocument::webWindowHidden, webPane_, &WebPane::hidePane);
+    connect(&st, &WallDocument::fileWindowShown, this,
+            [this] { Panel4->showFor(st.settings, st.KIJUNDIR, st.NOWX, st.NOWY); });
+    connect(&st, &WallDocument::fileWindowHidden, Panel4, &QWidget::hide);
+    connect(&st, &WallDocument::filesChanged, this, &WallWindow::refreshFileWindow);
+    connect(&st, &WallDocument::problems, this, &WallWindow::reportProblems);
 }
 
 void WallWindow::refreshFileWindow() {

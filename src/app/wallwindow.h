@@ -1,7 +1,8 @@
 #pragma once
 
-#include "model/wallstate.h"
-#include "wall/wallsurface.h"
+#include "document/walldocument.h"
+#include "document/wallsurface.h"
+#include "model/wallmodes.h"
 
 #include <QImage>
 #include <QPointer>
@@ -58,8 +59,10 @@ public:
     explicit WallWindow(const QString& executablePath, QWidget* parent = nullptr);
     ~WallWindow() override;
 
-    WallState& state() { return st; }
-    const WallState& state() const { return st; }
+    // The wall on show, and the window's modes.
+    WallDocument& document() { return st; }
+    const WallDocument& document() const { return st; }
+    WallModes& flags() { return flags_; }
 
     // Makes the window cover the screen it is on, borderless.
     void showOnScreen();
@@ -94,9 +97,9 @@ public:
 
     // The parts of the wall.
     CardBoard& board() { return *board_; }
-    WallLoader& loader() { return *loader_; }
-    WallSaver& saver() { return *saver_; }
-    ChangeDetection& changes() { return *changes_; }
+    WallLoader& loader() { return st.loader(); }
+    WallSaver& saver() { return st.saver(); }
+    ChangeDetection& changes() { return st.changes(); }
     CardMenu& cardMenu() { return *cardMenu_; }
     CardMouse& mouse() { return *mouse_; }
     ToolColumn& tools() { return *tools_; }
@@ -127,18 +130,15 @@ public:
     MediaPlayerBar* MediaPlayer1; // sounds
     LogoStarter* logo;            // the LOGO environment
 
-    // WallSurface
-    void KABEIMAGELOAD(const QString& path) override;
-    void clearBackground() override;
+    // Loads a picture file as the wall's background, fitted to the wall.
+    void KABEIMAGELOAD(const QString& path);
+    // Empties the canvas to the plain navy wall.
+    void clearBackground();
+    // WallSurface: the background with any pen strokes.
     QImage canvasImage() const override;
-    void setWallCursor(bool arrow) override;
-    void restoreFullScreen() override;
-    void KABEWEBLOAD(const QString& page) override;
-    void hideWebWindow() override;
-    void showFileWindow() override;
-    void hideFileWindow() override;
-    void refreshFileWindow() override;
-    void reportProblems(const QString& title, const QStringList& lines) override;
+    void refreshFileWindow();
+    // Tells the user about files that could not be taken, one line each.
+    void reportProblems(const QString& title, const QStringList& lines);
 
 signals:
     // The wall window closed: the program ends with it.
@@ -168,8 +168,12 @@ private:
     // Shows a notice or question above the wall, once the wall is on the
     // screen.
     void showAboveWall(QWidget* notice);
+    // The window follows the wall document's background and windows.
+    void followDocument();
 
-    WallState st;
+    WallModes flags_;
+    WallDocument* doc_;
+    WallDocument& st; // the wall document, by its short name
     QString executablePath_;
     bool formShown_ = false;
 
@@ -185,9 +189,7 @@ private:
     MainMenu* PopupMenu2;        // the main menu
     NumberNotesMenu* PopupMenu5; // the number notes
 
-    std::unique_ptr<CardBoard> board_;
-    std::unique_ptr<WallLoader> loader_;
-    std::unique_ptr<WallSaver> saver_;
+    CardBoard* board_;
     ChangeDetection* changes_;
     CardMouse* mouse_;
     CardMenu* cardMenu_;

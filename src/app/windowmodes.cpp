@@ -2,7 +2,8 @@
 
 #include "app/restorewindow.h"
 #include "app/toolcolumn.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
+#include "model/wallmodes.h"
 
 #include <QMouseEvent>
 #include <QRect>
@@ -10,9 +11,9 @@
 #include <QWidget>
 #include <QWindow>
 
-WindowModes::WindowModes(WallState& state, QWidget* window, ToolColumn& tools,
+WindowModes::WindowModes(WallDocument& doc, WallModes& modes, QWidget* window, ToolColumn& tools,
                          RestoreWindow* restore)
-    : QObject(window), st(state), window_(window), tools_(tools), TForm20(restore),
+    : QObject(window), st(doc), modes_(modes), window_(window), tools_(tools), TForm20(restore),
       grip_(tools.SpeedButton11), strip_(tools.SpeedButton26) {
     connect(TForm20, &RestoreWindow::restoreRequested, this, &WindowModes::restoreWall);
     for (QWidget* handle : {grip_, strip_})
@@ -20,7 +21,7 @@ WindowModes::WindowModes(WallState& state, QWidget* window, ToolColumn& tools,
 }
 
 void WindowModes::SpeedButton14Click() {
-    if (st.BUSY)
+    if (modes_.BUSY)
         return;
     tools_.prepareCommand();
     window_->hide();
@@ -30,7 +31,7 @@ void WindowModes::SpeedButton14Click() {
 }
 
 void WindowModes::restoreWall() {
-    st.TAKOFL = true;
+    modes_.TAKOFL = true;
     window_->setGeometry(0, 0, st.ZETTAIX0, st.ZETTAIY0);
     window_->showFullScreen();
     window_->raise();
@@ -40,7 +41,7 @@ void WindowModes::restoreWall() {
 void WindowModes::TAKO() {
     if (window_->pos() == QPoint(0, 0))
         return;
-    st.TAKOFL = true;
+    modes_.TAKOFL = true;
     const QSize tab = tools_.Panel6->size();
     window_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     tuckInto(QRect(st.ZETTAIX0 - tab.width(), st.ZETTAIY0 - tab.height() - 2, tab.width(),
@@ -48,7 +49,7 @@ void WindowModes::TAKO() {
 }
 
 void WindowModes::tuckOrUntuck() {
-    st.TAKOFL = true;
+    modes_.TAKOFL = true;
     window_->setWindowFlag(Qt::WindowStaysOnTopHint, false);
     const QSize tab = tools_.Panel6->size();
     if (window_->pos() != QPoint(0, 0)) {

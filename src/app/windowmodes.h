@@ -8,7 +8,8 @@ class QRect;
 class QWidget;
 class RestoreWindow;
 class ToolColumn;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // How the wall window stands on the desktop: full screen, hidden behind the
 // restore window, tucked into its grab tab at a corner, or in a frame. The
@@ -21,7 +22,8 @@ struct WallState;
 class WindowModes : public QObject {
     Q_OBJECT
 public:
-    WindowModes(WallState& state, QWidget* window, ToolColumn& tools, RestoreWindow* restore);
+    WindowModes(WallDocument& doc, WallModes& modes, QWidget* window, ToolColumn& tools,
+                RestoreWindow* restore);
 
     // "かくす": the wall hides and the restore window shows.
     void SpeedButton14Click();
@@ -48,7 +50,9 @@ private:
     // The window becomes rectangle r showing only the tab and its fellows.
     void tuckInto(const QRect& r);
 
-    WallState& st;
+    WallDocument& st;
+
+    WallModes& modes_;
     QWidget* window_;
     ToolColumn& tools_;
     RestoreWindow* TForm20;

@@ -3,13 +3,16 @@
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
 #include "cards/menuitems.h"
-#include "model/wallstate.h"
+#include "document/changedetection.h"
+#include "document/wallloader.h"
+#include "document/wallsaver.h"
+#include "model/wallmodes.h"
 #include "platform/beep.h"
 
 #include <QMenu>
 
-CardMenu::CardMenu(WallState& state, CardBoard& board, QWidget* parent)
-    : QObject(parent), st(state), board_(board) {
+CardMenu::CardMenu(WallDocument& doc, const WallModes& modes, CardBoard& board, QWidget* parent)
+    : QObject(parent), st(doc), modes_(modes), board_(board) {
     PopupMenu1 = new QMenu(parent);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->setToolTipsVisible(true);
@@ -31,8 +34,8 @@ CardMenu::CardMenu(WallState& state, CardBoard& board, QWidget* parent)
 
     QAction* editor = addItem(PopupMenu1, "N77", QStringLiteral("カードに書く"));
     connect(editor, &QAction::triggered, this, [this] {
-        if (!st.BUSY && openCardEditor)
-            openCardEditor();
+        if (!modes_.BUSY)
+            emit cardEditorRequested();
     });
 
     QMenu* sizes = PopupMenu1->addMenu(QStringLiteral("サイズ"));
@@ -96,8 +99,7 @@ void CardMenu::HOSHIMark(const QString& mark) {
     const int n = st.PBAN;
     if (n < 0 || n >= board_.count())
         return;
-    st.cards[n].KSU = mark;
-    board_.HOSHI(mark + st.cards[n].TT);
+    st.setMark(n, mark);
     if (mark.isEmpty())
         zavikBeep();
 }
@@ -106,56 +108,52 @@ void CardMenu::scaleCard(int multiply, int divide) {
     const int n = st.PBAN;
     if (n < 0 || n >= board_.count())
         return;
-    CardWidget* c = board_.card(n);
-    c->resize(c->width() * multiply / divide, c->height() * multiply / divide);
+    const QRect r = st.card(n).rect;
+    st.setRect(n,
+               QRect(r.x(), r.y(), r.width() * multiply / divide, r.height() * multiply / divide));
     board_.CardSize();
 }
 
 void CardMenu::setTextColour(int code) {
-    board_.setTextColour(st.PBAN, code);
+    st.setTextColour(st.PBAN, code);
 }
 
 void CardMenu::setCardColour(int code) {
-    board_.setCardColour(st.PBAN, code);
+    st.setColour(st.PBAN, code);
 }
 
 void CardMenu::copyCard() {
     const int n = st.PBAN;
     if (n < 0 || n >= board_.count())
         return;
-    const QString state = st.cards[n].KAKUSU;
-    if ((state == QLatin1String("1") || state == QLatin1String("2") ||
-         state == QLatin1String("3")) &&
-        reloadCard)
-        reloadCard(n, st.cards[n].FNAME);
-    if (state == QLatin1String("1") || state == QLatin1String("2"))
-        st.cards[n].KAKUSU = QStringLiteral("1");
-    CardWidget* c = board_.card(n);
-    board_.PCOPY(n, c->x() + 10, c->y() + 10, c->width(), c->height(), 0);
-    if (restartChangeDetection)
-        restartChangeDetection();
+    // A check-off card is copied as its file holds it; the original stays
+    // armed, whole.
+    const CheckOff state = st.card(n).checkOff;
+    if (state != CheckOff::None)
+        st.loader().REPANELLOAD(n, st.card(n).FNAME);
+    if (state == CheckOff::Armed || state == CheckOff::Collapsed)
+        st.setCheckOff(n, CheckOff::Armed);
+    const QRect r = st.card(n).rect;
+    st.PCOPY(n, r.translated(10, 10), 0);
+    st.changes().start();
 }
 
 void CardMenu::deleteCard() {
     const int n = st.PBAN;
-    if (closeFlash)
-        closeFlash();
-    board_.SAKUJO(n);
+    emit aboutToDelete();
+    st.SAKUJO(n);
 }
 
 void CardMenu::saveCard() {
-    if (st.BUSY)
+    if (modes_.BUSY)
         return;
     const int n = st.PBAN;
     if (n < 0 || n >= board_.count())
         return;
-    const bool collapsed = st.cards[n].KAKUSU == QLatin1String("2");
-    if (collapsed) {
-        st.cards[n].KAKUSU = QStringLiteral("1");
-        board_.expandToStoredSize(n);
-    }
-    if (writeCard)
-        writeCard(n, 2);
+    const bool collapsed = st.card(n).checkOff == CheckOff::Collapsed;
     if (collapsed)
-        board_.collapse(n);
+        st.expandToStoredSize(n);
+    st.saver().PANELSAVE(n, 2);
+    if (collapsed)
+        st.collapse(n);
 }

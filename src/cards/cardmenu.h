@@ -1,34 +1,22 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 
 class CardBoard;
 class QMenu;
 class QWidget;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // The menu a right click on a card opens, and its commands on the current
 // card: marks, sizes, colours, copy, delete and save. Marks, sizes and
-// colours change the screen only, until the card is saved.
+// colours change the wall document only, until the card is saved.
 class CardMenu : public QObject {
     Q_OBJECT
 public:
-    CardMenu(WallState& state, CardBoard& board, QWidget* parent);
+    CardMenu(WallDocument& doc, const WallModes& modes, CardBoard& board, QWidget* parent);
 
     QMenu* PopupMenu1; // the card menu
-
-    // Told to close the flash text (and the card editor) before a card is
-    // deleted, and to restart change detection after a copy.
-    std::function<void()> closeFlash;
-    // "カードに書く": the card editor on the current card. Cards open no
-    // editors themselves; the wall window does.
-    std::function<void()> openCardEditor;
-    std::function<void()> restartChangeDetection;
-    // How a card is read back from its file and written to it; the wall
-    // that owns the files provides both.
-    std::function<void(int index, const QString& fileName)> reloadCard;
-    std::function<bool(int index, int mode)> writeCard;
 
     void HOSHIMark(const QString& mark);
     void scaleCard(int multiply, int divide);
@@ -40,7 +28,15 @@ public:
     // written with its full size and state and stays collapsed.
     void saveCard();
 
+signals:
+    // "カードに書く": the card editor on the current card. Cards open no
+    // editors themselves; the wall window does.
+    void cardEditorRequested();
+    // A card is about to be deleted: its flash text and editor close.
+    void aboutToDelete();
+
 private:
-    WallState& st;
+    WallDocument& st;
+    const WallModes& modes_;
     CardBoard& board_;
 };

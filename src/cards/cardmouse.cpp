@@ -2,7 +2,8 @@
 
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
+#include "model/wallmodes.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -16,8 +17,8 @@ constexpr int kNarrowest = 18;
 
 } // namespace
 
-CardMouse::CardMouse(WallState& state, CardBoard& board, QWidget* wallWindow)
-    : QObject(wallWindow), st(state), board_(board), wallWindow_(wallWindow) {
+CardMouse::CardMouse(WallDocument& doc, WallModes& modes, CardBoard& board, QWidget* wallWindow)
+    : QObject(wallWindow), doc_(doc), st(modes), board_(board), wallWindow_(wallWindow) {
     Timer1 = new QTimer(wallWindow);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(300);
@@ -31,7 +32,7 @@ void CardMouse::press(CardWidget* card, QPoint at, Qt::MouseButton button) {
         return;
     IMGPX = at.x();
     IMGPY = at.y();
-    st.PBAN = card->panelTag % 1000;
+    doc_.PBAN = n;
     OLDH = card->y() + card->height();
     OLDW = card->x() + card->width();
     card->raise();
@@ -45,7 +46,7 @@ void CardMouse::press(CardWidget* card, QPoint at, Qt::MouseButton button) {
     st.RFLG = -1;
     IMGPFLG = true;
     // An ellipse gives its edges a wider grip than a rectangle.
-    const int m = card->pictureTag / 1000 == 0 ? 8 : 3;
+    const int m = doc_.card(n).elliptic() ? 8 : 3;
     const QRect picture = card->pictureRect();
     MON1 = MON1 || at.x() > picture.width() - m;
     MON2 = MON2 || at.y() > picture.height() - m;
@@ -54,7 +55,7 @@ void CardMouse::press(CardWidget* card, QPoint at, Qt::MouseButton button) {
 }
 
 void CardMouse::move(CardWidget* card, QPoint at) {
-    if (st.PBAN >= board_.count() || board_.card(st.PBAN) != card)
+    if (doc_.PBAN >= board_.count() || board_.card(doc_.PBAN) != card)
         return;
     const int x = at.x();
     const int y = at.y();
@@ -88,13 +89,17 @@ void CardMouse::move(CardWidget* card, QPoint at) {
         g = QRect(g.left(), top, g.width(), qMax(kMinSide, OLDH - top));
     }
     card->setGeometry(g);
-    board_.relayout(st.PBAN);
+    board_.relayout(doc_.PBAN);
 }
 
 void CardMouse::release(CardWidget* card, QPoint at) {
-    if (st.BUSY)
+    const int n = board_.indexOf(card);
+    if (n < 0)
         return;
-    if (board_.indexOf(card) < 0)
+    // However far the card was dragged or resized, the wall document takes
+    // it once, where it was let go.
+    doc_.setRect(n, card->geometry());
+    if (st.BUSY)
         return;
     IMGPFLG = false;
     CARDX = at.x();
@@ -112,6 +117,6 @@ void CardMouse::release(CardWidget* card, QPoint at) {
         emit cardMenuRequested(corner + at + QPoint(-186, 10));
     } else if (st.RFLG == -1) {
         emit penOff();
-        emit runCard(st.PBAN);
+        emit runCard(doc_.PBAN);
     }
 }

@@ -7,15 +7,17 @@ class CardBoard;
 class CardWidget;
 class QTimer;
 class QWidget;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // The mouse on the cards: a quick left click runs the card, a press held
 // 300 ms drags it or, near an edge, resizes it, and a right click opens the
-// card menu. Moving and resizing change only the screen; nothing is written.
+// card menu. A drag or a resize moves the card on the screen and ends as one
+// edit of the wall document; nothing is written.
 class CardMouse : public QObject {
     Q_OBJECT
 public:
-    CardMouse(WallState& state, CardBoard& board, QWidget* wallWindow);
+    CardMouse(WallDocument& doc, WallModes& modes, CardBoard& board, QWidget* wallWindow);
 
     void press(CardWidget* card, QPoint at, Qt::MouseButton button);
     void move(CardWidget* card, QPoint at);
@@ -45,7 +47,8 @@ signals:
     void oneShotDisarmed();
 
 private:
-    WallState& st;
+    WallDocument& doc_;
+    WallModes& st;
     CardBoard& board_;
     QWidget* wallWindow_;
 };

@@ -10,18 +10,12 @@
 
 // One card on the wall. The card's parts — the panel, its picture and the
 // six text parts — are painted by this one widget rather than being widgets
-// of their own, so that a wall of a thousand cards builds quickly; each part
-// keeps its own geometry and tag as the card commands expect.
+// of their own, so that a wall of a thousand cards builds quickly. It shows
+// what the wall document holds; the card itself lives there.
 class CardWidget : public QWidget {
     Q_OBJECT
 public:
     explicit CardWidget(QWidget* wallArea);
-
-    // Tags: code × 1000 + card index, for the panel (card colour), the
-    // picture (shape) and each text part (text colour).
-    int panelTag = 0;
-    int pictureTag = 0;
-    std::array<int, 6> textTags{};
 
     // Colours by code; unknown codes leave the colour as it was.
     void setCardColourCode(int code);

@@ -5,8 +5,11 @@
 #include "cards/textplacing.h"
 #include "dialogs/cardrules.h"
 #include "dialogs/folderchooserdialog.h"
+#include "document/changedetection.h"
+#include "document/walldocument.h"
+#include "document/wallsaver.h"
 #include "model/cardcolors.h"
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "pictures/picturelayer.h"
 #include "pictures/thumbnails.h"
 #include "platform/beep.h"
@@ -14,8 +17,6 @@
 #include "storage/atomicfile.h"
 #include "storage/htmlcopy.h"
 #include "storage/pathforms.h"
-#include "wall/changedetection.h"
-#include "wall/wallsaver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -56,10 +57,10 @@ QString bareName(const QString& path) {
 
 } // namespace
 
-CardEditorDialog::CardEditorDialog(WallState& state, CardBoard& board, WallSaver& saver,
-                                   ChangeDetection& changes, FolderChooserDialog* folderChooser,
-                                   QWidget* parent)
-    : QDialog(parent), st(state), board_(board), saver_(saver), changes_(changes),
+CardEditorDialog::CardEditorDialog(WallDocument& doc, WallModes& modes, CardBoard& board,
+                                   WallSaver& saver, ChangeDetection& changes,
+                                   FolderChooserDialog* folderChooser, QWidget* parent)
+    : QDialog(parent), st(doc), modes_(modes), board_(board), saver_(saver), changes_(changes),
       TForm26(folderChooser) {
     setObjectName(QStringLiteral("TForm3"));
     setModal(true);
@@ -289,8 +290,8 @@ void CardEditorDialog::buildFields() {
     connect(Memo2, &QPlainTextEdit::textChanged, this, [this] { HENKOU(); });
     connect(Memo5, &QPlainTextEdit::textChanged, this, [this] { HENKOU(); });
     connect(Edit2, &QLineEdit::textChanged, this, [this](const QString& link) {
-        if (st.PBAN >= 0 && st.PBAN < st.cards.size())
-            st.cards[st.PBAN].NOTE = link;
+        if (st.PBAN >= 0 && st.PBAN < st.count())
+            st.setLink(st.PBAN, link);
     });
     connect(Edit3, &QLineEdit::textChanged, this, [this](const QString& name) {
         saveButton->setToolTip(QStringLiteral("「") + name + QStringLiteral(".txt」を保存"));
@@ -306,12 +307,12 @@ void CardEditorDialog::buildFields() {
     connect(RadioButton1, &QRadioButton::clicked, this, [this] { setShape(false); });
     connect(RadioButton2, &QRadioButton::clicked, this, [this] { setShape(true); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this](bool on) {
-        if (st.PBAN >= 0 && st.PBAN < st.cards.size())
-            st.cards[st.PBAN].STP = on ? 1 : 0;
+        if (st.PBAN >= 0 && st.PBAN < st.count())
+            st.setStampSwitch(st.PBAN, on ? 1 : 0);
     });
     connect(CheckBox2, &QCheckBox::clicked, this, [this](bool on) {
-        if (st.PBAN >= 0 && st.PBAN < st.cards.size())
-            st.cards[st.PBAN].KAKUSU = on ? QStringLiteral("1") : QStringLiteral("0");
+        if (st.PBAN >= 0 && st.PBAN < st.count())
+            st.setCheckOff(st.PBAN, on ? CheckOff::Armed : CheckOff::None);
     });
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { pictureFromFile(); });
     connect(SpeedButton25, &QToolButton::clicked, this, [this] { pictureFromFile(); });
@@ -334,7 +335,7 @@ void CardEditorDialog::buildFields() {
 }
 
 void CardEditorDialog::openOn(int n, bool withMark) {
-    if (st.BUSY || n < 0 || n >= board_.count() || n >= st.cards.size())
+    if (modes_.BUSY || n < 0 || n >= board_.count() || !st.has(n))
         return;
     ChangeDetection::Pause pause(changes_);
     if (isVisible())
@@ -350,14 +351,15 @@ void CardEditorDialog::openOn(int n, bool withMark) {
 void CardEditorDialog::placeBesideCard() {
     const QWidget* wall = parentWidget();
     const CardWidget* c = board_.card(st.PBAN);
-    if (!wall || !c)
+    if (!wall || !c || !st.has(st.PBAN))
         return;
     // Until the window manager has framed the dialog once, allow for a
     // usual title bar and border.
     QSize frame = frameGeometry().size();
     if (frame == size())
         frame += QSize(8, 30);
-    const QRect card(c->mapToGlobal(QPoint(0, 0)), c->size());
+    const QRect at = st.card(st.PBAN).rect;
+    const QRect card(c->parentWidget()->mapToGlobal(at.topLeft()), at.size());
     const QRect wallOnScreen(wall->mapToGlobal(QPoint(0, 0)), wall->size());
     move(cardEditorPlace(wallOnScreen, frame, card));
 }
@@ -368,26 +370,24 @@ void CardEditorDialog::fill(int n, bool withMark) {
     std::vector<std::unique_ptr<QSignalBlocker>> quiet;
     for (QObject* f : fields)
         quiet.push_back(std::make_unique<QSignalBlocker>(f));
-    const CardEntry& e = st.cards[n];
-    const CardWidget* c = board_.card(n);
+    const CardEntry& e = st.card(n);
     Memo1->setPlainText(e.S2);
     Edit2->setText(e.NOTE);
     Memo2->setPlainText(e.TT);
     Memo3->setPlainText(e.KFLG);
     if (withMark)
         Memo5->setPlainText(e.KSU);
-    Edit4->setText(QString::number(c->x()));
-    Edit5->setText(QString::number(c->y()));
-    Edit6->setText(QString::number(c->width()));
-    Edit7->setText(QString::number(c->height()));
+    Edit4->setText(QString::number(e.rect.x()));
+    Edit5->setText(QString::number(e.rect.y()));
+    Edit6->setText(QString::number(e.rect.width()));
+    Edit7->setText(QString::number(e.rect.height()));
     CheckBox1->setChecked(e.STP == 1);
-    (c->pictureTag / 1000 != 0 ? RadioButton1 : RadioButton2)->setChecked(true);
+    (!e.elliptic() ? RadioButton1 : RadioButton2)->setChecked(true);
 }
 
 void CardEditorDialog::prepare() {
     const int n = st.PBAN;
-    CardEntry& e = st.cards[n];
-    CardWidget* c = board_.card(n);
+    const CardEntry& e = st.card(n);
     setWindowTitle(QDir::toNativeSeparators(st.KIJUNDIR + e.FNAME));
     PBANBK = n;
     saveRequested_ = false;
@@ -397,16 +397,16 @@ void CardEditorDialog::prepare() {
     for (QObject* f : fields)
         quiet.push_back(std::make_unique<QSignalBlocker>(f));
     bak_ = Snapshot();
-    bak_.kakusu = e.KAKUSU;
+    bak_.checkOff = e.checkOff;
     bak_.mark = e.KSU;
     Memo5->setPlainText(e.KSU);
-    CheckBox2->setChecked(e.KAKUSU == QLatin1String("1") || e.KAKUSU == QLatin1String("2"));
-    bak_.collapsed = e.KAKUSU == QLatin1String("2");
+    CheckBox2->setChecked(e.checkOff == CheckOff::Armed || e.checkOff == CheckOff::Collapsed);
+    bak_.collapsed = e.checkOff == CheckOff::Collapsed;
     if (bak_.collapsed) {
         // A collapsed card is edited at the size stored in its file.
-        board_.expandToStoredSize(n);
-        Edit6->setText(QString::number(c->width()));
-        Edit7->setText(QString::number(c->height()));
+        st.expandToStoredSize(n);
+        Edit6->setText(QString::number(e.rect.width()));
+        Edit7->setText(QString::number(e.rect.height()));
         board_.relayout(n);
     }
     bak_.stamp = e.STP;
@@ -417,8 +417,8 @@ void CardEditorDialog::prepare() {
     bak_.link = e.NOTE;
     bak_.text = e.TT;
     bak_.flash = e.KFLG;
-    bak_.textTag = c->textTags[0];
-    bak_.panelTag = c->panelTag;
+    bak_.textColour = e.textColour;
+    bak_.colour = e.colour;
     saveButton->setToolTip(QStringLiteral("「") + Edit3->text() + QStringLiteral(".txt」を保存"));
 
     // The picture as stored, kept unless the user changes it.
@@ -436,16 +436,15 @@ void CardEditorDialog::prepare() {
 }
 
 void CardEditorDialog::previewColours() {
-    const CardWidget* c = board_.card(st.PBAN);
-    if (!c)
+    if (!st.has(st.PBAN))
         return;
-    const int code = c->panelTag / 1000;
+    const int code = st.card(st.PBAN).colour;
     const QColor fill =
         code == kTransparentCard ? QColor(128, 128, 128) : cardColour(code).value_or(Qt::white);
     QPalette panel = Panel6->palette();
     panel.setColor(QPalette::Window, fill);
     Panel6->setPalette(panel);
-    const int text = c->textTags[0] / 1000;
+    const int text = st.card(st.PBAN).textColour;
     const QColor ink = text == 6 ? kNearWhite : textColour(text).value_or(Qt::black);
     for (QPlainTextEdit* m : {Memo2, Memo3}) {
         QPalette pal = m->palette();
@@ -478,15 +477,14 @@ void CardEditorDialog::HENKOU() {
     const auto text = [](const QPlainTextEdit* memo) {
         return memo->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     };
-    board_.HENKOU(st.PBAN, text(Memo5), text(Memo2), text(Memo3), text(Memo1), Edit2->text(),
-                  memoLines());
+    st.setTexts(st.PBAN, text(Memo5), text(Memo2), text(Memo3), text(Memo1), Edit2->text());
+    board_.HENKOU(st.PBAN, memoLines());
 }
 
 void CardEditorDialog::geometryEdited(QLineEdit* field, int which) {
-    CardWidget* c = board_.card(st.PBAN);
-    if (!c)
+    if (!st.has(st.PBAN))
         return;
-    QRect g = c->geometry();
+    QRect g = st.card(st.PBAN).rect;
     const int values[] = {g.x(), g.y(), g.width(), g.height()};
     bool ok = false;
     const int v = field->text().toInt(&ok);
@@ -509,22 +507,22 @@ void CardEditorDialog::geometryEdited(QLineEdit* field, int which) {
         g.setHeight(v);
         break;
     }
-    c->setGeometry(g);
+    st.setRect(st.PBAN, g);
 }
 
 void CardEditorDialog::setCardColour(int code) {
-    board_.setCardColour(st.PBAN, code);
+    st.setColour(st.PBAN, code);
     previewColours();
 }
 
 void CardEditorDialog::setTextColour(int code) {
-    board_.setTextColour(st.PBAN, code);
+    st.setTextColour(st.PBAN, code);
     previewColours();
 }
 
 void CardEditorDialog::setShape(bool elliptic) {
     (elliptic ? RadioButton2 : RadioButton1)->setChecked(true);
-    board_.setShape(st.PBAN, elliptic);
+    st.setShape(st.PBAN, elliptic);
 }
 
 void CardEditorDialog::pictureFromFile() {
@@ -533,7 +531,7 @@ void CardEditorDialog::pictureFromFile() {
         return;
     const int n = st.PBAN;
     if (chosen == QLatin1String("画像無し")) {
-        board_.setPictureName(n, QString());
+        st.setPicture(n, QString());
         Edit8->clear();
         Image1->clear();
         setWindowTitle(QString());
@@ -541,7 +539,7 @@ void CardEditorDialog::pictureFromFile() {
         return;
     }
     if (!QFileInfo(chosen).isFile()) {
-        board_.setPictureName(n, QString());
+        st.setPicture(n, QString());
         Image1->clear();
         HENKOU();
         return;
@@ -576,7 +574,7 @@ void CardEditorDialog::pictureFromFile() {
     Edit8->setText(name);
     files_.write(thumbnailPath(name, st.KIJUNDIR),
                  [&](QString*) { return NAILIMAGELOADMAKE(inWall, st.KIJUNDIR); });
-    board_.setPictureName(n, name);
+    st.setPicture(n, name);
     showPicture(name);
     setWindowTitle(name);
     SpeedButton2->setEnabled(true);
@@ -639,9 +637,8 @@ bool CardEditorDialog::mayReplace(const QStringList& paths) {
 void CardEditorDialog::putFilesBack() {
     files_.putBack();
     // The picture the card had, from its files as they are again.
-    if (PBANBK < board_.count() && PBANBK < st.cards.size() &&
-        st.cards[PBANBK].POST != bak_.picture)
-        board_.setPictureName(PBANBK, bak_.picture);
+    if (st.has(PBANBK) && st.card(PBANBK).POST != bak_.picture)
+        st.setPicture(PBANBK, bak_.picture);
 }
 
 void CardEditorDialog::notWritten(const QString& path, const QString& why) {
@@ -656,14 +653,14 @@ void CardEditorDialog::removeOrRestorePicture() {
     const int n = st.PBAN;
     if (!Edit8->text().isEmpty()) {
         Edit1->setText(Edit8->text());
-        board_.setPictureName(n, QString());
+        st.setPicture(n, QString());
         Edit8->clear();
         setWindowTitle(QString());
     } else if (Edit1->text().isEmpty()) {
-        board_.setPictureName(n, QString());
+        st.setPicture(n, QString());
         setWindowTitle(QString());
     } else {
-        board_.setPictureName(n, Edit1->text());
+        st.setPicture(n, Edit1->text());
         Edit8->setText(Edit1->text());
         setWindowTitle(Edit1->text());
     }
@@ -723,7 +720,7 @@ void CardEditorDialog::showAsBackground() {
 QString CardEditorDialog::typedFileName() const {
     // The name the card was opened with goes back to the card's own file,
     // whatever characters that file's name holds.
-    const QString own = PBANBK < st.cards.size() ? st.cards[PBANBK].FNAME : QString();
+    const QString own = st.has(PBANBK) ? st.card(PBANBK).FNAME : QString();
     if (!own.isEmpty() && Edit3->text() == QFileInfo(own).completeBaseName())
         return own;
     return cardFileNameFor(Edit3->text());
@@ -745,9 +742,9 @@ QString CardEditorDialog::renameQuestion(const QString& name) const {
     // Another card's name: that card would be rebuilt from this one and
     // written over; any other file of that name (notes, a card file that
     // could not be read) would be replaced.
-    if (PBANBK >= st.cards.size() || name == st.cards[PBANBK].FNAME)
+    if (!st.has(PBANBK) || name == st.card(PBANBK).FNAME)
         return QString();
-    if (board_.lastIndexOfFile(name) >= 0)
+    if (st.lastIndexOfFile(name) >= 0)
         return QStringLiteral("カード「%1」がもうあります。このカードの内容で書きかえますか？")
             .arg(QFileInfo(name).completeBaseName());
     const QFileInfo file(st.KIJUNDIR + name);
@@ -763,7 +760,6 @@ void CardEditorDialog::saveClicked() {
     if (name.isEmpty())
         return;
     const int n = st.PBAN;
-    CardEntry& e = st.cards[n];
     const QString question = renameQuestion(name);
     if (!question.isEmpty() &&
         QMessageBox::question(this, QStringLiteral("Zavik"), question) != QMessageBox::Yes)
@@ -780,8 +776,8 @@ void CardEditorDialog::saveClicked() {
     if (endsWithSeparator(link) && !link.startsWith(QLatin1Char('<')) &&
         !link.startsWith(QLatin1Char('>')) && !isWindowsDrivePath(link))
         QDir().mkpath(ZETTAI(link, st.KIJUNDIR, st.KIJUNDIRBAK));
-    if (e.KAKUSU == QLatin1String("3"))
-        e.KAKUSU.clear();
+    if (st.card(n).checkOff == CheckOff::LinkMoved)
+        st.setCheckOff(n, CheckOff::None);
     accept();
 }
 
@@ -791,7 +787,7 @@ void CardEditorDialog::cancelClicked() {
     MODOSU(PBANBK);
     // A card opened collapsed goes back to its square.
     if (bak_.collapsed)
-        board_.collapse(PBANBK);
+        st.collapse(PBANBK);
     saveRequested_ = false;
     reject();
 }
@@ -808,20 +804,20 @@ void CardEditorDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void CardEditorDialog::MODOSU(int n) {
-    if (n < 0 || n >= board_.count() || n >= st.cards.size())
+    if (n < 0 || n >= board_.count() || !st.has(n))
         return;
     saveRequested_ = false;
     // The picture too, even when the card had none: what a picture button
     // brought in has gone again on a cancel.
     const bool there = QFileInfo(ZETTAI(bak_.picture, st.KIJUNDIR, st.KIJUNDIRBAK)).isFile();
-    board_.setPictureName(n, there ? bak_.picture : QString());
-    board_.setShape(n, bak_.elliptic);
-    CardEntry& e = st.cards[n];
-    e.STP = bak_.stamp;
-    e.KAKUSU = bak_.kakusu;
-    board_.setTextColour(n, bak_.textTag / 1000);
-    board_.setCardColour(n, bak_.panelTag / 1000);
-    board_.HENKOU(n, bak_.mark, bak_.text, bak_.flash, bak_.hint, bak_.link, memoLines());
+    st.setPicture(n, there ? bak_.picture : QString());
+    st.setShape(n, bak_.elliptic);
+    st.setStampSwitch(n, bak_.stamp);
+    st.setCheckOff(n, bak_.checkOff);
+    st.setTextColour(n, bak_.textColour);
+    st.setColour(n, bak_.colour);
+    st.setTexts(n, bak_.mark, bak_.text, bak_.flash, bak_.hint, bak_.link);
+    board_.HENKOU(n, memoLines());
     if (n == st.PBAN)
         refillFromSnapshot();
 }
@@ -852,7 +848,7 @@ void CardEditorDialog::finishClosing() {
     saveRequested_ = false;
     files_.commit();
     int n = st.PBAN;
-    if (n < 0 || n >= board_.count() || n >= st.cards.size())
+    if (n < 0 || n >= board_.count() || !st.has(n))
         return;
     // 1. The picture, unless it is the one the card had.
     if (Edit8->text() != openedPicture_) {
@@ -863,9 +859,9 @@ void CardEditorDialog::finishClosing() {
                 copyOver(picture, st.KIJUNDIR + name);
             NAILIMAGELOADMAKE(st.KIJUNDIR + name, st.KIJUNDIR);
             Edit8->setText(name);
-            board_.setPictureName(n, name);
+            st.setPicture(n, name);
         } else {
-            board_.setPictureName(n, QString());
+            st.setPicture(n, QString());
         }
     }
     // 2. The texts.
@@ -874,36 +870,24 @@ void CardEditorDialog::finishClosing() {
     board_.CardSize();
     // 3, 4. The name; a new one makes a new card carrying the edits.
     const QString name = typedFileName();
-    CardEntry& e = st.cards[n];
+    const CardEntry& e = st.card(n);
     if (!name.isEmpty() && name != e.FNAME) {
-        const CardWidget* c = board_.card(n);
-        CardProps p;
-        p.X = c->x() + 2;
-        p.Y = c->y() + 2;
-        p.XX = c->width();
-        p.YY = c->height();
-        p.P = c->panelTag / 1000;
-        p.PT = c->textTags[0] / 1000;
-        p.STP = e.STP;
-        p.R = c->pictureTag / 1000;
-        p.S1 = e.POST;
-        p.S2 = e.S2;
-        p.S3 = e.NOTE;
-        p.T = e.TT;
-        p.FN = name;
-        p.FT = e.FTIME;
-        p.KF = e.KFLG;
-        p.KS = e.KSU;
+        CardEntry p;
+        static_cast<PosterRecord&>(p) = e;
+        p.rect = e.rect.translated(2, 2);
+        p.colour = e.colour;
+        p.textColour = e.textColour;
+        p.shape = e.shape;
+        p.FNAME = name;
         // Collapsing, when ticked, follows the save below.
-        p.KAKU = e.KAKUSU == QLatin1String("2") ? QStringLiteral("1") : e.KAKUSU;
-        if (CheckBox2->isChecked())
-            p.KAKU = QStringLiteral("0");
-        if (!board_.PanelMake(1, p)) {
+        p.KAKUSU =
+            CheckBox2->isChecked() ? QStringLiteral("0") : storedCheckOff(e.checkOff, e.KAKUSU);
+        if (!st.PanelMake(1, p)) {
             QMessageBox::warning(
                 this, QStringLiteral("Zavik"),
                 QStringLiteral("このかべには%1枚までのカードしか置けません。別の名前のカードは"
                                "作れませんでした。")
-                    .arg(CardBoard::kMaxCards));
+                    .arg(WallDocument::kMaxCards));
             return;
         }
         // The card the editor opened on goes back to what it was.
@@ -914,8 +898,8 @@ void CardEditorDialog::finishClosing() {
     // ticked, as the card menu's save does.
     const bool collapse = CheckBox2->isChecked();
     if (collapse)
-        st.cards[n].KAKUSU = QStringLiteral("1");
+        st.setCheckOff(n, CheckOff::Armed);
     saver_.PANELSAVE(n, 2);
     if (collapse)
-        board_.collapse(n);
+        st.collapse(n);
 }

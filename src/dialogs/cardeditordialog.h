@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/cardeditorfiles.h"
+#include "model/cardentry.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -16,7 +17,8 @@ class QPlainTextEdit;
 class QRadioButton;
 class QToolButton;
 class WallSaver;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // The card editor: every property of one card of the wall, changed on the
 // wall as it is typed. "保存・ていあん" writes the card, "キャンセル" puts it
@@ -24,8 +26,9 @@ struct WallState;
 class CardEditorDialog : public QDialog { // TForm3
     Q_OBJECT
 public:
-    CardEditorDialog(WallState& state, CardBoard& board, WallSaver& saver, ChangeDetection& changes,
-                     FolderChooserDialog* folderChooser, QWidget* parent = nullptr);
+    CardEditorDialog(WallDocument& doc, WallModes& modes, CardBoard& board, WallSaver& saver,
+                     ChangeDetection& changes, FolderChooserDialog* folderChooser,
+                     QWidget* parent = nullptr);
 
     // Opens the editor on card n, modally, with change detection held until
     // it closes; nothing while the wall is busy. The quick editor's opener
@@ -84,11 +87,12 @@ private:
     // Tells the user a picture could not be written into the wall.
     void notWritten(const QString& path, const QString& why);
     struct Snapshot {
-        QString kakusu, mark, picture, hint, link, text, flash;
+        QString mark, picture, hint, link, text, flash;
         int stamp = 0;
         bool elliptic = false;
-        int panelTag = 0;
-        int textTag = 0;
+        int colour = 0;
+        int textColour = 0;
+        CheckOff checkOff = CheckOff::None;
         bool collapsed = false; // opened as a collapsed check-off card
     };
 
@@ -127,7 +131,9 @@ private:
     // it.
     void putFilesBack();
 
-    WallState& st;
+    WallDocument& st;
+
+    WallModes& modes_;
     CardBoard& board_;
     WallSaver& saver_;
     ChangeDetection& changes_;

@@ -1,6 +1,6 @@
 #include "dialogs/cardeditorfiles.h"
 
-#include "model/wallstate.h"
+#include "document/walldocument.h"
 #include "storage/htmlcopy.h"
 
 #include <QDir>

@@ -7,7 +7,7 @@
 #include <functional>
 
 class QWidget;
-struct WallState;
+class WallDocument;
 
 // What the card editor's buttons write into the wall folder while it is
 // open. Each file there is kept aside before it is replaced, so that closing
@@ -15,7 +15,7 @@ struct WallState;
 // did not write in this editor is replaced only when the user says so.
 class CardEditorFiles {
 public:
-    CardEditorFiles(QWidget* dialog, const WallState& state) : dialog_(dialog), st(state) {}
+    CardEditorFiles(QWidget* dialog, const WallDocument& state) : dialog_(dialog), st(state) {}
 
     // Writes `path` through `write`, its folder made and what is there kept
     // aside first. False, with the reason, when nothing was written.
@@ -35,6 +35,6 @@ public:
 
 private:
     QWidget* dialog_;
-    const WallState& st;
+    const WallDocument& st;
     FileRollback kept_;
 };

@@ -3,7 +3,7 @@
 #include "cards/cardboard.h"
 #include "cards/menuitems.h"
 #include "dialogs/launchcards.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
 #include "pictures/thumbnails.h"
 #include "platform/beep.h"
 #include "platform/shell.h"
@@ -32,8 +32,8 @@ QString failure(const QString& path, const QString& why) {
 
 } // namespace
 
-LaunchCardMaker::LaunchCardMaker(WallState& state, CardBoard& board, QWidget* wallWindow)
-    : QDialog(wallWindow, Qt::Dialog | Qt::WindowStaysOnTopHint), st(state), board_(board) {
+LaunchCardMaker::LaunchCardMaker(WallDocument& doc, QWidget* wallWindow)
+    : QDialog(wallWindow, Qt::Dialog | Qt::WindowStaysOnTopHint), st(doc) {
     setObjectName(QStringLiteral("TForm24"));
     setModal(true);
     resize(384, 92 + 40);
@@ -188,7 +188,7 @@ void LaunchCardMaker::makeCards() {
     QStringList leftOut;
     QList<Job> jobs;
     for (const QString& f : chosen()) {
-        if (linkReadsOtherwise(f) || st.cards.size() + jobs.size() >= CardBoard::kMaxCards) {
+        if (linkReadsOtherwise(f) || st.count() + jobs.size() >= WallDocument::kMaxCards) {
             leftOut << f;
             continue;
         }
@@ -201,7 +201,7 @@ void LaunchCardMaker::makeCards() {
         } else {
             job = copyJob(f, c.copy);
         }
-        job.written << st.KIJUNDIR + c.card.FN;
+        job.written << st.KIJUNDIR + c.card.FNAME;
         job.card = c;
         jobs << job;
     }
@@ -230,23 +230,23 @@ void LaunchCardMaker::makeCards() {
         }
         // A copy that failed is named afterwards; the card is made all the
         // same.
-        CardProps p = job.card.card;
-        p.FT = makeTimestamp();
-        p.X = places->at(i).x();
-        p.Y = places->at(i).y();
-        p.XX = first.width();
-        p.YY = first.height();
+        CardEntry p = job.card.card;
+        p.FTIME = makeTimestamp();
+        p.rect.moveLeft(places->at(i).x());
+        p.rect.moveTop(places->at(i).y());
+        p.rect.setWidth(first.width());
+        p.rect.setHeight(first.height());
         if (job.card.kind == LaunchKind::Picture) {
-            NAILIMAGELOADMAKE2(job.file, p.S1, st.KIJUNDIR);
+            NAILIMAGELOADMAKE2(job.file, p.POST, st.KIJUNDIR);
             PanelRecord background;
-            background.KABEIMAGE = p.S1;
-            background.KABEIMAGEOLDTIME = p.FT;
+            background.KABEIMAGE = p.POST;
+            background.KABEIMAGEOLDTIME = p.FTIME;
             const QString wallIni = job.card.subWall + QStringLiteral("wall.ini");
             QString why;
             if (!writePanelFile(wallIni, background, &why))
                 failed << failure(wallIni, why);
         }
-        board_.PanelMake(1, p);
+        st.PanelMake(1, p);
     }
     QStringList said;
     if (!leftOut.isEmpty())

@@ -7,10 +7,9 @@
 #include <QDialog>
 #include <functional>
 
-class CardBoard;
 class QPlainTextEdit;
 class QToolButton;
-struct WallState;
+class WallDocument;
 
 // Turns chosen files into cards that open them: a picture into a card
 // leading to a new sub-wall that shows it as its background, a page, a LOGO
@@ -23,7 +22,7 @@ struct WallState;
 class LaunchCardMaker : public QDialog { // TForm24
     Q_OBJECT
 public:
-    LaunchCardMaker(WallState& state, CardBoard& board, QWidget* wallWindow);
+    LaunchCardMaker(WallDocument& doc, QWidget* wallWindow);
 
     // What the maker needs of the wall window.
     std::function<void(const QString& text, int ms)> notice; // MATHU
@@ -82,7 +81,6 @@ private:
     // Makes a job's copies; false when the user cancelled one.
     bool runCopies(const Job& job, QStringList& failed);
 
-    WallState& st;
-    CardBoard& board_;
+    WallDocument& st;
     QString folder_; // where the file dialog starts
 };

@@ -37,10 +37,10 @@ LaunchCard planLaunchCard(const QString& file, const QString& wallFolder) {
     const QString E = KAKU.mid(1);
     const QString kaku = KAKU.toLower();
     LaunchCard c;
-    CardProps& r = c.card;
-    r.PT = 4;
-    r.R = 1;
-    r.KAKU = QStringLiteral("0");
+    CardEntry& r = c.card;
+    r.textColour = 4;
+    r.shape = 1;
+    r.KAKUSU = QStringLiteral("0");
     if (kaku == QLatin1String(".jpg") || kaku == QLatin1String(".jpeg") ||
         kaku == QLatin1String(".bmp")) {
         // The picture becomes the background of a sub-wall of its own.
@@ -49,33 +49,33 @@ LaunchCard planLaunchCard(const QString& file, const QString& wallFolder) {
         c.subWall = wallFolder + B + E + QLatin1Char('/');
         c.copy = c.subWall + P;
         c.original = c.subWall + QLatin1Char('_') + P;
-        r.P = 7;
-        r.S1 = P;
-        r.T = P;
-        r.S3 = B + E + QLatin1Char('\\');
-        r.FN = cleanCardFileName(B + E + QStringLiteral(".txt"));
+        r.colour = 7;
+        r.POST = P;
+        r.TT = P;
+        r.NOTE = B + E + QLatin1Char('\\');
+        r.FNAME = cleanCardFileName(B + E + QStringLiteral(".txt"));
         return c;
     }
     // Pages, LOGO projects and other files are copied into the wall folder
     // under their own names; other files open where they were chosen.
     c.copy = wallFolder + N;
-    r.T = N;
-    r.S3 = N;
+    r.TT = N;
+    r.NOTE = N;
     if (kaku == QLatin1String(".html")) {
         c.kind = LaunchKind::Page;
-        r.P = 3;
-        r.FN = B + QStringLiteral(".txt");
+        r.colour = 3;
+        r.FNAME = B + QStringLiteral(".txt");
     } else if (isLogoProject(file)) {
         c.kind = LaunchKind::Logo;
-        r.P = 14;
-        r.FN = B + E + QStringLiteral(".txt");
+        r.colour = 14;
+        r.FNAME = B + E + QStringLiteral(".txt");
     } else {
         c.kind = LaunchKind::Other;
-        r.P = 10;
-        r.S3 = file;
-        r.FN = N + QStringLiteral(".txt");
+        r.colour = 10;
+        r.NOTE = file;
+        r.FNAME = N + QStringLiteral(".txt");
     }
-    r.FN = cleanCardFileName(r.FN);
+    r.FNAME = cleanCardFileName(r.FNAME);
     return c;
 }
 

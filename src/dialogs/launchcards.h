@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cards/cardboard.h"
+#include "model/cardentry.h"
 
 #include <QList>
 #include <QPoint>
@@ -27,7 +27,7 @@ bool isLogoProject(const QString& file);
 // stamp), and the files to copy for it.
 struct LaunchCard {
     LaunchKind kind = LaunchKind::Other;
-    CardProps card;   // colours, text, link, picture, file name
+    CardEntry card;   // colours, text, link, picture, file name
     QString copy;     // where the chosen file is copied to
     QString subWall;  // pictures: the new sub-wall's folder, with "/"
     QString original; // pictures: the untouched "_" copy in the sub-wall

@@ -4,11 +4,12 @@
 #include "dialogs/cardeditordialog.h"
 #include "dialogs/cardrules.h"
 #include "dialogs/quickcardeditor.h"
-#include "model/wallstate.h"
+#include "document/changedetection.h"
+#include "document/walldocument.h"
+#include "model/wallmodes.h"
 #include "storage/filereading.h"
 #include "storage/timestamp.h"
 #include "storage/walltext.h"
-#include "wall/changedetection.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -19,10 +20,10 @@
 #include <QTextEdit>
 #include <QWidget>
 
-NewCardCommand::NewCardCommand(WallState& state, CardBoard& board, ChangeDetection& changes,
+NewCardCommand::NewCardCommand(WallDocument& doc, WallModes& modes, ChangeDetection& changes,
                                QuickCardEditor* quickEditor, CardEditorDialog* cardEditor,
                                QWidget* wallArea)
-    : QObject(wallArea), st(state), board_(board), changes_(changes), TForm18(quickEditor),
+    : QObject(wallArea), st(doc), modes_(modes), changes_(changes), TForm18(quickEditor),
       TForm3(cardEditor), wallArea_(wallArea) {
     chooseTextFile = [this](const QString& startFolder) {
         return QFileDialog::getOpenFileName(wallArea_->window(), QStringLiteral("名札"),
@@ -41,30 +42,30 @@ bool NewCardCommand::ask(const QString& question) {
 }
 
 bool NewCardCommand::taken(const QString& name) const {
-    return board_.lastIndexOfFile(name) >= 0 || QFileInfo::exists(st.KIJUNDIR + name);
+    return st.lastIndexOfFile(name) >= 0 || QFileInfo::exists(st.KIJUNDIR + name);
 }
 
 void NewCardCommand::CARDMAKE() {
     const NameTaken taken = [this](const QString& name) { return this->taken(name); };
     for (;;) {
-        if (st.BUSY)
+        if (modes_.BUSY)
             return;
         changes_.stop();
         if (prepareCommand)
             prepareCommand();
         // Nothing makes a card behind the quick editor.
-        board_.KKFLG = true;
+        st.KKFLG = true;
         if (TForm3->isVisible())
             TForm3->close();
         const QRect wall(wallArea_->mapToGlobal(QPoint(0, 0)), QSize(st.NOWX, st.NOWY));
         const int result = TForm18->run(st.KIJUNDIR, wall, st.NOWY, taken);
         const QString stamp = makeTimestamp();
-        board_.KKFLG = false;
+        st.KKFLG = false;
         if (result == QuickCardEditor::MakeCard) {
             changes_.stop();
             if (!makeQuickCard(stamp)) {
                 tell(QStringLiteral("このかべには%1枚までのカードしか置けません。")
-                         .arg(CardBoard::kMaxCards));
+                         .arg(WallDocument::kMaxCards));
                 changes_.start();
                 return;
             }
@@ -85,37 +86,38 @@ void NewCardCommand::CARDMAKE() {
 bool NewCardCommand::makeQuickCard(const QString& stamp) {
     // The card lies exactly where the text area is on the wall.
     const QRect area = TForm18->textAreaOnScreen();
-    CardProps p;
+    CardEntry p;
     const QPoint at = wallArea_->mapFromGlobal(area.topLeft());
-    p.X = at.x();
-    p.Y = at.y();
-    p.XX = area.width();
-    p.YY = area.height();
-    p.P = TForm18->cardCode;
-    p.PT = TForm18->textCode;
+    p.rect.moveLeft(at.x());
+    p.rect.moveTop(at.y());
+    p.rect.setWidth(area.width());
+    p.rect.setHeight(area.height());
+    p.colour = TForm18->cardCode;
+    p.textColour = TForm18->textCode;
     p.STP = 0;
-    p.R = 1;
-    p.T = TForm18->Memo1->toPlainText();
-    p.FN = TForm18->DDNAME + QStringLiteral(".txt");
-    p.FT = stamp;
-    p.KAKU = QStringLiteral("0");
-    return board_.PanelMake(1, p);
+    p.shape = 1;
+    p.TT = TForm18->Memo1->toPlainText();
+    p.FNAME = TForm18->DDNAME + QStringLiteral(".txt");
+    p.FTIME = stamp;
+    p.KAKUSU = QStringLiteral("0");
+    return st.PanelMake(1, p);
 }
 
 void NewCardCommand::MAKEGCARD4() {
     changes_.stop();
-    st.BUSY = true;
+    modes_.BUSY = true;
     if (prepareCommand)
         prepareCommand();
     // However the run ends, the wall is free and followed again.
     struct Done {
-        WallState& st;
+        WallDocument& st;
+        WallModes& modes_;
         ChangeDetection& changes;
         ~Done() {
-            st.BUSY = false;
+            modes_.BUSY = false;
             changes.start();
         }
-    } done{st, changes_};
+    } done{st, modes_, changes_};
 
     const QString file = chooseTextFile(textFolder_.isEmpty() ? st.KIJUNDIR : textFolder_);
     if (file.isEmpty() || !QFileInfo::exists(file))
@@ -162,25 +164,25 @@ void NewCardCommand::MAKEGCARD4() {
     for (int i = 0; i < names.fileNames.size(); ++i) {
         if (!replace && existing.contains(names.fileNames[i]))
             continue;
-        CardProps p;
-        p.X = places[i].x();
-        p.Y = places[i].y();
-        p.XX = size.width();
-        p.YY = size.height();
-        p.P = 1;
-        p.PT = 1;
+        CardEntry p;
+        p.rect.moveLeft(places[i].x());
+        p.rect.moveTop(places[i].y());
+        p.rect.setWidth(size.width());
+        p.rect.setHeight(size.height());
+        p.colour = 1;
+        p.textColour = 1;
         p.STP = 0;
-        p.R = 1;
+        p.shape = 1;
         p.S2 = link;
-        p.S3 = link;
-        p.T = items[i];
-        p.FN = names.fileNames[i];
-        p.FT = makeTimestamp();
-        p.KAKU = QStringLiteral("0");
-        if (!board_.PanelMake(1, p)) {
+        p.NOTE = link;
+        p.TT = items[i];
+        p.FNAME = names.fileNames[i];
+        p.FTIME = makeTimestamp();
+        p.KAKUSU = QStringLiteral("0");
+        if (!st.PanelMake(1, p)) {
             notes << QStringLiteral(
                          "このかべには%1枚までのカードしか置けません。%2行目で止めます。")
-                         .arg(CardBoard::kMaxCards)
+                         .arg(WallDocument::kMaxCards)
                          .arg(i + 1);
             break;
         }

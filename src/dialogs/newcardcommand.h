@@ -3,12 +3,12 @@
 #include <QObject>
 #include <functional>
 
-class CardBoard;
 class CardEditorDialog;
 class ChangeDetection;
 class QuickCardEditor;
 class QWidget;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // "カードを作る": the quick editor opens where the next card will appear and
 // makes card after card until it is cancelled; "CSV→名札" lays out one name
@@ -16,7 +16,7 @@ struct WallState;
 class NewCardCommand : public QObject {
     Q_OBJECT
 public:
-    NewCardCommand(WallState& state, CardBoard& board, ChangeDetection& changes,
+    NewCardCommand(WallDocument& doc, WallModes& modes, ChangeDetection& changes,
                    QuickCardEditor* quickEditor, CardEditorDialog* cardEditor, QWidget* wallArea);
 
     // What most commands do first (the pen off, the one-shot right click
@@ -37,8 +37,9 @@ private:
     // Whether a card or a file of the wall folder has the file name `name`.
     bool taken(const QString& name) const;
 
-    WallState& st;
-    CardBoard& board_;
+    WallDocument& st;
+
+    WallModes& modes_;
     ChangeDetection& changes_;
     QuickCardEditor* TForm18;
     CardEditorDialog* TForm3;

@@ -4,7 +4,7 @@
 #include "dialogs/pagetemplate.h"
 #include "dialogs/replacequestion.h"
 #include "dialogs/startovercanceldialog.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
 #include "platform/beep.h"
 #include "platform/desktopprograms.h"
 #include "platform/shell.h"
@@ -137,7 +137,7 @@ void fillColour(QWidget* w, const QColor& colour) {
 
 } // namespace
 
-SettingsDialog::SettingsDialog(WallState& state, QWidget* parent) : QDialog(parent), st(state) {
+SettingsDialog::SettingsDialog(WallDocument& state, QWidget* parent) : QDialog(parent), st(state) {
     setObjectName(QStringLiteral("TForm19"));
     setModal(true);
     build();

@@ -12,7 +12,7 @@ class QLineEdit;
 class QScrollBar;
 class QToolButton;
 class QWidget;
-struct WallState;
+class WallDocument;
 
 // The settings of the current wall that are not cards: the web window's page,
 // place and ribbon, the file window's kind, mask and place, and the
@@ -23,7 +23,7 @@ struct WallState;
 class SettingsDialog : public QDialog { // TForm19
     Q_OBJECT
 public:
-    explicit SettingsDialog(WallState& state, QWidget* parent = nullptr);
+    explicit SettingsDialog(WallDocument& state, QWidget* parent = nullptr);
 
     // The web and file window settings the dialog shows, and those it holds
     // now. A position or size edit that holds no whole number gives its
@@ -150,7 +150,7 @@ private:
     // wall, the user is asked, naming them.
     bool mayReplace(const QList<FileCopy>& copies);
 
-    WallState& st;
+    WallDocument& st;
     Field fields_[FieldCount];
     int ribbon_ = 0;        // Panel12's tag: > 0 with a ribbon
     int openingRibbon_ = 0; // Panel11's tag: the flag when the dialog opened

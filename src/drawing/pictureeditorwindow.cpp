@@ -1,6 +1,6 @@
 #include "drawing/pictureeditorwindow.h"
 
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "pictures/pictureops.h"
 #include "platform/beep.h"
 
@@ -36,7 +36,7 @@ QRegion outline(const QRect& r) {
 
 } // namespace
 
-PictureEditorWindow::PictureEditorWindow(WallState& st, QWidget* parent)
+PictureEditorWindow::PictureEditorWindow(WallModes& st, QWidget* parent)
     : QWidget(parent, Qt::Window), st_(st), form_(this), key_(kSilver), chalk_(penColour(0)) {
     setObjectName(QStringLiteral("TForm25"));
     setAttribute(Qt::WA_OpaquePaintEvent);

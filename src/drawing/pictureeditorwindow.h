@@ -10,7 +10,7 @@
 #include <QRegion>
 #include <QWidget>
 
-struct WallState;
+struct WallModes;
 
 // Where the editor opens, as the wall measures it.
 struct EditorPlacement {
@@ -34,7 +34,7 @@ class PictureEditorWindow : public QWidget { // TForm25
 public:
     // The editor shares the wall's pen mode (PREFLG) and tells the wall that
     // it drew (MSON2).
-    explicit PictureEditorWindow(WallState& st, QWidget* parent = nullptr);
+    explicit PictureEditorWindow(WallModes& st, QWidget* parent = nullptr);
 
     // Shows the editor, not modally, over `screenshot` (the whole screen).
     void openOn(const QImage& screenshot, const EditorPlacement& placement);
@@ -111,7 +111,7 @@ private:
     QRect toPixels(const QRect& area) const;
     QSize logicalSize(const QImage& picture) const;
 
-    WallState& st_;
+    WallModes& st_;
     PictureEditorForm form_;
 
     QImage Image1; // the chalk layer

@@ -4,7 +4,7 @@
 #include "drawing/picturecanvas.h"
 #include "drawing/seethrough.h"
 #include "drawing/wallpen.h"
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "pictures/picturelayer.h"
 #include "platform/shell.h"
 #include "storage/underscorecopy.h"
@@ -90,7 +90,7 @@ QRect viewerGeometry(QSize picture, QSize wall, QSize wallClient, double zoom, Q
     return QRect(std::max(left, 0), std::max(top, 0), vw, vh);
 }
 
-PictureViewerWindow::PictureViewerWindow(QWidget* parent, WallState* state)
+PictureViewerWindow::PictureViewerWindow(QWidget* parent, WallModes* state)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), st(state) {
     setObjectName(QStringLiteral("TForm21"));
     setAutoFillBackground(true);

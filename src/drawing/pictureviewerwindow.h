@@ -16,7 +16,7 @@ class QAction;
 class QMenu;
 class QTimer;
 class WallPen;
-struct WallState;
+struct WallModes;
 
 // The viewer's client rect in screen coordinates for a picture of natural
 // size `picture` opened from a card at `cardCorner` on a wall of `wall`
@@ -36,7 +36,7 @@ class PictureViewerWindow : public QWidget { // TForm21
     Q_OBJECT
 public:
     // `state` holds the pen shared with the wall; without it the pen is off.
-    explicit PictureViewerWindow(QWidget* parent = nullptr, WallState* state = nullptr);
+    explicit PictureViewerWindow(QWidget* parent = nullptr, WallModes* state = nullptr);
 
     // The wall's pen commands, which the menu runs.
     WallPen* pen = nullptr;
@@ -116,7 +116,7 @@ private:
     void moveOnPicture(QMouseEvent* event);
     void strokeReleased(QMouseEvent* event);
 
-    WallState* st;
+    WallModes* st;
     PictureCanvas* Panel1;
     QTimer* Timer2;
 

@@ -1,7 +1,8 @@
 #include "drawing/screencapture.h"
 
+#include "document/walldocument.h"
 #include "drawing/regionwindow.h"
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "platform/beep.h"
 
 #include <QAbstractButton>
@@ -13,8 +14,8 @@
 #include <QTimer>
 #include <QWidget>
 
-ScreenCapture::ScreenCapture(WallState& state, QWidget* wallWindow)
-    : QObject(wallWindow), st(state), wallWindow_(wallWindow) {
+ScreenCapture::ScreenCapture(WallDocument& doc, WallModes& modes, QWidget* wallWindow)
+    : QObject(wallWindow), st(doc), modes_(modes), wallWindow_(wallWindow) {
     PopupMenu4 = new QMenu(wallWindow);
     PopupMenu4->setObjectName(QStringLiteral("PopupMenu4"));
     PopupMenu4->addAction(QStringLiteral("キャプチャー"), this,
@@ -144,7 +145,7 @@ bool ScreenCapture::eventFilter(QObject* watched, QEvent* event) {
             Timer7->stop();
         }
     } else if (watched == drawingButton_) {
-        if (type == QEvent::Enter && !st.BUSY) {
+        if (type == QEvent::Enter && !modes_.BUSY) {
             Timer6->start();
             T6FLG = true;
         } else if (type == QEvent::Leave || type == QEvent::Hide) {

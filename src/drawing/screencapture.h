@@ -13,7 +13,8 @@ class QMenu;
 class QTimer;
 class QWidget;
 class RegionWindow;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // Photographs the screen after a delay: from the capture menu, or after the
 // pointer rests on the wall's capture corner. The frozen screen then opens in
@@ -22,7 +23,7 @@ struct WallState;
 class ScreenCapture : public QObject {
     Q_OBJECT
 public:
-    ScreenCapture(WallState& state, QWidget* wallWindow);
+    ScreenCapture(WallDocument& doc, WallModes& modes, QWidget* wallWindow);
 
     QMenu* PopupMenu4;     // "キャプチャー" and the three delays
     QTimer* Timer7;        // the capture delay
@@ -77,7 +78,9 @@ private:
     // Opens the picture editor on a fresh screenshot.
     void drawOnScreen();
 
-    WallState& st;
+    WallDocument& st;
+
+    WallModes& modes_;
     QWidget* wallWindow_;
     QWidget* corner_ = nullptr;
     QWidget* drawingButton_ = nullptr;

@@ -1,15 +1,15 @@
 #include "drawing/wallpen.h"
 
+#include "document/changedetection.h"
+#include "document/walldocument.h"
+#include "document/wallsaver.h"
 #include "drawing/picturecanvas.h"
 #include "drawing/pictureviewerwindow.h"
 #include "model/bgrcolor.h"
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "platform/shell.h"
 #include "storage/pathforms.h"
 #include "storage/underscorecopy.h"
-#include "wall/changedetection.h"
-#include "wall/wallsaver.h"
-#include "wall/wallsurface.h"
 
 #include <QAction>
 #include <QDir>
@@ -18,10 +18,8 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 
-WallPen::WallPen(WallState& state, QWidget* wallArea, WallSaver& saver, WallSurface& surface,
-                 ChangeDetection& changes)
-    : QObject(wallArea), st(state), wallArea_(wallArea), saver_(saver), surface_(surface),
-      changes_(changes) {
+WallPen::WallPen(WallDocument& doc, WallModes& modes, QWidget* wallArea)
+    : QObject(wallArea), st(doc), modes_(modes), wallArea_(wallArea), changes_(doc.changes()) {
     Image1 = new PictureCanvas(wallArea);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setCursor(Qt::PointingHandCursor);
@@ -50,9 +48,9 @@ WallPen::WallPen(WallState& state, QWidget* wallArea, WallSaver& saver, WallSurf
     PopupMenu3->addAction(QStringLiteral("ペンの絵を消す"), this, [this] { wipe(); });
     PopupMenu3->addAction(QStringLiteral("保存・ていあん"), this, [this] { save(); });
     connect(PopupMenu3, &QMenu::aboutToShow, this, [this] {
-        N68->setText(st.MSON ? QStringLiteral("OFF") : QStringLiteral("ON"));
+        N68->setText(modes_.MSON ? QStringLiteral("OFF") : QStringLiteral("ON"));
         captionStraight();
-        if (!st.pen.PREFLG)
+        if (!modes_.pen.PREFLG)
             resetCounter();
     });
 }
@@ -69,7 +67,7 @@ void WallPen::showBackground(const QImage& picture) {
     Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
     Image1->setPicture(picture);
     Image2 = picture;
-    st.MSON2 = true;
+    modes_.MSON2 = true;
     st.canvasDrawn = false;
 }
 
@@ -79,7 +77,7 @@ void WallPen::clearToNavy() {
     navy.fill(bgrColor(kNavy));
     Image1->setPicture(navy);
     Image2 = navy;
-    st.MSON2 = false;
+    modes_.MSON2 = false;
     st.canvasDrawn = false;
 }
 
@@ -88,11 +86,11 @@ QImage WallPen::canvasImage() const {
 }
 
 void WallPen::MSswitch(bool on) {
-    st.MSON = on;
+    modes_.MSON = on;
     if (!on) {
         resetCounter();
         // An empty background starts again as the plain wall of this size.
-        if (!st.MSON2)
+        if (!modes_.MSON2)
             clearToNavy();
     }
     emit penSwitched(on);
@@ -100,7 +98,7 @@ void WallPen::MSswitch(bool on) {
 }
 
 void WallPen::setCursors() {
-    const Qt::CursorShape shape = st.MSON ? Qt::ArrowCursor : Qt::PointingHandCursor;
+    const Qt::CursorShape shape = modes_.MSON ? Qt::ArrowCursor : Qt::PointingHandCursor;
     Image1->setCursor(shape);
     if (viewer)
         viewer->setPictureCursor(shape);
@@ -111,20 +109,20 @@ void WallPen::penOn() {
 }
 
 void WallPen::togglePen() {
-    if (st.BUSY)
+    if (modes_.BUSY)
         return;
     emit oneShotDisarmed();
-    MSswitch(!st.MSON);
+    MSswitch(!modes_.MSON);
 }
 
 void WallPen::chooseColour(int CPEN) {
-    st.pen.CPEN = CPEN;
+    modes_.pen.CPEN = CPEN;
     penOn();
     resetCounter();
 }
 
 void WallPen::chooseWidth(int SPENS) {
-    st.pen.SPENS = SPENS;
+    modes_.pen.SPENS = SPENS;
     penOn();
     if (SPENS == kNormalPen)
         resetCounter();
@@ -133,18 +131,18 @@ void WallPen::chooseWidth(int SPENS) {
 void WallPen::toggleStraight() {
     penOn();
     resetCounter();
-    st.pen.PREFLG = !st.pen.PREFLG;
+    modes_.pen.PREFLG = !modes_.pen.PREFLG;
     captionStraight();
 }
 
 void WallPen::captionStraight() {
-    N69->setText(st.pen.PREFLG ? QStringLiteral("－－－直線－－－")
-                               : QStringLiteral("～～～曲線～～～"));
+    N69->setText(modes_.pen.PREFLG ? QStringLiteral("－－－直線－－－")
+                                   : QStringLiteral("～～～曲線～～～"));
 }
 
 void WallPen::wipe() {
     resetCounter();
-    if (st.BUSY)
+    if (modes_.BUSY)
         return;
     emit oneShotDisarmed();
     MSswitch(false);
@@ -169,7 +167,7 @@ void WallPen::restoreOriginal() {
     if (!st.KABEIMAGE.isEmpty() && restoreUnderscoreCopy(picture)) {
         // Shown at once, both layers: the strokes are gone with the drawing
         // that was saved into the picture.
-        surface_.KABEIMAGELOAD(picture);
+        emit st.backgroundShown(picture);
         return;
     }
     // Without an original there is nothing to go back to but the picture
@@ -185,7 +183,7 @@ void WallPen::restoreOriginal() {
 void WallPen::save() {
     resetCounter();
     QString failure;
-    if (!saver_.KABEBACKSAVE(1, &failure))
+    if (!st.saver().KABEBACKSAVE(1, &failure))
         QMessageBox::warning(wallArea_->window(), QStringLiteral("Zavik"),
                              QStringLiteral("背景の絵を保存できませんでした。\n%1\n"
                                             "ディスクの空きと書き込みの許可を確かめてください。")
@@ -194,7 +192,7 @@ void WallPen::save() {
 
 void WallPen::openOutside(bool edit) {
     resetCounter();
-    if (st.BUSY)
+    if (modes_.BUSY)
         return;
     QString picture = ZETTAI(st.KABEIMG, st.KIJUNDIR, st.KIJUNDIRBAK);
     if (st.KABEIMG.isEmpty() || !QFileInfo(picture).isFile()) {
@@ -232,13 +230,13 @@ bool WallPen::eventFilter(QObject* watched, QEvent* event) {
 void WallPen::press(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     stroke_.press(at);
-    if (st.BUSY)
+    if (modes_.BUSY)
         return;
     ChangeDetection::Pause pause(changes_);
-    if (event->button() == Qt::RightButton || st.RFLGK) {
+    if (event->button() == Qt::RightButton || modes_.RFLGK) {
         emit oneShotDisarmed();
         openMenu(event->globalPosition().toPoint() - QPoint(10, 30));
-    } else if (st.POM) {
+    } else if (modes_.POM) {
         emit stampRequested(Image1->mapTo(wallArea_, at));
     }
 }
@@ -248,14 +246,14 @@ void WallPen::openMenu(QPoint globalPos) {
 }
 
 void WallPen::move(QMouseEvent* event) {
-    if (st.pen.SPENS == 0)
-        st.pen.SPENS = kNormalPen;
+    if (modes_.pen.SPENS == 0)
+        modes_.pen.SPENS = kNormalPen;
     const bool leftDown = event->buttons() & Qt::LeftButton;
-    if (st.MSON && leftDown)
-        st.MSON2 = true;
+    if (modes_.MSON && leftDown)
+        modes_.MSON2 = true;
     const QRect changed =
-        stroke_.move(Image1->drawable(), event->position().toPoint(), leftDown, st.MSON,
-                     st.pen.PREFLG, penColour(st.pen.CPEN), st.pen.SPENS);
+        stroke_.move(Image1->drawable(), event->position().toPoint(), leftDown, modes_.MSON,
+                     modes_.pen.PREFLG, penColour(modes_.pen.CPEN), modes_.pen.SPENS);
     if (!changed.isEmpty()) {
         st.canvasDrawn = true;
         Image1->touched(changed);
@@ -263,13 +261,13 @@ void WallPen::move(QMouseEvent* event) {
 }
 
 void WallPen::release(QMouseEvent* event) {
-    if (!st.MSON || !st.pen.PREFLG || event->button() != Qt::LeftButton)
+    if (!modes_.MSON || !modes_.pen.PREFLG || event->button() != Qt::LeftButton)
         return;
-    const int width = st.pen.SPENS > 0 ? st.pen.SPENS : kNormalPen;
+    const int width = modes_.pen.SPENS > 0 ? modes_.pen.SPENS : kNormalPen;
     const QRect changed = stroke_.release(Image1->drawable(), event->position().toPoint(),
-                                          penColour(st.pen.CPEN), width);
+                                          penColour(modes_.pen.CPEN), width);
     if (!changed.isEmpty()) {
-        st.MSON2 = true;
+        modes_.MSON2 = true;
         st.canvasDrawn = true;
         Image1->touched(changed);
     }

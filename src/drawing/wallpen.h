@@ -13,9 +13,8 @@ class QAction;
 class QMenu;
 class QMouseEvent;
 class QWidget;
-class WallSaver;
-class WallSurface;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // The wall's background as a drawing surface: the shown layer the pen draws
 // on (Image1), the background as loaded (Image2), the pen commands that the
@@ -24,8 +23,7 @@ struct WallState;
 class WallPen : public QObject {
     Q_OBJECT
 public:
-    WallPen(WallState& state, QWidget* wallArea, WallSaver& saver, WallSurface& surface,
-            ChangeDetection& changes);
+    WallPen(WallDocument& doc, WallModes& modes, QWidget* wallArea);
 
     PictureCanvas* Image1; // the background as shown, with the strokes
     QMenu* PopupMenu3;     // the pen menu
@@ -84,10 +82,10 @@ private:
     void setCursors();
     void captionStraight();
 
-    WallState& st;
+    WallDocument& st;
+
+    WallModes& modes_;
     QWidget* wallArea_;
-    WallSaver& saver_;
-    WallSurface& surface_;
     ChangeDetection& changes_;
     QImage Image2; // the background as loaded
     PenStroke stroke_{kWallStrokes};

@@ -1,6 +1,7 @@
 #include "drawing/wallprinter.h"
 
-#include "model/wallstate.h"
+#include "document/walldocument.h"
+#include "model/wallmodes.h"
 #include "pictures/stretchdraw.h"
 
 #include <QApplication>
@@ -28,8 +29,8 @@ QRect printRectangle(const PrintPage& page, QSize bitmap) {
     return QRect(QPoint(int(left), int(top)), QPoint(int(right) - 1, int(bottom) - 1));
 }
 
-WallPrinter::WallPrinter(WallState& state, QWidget* wallWindow)
-    : QObject(wallWindow), st(state), wallWindow_(wallWindow) {
+WallPrinter::WallPrinter(WallDocument& doc, WallModes& modes, QWidget* wallWindow)
+    : QObject(wallWindow), st(doc), modes_(modes), wallWindow_(wallWindow) {
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setSingleShot(true);
@@ -42,7 +43,7 @@ WallPrinter::WallPrinter(WallState& state, QWidget* wallWindow)
 }
 
 void WallPrinter::N20Click() {
-    if (st.BUSY)
+    if (modes_.BUSY)
         return;
     emit hideToolsRequested();
     Timer3->start();

@@ -11,7 +11,8 @@
 class QPrinter;
 class QTimer;
 class QWidget;
-struct WallState;
+class WallDocument;
+struct WallModes;
 
 // What the printer tells about its page, in its own pixels.
 struct PrintPage {
@@ -33,7 +34,7 @@ QRect printRectangle(const PrintPage& page, QSize bitmap);
 class WallPrinter : public QObject {
     Q_OBJECT
 public:
-    WallPrinter(WallState& state, QWidget* wallWindow);
+    WallPrinter(WallDocument& doc, WallModes& modes, QWidget* wallWindow);
 
     QTimer* Timer3; // lets the wall paint itself without its tools first
 
@@ -60,7 +61,8 @@ signals:
     void showToolsRequested();
 
 private:
-    WallState& st;
+    WallDocument& st;
+    WallModes& modes_;
     QWidget* wallWindow_;
     QList<QPointer<QWidget>> windowsOver_;
 };

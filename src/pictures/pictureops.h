@@ -30,7 +30,9 @@ QSize rotatedSize(QSize size, double angle);
 // result is Format_ARGB32; an empty source gives a null picture.
 QImage Rotate(const QImage& source, double angle);
 
-// Exact left-right and top-bottom mirrors: two of a kind give the picture
-// back unchanged, alpha included.
+// Exact mirrors: two of a kind give the picture back unchanged, alpha
+// included.
+// SAYU: the left-right mirror.
 QImage SAYU(const QImage& source);
+// JOUGE: the top-bottom mirror.
 QImage JOUGE(const QImage& source);

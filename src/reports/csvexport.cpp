@@ -1,8 +1,6 @@
 #include "reports/csvexport.h"
 
-#include "cards/cardboard.h"
-#include "cards/cardwidget.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
 #include "storage/atomicfile.h"
 #include "storage/csvtext.h"
 #include "storage/refspace.h"
@@ -23,33 +21,29 @@ QStringList csvLines(const QDateTime& when, const QString& wallFolder,
     return lines;
 }
 
-QList<CsvCard> cardsAsShown(const WallState& st, const CardBoard& board) {
+QList<CsvCard> cardsAsShown(const WallDocument& doc) {
     QList<CsvCard> cards;
-    const int n = qMin(int(st.cards.size()), board.count());
-    for (int i = 0; i < n; ++i) {
-        const CardEntry& e = st.cards[i];
-        const CardWidget* w = board.card(i);
+    for (int i = 0; i < doc.count(); ++i) {
+        const CardEntry& e = doc.card(i);
         // Unsaved moves are exported as the wall shows them.
         cards << CsvCard{e.KSU,
                          e.TT,
                          e.S2,
                          e.KFLG,
-                         toReferenceX(w->x(), st.NOWX),
-                         toReferenceY(w->y(), st.NOWY),
-                         toReferenceX(w->width(), st.NOWX),
-                         toReferenceY(w->height(), st.NOWY),
-                         w->panelTag,
-                         w->textTags[0]};
+                         toReferenceX(e.rect.x(), doc.NOWX),
+                         toReferenceY(e.rect.y(), doc.NOWY),
+                         toReferenceX(e.rect.width(), doc.NOWX),
+                         toReferenceY(e.rect.height(), doc.NOWY),
+                         e.colour * 1000 + i,
+                         e.textColour * 1000 + i};
     }
     return cards;
 }
 
-QString exportCsv(const WallState& st, const CardBoard& board, const QDateTime& when,
-                  QString* error) {
+QString exportCsv(const WallDocument& st, const QDateTime& when, QString* error) {
     const QString path = st.KIJUNDIR + csvTimeText(when) + QStringLiteral(".csv");
     QString why;
-    if (!writeFileAtomically(path, csvBytes(csvLines(when, st.KIJUNDIR, cardsAsShown(st, board))),
-                             &why)) {
+    if (!writeFileAtomically(path, csvBytes(csvLines(when, st.KIJUNDIR, cardsAsShown(st))), &why)) {
         if (error)
             *error = QStringLiteral("「%1」を書けません：%2").arg(path, why);
         return QString();

@@ -5,8 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-class CardBoard;
-struct WallState;
+class WallDocument;
 
 // The CSV export of a wall's cards, for a spreadsheet: one row per card with
 // its mark, text, hint, flash text, place and size as shown, and colours.
@@ -29,9 +28,8 @@ QString csvTimeText(const QDateTime& when);
 // The lines of the file: the time, the wall folder, the header, the cards.
 QStringList csvLines(const QDateTime& when, const QString& wallFolder, const QList<CsvCard>& cards);
 // The wall's cards in card order, where the screen shows them.
-QList<CsvCard> cardsAsShown(const WallState& st, const CardBoard& board);
+QList<CsvCard> cardsAsShown(const WallDocument& doc);
 
 // Writes the CSV file of the wall into its folder: its path, or nothing with
 // the reason in `error`.
-QString exportCsv(const WallState& st, const CardBoard& board, const QDateTime& when,
-                  QString* error);
+QString exportCsv(const WallDocument& doc, const QDateTime& when, QString* error);

@@ -13,9 +13,9 @@ class FolderTreeWindow : public QDialog { // TForm22
 public:
     explicit FolderTreeWindow(QWidget* parent = nullptr);
 
-    // Builds the tree below `top`, shows it and writes it. A "folder.txt"
-    // that holds a card (on the root wall, the card named "folder") is left
-    // alone, and the window says why.
+    // FormShow: builds the folder tree below `top`, shows it and writes it.
+    // A "folder.txt" that holds a card (on the root wall, the card named
+    // "folder") is left alone, and the window says why.
     void FormShow(const QString& top, const QString& dataFolder);
 
     QPlainTextEdit* Memo1;

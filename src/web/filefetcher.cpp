@@ -1,6 +1,7 @@
 #include "web/filefetcher.h"
 
 #include "platform/beep.h"
+#include "platform/userprompts.h"
 #include "storage/atomicfile.h"
 #include "storage/filereading.h"
 #include "storage/pathforms.h"
@@ -325,8 +326,8 @@ void FileFetcher::finish(bool ok) {
 }
 
 void FileFetcher::report(const QString& message) {
-    if (tell) {
-        tell(message);
+    if (prompts_) {
+        prompts_->tell(message);
         return;
     }
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Zavik"), message,

@@ -13,6 +13,7 @@ class QNetworkReply;
 class QProgressDialog;
 class QTimer;
 class QWidget;
+class UserPrompts;
 
 // Whether `folder`, which need not exist yet, lies in `root` (or is `root`)
 // once every link on the way that exists is followed.
@@ -37,12 +38,13 @@ public:
     // The start-over question for a destination that exists already (LOGO
     // environment files, whose names hold ".tr", are replaced unasked):
     // true to fetch it anew, false to keep it. The wall window asks with
-    // its start-over dialog; left empty, the user is asked in a message box
-    // that does not hold up the event loop.
+    // its start-over dialog, which is no yes-or-no question; left empty, the
+    // user is asked in a message box that does not hold up the event loop.
     std::function<bool(const QString& destination)> fetchAnew;
-    // Tells the user what was refused or could not be written; left empty,
-    // a message box above the window that does not hold up the event loop.
-    std::function<void(const QString& message)> tell;
+    // Where the user is told what was refused or could not be written.
+    // Unset, a message box above the window that does not hold up the event
+    // loop: the link goes on (a project starts) while the user reads it.
+    void setPrompts(UserPrompts* prompts) { prompts_ = prompts; }
 
     // How long a download may go without data.
     int stallMs = 30000;
@@ -82,6 +84,7 @@ private:
     void showProgress();
 
     QPointer<QWidget> window_;
+    UserPrompts* prompts_ = nullptr;
     QNetworkAccessManager* manager_;
     QTimer* stallTimer_;
     QTimer* showTimer_;

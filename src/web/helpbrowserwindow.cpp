@@ -1,7 +1,7 @@
 #include "web/helpbrowserwindow.h"
 
 #include "cards/menuitems.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
 #include "storage/refspace.h"
 #include "web/interceptingpage.h"
 #include "web/weblinkactions.h"
@@ -25,7 +25,8 @@ QUrl addressOf(const QString& pathOrAddress) {
 
 } // namespace
 
-HelpBrowserWindow::HelpBrowserWindow(WallState& state, WebLinkActions& actions, QWidget* wallWindow)
+HelpBrowserWindow::HelpBrowserWindow(WallDocument& state, WebLinkActions& actions,
+                                     QWidget* wallWindow)
     : QWidget(wallWindow, Qt::Window), st(state), actions_(actions), wallWindow_(wallWindow) {
     setObjectName(QStringLiteral("TForm23"));
     resize(1000, 750);

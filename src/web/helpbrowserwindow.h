@@ -7,7 +7,7 @@ class InterceptingPage;
 class QToolButton;
 class QWebEngineView;
 class WebLinkActions;
-struct WallState;
+class WallDocument;
 
 // Shows local pages: the help, the programming start page, the LOGO
 // environment's help and the HTML pages cards link to. Its links go through
@@ -17,7 +17,7 @@ struct WallState;
 class HelpBrowserWindow : public QWidget { // TForm23
     Q_OBJECT
 public:
-    HelpBrowserWindow(WallState& state, WebLinkActions& actions, QWidget* wallWindow);
+    HelpBrowserWindow(WallDocument& state, WebLinkActions& actions, QWidget* wallWindow);
 
     // Shows the page at `path` (a file or an address) as the home page: the
     // window takes its place beside the wall and goes there.
@@ -42,11 +42,12 @@ signals:
     void startProgrammingRequested();
 
 private:
+    // FormShow: takes the caption as the home page, places the window beside the wall, goes home.
     void FormShow();
     void ensureBrowser();
     void go(const QString& pathOrAddress);
 
-    WallState& st;
+    WallDocument& st;
     WebLinkActions& actions_;
     QWidget* wallWindow_;
     QWebEngineView* WebBrowser1 = nullptr;

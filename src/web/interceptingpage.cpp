@@ -1,6 +1,6 @@
 #include "web/interceptingpage.h"
 
-#include "model/wallstate.h"
+#include "document/walldocument.h"
 #include "platform/beep.h"
 #include "web/weblinkactions.h"
 
@@ -77,7 +77,7 @@ bool PlainPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) {
     return false;
 }
 
-InterceptingPage* interceptLinks(QWidget* parent, LinkBrowser browser, const WallState& st,
+InterceptingPage* interceptLinks(QWidget* parent, LinkBrowser browser, const WallDocument& st,
                                  WebLinkActions& actions,
                                  const std::function<void(const QString&)>& showAddress,
                                  QAbstractButton* back, QAbstractButton* forward) {

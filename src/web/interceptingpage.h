@@ -9,7 +9,7 @@
 class QAbstractButton;
 class QWidget;
 class WebLinkActions;
-struct WallState;
+class WallDocument;
 
 // A browser page whose links are looked at before they are followed (the
 // web pane's and the help browser's). The answer to a navigation request is
@@ -66,7 +66,7 @@ QString linkText(const QUrl& url);
 // folders and carried out by `actions`; whatever address the browser shows
 // goes to `showAddress`, and `back` and `forward` are enabled as the history
 // allows. Returns the page; QWebEngineView::forPage gives the view.
-InterceptingPage* interceptLinks(QWidget* parent, weblink::LinkBrowser browser, const WallState& st,
-                                 WebLinkActions& actions,
+InterceptingPage* interceptLinks(QWidget* parent, weblink::LinkBrowser browser,
+                                 const WallDocument& st, WebLinkActions& actions,
                                  const std::function<void(const QString&)>& showAddress,
                                  QAbstractButton* back, QAbstractButton* forward);

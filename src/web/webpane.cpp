@@ -1,8 +1,8 @@
 #include "web/webpane.h"
 
 #include "cards/menuitems.h"
+#include "document/walldocument.h"
 #include "model/wallgeometry.h"
-#include "model/wallstate.h"
 #include "platform/beep.h"
 #include "platform/shell.h"
 #include "storage/pathforms.h"
@@ -37,7 +37,7 @@ QUrl fileAddress(const QString& path) {
 
 } // namespace
 
-WebPane::WebPane(WallState& state, WebLinkActions& actions, QWidget* wallArea)
+WebPane::WebPane(WallDocument& state, WebLinkActions& actions, QWidget* wallArea)
     : QWidget(wallArea), st(state), actions_(actions) {
     setObjectName(QStringLiteral("WebPane"));
     auto* column = new QVBoxLayout(this);

@@ -9,7 +9,7 @@ class QLineEdit;
 class QToolButton;
 class QWebEngineView;
 class WebLinkActions;
-struct WallState;
+class WallDocument;
 
 // The web window on the wall: a browser pane at the place the wall's
 // settings give it, with an optional ribbon of buttons under it. Its links
@@ -18,7 +18,7 @@ struct WallState;
 class WebPane : public QWidget { // WebBrowser1 with its ribbon
     Q_OBJECT
 public:
-    WebPane(WallState& state, WebLinkActions& actions, QWidget* wallArea);
+    WebPane(WallDocument& state, WebLinkActions& actions, QWidget* wallArea);
 
     // Places the pane and shows `page` in it: a file (by itself, in the wall
     // folder) or an address; "home" is the help page. An empty page hides
@@ -53,7 +53,7 @@ private:
     void home();
     void placeRibbon();
 
-    WallState& st;
+    WallDocument& st;
     WebLinkActions& actions_;
     QWebEngineView* WebBrowser1 = nullptr;
     InterceptingPage* page_ = nullptr;

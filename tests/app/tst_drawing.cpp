@@ -47,20 +47,20 @@ void TestDrawing::strokesOnTheWall() {
     // Right after start: red, the pen on, width 5 at the first move, which
     // draws nothing.
     pen.chooseColour(0);
-    QVERIFY(w.state().MSON);
+    QVERIFY(w.flags().MSON);
     QVERIFY(w.findChild<QToolButton*>("SpeedButton2")->isChecked());
     drag(canvas, {{100, 100}, {200, 100}, {300, 100}});
-    QCOMPARE(w.state().pen.SPENS, 5);
+    QCOMPARE(w.flags().pen.SPENS, 5);
     QCOMPARE(at(w, 150, 100), navy);
     QCOMPARE(at(w, 250, 100), QColor(Qt::red));
     QCOMPARE(at(w, 250, 102), QColor(Qt::red)); // 5 wide
     QCOMPARE(at(w, 250, 104), navy);
-    QVERIFY(w.state().canvasDrawn && w.state().MSON2);
+    QVERIFY(w.document().canvasDrawn && w.flags().MSON2);
 
     // Straight lines: A to B draws nothing, C to D draws, a click at E draws
     // on from D.
     pen.toggleStraight();
-    QVERIFY(w.state().pen.PREFLG);
+    QVERIFY(w.flags().pen.PREFLG);
     drag(canvas, {{100, 200}, {150, 200}, {200, 200}});
     QCOMPARE(at(w, 150, 200), navy);
     drag(canvas, {{100, 300}, {200, 300}, {300, 300}});
@@ -77,7 +77,7 @@ void TestDrawing::strokesOnTheWall() {
     QCOMPARE(pen.N69->text(), QStringLiteral("－－－直線－－－"));
     menu->close();
     pen.togglePen();
-    QVERIFY(!w.state().MSON);
+    QVERIFY(!w.flags().MSON);
     sendMouse(canvas, QEvent::MouseButtonPress, {400, 200}, Qt::RightButton);
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(pen.N68->text(), QStringLiteral("ON"));
@@ -97,14 +97,14 @@ void TestDrawing::wipeSaveAndOriginal() {
     WallPen& pen = w.pen();
     QWidget* canvas = pen.Image1;
     const QImage loaded = pen.canvasImage();
-    QVERIFY(QFileInfo(w.state().KABEIMAGE).isAbsolute());
+    QVERIFY(QFileInfo(w.document().KABEIMAGE).isAbsolute());
     const QColor green = at(w, 150, 100);
     pen.chooseColour(1);
     drag(canvas, {{100, 100}, {120, 100}, {200, 100}});
     QCOMPARE(at(w, 150, 100), QColor(Qt::blue));
     pen.wipe();
     QCOMPARE(pen.canvasImage(), loaded);
-    QVERIFY(!w.state().canvasDrawn && !w.state().MSON);
+    QVERIFY(!w.document().canvasDrawn && !w.flags().MSON);
 
     // Saved into the picture, its original kept beside it; the wipe still
     // brings back the picture as it was loaded.
@@ -124,7 +124,7 @@ void TestDrawing::wipeSaveAndOriginal() {
     QCOMPARE(readFileBytes(wall.data + "bg.bmp"), original);
     QCOMPARE(at(w, 150, 100), green);
     QCOMPARE(at(w, 150, 200), green);
-    QVERIFY(!w.state().canvasDrawn);
+    QVERIFY(!w.document().canvasDrawn);
     w.OWARI();
     QCOMPARE(readFileBytes(wall.data + "bg.bmp"), original);
 }
@@ -138,17 +138,17 @@ void TestDrawing::emptyWall() {
     drag(pen.Image1, {{100, 100}, {120, 100}, {200, 100}});
     pen.wipe(); // no picture: the plain wall
     QCOMPARE(at(w, 150, 100), navy);
-    QCOMPARE(pen.canvasImage().size(), QSize(w.state().NOWX, w.state().NOWY));
+    QCOMPARE(pen.canvasImage().size(), QSize(w.document().NOWX, w.document().NOWY));
 
     // A drawing saved on an empty wall becomes its background.
     pen.chooseColour(2);
     drag(pen.Image1, {{100, 100}, {120, 100}, {200, 100}});
     pen.save();
     QVERIFY(QFileInfo::exists(wall.data + "wall.ini"));
-    QVERIFY(QFileInfo::exists(wall.data + w.state().KABEIMAGE));
+    QVERIFY(QFileInfo::exists(wall.data + w.document().KABEIMAGE));
     w.SpeedButton12Click();
     QCOMPARE(at(w, 150, 100), QColor(Qt::yellow));
-    QVERIFY(w.state().MSON2);
+    QVERIFY(w.flags().MSON2);
 }
 
 void TestDrawing::failedSaveSaysSo() {
@@ -176,7 +176,7 @@ void TestDrawing::failedSaveSaysSo() {
     QVERIFY2(said.contains(wall.data + "bg.bmp"), qPrintable(said));
     QVERIFY2(said.contains(QStringLiteral("大きさの上限")), qPrintable(said));
     QCOMPARE(readFileBytes(wall.data + "bg.bmp"), before);
-    QVERIFY(w.state().canvasDrawn); // still there to save
+    QVERIFY(w.document().canvasDrawn); // still there to save
 }
 
 void TestDrawing::outsidePrograms() {

@@ -1,4 +1,3 @@
-#include "app/linkrules.h"
 #include "app/logostarter.h"
 #include "app/mediaplayerbar.h"
 #include "app/wallwindow.h"
@@ -9,6 +8,7 @@
 #include "dialogs/startoverdialog.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
+#include "model/linkrules.h"
 #include "pictures/picturelayer.h"
 #include "platform/beep.h"
 #include "platform/desktopcopy.h"
@@ -67,6 +67,7 @@ public:
     static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
 
 private slots:
+    void stampCopies();
     void initTestCase();
     void clickOrHold();
     void dragAndResize();
@@ -103,14 +104,14 @@ void TestLinks::clickOrHold() {
     QTest::mousePress(c, Qt::LeftButton, {}, c->rect().center());
     QTRY_VERIFY(!clickTime->isActive());
     QTest::mouseRelease(c, Qt::LeftButton, {}, c->rect().center());
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     // Released within it: the card runs and its link enters the sub-wall.
     QTest::mousePress(c, Qt::LeftButton, {}, c->rect().center());
     QVERIFY(clickTime->isActive());
     QTest::mouseRelease(c, Qt::LeftButton, {}, c->rect().center());
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
+    QCOMPARE(w.document().KIJUNDIR, wall.data + "sub/");
     QVERIFY(QFileInfo(wall.data + "sub").isDir());
-    QCOMPARE(w.state().ListBox11, QStringList{wall.data});
+    QCOMPARE(w.flags().ListBox11, QStringList{wall.data});
     QVERIFY(w.findChild<QWidget*>("SpeedButton7")->isVisible());
 }
 
@@ -176,7 +177,7 @@ void TestLinks::dragAndResize() {
     m.release(c, QPoint(0, 0));
     // Nothing was written.
     QCOMPARE(readCardFile(wall.data + "a.txt").first().XS, 100);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
 }
 
 void TestLinks::rightClickOpensTheCardMenu() {
@@ -189,13 +190,13 @@ void TestLinks::rightClickOpensTheCardMenu() {
     const QPoint corner = c->mapToGlobal(QPoint(0, 0));
     const QPoint at = menu.first().first().toPoint();
     QCOMPARE(at, corner + QPoint(30, 20) - c->pictureRect().topLeft() + QPoint(-186, 10));
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     // With the one-shot right click armed, a left click does the same once.
-    w.state().RFLGK = true;
+    w.flags().RFLGK = true;
     QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(30, 20));
     QCOMPARE(menu.size(), 2);
-    QVERIFY(!w.state().RFLGK);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QVERIFY(!w.flags().RFLGK);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
 }
 
 void TestLinks::cardCommands() {
@@ -206,19 +207,19 @@ void TestLinks::cardCommands() {
     const QByteArray file = readFileBytes(wall.data + "a.txt");
     wall.click(0);
     QCOMPARE(c->pos(), start + QPoint(20, 0));
-    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("3"));
+    QVERIFY(w.document().card(0).checkOff == CheckOff::LinkMoved);
     w.links().JIKKOU2(">W30"); // clicked in the middle: not the right half
-    QCOMPARE(c->width(), toPixelsX(300, w.state().NOWX) - 30);
+    QCOMPARE(c->width(), toPixelsX(300, w.document().NOWX) - 30);
     w.mouse().CARDY = w.mouse().CARDH; // the lower half: grows, up to the wall's height
     w.links().JIKKOU2(">h2147483647");
-    QCOMPARE(c->height(), w.state().NOWY);
+    QCOMPARE(c->height(), w.document().NOWY);
     QCOMPARE(readFileBytes(wall.data + "a.txt"), file); // plain commands write nothing
     // "S" commands write the card with a new stamp.
     w.links().JIKKOU2(">SD10");
     const PosterRecord saved = readCardFile(wall.data + "a.txt").first();
     QCOMPARE(saved.KAKUSU, QStringLiteral("3"));
     QVERIFY(saved.FTIME != textCard("").FTIME);
-    QCOMPARE(saved.YS, toReferenceY(c->y(), w.state().NOWY));
+    QCOMPARE(saved.YS, toReferenceY(c->y(), w.document().NOWY));
     // A number that is not an integer: told, and nothing changes.
     const QRect g = c->geometry();
     QString said;
@@ -239,27 +240,27 @@ void TestLinks::checkOffAndStampCards() {
     stamp.KFLG = "never shown";
     WindowWall wall({{"a.txt", check}, {"b.txt", stamp}});
     WallWindow& w = wall.open();
-    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("1"));
-    w.state().PBAN = 0;
+    QVERIFY(w.document().card(0).checkOff == CheckOff::Armed);
+    w.document().PBAN = 0;
     w.links().JIKKOU(0);
     // Collapsed, then its link ran.
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
+    QCOMPARE(w.document().KIJUNDIR, wall.data + "sub/");
     w.navigation().goBack();
     PosterRecord collapsed = check;
     collapsed.KAKUSU = "1";
     writeCardFile(wall.data + "a.txt", collapsed);
     w.navigation().goHome();
     QVERIFY(wall.card(0)->isCollapsed());
-    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("2"));
+    QVERIFY(w.document().card(0).checkOff == CheckOff::Collapsed);
     // Clicking the collapsed square brings the card back and runs nothing.
     w.links().JIKKOU(0);
     QVERIFY(!wall.card(0)->isCollapsed());
-    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("1"));
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QVERIFY(w.document().card(0).checkOff == CheckOff::Armed);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     // A stamp card arms stamping and follows nothing.
     w.links().JIKKOU(1);
-    QVERIFY(w.state().POM);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QVERIFY(w.flags().POM);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     QVERIFY(!w.TForm2->isVisible());
 
     // A plain command on a card collapsed by the same click marks it moved:
@@ -270,9 +271,9 @@ void TestLinks::checkOffAndStampCards() {
     WallWindow& v = moving.open();
     v.links().JIKKOU(0);
     QVERIFY(moving.card(0)->isCollapsed());
-    QCOMPARE(v.state().cards[0].KAKUSU, QStringLiteral("3"));
+    QVERIFY(v.document().card(0).checkOff == CheckOff::LinkMoved);
     v.OWARI();
-    const int nowx = v.state().NOWX;
+    const int nowx = v.document().NOWX;
     QCOMPARE(readCardFile(moving.data + "m.txt").first().XS,
              toReferenceX(toPixelsX(mover.XS, nowx), nowx));
 }
@@ -291,7 +292,7 @@ void TestLinks::flashTextThenLink() {
     w.TForm2->setTimeoutMs(300);
     wall.click(0);
     QVERIFY(shown);
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
+    QCOMPARE(w.document().KIJUNDIR, wall.data + "sub/");
     // A right click on the flash text stops the link.
     w.navigation().goBack();
     QTimer rightClick;
@@ -304,7 +305,7 @@ void TestLinks::flashTextThenLink() {
     });
     rightClick.start(2);
     wall.click(0);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
 }
 
 void TestLinks::picturesSoundsPagesAndLogo() {
@@ -318,7 +319,7 @@ void TestLinks::picturesSoundsPagesAndLogo() {
     // A picture opens the viewer at the card's corner; the same click closes it.
     wall.click(0);
     QVERIFY(w.TForm21->isOpen());
-    QCOMPARE(w.state().KAKUDAI, 0.5);
+    QCOMPARE(w.flags().KAKUDAI, 0.5);
     QCOMPARE(w.TForm21->list(), wall.data + "cat.jpg");
     wall.click(0);
     QVERIFY(!w.TForm21->isOpen());
@@ -328,7 +329,7 @@ void TestLinks::picturesSoundsPagesAndLogo() {
 
     // ">BG" loads a background without saving it.
     w.links().JIKKOU2("bg.jpg>BG");
-    QCOMPARE(w.state().KABEIMG, wall.data + "bg.jpg");
+    QCOMPARE(w.document().KABEIMG, wall.data + "bg.jpg");
     QVERIFY(!QFileInfo::exists(wall.data + "wall.ini"));
 
     // A sound shows the 238-pixel player with the file.
@@ -498,24 +499,24 @@ void TestLinks::exitsAndFolders() {
     // A folder on a Windows drive is not made anywhere here.
     const int beeps = beepCount();
     w.links().JIKKOU2("D:\\教材\\");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     QCOMPARE(beepCount(), beeps + 1);
     QCOMPARE(noticeText(w), QStringLiteral("このフォルダは見つかりません"));
     QVERIFY(!QFileInfo::exists(QDir::current().filePath("D:")));
     w.links().JIKKOU2(">PRN");
     w.links().JIKKOU2(">CSV");
     QVERIFY(w.isVisible());
-    wall.card(0)->move(5, 5);
+    moveCard(wall.w->document(), 0, QPoint(5, 5));
     w.links().JIKKOU2("<<<");
     QVERIFY(!w.isVisible());
     QCOMPARE(readFileBytes(wall.data + "a.txt"), before);
 
     WindowWall again({{"a.txt", textCard("a")}});
     WallWindow& v = again.open();
-    again.card(0)->move(5, 5);
+    moveCard(again.w->document(), 0, QPoint(5, 5));
     v.links().JIKKOU2("<<");
     QVERIFY(!v.isVisible());
-    QCOMPARE(readCardFile(again.data + "a.txt").first().XS, toReferenceX(5, v.state().NOWX));
+    QCOMPARE(readCardFile(again.data + "a.txt").first().XS, toReferenceX(5, v.document().NOWX));
 }
 
 void TestLinks::logoStartsTheEnvironmentOnTheCopy() {
@@ -565,18 +566,18 @@ void TestLinks::collapsedCardsSaveWhole() {
     WindowWall wall({{"a.txt", check}});
     WallWindow& w = wall.open();
     const QSize full = wall.card(0)->size();
-    w.state().PBAN = 0;
+    w.document().PBAN = 0;
     w.links().JIKKOU(0);
     const PosterRecord saved = readCardFile(wall.data + "a.txt").first();
     QCOMPARE(saved.KAKUSU, QStringLiteral("1"));
-    QCOMPARE(saved.XXS, toReferenceX(full.width(), w.state().NOWX));
-    QCOMPARE(saved.XS, toReferenceX(toPixelsX(100, w.state().NOWX) + 20, w.state().NOWX));
+    QCOMPARE(saved.XXS, toReferenceX(full.width(), w.document().NOWX));
+    QCOMPARE(saved.XS, toReferenceX(toPixelsX(100, w.document().NOWX) + 20, w.document().NOWX));
     QVERIFY(wall.card(0)->isCollapsed());
     // A narrowing "S" command keeps the 16-pixel floor in what it writes.
     WindowWall narrow({{"b.txt", linkCard(">SW500", "b")}});
     WallWindow& v = narrow.open();
     narrow.click(0);
-    QVERIFY(readCardFile(narrow.data + "b.txt").first().XXS >= toReferenceX(16, v.state().NOWX));
+    QVERIFY(readCardFile(narrow.data + "b.txt").first().XXS >= toReferenceX(16, v.document().NOWX));
 }
 
 void TestLinks::brokenPicturesOpenNoViewer() {
@@ -603,7 +604,7 @@ void TestLinks::csvOfTheCards() {
     WallWindow& w = wall.open();
     auto csvFiles = [&] { return QDir(wall.data).entryList({"*.csv"}, QDir::Files); };
     // A card moved and not saved is exported where it is shown.
-    wall.card(1)->move(0, 0);
+    moveCard(wall.w->document(), 1, QPoint(0, 0));
     wall.click(0);
     QTRY_COMPARE(csvFiles().size(), 1);
     QFile file(wall.data + csvFiles().first());
@@ -615,12 +616,38 @@ void TestLinks::csvOfTheCards() {
     QVERIFY(lines[5].startsWith("二行目\",,,0,0,"));
     // The menu does the same; nothing while the wall is busy.
     QFile::remove(file.fileName());
-    w.state().BUSY = true;
+    w.flags().BUSY = true;
     w.findChild<QAction*>("CSV1")->trigger();
     QVERIFY(csvFiles().isEmpty());
-    w.state().BUSY = false;
+    w.flags().BUSY = false;
     w.findChild<QAction*>("CSV1")->trigger();
     QCOMPARE(csvFiles().size(), 1);
+}
+
+void TestLinks::stampCopies() {
+    PosterRecord stamp = textCard("stamp", 50, 50);
+    stamp.STP = 1;
+    WindowWall wall({{"a.txt", stamp}, {"b.txt", textCard("other", 600, 600)}});
+    WallWindow& w = wall.open();
+    w.document().PBAN = 0;
+    w.links().JIKKOU(0);
+    QVERIFY(w.flags().POM);
+    // A press on another card in between does not change what is stamped.
+    w.mouse().press(wall.card(1), QPoint(5, 5), Qt::RightButton);
+    QCOMPARE(w.document().PBAN, 1);
+    QWidget* canvas = w.findChild<QWidget*>("Image1");
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(400, 300));
+    QVERIFY(!w.flags().POM);
+    QCOMPARE(w.document().count(), 3);
+    const CardEntry& copy = w.document().card(2);
+    QCOMPARE(copy.TT, QStringLiteral("stamp"));
+    QCOMPARE(copy.STP, 2);
+    QCOMPARE(wall.card(2)->pos(), QPoint(400, 300));
+    QCOMPARE(wall.card(2)->size(), wall.card(0)->size());
+    QCOMPARE(readCardFile(wall.data + copy.FNAME).first().STP, 2);
+    // Without a stamp armed, a press on the wall places nothing.
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(500, 300));
+    QCOMPARE(w.document().count(), 3);
 }
 
 QTEST_MAIN(TestLinks)

@@ -18,50 +18,50 @@ void TestNavigation::wallsAndHistory() {
     QDir().mkpath(wall.data + "a/b/c");
     writeCardFile(wall.data + "a/back.txt", linkCard("<"));
     w.links().JIKKOU2("a\\");
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "a/");
-    QCOMPARE(w.state().PBANSU, 1);
-    QCOMPARE(w.state().cards[0].NOTE, QStringLiteral("<"));
+    QCOMPARE(w.document().KIJUNDIR, wall.data + "a/");
+    QCOMPARE(w.document().count(), 1);
+    QCOMPARE(w.document().card(0).NOTE, QStringLiteral("<"));
     w.links().JIKKOU2("b\\");
     w.links().JIKKOU2("c\\");
-    QCOMPARE(w.state().ListBox11.size(), 3);
+    QCOMPARE(w.flags().ListBox11.size(), 3);
     w.links().JIKKOU2("<");
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "a/b/");
+    QCOMPARE(w.document().KIJUNDIR, wall.data + "a/b/");
     w.links().JIKKOU2("c\\");
     w.links().JIKKOU2("<\\");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
-    QVERIFY(w.state().ListBox11.isEmpty());
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
+    QVERIFY(w.flags().ListBox11.isEmpty());
     QVERIFY(!w.findChild<QWidget*>("SpeedButton7")->isVisible());
     // "<" at home stays home; the back button's right click goes home too.
     w.links().JIKKOU2("<");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     w.links().JIKKOU2("a\\");
     w.navigation().backAndHome(Qt::RightButton);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     w.links().JIKKOU2("a\\");
     w.navigation().backAndHome(Qt::LeftButton);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     // Missing files, bare folder names and nonsense do nothing.
     w.links().JIKKOU2("missing.jpg");
     w.links().JIKKOU2("a");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
 }
 
 void TestNavigation::returnMark() {
     WindowWall wall({});
     WallWindow& w = wall.open();
     w.links().JIKKOU2("a\\@");
-    QCOMPARE(w.state().DIRPOINT, wall.data);
+    QCOMPARE(w.flags().DIRPOINT, wall.data);
     w.links().JIKKOU2("b\\");
     w.links().JIKKOU2("c\\");
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "a/b/c/");
+    QCOMPARE(w.document().KIJUNDIR, wall.data + "a/b/c/");
     w.links().JIKKOU2("<@");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     // A mark not in the history ends at home.
     w.links().JIKKOU2("x\\");
-    w.state().DIRPOINT = wall.data + "nowhere/";
+    w.flags().DIRPOINT = wall.data + "nowhere/";
     w.links().JIKKOU2("<@");
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
-    QVERIFY(w.state().ListBox11.isEmpty());
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
+    QVERIFY(w.flags().ListBox11.isEmpty());
 }
 
 void TestNavigation::numberNotes() {
@@ -70,10 +70,10 @@ void TestNavigation::numberNotes() {
     QAction* item = w.findChild<QAction*>("note00");
     QVERIFY(item);
     item->trigger();
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "ノート00/");
+    QCOMPARE(w.document().KIJUNDIR, wall.data + "ノート00/");
     QVERIFY(QFileInfo(wall.data + "ノート00").isDir());
     w.findChild<QAction*>("note69")->trigger();
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "ノート00/ノート69/");
+    QCOMPARE(w.document().KIJUNDIR, wall.data + "ノート00/ノート69/");
     QCOMPARE(w.findChild<QMenu*>("PopupMenu5")->actions().size(), 7);
 }
 

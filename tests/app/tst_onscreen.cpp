@@ -150,7 +150,7 @@ void TestOnScreen::pictureEditorDialogsStandAboveIt() {
     QImage shot(w.screen()->size(), QImage::Format_RGB32);
     shot.fill(Qt::darkGreen);
     PictureEditorWindow* editor = w.TForm25;
-    editor->openOn(shot, {w.state().ZETTAIX0, w.state().ZETTAIY0, w.state().NOWX, false});
+    editor->openOn(shot, {w.document().ZETTAIX0, w.document().ZETTAIY0, w.document().NOWX, false});
     QVERIFY(QTest::qWaitForWindowExposed(editor));
     QTRY_VERIFY(editor->isActiveWindow() && inFront(editor));
 

@@ -2,7 +2,7 @@
 // loader: every card file reads without a message, every picture decodes,
 // every link leads somewhere that exists, and the sample still shows what a
 // wall can hold.
-#include "app/linkrules.h"
+#include "model/linkrules.h"
 #include "pictures/picturelayer.h"
 #include "storage/pathforms.h"
 #include "support/wallfixture.h"
@@ -41,30 +41,30 @@ private slots:
 
 void TestSampleWall::everyWallLoadsAndEveryLinkLeadsSomewhere() {
     WallFixture w;
-    copyFolder(QStringLiteral(ZAVIK_SAMPLE_WALL "/"), w.st.KIJUNDIRBAK);
+    copyFolder(QStringLiteral(ZAVIK_SAMPLE_WALL "/"), w.st().KIJUNDIRBAK);
     const auto isFile = [](const QString& p) { return QFileInfo(p).isFile(); };
 
     QSet<QString> seen; // what the walls show, by kind
-    QStringList walls{w.st.KIJUNDIRBAK};
+    QStringList walls{w.st().KIJUNDIRBAK};
     for (int i = 0; i < walls.size(); ++i) {
         const QString wall = walls[i];
-        w.board->clear();
-        w.st.KIJUNDIR = wall;
+        w.st().clear();
+        w.st().KIJUNDIR = wall;
         w.loader->PANELLOAD();
         QVERIFY2(w.surface.problems.isEmpty(), qPrintable(w.surface.problems.join('\n')));
         const qsizetype files = QDir(wall).entryList({"*.txt"}, QDir::Files).size();
-        QCOMPARE(qsizetype(w.st.cards.size()), files);
+        QCOMPARE(qsizetype(w.st().count()), files);
 
         const auto background = readPanelFile(wall + QStringLiteral("wall.ini"));
         QVERIFY2(background, qPrintable(wall));
-        verifyPicture(ZETTAI(background->KABEIMAGE, wall, w.st.KIJUNDIRBAK));
+        verifyPicture(ZETTAI(background->KABEIMAGE, wall, w.st().KIJUNDIRBAK));
         for (const QString& thumb : QDir(wall + "NAIL").entryList(QDir::Files))
             verifyPicture(wall + QStringLiteral("NAIL/") + thumb);
 
-        for (const CardEntry& e : std::as_const(w.st.cards)) {
+        for (const CardEntry& e : std::as_const(w.st().cards())) {
             const QString card = wall + e.FNAME;
             if (!e.POST.isEmpty()) {
-                verifyPicture(ZETTAI(e.POST, wall, w.st.KIJUNDIRBAK));
+                verifyPicture(ZETTAI(e.POST, wall, w.st().KIJUNDIRBAK));
                 seen << QStringLiteral("picture");
             }
             if (e.STP == 1)
@@ -83,13 +83,13 @@ void TestSampleWall::everyWallLoadsAndEveryLinkLeadsSomewhere() {
                 continue;
             }
             if (link.action == LinkAction::OpenFolder) {
-                QVERIFY2(QFileInfo(ZETTAI(link.argument, wall, w.st.KIJUNDIRBAK)).isDir(),
+                QVERIFY2(QFileInfo(ZETTAI(link.argument, wall, w.st().KIJUNDIRBAK)).isDir(),
                          qPrintable(card));
                 seen << QStringLiteral("folder");
                 continue;
             }
             QCOMPARE(link.action, LinkAction::Target);
-            const TargetDecision t = decideTarget(e.NOTE, wall, w.st.KIJUNDIRBAK, isFile);
+            const TargetDecision t = decideTarget(e.NOTE, wall, w.st().KIJUNDIRBAK, isFile);
             QVERIFY2(QFileInfo::exists(t.path), qPrintable(card + " → " + t.path));
             switch (t.kind) {
             case TargetKind::Wall:

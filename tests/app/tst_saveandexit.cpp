@@ -77,13 +77,14 @@ void TestSaveAndExit::saveAndExitWritesTheWall() {
     WallWindow w(f.dir.filePath("zavik"));
     w.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.state().PBANSU, 3);
+    QCOMPARE(w.document().count(), 3);
     QVERIFY(w.board().card(1)->isCollapsed());
-    w.board().card(0)->move(40, 60); // moved on the screen, not yet saved
+    moveCard(w.document(), 0, QPoint(40, 60)); // moved on the screen, not yet saved
     w.OWARI();
     QVERIFY(!w.isVisible());
 
-    const WallState& st = w.state();
+    const WallDocument& st = w.document();
+
     const PosterRecord a = readCardFile(f.data + "a.txt").first();
     QCOMPARE(a.FTIME, QStringLiteral("20260101-000001"));
     QCOMPARE(a.XS, toReferenceX(40, st.NOWX));
@@ -126,7 +127,7 @@ void TestSaveAndExit::exitWithoutSavingWritesNothing() {
     WallWindow w(f.dir.filePath("zavik"));
     w.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.board().card(0)->move(1, 1);
+    moveCard(w.document(), 0, QPoint(1, 1));
     w.exitWithoutSaving();
     QCOMPARE(fileBytes(f.data + "a.txt"), a);
     QCOMPARE(fileBytes(f.data + "b.txt"), b);
@@ -139,7 +140,7 @@ void TestSaveAndExit::failedSaveAsksBeforeExiting() {
     w.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QByteArray a = fileBytes(f.data + "a.txt");
-    w.board().card(0)->move(40, 60);
+    moveCard(w.document(), 0, QPoint(40, 60));
     // A full disk, made by a file-size limit that binds root as well.
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
@@ -160,7 +161,7 @@ void TestSaveAndExit::failedSaveAsksBeforeExiting() {
     // With room again, save and exit writes it.
     w.OWARI();
     QVERIFY(!w.isVisible());
-    QCOMPARE(readCardFile(f.data + "a.txt").first().XS, toReferenceX(40, w.state().NOWX));
+    QCOMPARE(readCardFile(f.data + "a.txt").first().XS, toReferenceX(40, w.document().NOWX));
 }
 
 void TestSaveAndExit::goneFolderIsOfferedAnew() {

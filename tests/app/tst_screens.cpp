@@ -18,8 +18,8 @@ void TestScreens::wallFitsTheScreen() {
     WallWindow w(dir.filePath(QStringLiteral("zavik")));
     w.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.state().NOWX, expected[0].toInt());
-    QCOMPARE(w.state().NOWY, expected[1].toInt());
+    QCOMPARE(w.document().NOWX, expected[0].toInt());
+    QCOMPARE(w.document().NOWY, expected[1].toInt());
     // The window covers the whole screen, and the tool column its right edge.
     QTRY_COMPARE(w.geometry(), w.screen()->geometry());
     auto* menuButton = w.findChild<QWidget*>(QStringLiteral("SpeedButton1"));

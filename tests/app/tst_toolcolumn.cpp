@@ -91,12 +91,12 @@ void TestToolColumn::toolsFollowTheEdges() {
     QWidget* canvas = w.findChild<QWidget*>("Image1");
     QVERIFY(button(w, "SpeedButton1")->isVisible());
     moveMouseOver(canvas, QPoint(w.width() / 2, 300));
-    QVERIFY(!w.state().XFLG);
+    QVERIFY(!w.flags().XFLG);
     QVERIFY(!button(w, "SpeedButton1")->isVisible());
     QVERIFY(!w.findChild<QWidget*>("Panel6")->isVisible());
     QVERIFY(!button(w, "SpeedButton7")->isVisible()); // at home it stays hidden
     moveMouseOver(canvas, QPoint(w.width() - 3, 300));
-    QVERIFY(w.state().XFLG);
+    QVERIFY(w.flags().XFLG);
     QVERIFY(button(w, "SpeedButton25")->isVisible());
     // Resting on the full-screen drawing button arms it; the column hiding
     // under a pointer that jumped away disarms it.
@@ -116,11 +116,11 @@ void TestToolColumn::toolsFollowTheEdges() {
     moveMouseOver(canvas, QPoint(2, 300));
     QVERIFY(button(w, "SpeedButton1")->isVisible());
     // The band edges: 80 units in from the left is already the middle.
-    const int left = scaleToWallX(80, w.state().NOWX);
+    const int left = scaleToWallX(80, w.document().NOWX);
     moveMouseOver(canvas, QPoint(left, 300));
-    QVERIFY(!w.state().XFLG);
+    QVERIFY(!w.flags().XFLG);
     moveMouseOver(canvas, QPoint(left - 1, 300));
-    QVERIFY(w.state().XFLG);
+    QVERIFY(w.flags().XFLG);
 }
 
 void TestToolColumn::oneShotRightClick() {
@@ -129,41 +129,41 @@ void TestToolColumn::oneShotRightClick() {
     QToolButton* b8 = button(w, "SpeedButton8");
     const int beeps = beepCount();
     QTest::mouseClick(b8, Qt::LeftButton);
-    QVERIFY(w.state().RFLGK);
+    QVERIFY(w.flags().RFLGK);
     QVERIFY(b8->isChecked());
     QCOMPARE(beepCount(), beeps + 1);
     QSignalSpy menu(&w, &WallWindow::cardMenuRequested);
     wall.click(0);
     QCOMPARE(menu.size(), 1);
-    QVERIFY(!w.state().RFLGK);
+    QVERIFY(!w.flags().RFLGK);
     QVERIFY(!b8->isChecked());
-    QCOMPARE(w.state().KIJUNDIR, wall.data); // the link did not run
+    QCOMPARE(w.document().KIJUNDIR, wall.data); // the link did not run
     // Clicking it twice disarms it again.
     QTest::mouseClick(b8, Qt::LeftButton);
     QTest::mouseClick(b8, Qt::LeftButton);
-    QVERIFY(!w.state().RFLGK);
+    QVERIFY(!w.flags().RFLGK);
 }
 
 void TestToolColumn::busyWallIgnoresTheListedCommands() {
     WindowWall wall({{"a.txt", linkCard("x")}});
     WallWindow& w = wall.open();
     w.links().JIKKOU2("sub\\");
-    w.state().BUSY = true;
+    w.flags().BUSY = true;
     QTest::mouseClick(button(w, "SpeedButton1"), Qt::LeftButton);
     QVERIFY(!w.findChild<QMenu*>("PopupMenu2")->isVisible());
     QTest::mouseClick(button(w, "SpeedButton8"), Qt::LeftButton);
-    QVERIFY(!w.state().RFLGK);
+    QVERIFY(!w.flags().RFLGK);
     QTest::mouseClick(button(w, "SpeedButton14"), Qt::LeftButton);
     QVERIFY(w.isVisible());
     QTest::mouseClick(button(w, "SpeedButton7"), Qt::LeftButton);
-    QCOMPARE(w.state().KIJUNDIR, wall.data + "sub/");
+    QCOMPARE(w.document().KIJUNDIR, wall.data + "sub/");
     w.findChild<QAction*>("N01")->trigger();
     w.findChild<QAction*>("N32")->trigger();
     w.findChild<QAction*>("N3")->trigger();
     QVERIFY(w.isVisible());
-    w.state().BUSY = false;
+    w.flags().BUSY = false;
     QTest::mouseClick(button(w, "SpeedButton7"), Qt::LeftButton);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     // Commands whose windows come later are there, greyed, with their hints.
     QVERIFY(button(w, "SpeedButton19")->isEnabled());
     QVERIFY(!button(w, "SpeedButton19")->toolTip().isEmpty());
@@ -204,12 +204,12 @@ void TestToolColumn::shortcutsAndRedisplay() {
     QTest::keyClick(&w, Qt::Key_F5);
     QCOMPARE(wall.card(0)->pos(), stored);
     QTest::keyClick(&w, Qt::Key_F2);
-    QVERIFY(w.state().RFLGK);
+    QVERIFY(w.flags().RFLGK);
     QTest::keyClick(&w, Qt::Key_F2);
-    QVERIFY(!w.state().RFLGK);
+    QVERIFY(!w.flags().RFLGK);
     w.links().JIKKOU2("sub\\");
     QTest::keyClick(&w, Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(w.state().KIJUNDIR, wall.data);
+    QCOMPARE(w.document().KIJUNDIR, wall.data);
     QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
     QVERIFY(!w.isVisible());
     w.TForm20->close();

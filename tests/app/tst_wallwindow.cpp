@@ -55,7 +55,8 @@ void TestWallWindow::startUpDerivesFoldersAndGeometry() {
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("zavik-data"))));
     w.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const WallState& st = w.state();
+    const WallDocument& st = w.document();
+    const WallModes& modes = w.flags();
     QCOMPARE(st.KIJUNDIRBAK, dir.path() + QStringLiteral("/zavik-data/"));
     QCOMPARE(st.KIJUNDIR, st.KIJUNDIRBAK);
     QCOMPARE(st.KIJUNEX, dir.path() + QStringLiteral("/[Zavik]/"));
@@ -70,9 +71,9 @@ void TestWallWindow::startUpDerivesFoldersAndGeometry() {
     QCOMPARE(st.ZETTAIY0, screen.height());
     QCOMPARE(st.NOWX, expected.NOWX);
     QCOMPARE(st.NOWY, expected.NOWY);
-    QVERIFY(!st.SHOWFLG);
-    QVERIFY(!st.BUSY);
-    QVERIFY(st.XFLG);
+    QVERIFY(!modes.SHOWFLG);
+    QVERIFY(!modes.BUSY);
+    QVERIFY(modes.XFLG);
     QCOMPARE(st.KABEIMAGEOLDTIME, QStringLiteral("NIL"));
     QVERIFY(st.MEMO.startsWith(QLatin1String("---------  Zavik")));
     QCOMPARE(st.KABE3, QStringLiteral("wall.ini"));
@@ -93,7 +94,7 @@ void TestWallWindow::toolColumnStandsAtTheRightEdge() {
     WallWindow w(dir.filePath(QStringLiteral("zavik")));
     w.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const WallState& st = w.state();
+    const WallDocument& st = w.document();
     auto button = [&w](const char* name) {
         auto* b = w.findChild<QWidget*>(QLatin1String(name));
         if (!b)
@@ -141,9 +142,11 @@ void TestWallWindow::subWallShowsBackButtonAndFolderName() {
     QCOMPARE(folder->text(), QString());
     QCOMPARE(folder->toolTip(), QStringLiteral("フォルダを開く"));
 
-    WallState& st = w.state();
+    WallDocument& st = w.document();
+
+    WallModes& modes = w.flags();
     st.KIJUNDIR = st.KIJUNDIRBAK + QStringLiteral("理科/");
-    st.SHOWFLG = true;
+    modes.SHOWFLG = true;
     w.SAITEIJI();
     QVERIFY(back->isVisible());
     QCOMPARE(folder->text(), QStringLiteral("理科/"));
@@ -153,7 +156,7 @@ void TestWallWindow::subWallShowsBackButtonAndFolderName() {
     QCOMPARE(folder->geometry(), expected.rect);
 
     st.KIJUNDIR = st.KIJUNDIRBAK;
-    st.SHOWFLG = true;
+    modes.SHOWFLG = true;
     w.SAITEIJI();
     QVERIFY(!back->isVisible());
 }
@@ -198,8 +201,9 @@ void TestWallWindow::backgroundPictureFillsTheWall() {
     WallWindow w(dir.filePath(QStringLiteral("zavik")));
     w.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const WallState& st = w.state();
-    QVERIFY(st.MSON2);
+    const WallDocument& st = w.document();
+    const WallModes& modes = w.flags();
+    QVERIFY(modes.MSON2);
     QCOMPARE(st.KABEIMG, data + QStringLiteral("bg.jpg"));
     QCOMPARE(st.KABEIMAGEOLDTIME, QStringLiteral("20260101-000000"));
     const QImage canvas = w.pen().Image1->picture();

@@ -121,8 +121,9 @@ void TestWebPane::linksOfThePane() {
     WebPane& pane = w.webPane();
     QVERIFY(pane.isVisible() && pane.Panel3->isVisible());
     // 1500 + 600 passes 1920 − 60: the pane keeps to the wall, 360 wide.
-    QCOMPARE(pane.geometry(), webWindowRect(w.state().settings, w.state().NOWX, w.state().NOWY));
-    QCOMPARE(w.state().settings.webWidth, 360);
+    QCOMPARE(pane.geometry(),
+             webWindowRect(w.document().settings, w.document().NOWX, w.document().NOWY));
+    QCOMPARE(w.document().settings.webWidth, 360);
     QCOMPARE(pane.Panel3->geometry().top(), pane.geometry().bottom() + 1);
     QWebEngineView* view = pane.view();
     QTRY_VERIFY_WITH_TIMEOUT(loaded(view, "start.html"), kEngineMs);

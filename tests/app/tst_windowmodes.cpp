@@ -29,7 +29,7 @@ void TestWindowModes::tuckAndUntuckTwice() {
     WallWindow& w = wall.open();
     QWidget* tab = w.findChild<QWidget*>("Panel6");
     QToolButton* grip = button(w, "SpeedButton11");
-    const WallState& st = w.state();
+    const WallDocument& st = w.document();
     const QSize tabSize = tab->size();
     const WallSize wallBefore{st.NOWX, st.NOWY};
     for (int round = 0; round < 2; ++round) {
@@ -60,15 +60,15 @@ void TestWindowModes::tuckingAfterAHandOff() {
     // At 0, 0 nothing changes.
     w.modes().TAKO();
     QCOMPARE(w.geometry(), full);
-    QVERIFY(!w.state().TAKOFL);
+    QVERIFY(!w.flags().TAKOFL);
 
     w.showNormal();
     w.move(40, 30);
     QCOMPARE(w.pos(), QPoint(40, 30));
-    const int nowx = w.state().NOWX;
+    const int nowx = w.document().NOWX;
     w.modes().TAKO();
     auto* tab = w.findChild<QWidget*>(QStringLiteral("Panel6"));
-    const WallState& st = w.state();
+    const WallDocument& st = w.document();
     QTRY_COMPARE(w.geometry(), QRect(st.ZETTAIX0 - tab->width(), st.ZETTAIY0 - tab->height() - 2,
                                      tab->width(), tab->height() + 2));
     QCOMPARE(tab->pos(), QPoint(0, 0));
@@ -100,7 +100,7 @@ void TestWindowModes::hideAndRestore() {
     QTest::mouseClick(restore->SpeedButton1, Qt::LeftButton);
     QVERIFY(!restore->isVisible());
     QVERIFY(w.isVisible());
-    QTRY_COMPARE(w.geometry(), QRect(0, 0, w.state().ZETTAIX0, w.state().ZETTAIY0));
+    QTRY_COMPARE(w.geometry(), QRect(0, 0, w.document().ZETTAIX0, w.document().ZETTAIY0));
 }
 
 QTEST_MAIN(TestWindowModes)

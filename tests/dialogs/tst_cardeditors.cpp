@@ -1,12 +1,12 @@
 #include "dialogs/cardeditordialog.h"
 #include "dialogs/newcardcommand.h"
 #include "dialogs/quickcardeditor.h"
+#include "document/changedetection.h"
 #include "model/wallgeometry.h"
 #include "platform/beep.h"
 #include "storage/refspace.h"
 #include "support/cp932.h"
 #include "support/windowfixture.h"
-#include "wall/changedetection.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -104,17 +104,17 @@ void TestCardEditors::liveEditsAndCancel() {
                   emit e->Edit4->textEdited("7");
                   e->cancelClicked();
               }});
-    w.state().PBAN = 0;
+    w.document().PBAN = 0;
     w.findChild<QAction*>("N77")->trigger();
     QCOMPARE(shownWhileOpen, QStringList{"ax"});
     CardWidget* c = wall.card(0);
     // Back as it was, but for its place, which cancel keeps.
     QCOMPARE(c->captions()[0], QStringLiteral("a"));
-    QCOMPARE(c->panelTag / 1000, 4);
-    QCOMPARE(c->textTags[0] / 1000, 1);
+    QCOMPARE(w.document().card(0).colour, 4);
+    QCOMPARE(w.document().card(0).textColour, 1);
     QVERIFY(!c->isElliptic());
-    QCOMPARE(w.state().cards[0].STP, 0);
-    QCOMPARE(w.state().cards[0].TT, QStringLiteral("a"));
+    QCOMPARE(w.document().card(0).STP, 0);
+    QCOMPARE(w.document().card(0).TT, QStringLiteral("a"));
     QCOMPARE(c->x(), 7);
     QCOMPARE(c->size(), place.size());
     QCOMPARE(readFileBytes(wall.data + "a.txt"), file);
@@ -137,14 +137,14 @@ void TestCardEditors::saveUnderANewName() {
     e->openOn(0);
     // The new card carries the edits, 2 pixels right and down; the old card
     // and its file are as they were.
-    QCOMPARE(w.state().PBANSU, 3);
+    QCOMPARE(w.document().count(), 3);
     const PosterRecord b = readCardFile(wall.data + "b.txt").first();
     QCOMPARE(b.TT, QStringLiteral("edited"));
     QCOMPARE(b.colourCode(), 2);
-    QCOMPARE(b.XS, toReferenceX(at.x() + 2, w.state().NOWX));
+    QCOMPARE(b.XS, toReferenceX(at.x() + 2, w.document().NOWX));
     QCOMPARE(readFileBytes(wall.data + "a.txt"), a);
-    QCOMPARE(w.state().cards[0].TT, QStringLiteral("a"));
-    QCOMPARE(wall.card(0)->panelTag / 1000, 4);
+    QCOMPARE(w.document().card(0).TT, QStringLiteral("a"));
+    QCOMPARE(w.document().card(0).colour, 4);
 
     // The card name a.TXT is a name, not an extension.
     whenShown(e, {[&] {
@@ -193,8 +193,8 @@ void TestCardEditors::namesThatCannotBeSaved() {
     e->openOn(0);
     QVERIFY(stayed);
     QCOMPARE(beepCount(), beeps + 1);
-    QCOMPARE(w.state().PBANSU, 1);
-    QCOMPARE(w.state().cards[0].FNAME, QStringLiteral("a.txt"));
+    QCOMPARE(w.document().count(), 1);
+    QCOMPARE(w.document().card(0).FNAME, QStringLiteral("a.txt"));
 
     // From the keyboard: Return is a line of the text, Ctrl+Return saves,
     // Escape cancels.
@@ -212,7 +212,7 @@ void TestCardEditors::namesThatCannotBeSaved() {
                   QTest::keyClick(e->Memo2, Qt::Key_Escape);
               }});
     e->openOn(0);
-    QCOMPARE(w.state().cards[0].TT, QStringLiteral("a\r\nb"));
+    QCOMPARE(w.document().card(0).TT, QStringLiteral("a\r\nb"));
 }
 
 void TestCardEditors::checkOffCards() {
@@ -221,7 +221,7 @@ void TestCardEditors::checkOffCards() {
     WindowWall wall({{"a.txt", card("a")}, {"c.txt", collapsed}});
     WallWindow& w = wall.open();
     CardEditorDialog* e = w.TForm3;
-    const int nowx = w.state().NOWX;
+    const int nowx = w.document().NOWX;
     // Ticked and saved: written whole as "1", then a small square "2".
     whenShown(e, {[&] {
                   e->CheckBox2->click();
@@ -232,7 +232,7 @@ void TestCardEditors::checkOffCards() {
     QCOMPARE(a.KAKUSU, QStringLiteral("1"));
     QCOMPARE(a.XXS, toReferenceX(toPixelsX(300, nowx), nowx));
     QVERIFY(wall.card(0)->isCollapsed());
-    QCOMPARE(w.state().cards[0].KAKUSU, QStringLiteral("2"));
+    QVERIFY(w.document().card(0).checkOff == CheckOff::Collapsed);
 
     // A collapsed card opens at its stored size and is saved as "1".
     QVERIFY(wall.card(1)->isCollapsed());
@@ -251,7 +251,7 @@ void TestCardEditors::checkOffCards() {
     whenShown(e, {[&] { e->cancelClicked(); }});
     e->openOn(1);
     QVERIFY(wall.card(1)->isCollapsed());
-    QCOMPARE(w.state().cards[1].KAKUSU, QStringLiteral("2"));
+    QVERIFY(w.document().card(1).checkOff == CheckOff::Collapsed);
 }
 
 void TestCardEditors::picturesAndFiles() {
@@ -350,7 +350,7 @@ void TestCardEditors::closingWithoutSavingPutsFilesBack() {
     };
     QApplication::clipboard()->setImage(red);
     const bool pasting = !QApplication::clipboard()->image().isNull();
-    const auto before = filesBelow(w.state().KIJUNDIRBAK);
+    const auto before = filesBelow(w.document().KIJUNDIRBAK);
     QStringList asked;
     QList<bool> shown;
     // Every button that writes into the wall, each replacing a file of it
@@ -380,13 +380,13 @@ void TestCardEditors::closingWithoutSavingPutsFilesBack() {
     QCOMPARE(asked.first(),
              QStringLiteral("このかべの「photo.jpg」「_photo.jpg」を置きかえますか？"));
     QCOMPARE(asked.last(), QStringLiteral("このかべの「y.pdf」を置きかえますか？"));
-    QCOMPARE(filesBelow(w.state().KIJUNDIRBAK), before);
+    QCOMPARE(filesBelow(w.document().KIJUNDIRBAK), before);
     QVERIFY(!wall.card(0)->hasPicture());
-    QCOMPARE(w.state().cards[0].POST, QString());
+    QCOMPARE(w.document().card(0).POST, QString());
     // The close box neither saves nor restores the card, but its files go back.
     whenShown(e, {pressAll([&] { e->close(); })});
     e->openOn(0);
-    QCOMPARE(filesBelow(w.state().KIJUNDIRBAK), before);
+    QCOMPARE(filesBelow(w.document().KIJUNDIRBAK), before);
     QVERIFY(!wall.card(0)->hasPicture());
 }
 
@@ -414,10 +414,10 @@ void TestCardEditors::savingReplacesNoFileUnasked() {
         QCOMPARE(readFileBytes(wall.data + name + ".txt"), kept);
     }
     // A name read from a file goes back to that file, whatever it holds.
-    const int q = w.board().lastIndexOfFile("a?b.txt");
+    const int q = w.document().lastIndexOfFile("a?b.txt");
     whenShown(e, {[&] { e->saveClicked(); }});
     e->openOn(q);
-    QCOMPARE(w.state().PBANSU, 2);
+    QCOMPARE(w.document().count(), 2);
     QVERIFY(!QFileInfo::exists(wall.data + QStringLiteral("a？b.txt")));
 }
 
@@ -444,7 +444,7 @@ void TestCardEditors::quickEditorMakesCards() {
     whenShown(q, {saveAs("one", false), saveAs("two", true), [&] { q->SpeedButton1->click(); }});
     QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
     QCOMPARE(proposed, QStringLiteral("zavik-data2"));
-    QCOMPARE(w.state().PBANSU, 3);
+    QCOMPARE(w.document().count(), 3);
     QCOMPARE(wall.card(1)->geometry(), under[0]);
     QCOMPARE(wall.card(2)->geometry(), under[1]);
     QVERIFY(under[1].x() > under[0].x());
@@ -453,7 +453,7 @@ void TestCardEditors::quickEditorMakesCards() {
     QCOMPARE(one.colourCode(), 10); // blue and yellow until others are chosen
     QCOMPARE(one.textColourCode(), 4);
     QVERIFY(w.changes().isActive());
-    QVERIFY(!w.board().KKFLG);
+    QVERIFY(!w.document().KKFLG);
 }
 
 void TestCardEditors::quickEditorRefusesNames() {
@@ -538,7 +538,7 @@ void TestCardEditors::nameTags() {
              QStringLiteral("太郎"));
     QCOMPARE(readFileBytes(wall.data + QStringLiteral("メモ.txt")), QByteArray("notes"));
     QVERIFY(!QFileInfo::exists(wall.data + "C.txt"));
-    const QSize tag(scaleToWallX(160, w.state().NOWX), scaleToWallY(28, w.state().NOWY));
+    const QSize tag(scaleToWallX(160, w.document().NOWX), scaleToWallY(28, w.document().NOWY));
     QCOMPARE(wall.card(2)->size(), tag);
     // Two lines giving one name are both kept, and named after the run.
     QCOMPARE(said[1], QStringLiteral("同じファイル名になる行があったので、番号をつけて別のカードに"
@@ -554,14 +554,14 @@ void TestCardEditors::nameTags() {
     QVERIFY(QFileInfo::exists(wall.data + QStringLiteral("山田.txt")));
     QVERIFY(QFileInfo::exists(wall.data + QStringLiteral("佐藤.txt")));
     QCOMPARE(w.board().count(), 2 + 6 + 2 + 1 + 2);
-    QVERIFY(!w.state().BUSY);
+    QVERIFY(!w.flags().BUSY);
     QVERIFY(w.changes().isActive());
 }
 
 void TestCardEditors::wallFull() {
     WindowWall wall({{"c0.txt", card("c")}});
     const QByteArray bytes = readFileBytes(wall.data + "c0.txt");
-    for (int i = 1; i < CardBoard::kMaxCards - 2; ++i)
+    for (int i = 1; i < WallDocument::kMaxCards - 2; ++i)
         writeFileBytes(wall.data + QStringLiteral("c%1.txt").arg(i), bytes);
     QTemporaryDir lists;
     writeFileBytes(lists.filePath("class.txt"), "A\nB\nC\nD\n");
@@ -577,7 +577,7 @@ void TestCardEditors::wallFull() {
     QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
     QCOMPARE(said,
              QStringLiteral("このかべには1000枚までのカードしか置けません。3行目で止めます。"));
-    QCOMPARE(w.board().count(), CardBoard::kMaxCards);
+    QCOMPARE(w.board().count(), WallDocument::kMaxCards);
     QVERIFY(QFileInfo::exists(wall.data + "B.txt"));
     QVERIFY(!QFileInfo::exists(wall.data + "C.txt"));
 

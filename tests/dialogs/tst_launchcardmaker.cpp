@@ -28,9 +28,9 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 // and saver; the chosen files lie outside the data folder.
 struct Maker {
     WallFixture w;
-    WallState& st = w.st;
+    WallDocument& st = w.st();
     QWidget window;
-    LaunchCardMaker maker{w.st, *w.board, &window};
+    LaunchCardMaker maker{w.st(), &window};
     QStringList files;
     QStringList told;
     QStringList asked;

@@ -79,15 +79,15 @@ void TestLaunchCards::kinds() {
     QFETCH(QString, copy);
     const LaunchCard c = planLaunchCard(file, "/w/");
     QCOMPARE(int(c.kind), kind);
-    QCOMPARE(c.card.P, colour);
-    QCOMPARE(c.card.PT, 4);
-    QCOMPARE(c.card.T, text);
-    QCOMPARE(c.card.S3, link);
-    QCOMPARE(c.card.FN, name);
+    QCOMPARE(c.card.colour, colour);
+    QCOMPARE(c.card.textColour, 4);
+    QCOMPARE(c.card.TT, text);
+    QCOMPARE(c.card.NOTE, link);
+    QCOMPARE(c.card.FNAME, name);
     QCOMPARE(c.copy, copy);
     QCOMPARE(isLogoProject(file), kind == int(LaunchKind::Logo));
     if (c.kind == LaunchKind::Picture) {
-        QCOMPARE(c.card.S1, text);
+        QCOMPARE(c.card.POST, text);
         QCOMPARE(c.original, c.subWall + "_" + text);
     }
     QVERIFY(linkReadsOtherwise("/a/b>c.txt") && linkReadsOtherwise("/a/b\\c.txt"));

@@ -1,6 +1,7 @@
 #include "dialogs/pagetemplate.h"
 #include "dialogs/settingsdialog.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
+#include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "support/cp932.h"
 #include "support/shellrecorder.h"
@@ -49,7 +50,8 @@ QByteArray encoded(const QString& text, int encoding) {
 // A wall folder, a data folder above it and a resource folder beside it.
 struct Wall {
     QTemporaryDir root;
-    WallState st;
+    WallDocument st;
+    WallModes modes;
     QString wall;
     Wall() {
         wall = root.path() + QStringLiteral("/data/wall/");

@@ -1,7 +1,8 @@
+#include "document/walldocument.h"
 #include "drawing/regionwindow.h"
 #include "drawing/screencapture.h"
 #include "drawing/wallprinter.h"
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "support/mouse.h"
 #include "support/scriptedprompts.h"
@@ -134,11 +135,12 @@ void TestCapture::clicksThatSelectNothing() {
 }
 
 void TestCapture::captureFromTheWall() {
-    WallState st;
+    WallDocument st;
+    WallModes modes;
     QWidget wall;
     wall.setGeometry(0, 0, 800, 600);
     wall.show();
-    ScreenCapture capture(st, &wall);
+    ScreenCapture capture(st, modes, &wall);
     QWidget corner(&wall);
     corner.show();
     capture.handles = {&corner};
@@ -254,7 +256,8 @@ void TestCapture::printRectangle() {
 
 void TestCapture::printingToPdf() {
     QTemporaryDir dir;
-    WallState st;
+    WallDocument st;
+    WallModes modes;
     st.NOWX = 320;
     st.NOWY = 180;
     QWidget wall;
@@ -264,7 +267,7 @@ void TestCapture::printingToPdf() {
     wall.setPalette(green);
     wall.setAutoFillBackground(true);
     wall.show();
-    WallPrinter printer(st, &wall);
+    WallPrinter printer(st, modes, &wall);
     // Cancelled: nothing printed, the wall stays on the clipboard.
     printer.setUpPrinter = [](QPrinter&) { return false; };
     QVERIFY(!printer.IPRINT(1));

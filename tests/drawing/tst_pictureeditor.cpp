@@ -1,5 +1,5 @@
 #include "drawing/pictureeditorwindow.h"
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "support/mouse.h"
 
@@ -46,7 +46,7 @@ int thickness(const QImage& picture, int x, QRgb colour) {
 }
 
 struct Editor {
-    WallState st;
+    WallModes st;
     PictureEditorWindow w{st};
     QImage shot = screenshot();
     Editor() { w.openOn(shot, EditorPlacement{640, 480, 640, false}); }

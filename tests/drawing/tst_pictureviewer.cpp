@@ -1,6 +1,6 @@
 #include "drawing/colourwipe.h"
 #include "drawing/pictureviewerwindow.h"
-#include "model/wallstate.h"
+#include "model/wallmodes.h"
 #include "pictures/picturelayer.h"
 
 #include <QElapsedTimer>
@@ -373,7 +373,7 @@ void TestPictureViewer::releases() {
     const QString path = withPicture
                              ? writePicture(dir, QStringLiteral("a.png"), QSize(40, 30), Qt::red)
                              : dir.filePath(QStringLiteral("nothing.png"));
-    WallState pens;
+    WallModes pens;
     pens.MSON = penOn;
     PictureViewerWindow v(nullptr, &pens);
     QSignalSpy menu(&v, &PictureViewerWindow::menuRequested);
@@ -401,7 +401,7 @@ void TestPictureViewer::releases() {
 void TestPictureViewer::dragMovesTheWindowOrDraws() {
     QTemporaryDir dir;
     const QString a = writePicture(dir, QStringLiteral("a.png"), QSize(40, 30), Qt::green);
-    WallState pens;
+    WallModes pens;
     PictureViewerWindow v(nullptr, &pens);
     open(v, a);
     QWidget* panel = panelOf(v);
@@ -461,7 +461,7 @@ void TestPictureViewer::saveAndRestore() {
         QFile f(a);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
-    WallState pens;
+    WallModes pens;
     pens.MSON = true;
     PictureViewerWindow v(nullptr, &pens);
     open(v, a);

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "cards/cardboard.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
+#include "document/wallloader.h"
+#include "document/wallsaver.h"
+#include "document/wallsurface.h"
+#include "model/wallmodes.h"
 #include "storage/records.h"
 #include "storage/wallfiles.h"
-#include "wall/wallloader.h"
-#include "wall/wallsaver.h"
-#include "wall/wallsurface.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,8 +42,20 @@ inline PosterRecord textCard(const QString& text, int x = 100, int y = 100,
     return r;
 }
 
-// Records what the loaders and savers asked of the window.
-class FakeSurface : public WallSurface {
+// A card whose link is `link`, at 100,100, 300 × 120 reference units.
+inline PosterRecord linkCard(const QString& link, const QString& text = QStringLiteral("card")) {
+    PosterRecord r = textCard(text);
+    r.NOTE = link;
+    return r;
+}
+
+// Card n moved on the wall as a drag moves it: the document takes the place.
+inline void moveCard(WallDocument& doc, int n, QPoint to) {
+    doc.setRect(n, QRect(to, doc.card(n).rect.size()));
+}
+
+// Records what the wall document told the window.
+class FakeSurface : public QObject, public WallSurface {
 public:
     QStringList backgrounds; // pictures loaded
     int cleared = 0;
@@ -51,58 +64,76 @@ public:
     bool fileWindowShown = false;
     QStringList problems;
     QImage canvas;
-
-    void KABEIMAGELOAD(const QString& path) override { backgrounds << path; }
-    void clearBackground() override { ++cleared; }
-    QImage canvasImage() const override { return canvas; }
-    void setWallCursor(bool) override {}
     int fullScreenRestored = 0;
-    void restoreFullScreen() override { ++fullScreenRestored; }
-    void KABEWEBLOAD(const QString& page) override { webPage = page; }
-    void hideWebWindow() override { webHidden = true; }
-    void showFileWindow() override { fileWindowShown = true; }
-    void hideFileWindow() override { fileWindowShown = false; }
-    void refreshFileWindow() override {}
-    void reportProblems(const QString&, const QStringList& lines) override { problems << lines; }
+
+    QImage canvasImage() const override { return canvas; }
+
+    void follow(WallDocument& doc) {
+        connect(&doc, &WallDocument::backgroundShown, this,
+                [this](const QString& path) { backgrounds << path; });
+        connect(&doc, &WallDocument::backgroundCleared, this, [this] { ++cleared; });
+        connect(&doc, &WallDocument::fullWallNeeded, this, [this] { ++fullScreenRestored; });
+        connect(&doc, &WallDocument::webWindowShown, this,
+                [this](const QString& page) { webPage = page; });
+        connect(&doc, &WallDocument::webWindowHidden, this, [this] { webHidden = true; });
+        connect(&doc, &WallDocument::fileWindowShown, this, [this] { fileWindowShown = true; });
+        connect(&doc, &WallDocument::fileWindowHidden, this, [this] { fileWindowShown = false; });
+        connect(&doc, &WallDocument::problems, this,
+                [this](const QString&, const QStringList& lines) { problems << lines; });
+    }
 };
 
-// A wall of a given size in pixels on a folder of its own, with the board,
-// loader and saver wired as the wall window wires them.
+// A wall of a given size in pixels on a folder of its own: its document and
+// the card board that shows it, wired as the wall window wires them.
 struct WallFixture {
     QTemporaryDir dir;
-    WallState st;
+    WallModes modes;
     QWidget area;
     FakeSurface surface;
+    std::unique_ptr<WallDocument> doc;
     std::unique_ptr<CardBoard> board;
-    std::unique_ptr<WallLoader> loader;
-    std::unique_ptr<WallSaver> saver;
+    WallLoader* loader = nullptr;
+    WallSaver* saver = nullptr;
 
     explicit WallFixture(int NOWX = 1920, int NOWY = 1080) {
-        st.KIJUNDIRBAK = dir.path() + QStringLiteral("/zavik-data/");
-        st.KIJUNDIR = st.KIJUNDIRBAK;
-        QDir().mkpath(st.KIJUNDIR);
+        doc = std::make_unique<WallDocument>();
+        doc->setSurface(&surface);
+        doc->KIJUNDIRBAK = dir.path() + QStringLiteral("/zavik-data/");
+        doc->KIJUNDIR = doc->KIJUNDIRBAK;
+        QDir().mkpath(doc->KIJUNDIR);
         resize(NOWX, NOWY);
         rewire();
     }
 
+    WallDocument& st() { return *doc; }
+
     void resize(int NOWX, int NOWY) {
-        st.NOWX = st.ZETTAIX0 = NOWX;
-        st.NOWY = st.ZETTAIY0 = NOWY;
+        doc->NOWX = doc->ZETTAIX0 = NOWX;
+        doc->NOWY = doc->ZETTAIY0 = NOWY;
         area.resize(NOWX, NOWY);
     }
 
     // A fresh wall on the same folder, as after a restart.
     void rewire() {
         if (board)
-            board->clear();
-        board = std::make_unique<CardBoard>(st, &area);
-        loader = std::make_unique<WallLoader>(st, *board, surface);
-        saver = std::make_unique<WallSaver>(st, *board, surface);
-        board->saveCard = [this](int i) { saver->PANELSAVE(i, 1); };
-        saver->written = [this](const QString& name) { loader->noteWritten(name); };
+            doc->clear();
+        board.reset();
+        auto fresh = std::make_unique<WallDocument>();
+        fresh->setSurface(&surface);
+        fresh->KIJUNDIRBAK = doc->KIJUNDIRBAK;
+        fresh->KIJUNDIR = doc->KIJUNDIR;
+        fresh->NOWX = doc->NOWX;
+        fresh->NOWY = doc->NOWY;
+        fresh->ZETTAIX0 = doc->ZETTAIX0;
+        fresh->ZETTAIY0 = doc->ZETTAIY0;
+        doc = std::move(fresh);
+        surface.follow(*doc);
+        board = std::make_unique<CardBoard>(*doc, modes, &area);
+        loader = &doc->loader();
+        saver = &doc->saver();
     }
 
-    QString path(const QString& name) const { return st.KIJUNDIR + name; }
+    QString path(const QString& name) const { return doc->KIJUNDIR + name; }
     void write(const QString& name, const PosterRecord& r) const { writeCardFile(path(name), r); }
     void writeRaw(const QString& name, const QByteArray& bytes) const {
         writeFileBytes(path(name), bytes);
@@ -110,7 +141,7 @@ struct WallFixture {
     QByteArray bytes(const QString& name) const { return readFileBytes(path(name)); }
     QStringList cardNames() const {
         QStringList names;
-        for (const CardEntry& e : st.cards)
+        for (const CardEntry& e : doc->cards())
             names << e.FNAME;
         return names;
     }

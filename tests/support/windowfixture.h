@@ -18,13 +18,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-// A card whose link is `link`, at 100,100, 300 × 120 reference units.
-inline PosterRecord linkCard(const QString& link, const QString& text = QStringLiteral("card")) {
-    PosterRecord r = textCard(text);
-    r.NOTE = link;
-    return r;
-}
-
 // Answers the next modal box or dialog by pressing the button with `text`
 // (or accepting it), and keeps what it said.
 inline void answerNext(const QString& text, QString* said = nullptr) {

@@ -1,5 +1,6 @@
 #include "platform/beep.h"
 #include "support/httpserver.h"
+#include "support/scriptedprompts.h"
 #include "web/filefetcher.h"
 #include "web/linkinterception.h"
 #include "web/weblinkactions.h"
@@ -157,8 +158,8 @@ void TestFileFetcher::linksOutOfTheLogoFolder() {
     QWidget window;
     WebLinkActions actions(&window);
     actions.fetcher().fetchAnew = [](const QString&) { return true; };
-    QStringList told;
-    actions.fetcher().tell = [&](const QString& message) { told << message; };
+    ScriptedPrompts prompts;
+    actions.fetcher().setPrompts(&prompts);
     QSignalSpy started(&actions, &WebLinkActions::startProject);
     actions.carryOut(d, nullptr);
     QVERIFY(started.wait(20000));
@@ -171,9 +172,10 @@ void TestFileFetcher::linksOutOfTheLogoFolder() {
     QCOMPARE(filesBelow(outside), QStringList{"victim.trx"});
     QCOMPARE(readFile(outside + "/victim.trx"), QByteArray("mine"));
     QVERIFY(!QFileInfo::exists(outside + "/deeper"));
-    QCOMPARE(told.size(), 1);
-    QVERIFY(told.first().contains("lnk/deeper/a.wav") && told.first().contains("lnk/b.wav"));
-    QVERIFY(told.first().contains(QStringLiteral("LOGOフォルダの外")));
+    QCOMPARE(prompts.told.size(), 1);
+    QVERIFY(prompts.told.first().contains("lnk/deeper/a.wav") &&
+            prompts.told.first().contains("lnk/b.wav"));
+    QVERIFY(prompts.told.first().contains(QStringLiteral("LOGOフォルダの外")));
 }
 
 void TestFileFetcher::tooLargeIsRefused_data() {
@@ -196,14 +198,15 @@ void TestFileFetcher::tooLargeIsRefused() {
     source = source.startsWith('/') ? server.url(source) : tmp.filePath(source);
     FileFetcher fetcher(nullptr);
     fetcher.maxBytes = 65536;
-    QStringList told;
-    fetcher.tell = [&](const QString& message) { told << message; };
+    ScriptedPrompts prompts;
+    fetcher.setPrompts(&prompts);
     QVERIFY(!fetchAll(fetcher, tmp.path(), {{source, tmp.filePath("LOGO/" + name)}}));
     QVERIFY(fetcher.lastRefused());
     QCOMPARE(filesBelow(tmp.filePath("LOGO")), QStringList{"p.trx"});
     QCOMPARE(readFile(tmp.filePath("LOGO/p.trx")), kOld);
-    QCOMPARE(told.size(), 1);
-    QVERIFY(told.first().contains(name) && told.first().contains(QStringLiteral("MBを超える")));
+    QCOMPARE(prompts.told.size(), 1);
+    QVERIFY(prompts.told.first().contains(name) &&
+            prompts.told.first().contains(QStringLiteral("MBを超える")));
 }
 
 void TestFileFetcher::busyAndCancel() {

@@ -1,3 +1,3 @@
 #include "../storage/x.h"
-#include "wall/wallloader.h"
+#include "document/wallloader.h"
 #include "web/sibling.h"

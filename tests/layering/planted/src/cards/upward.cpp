@@ -1,2 +1,2 @@
 #include "cards/cardboard.h"
-#include "wall/wallloader.h" // the card floor reaching up
+#include "drawing/wallpen.h" // the card floor reaching up

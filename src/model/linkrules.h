@@ -86,6 +86,7 @@ struct StageSwitch {
     int ST2 = 0;
     bool changed = false;
 };
+// STANA2: takes the stage markers out of link `S` and moves the counters ST1 and ST2 by them.
 StageSwitch STANA2(const QString& S, int ST1, int ST2);
 
 // Where ">DL…" copies from and to what name on the desktop.

@@ -1,8 +1,8 @@
-#include "wall/wallsaver.h"
+#include "document/wallsaver.h"
 
-#include "cards/cardboard.h"
-#include "cards/cardwidget.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
+#include "document/wallloader.h"
+#include "document/wallsurface.h"
 #include "pictures/picturelayer.h"
 #include "storage/cardnames.h"
 #include "storage/folderlisting.h"
@@ -11,8 +11,6 @@
 #include "storage/timestamp.h"
 #include "storage/underscorecopy.h"
 #include "storage/wallfiles.h"
-#include "wall/wallloader.h"
-#include "wall/wallsurface.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,27 +30,26 @@ bool removeSettingsFile(const QString& path, QString* failure) {
 
 } // namespace
 
-WallSaver::WallSaver(WallState& state, CardBoard& board, WallSurface& surface)
-    : st(state), board_(board), surface_(surface) {}
+WallSaver::WallSaver(WallDocument& doc) : st(doc) {}
 
 bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
-    if (I < 0 || I >= st.cards.size() || I >= board_.count())
+    if (!st.has(I))
         return false;
-    CardEntry& e = st.cards[I];
-    const CardWidget* c = board_.card(I);
+    CardEntry& e = st.entryForWriting(I);
     if (N == 2)
         e.FTIME = makeTimestamp();
 
     PosterRecord r;
     r.POST = SOUTAI(e.POST, st.KIJUNDIR, st.KIJUNDIRBAK);
-    r.XS = toReferenceX(c->x(), st.NOWX);
-    r.YS = toReferenceY(c->y(), st.NOWY);
-    r.XXS = toReferenceX(c->width(), st.NOWX);
-    r.YYS = toReferenceY(c->height(), st.NOWY);
-    r.P = c->panelTag;
-    r.PT = c->textTags[0];
+    r.XS = toReferenceX(e.rect.x(), st.NOWX);
+    r.YS = toReferenceY(e.rect.y(), st.NOWY);
+    r.XXS = toReferenceX(e.rect.width(), st.NOWX);
+    r.YYS = toReferenceY(e.rect.height(), st.NOWY);
+    // The stored codes carry the card's number in their lower three digits.
+    r.P = e.colour * 1000 + I;
+    r.PT = e.textColour * 1000 + I;
     r.STP = e.STP;
-    r.R = c->pictureTag;
+    r.R = e.shape * 1000 + I;
     r.S2 = e.S2;
     r.NOTE = SOUTAI(e.NOTE, st.KIJUNDIR, st.KIJUNDIRBAK);
     r.TT = e.TT;
@@ -60,7 +57,7 @@ bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
     r.FTIME = e.FTIME;
     r.KFLG = e.KFLG;
     r.KSU = e.KSU;
-    r.KAKUSU = e.KAKUSU;
+    r.KAKUSU = storedCheckOff(e.checkOff, e.KAKUSU);
 
     // A card goes back to the file it came from, whatever characters its
     // name holds; a name a user typed, or one that is no plain file name, is
@@ -78,14 +75,22 @@ bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
         if (failure)
             *failure = line;
         else
-            surface_.reportProblems(QStringLiteral("カードを保存できません"), {line});
+            emit st.problems(QStringLiteral("カードを保存できません"), {line});
         return false;
     }
     e.nameFromFile = true;
+    // What the file holds now is where the card was stored.
+    e.XS = r.XS;
+    e.YS = r.YS;
+    e.XXS = r.XXS;
+    e.YYS = r.YYS;
+    e.P = r.P;
+    e.PT = r.PT;
+    e.R = r.R;
+    e.KAKUSU = r.KAKUSU;
     st.BAKNAME = e.FNAME;
-    if (written)
-        written(e.FNAME);
-    surface_.refreshFileWindow();
+    st.loader().noteWritten(e.FNAME);
+    emit st.filesChanged();
     return true;
 }
 
@@ -103,7 +108,7 @@ bool WallSaver::writeCard(CardEntry& e, PosterRecord& r, QString* error) {
         }
         if (!taken)
             return false;
-        e.FNAME = board_.newCardFileName(e.FTIME);
+        e.FNAME = st.newCardFileName(e.FTIME);
     }
     return false;
 }
@@ -138,8 +143,8 @@ bool WallSaver::writeWallIni(const QString& stamp, QString* failure) {
     return written;
 }
 
-void withdrawBackground(WallState& st, WallSurface& surface) {
-    surface.clearBackground();
+void withdrawBackground(WallDocument& st) {
+    emit st.backgroundCleared();
     QFile::remove(st.KIJUNDIR + st.KABE3);
     st.KABEIMAGEOLDTIME = QStringLiteral("NIL");
     st.KABEIMAGE.clear();
@@ -147,10 +152,10 @@ void withdrawBackground(WallState& st, WallSurface& surface) {
 }
 
 bool WallSaver::KABEBACKSAVE(int N, QString* failure) {
-    surface_.restoreFullScreen();
+    emit st.fullWallNeeded();
     bool written = true;
     if (N == 3) {
-        withdrawBackground(st, surface_);
+        withdrawBackground(st);
     } else if (N == 4) {
         if (st.KABEIMAGE.isEmpty())
             st.KABEIMAGE = makeTimestamp() + QStringLiteral(".bmp");
@@ -168,7 +173,8 @@ bool WallSaver::KABEBACKSAVE(int N, QString* failure) {
                 if (failure)
                     *failure =
                         QStringLiteral("「%1」：元の画像を残せません").arg(underscoreCopyOf(path));
-            } else if (writePicture(surface_.canvasImage(), path, 100, &error)) {
+            } else if (writePicture(st.surface() ? st.surface()->canvasImage() : QImage(), path,
+                                    100, &error)) {
                 st.canvasDrawn = false;
             } else {
                 written = false;
@@ -179,7 +185,7 @@ bool WallSaver::KABEBACKSAVE(int N, QString* failure) {
         if (written && !st.KABEIMAGE.isEmpty())
             written = writeWallIni(makeTimestamp(), failure);
     }
-    surface_.refreshFileWindow();
+    emit st.filesChanged();
     return written;
 }
 
@@ -190,7 +196,7 @@ bool WallSaver::KABEWEBSAVE(const QString& page, QString* failure) {
     const QString html = st.KIJUNDIR + st.KABE2;
     if (!W.contains(QLatin1Char('.'))) {
         if (QFileInfo::exists(html)) {
-            surface_.hideWebWindow();
+            emit st.webWindowHidden();
             return removeSettingsFile(html, failure);
         }
         return true;
@@ -208,7 +214,7 @@ bool WallSaver::KABEWEBSAVE(const QString& page, QString* failure) {
     const bool written = writeUrlFile(html, r, &error);
     if (!written && failure)
         *failure = QStringLiteral("「%1」：%2").arg(html, error);
-    surface_.refreshFileWindow();
+    emit st.filesChanged();
     return written;
 }
 
@@ -217,7 +223,7 @@ bool WallSaver::KABEDIRMAKE(QString* failure) {
     const QString dir = st.KIJUNDIR + st.KABE4;
     if (s.fileMask.isEmpty()) {
         if (QFileInfo::exists(dir)) {
-            surface_.hideFileWindow();
+            emit st.fileWindowHidden();
             return removeSettingsFile(dir, failure);
         }
         return true;
@@ -235,7 +241,7 @@ bool WallSaver::KABEDIRMAKE(QString* failure) {
     const bool written = writeMaskFile(dir, r, &error);
     if (!written && failure)
         *failure = QStringLiteral("「%1」：%2").arg(dir, error);
-    surface_.showFileWindow();
+    emit st.fileWindowShown();
     return written;
 }
 
@@ -259,25 +265,23 @@ WallSaver::ExitSave WallSaver::saveForExit(WallLoader& loader, bool everyCard) {
     QString failure;
     if (!KABEBACKSAVE(1, &failure))
         result.failed << failure;
-    for (int i = 0; i < board_.count() && i < st.cards.size(); ++i) {
-        CardEntry& e = st.cards[i];
-        if (e.KAKUSU == QLatin1String("3"))
-            loader.REPANELLOAD(i, e.FNAME);
-        const bool collapsed = e.KAKUSU == QLatin1String("2");
-        if (collapsed) {
-            // A collapsed check-off card is written full size, to come back
-            // collapsed at the next start.
-            e.KAKUSU = QStringLiteral("1");
-            board_.expandToStoredSize(i);
-        }
+    for (int i = 0; i < st.count(); ++i) {
+        if (st.card(i).checkOff == CheckOff::LinkMoved)
+            loader.REPANELLOAD(i, st.card(i).FNAME);
+        const bool collapsed = st.card(i).checkOff == CheckOff::Collapsed;
+        // A collapsed check-off card is written full size, to come back
+        // collapsed at the next start.
+        if (collapsed)
+            st.expandToStoredSize(i);
         // A file someone else changed since it was read is theirs to keep.
+        const CardEntry& e = st.card(i);
         if (!everyCard && signatureOf(st.KIJUNDIR + e.FNAME) != e.disk) {
             result.leftAlone << e.FNAME;
         } else if (!PANELSAVE(i, 1, &failure)) {
             result.failed << failure;
         }
         if (collapsed)
-            board_.collapse(i); // the wall stays as it was, should the user go on with it
+            st.collapse(i); // the wall stays as it was, should the user go on with it
     }
     return result;
 }

@@ -2,29 +2,24 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 struct CardEntry;
 struct PosterRecord;
-struct WallState;
-class CardBoard;
+class WallDocument;
 class WallLoader;
 class WallSurface;
 
 // Withdraws the wall's background: the canvas goes plain, "wall.ini" is
 // deleted and nothing remembers the picture, so that save and exit writes no
 // background for this wall. The picture file itself is never touched.
-void withdrawBackground(WallState& st, WallSurface& surface);
+void withdrawBackground(WallDocument& doc);
 
 // Writes the wall back into its folder: one card file, the background, the
 // web-window and file-window settings. Every write replaces its file whole
 // (temporary file and rename), so a failed write leaves the old file.
 class WallSaver {
 public:
-    WallSaver(WallState& state, CardBoard& board, WallSurface& surface);
-
-    // Told the name of every card file the program wrote.
-    std::function<void(const QString& fileName)> written;
+    explicit WallSaver(WallDocument& doc);
 
     // Writes card I to its own file in the wall folder. Mode 2 stamps the
     // card anew, mode 1 keeps its stamp. Returns false when the file could
@@ -67,7 +62,5 @@ private:
     bool writeCard(CardEntry& e, PosterRecord& r, QString* error);
     bool writeWallIni(const QString& stamp, QString* failure = nullptr);
 
-    WallState& st;
-    CardBoard& board_;
-    WallSurface& surface_;
+    WallDocument& st;
 };

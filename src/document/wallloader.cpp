@@ -1,13 +1,11 @@
-#include "wall/wallloader.h"
+#include "document/wallloader.h"
 
-#include "cards/cardboard.h"
-#include "model/wallstate.h"
+#include "document/walldocument.h"
+#include "document/wallsaver.h"
 #include "storage/pathforms.h"
 #include "storage/recorderror.h"
 #include "storage/refspace.h"
 #include "storage/wallfiles.h"
-#include "wall/wallsaver.h"
-#include "wall/wallsurface.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,8 +28,7 @@ auto WallLoader::readSettings(const QString& path, Read read) -> decltype(read(p
     }
 }
 
-WallLoader::WallLoader(WallState& state, CardBoard& board, WallSurface& surface)
-    : st(state), board_(board), surface_(surface) {}
+WallLoader::WallLoader(WallDocument& doc) : st(doc) {}
 
 void WallLoader::KABELOAD() {
     WALLGLOAD();
@@ -45,7 +42,7 @@ void WallLoader::WALLGLOAD() {
     if (!QFileInfo::exists(path)) {
         st.KABEIMAGEOLDTIME = kNil;
         st.KABEIMAGE.clear();
-        surface_.clearBackground();
+        emit st.backgroundCleared();
         return;
     }
     const auto r = readSettings(path, readPanelFile);
@@ -57,14 +54,14 @@ void WallLoader::WALLGLOAD() {
     const QString picture = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
     const bool exists = !st.KABEIMAGE.isEmpty() && QFileInfo(picture).isFile();
     if (exists)
-        surface_.KABEIMAGELOAD(picture);
-    surface_.setWallCursor(exists);
+        emit st.backgroundShown(picture);
+    emit st.wallCursorChanged(exists);
 }
 
 void WallLoader::WEBLOAD() {
     const QString path = st.KIJUNDIR + st.KABE2;
     if (!QFileInfo::exists(path)) {
-        surface_.hideWebWindow();
+        emit st.webWindowHidden();
         return;
     }
     const auto r = readSettings(path, readUrlFile);
@@ -79,13 +76,13 @@ void WallLoader::WEBLOAD() {
     s.webWidth = r->width;
     s.webHeight = r->height;
     s.ribbon = r->ribbon;
-    surface_.KABEWEBLOAD(s.webPage);
+    emit st.webWindowShown(s.webPage);
 }
 
 void WallLoader::DIRLOAD() {
     const QString path = st.KIJUNDIR + st.KABE4;
     if (!QFileInfo::exists(path)) {
-        surface_.hideFileWindow();
+        emit st.fileWindowHidden();
         return;
     }
     const auto r = readSettings(path, readMaskFile);
@@ -99,40 +96,32 @@ void WallLoader::DIRLOAD() {
     s.fileY = r->Y;
     s.fileWidth = r->width;
     s.fileHeight = r->height;
-    surface_.showFileWindow();
+    emit st.fileWindowShown();
 }
 
-CardProps WallLoader::propsFromRecord(const PosterRecord& r, const QString& fileName) const {
+CardEntry WallLoader::entryFromRecord(const PosterRecord& r, const QString& fileName) const {
     // Geometry no screen can show is taken as the farthest a card can be:
     // within ten reference spaces each way, and a negative size at the floor.
     auto within = [](int v, int space) { return std::clamp(v, -10 * space, 10 * space); };
-    CardProps p;
-    p.X = toPixelsX(within(r.XS, ZETTAIX), st.NOWX);
-    p.Y = toPixelsY(within(r.YS, ZETTAIY), st.NOWY);
-    p.XX = r.XXS < 0 ? CardBoard::kMinWidth : toPixelsX(within(r.XXS, ZETTAIX), st.NOWX);
-    p.YY = r.YYS < 0 ? CardBoard::kMinHeight : toPixelsY(within(r.YYS, ZETTAIY), st.NOWY);
-    p.P = r.colourCode();
-    p.PT = r.textColourCode();
-    p.STP = r.STP;
-    p.R = r.shapeCode();
-    p.S1 = r.POST;
-    p.S2 = r.S2;
-    p.S3 = r.NOTE;
-    p.T = r.TT;
-    p.FN = fileName;
-    p.FNfromFile = true;
-    p.FT = r.FTIME;
-    p.KF = r.KFLG;
-    p.KS = r.KSU;
-    p.KAKU = r.KAKUSU;
-    return p;
+    CardEntry e;
+    static_cast<PosterRecord&>(e) = r;
+    e.rect =
+        QRect(toPixelsX(within(r.XS, ZETTAIX), st.NOWX), toPixelsY(within(r.YS, ZETTAIY), st.NOWY),
+              r.XXS < 0 ? WallDocument::kMinWidth : toPixelsX(within(r.XXS, ZETTAIX), st.NOWX),
+              r.YYS < 0 ? WallDocument::kMinHeight : toPixelsY(within(r.YYS, ZETTAIY), st.NOWY));
+    e.colour = r.colourCode();
+    e.textColour = r.textColourCode();
+    e.shape = r.shapeCode();
+    e.FNAME = fileName;
+    e.nameFromFile = true;
+    return e;
 }
 
 void WallLoader::markReadFromDisk(const QString& fileName, const FileSignature& sig) {
     compared_[fileName] = sig;
-    const int n = board_.lastIndexOfFile(fileName);
+    const int n = st.lastIndexOfFile(fileName);
     if (n >= 0)
-        st.cards[n].disk = sig;
+        st.entryForWriting(n).disk = sig;
 }
 
 void WallLoader::noteWritten(const QString& fileName) {
@@ -187,7 +176,7 @@ void WallLoader::ANAL(const QString& fileName, const QString& text) {
 
 void WallLoader::makeCardsOf(const QString& fileName, const QVector<PosterRecord>& records) {
     for (const PosterRecord& r : records) {
-        if (!board_.PanelMake(0, propsFromRecord(r, fileName))) {
+        if (!st.PanelMake(0, entryFromRecord(r, fileName))) {
             fullRefused_.insert(fileName);
             return;
         }
@@ -199,7 +188,7 @@ void WallLoader::ANAL2(int index, const QString& fileName, const QString& text) 
         return;
     const QVector<PosterRecord> records = parsePosterRecords(text);
     for (const PosterRecord& r : records)
-        board_.PanelMake2(index, propsFromRecord(r, fileName));
+        st.PanelMake2(index, entryFromRecord(r, fileName));
 }
 
 void WallLoader::REPANELLOAD(int index, const QString& fileName) {
@@ -218,7 +207,6 @@ void WallLoader::REPANELLOAD(int index, const QString& fileName) {
 }
 
 void WallLoader::PANELLOAD() {
-    st.BUSY = true;
     listed_.clear();
     compared_.clear();
     damaged_.clear();
@@ -243,16 +231,15 @@ void WallLoader::PANELLOAD() {
                 problems << e.message();
             }
         }
-        QVector<CardProps> cards;
+        QVector<CardEntry> cards;
         for (const CardFileRecords& r : read)
             for (const PosterRecord& record : r.records)
-                cards.append(propsFromRecord(record, r.file.name));
-        board_.prefetchPictures(cards);
-        const CardBoard::FolderReading reading(board_, cards.size());
+                cards.append(entryFromRecord(record, r.file.name));
+        emit st.picturesWanted(cards);
+        const WallDocument::FolderReading reading(st, cards.size());
         for (const CardFileRecords& r : read)
             makeCards(r);
     }
-    st.BUSY = false;
     reportDamaged(problems);
 }
 
@@ -261,10 +248,10 @@ void WallLoader::reportDamaged(const QStringList& messages) {
     if (!fullRefused_.isEmpty())
         lines << QStringLiteral("このかべには%1枚までのカードしか表示できません。表示していないカー"
                                 "ドファイル（%2個）はそのまま残っています。")
-                     .arg(CardBoard::kMaxCards)
+                     .arg(WallDocument::kMaxCards)
                      .arg(fullRefused_.size());
     if (!lines.isEmpty())
-        surface_.reportProblems(QStringLiteral("読めないファイルがあります"), lines);
+        emit st.problems(QStringLiteral("読めないファイルがあります"), lines);
 }
 
 void WallLoader::changeDetectionTick() {
@@ -286,9 +273,9 @@ void WallLoader::KOUSHIN() {
                 const QString picture = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
                 if (stamp != st.KABEIMAGEOLDTIME && QFileInfo(picture).isFile()) {
                     if (stamp == kNone) {
-                        withdrawBackground(st, surface_);
+                        withdrawBackground(st);
                     } else {
-                        surface_.KABEIMAGELOAD(picture);
+                        emit st.backgroundShown(picture);
                         st.KABEIMAGEOLDTIME = stamp;
                     }
                 }
@@ -296,7 +283,7 @@ void WallLoader::KOUSHIN() {
         } catch (const RecordError&) {
         }
     } else if (st.KABEIMAGEOLDTIME != kNil) {
-        withdrawBackground(st, surface_);
+        withdrawBackground(st);
     }
 
     // File window and web window: reloaded when their stamps change.
@@ -333,15 +320,15 @@ bool WallLoader::PANELLOADCHK() {
     listed_.clear();
     listed_.reserve(files->size());
     QSet<QString> onWall;
-    onWall.reserve(st.cards.size());
-    for (const CardEntry& e : st.cards)
+    onWall.reserve(st.count());
+    for (const CardEntry& e : st.cards())
         onWall.insert(e.FNAME);
     QVector<ListedFile> fresh;
     for (const ListedFile& f : *files) {
         listed_[f.name] = f.signature;
         if (onWall.contains(f.name))
             continue;
-        if (fullRefused_.contains(f.name) && board_.count() >= CardBoard::kMaxCards)
+        if (fullRefused_.contains(f.name) && st.count() >= WallDocument::kMaxCards)
             continue;
         const auto damaged = damaged_.constFind(f.name);
         if (damaged != damaged_.cend() && *damaged == f.signature)
@@ -366,9 +353,9 @@ bool WallLoader::PANELLOADCHK() {
     }
     // A card whose file is gone leaves the wall. Its file is never deleted
     // here: a listing that misses files must not cost the user any card.
-    for (int n = 0; n < board_.count() && n < st.cards.size();) {
-        if (!listed_.contains(st.cards[n].FNAME))
-            board_.removeCard(n);
+    for (int n = 0; n < st.count() && n < st.count();) {
+        if (!listed_.contains(st.card(n).FNAME))
+            st.removeCard(n);
         else
             ++n;
     }
@@ -378,8 +365,8 @@ bool WallLoader::PANELLOADCHK() {
 }
 
 void WallLoader::PANELLOADCHKT() {
-    for (int n = 0; n < board_.count() && n < st.cards.size(); ++n) {
-        const QString name = st.cards[n].FNAME;
+    for (int n = 0; n < st.count() && n < st.count(); ++n) {
+        const QString name = st.card(n).FNAME;
         const FileSignature sig = listed_.value(name);
         // A file that looks as it did when last compared holds the same stamps.
         if (!sig.exists() || compared_.value(name) == sig)
@@ -390,9 +377,9 @@ void WallLoader::PANELLOADCHKT() {
             if (!text)
                 continue;
             for (const PosterRecord& r : parsePosterRecords(text->text)) {
-                if (r.FTIME != st.cards[n].FTIME) {
-                    board_.PanelMake2(n, propsFromRecord(r, name));
-                    st.cards[n].disk = sig;
+                if (r.FTIME != st.card(n).FTIME) {
+                    st.PanelMake2(n, entryFromRecord(r, name));
+                    st.entryForWriting(n).disk = sig;
                 }
             }
         } catch (const RecordError&) {

@@ -10,17 +10,15 @@
 #include <QVector>
 #include <optional>
 
-struct WallState;
-struct CardProps;
-class CardBoard;
-class WallSurface;
+class WallDocument;
+struct CardEntry;
 
 // Reads a wall folder's files into the wall: the settings files, every card
 // file in name order, and, every two seconds, whatever other programs
 // changed in the folder.
 class WallLoader {
 public:
-    WallLoader(WallState& state, CardBoard& board, WallSurface& surface);
+    explicit WallLoader(WallDocument& doc);
 
     // The three settings files: background, web window, file window.
     void KABELOAD();
@@ -66,16 +64,14 @@ private:
     void makeCardsOf(const QString& fileName, const QVector<PosterRecord>& records);
     // readCardRecords then makeCards.
     void takeCardFile(const ListedFile& f);
-    CardProps propsFromRecord(const PosterRecord& r, const QString& fileName) const;
+    CardEntry entryFromRecord(const PosterRecord& r, const QString& fileName) const;
     void markReadFromDisk(const QString& fileName, const FileSignature& sig);
     void reportDamaged(const QStringList& messages);
     // A settings file's record; none (and the user told) when it is damaged.
     template <typename Read>
     auto readSettings(const QString& path, Read read) -> decltype(read(path));
 
-    WallState& st;
-    CardBoard& board_;
-    WallSurface& surface_;
+    WallDocument& st;
 
     // The last listing of the card files, by name.
     QHash<QString, FileSignature> listed_;

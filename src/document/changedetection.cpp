@@ -1,6 +1,6 @@
-#include "wall/changedetection.h"
+#include "document/changedetection.h"
 
-#include "wall/wallloader.h"
+#include "document/wallloader.h"
 
 #include <QTimer>
 

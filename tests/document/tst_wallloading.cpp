@@ -49,15 +49,15 @@ void TestWallLoading::cardsLoadInNameOrder() {
     w.writeRaw("pic.jpg", "x");
     w.loader->PANELLOAD();
     QCOMPARE(w.cardNames(), (QStringList{"A.txt", "a.txt", "b.txt", "c.txt"}));
-    QCOMPARE(w.st.PBANSU, 4);
-    QCOMPARE(w.st.PBAN, 3);
-    QVERIFY(!w.st.BUSY);
+    QCOMPARE(w.st().count(), 4);
+    QCOMPARE(w.st().PBAN, 3);
+    QVERIFY(!w.modes.BUSY);
     // Later cards lie above earlier ones.
     QCOMPARE(w.area.children().indexOf(w.board->card(0)) <
                  w.area.children().indexOf(w.board->card(3)),
              true);
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(w.board->card(i)->panelTag, 4000 + i);
+        QCOMPARE(w.st().card(i).colour, 4);
 }
 
 void TestWallLoading::recordsBecomeCards() {
@@ -79,9 +79,9 @@ void TestWallLoading::recordsBecomeCards() {
     w.loader->PANELLOAD();
     CardWidget* c = w.board->card(1);
     QCOMPARE(c->geometry(), QRect(683, 384, 213, 107));
-    QCOMPARE(c->panelTag, 5001);
-    QCOMPARE(c->textTags[0], 2001);
-    QCOMPARE(c->pictureTag, 1);
+    QCOMPARE(w.st().card(1).colour, 5);
+    QCOMPARE(w.st().card(1).textColour, 2);
+    QVERIFY(w.st().card(1).elliptic());
     QVERIFY(c->isElliptic());
     QVERIFY(c->mask().boundingRect().width() <= c->width());
     QCOMPARE(c->fillColour(), QColor(0, 255, 0));
@@ -90,8 +90,8 @@ void TestWallLoading::recordsBecomeCards() {
     QCOMPARE(c->captions()[0], QStringLiteral("H"));
     QCOMPARE(c->captions()[1], QStringLiteral("2"));
     QCOMPARE(c->captions()[2], QStringLiteral("O"));
-    QCOMPARE(w.st.cards[1].S2, r.S2); // stored before filtering
-    QCOMPARE(w.st.cards[1].P, 5);
+    QCOMPARE(w.st().card(1).S2, r.S2); // stored before filtering
+    QCOMPARE(w.st().card(1).colour, 5);
     QCOMPARE(w.board->card(0)->pos(), QPoint(0, toPixelsY(200, 768)));
     // The stored position stays until the card is written.
     QCOMPARE(readCardFile(w.path("far.txt")).first().XS, 5000);
@@ -116,30 +116,30 @@ void TestWallLoading::windowsFilesLoad() {
     writeMaskFile(w.path("dir.ini"), mask);
     writePanelFile(w.path("wall.ini"), {"missing.jpg", "b1"});
     w.loader->KABELOAD();
-    QCOMPARE(w.st.settings.webWidth, 360);
-    QCOMPARE(w.st.settings.webPage, QStringLiteral("index.htm"));
+    QCOMPARE(w.st().settings.webWidth, 360);
+    QCOMPARE(w.st().settings.webPage, QStringLiteral("index.htm"));
     QCOMPARE(w.surface.webPage, QStringLiteral("index.htm"));
-    QCOMPARE(w.st.WEBOLDTIME, QStringLiteral("s1"));
+    QCOMPARE(w.st().WEBOLDTIME, QStringLiteral("s1"));
     QVERIFY(w.surface.fileWindowShown);
-    QCOMPARE(w.st.settings.fileMask, QStringLiteral("*.jpg;*.bmp"));
-    QCOMPARE(w.st.DIROLDTIME, QStringLiteral("d1"));
+    QCOMPARE(w.st().settings.fileMask, QStringLiteral("*.jpg;*.bmp"));
+    QCOMPARE(w.st().DIROLDTIME, QStringLiteral("d1"));
     // A background whose picture is missing: a plain wall and no error.
     QVERIFY(w.surface.backgrounds.isEmpty());
     QVERIFY(w.surface.problems.isEmpty());
-    QCOMPARE(w.st.KABEIMAGE, QStringLiteral("missing.jpg"));
-    QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("b1"));
+    QCOMPARE(w.st().KABEIMAGE, QStringLiteral("missing.jpg"));
+    QCOMPARE(w.st().KABEIMAGEOLDTIME, QStringLiteral("b1"));
 
     // The file window's mask is split at ";".
     w.writeRaw("a.JPG", "x");
     w.writeRaw("b.bmp", "x");
     w.writeRaw("c.png", "x");
-    QCOMPARE(listMatchingFiles(w.st.KIJUNDIR, "*.jpg;*.bmp").value(),
+    QCOMPARE(listMatchingFiles(w.st().KIJUNDIR, "*.jpg;*.bmp").value(),
              (QStringList{"a.JPG", "b.bmp"}));
 
     QFile::remove(w.path("wall.ini"));
     WallFixture none;
     none.loader->KABELOAD();
-    QCOMPARE(none.st.KABEIMAGEOLDTIME, QStringLiteral("NIL"));
+    QCOMPARE(none.st().KABEIMAGEOLDTIME, QStringLiteral("NIL"));
     QVERIFY(none.surface.webHidden);
     QVERIFY(!none.surface.fileWindowShown);
 }
@@ -153,14 +153,14 @@ void TestWallLoading::checkOffMapping() {
     w.write("1.txt", one);
     w.write("2.txt", two);
     w.loader->PANELLOAD();
-    QCOMPARE(w.st.cards[0].KAKUSU, QStringLiteral("2"));
+    QVERIFY(w.st().card(0).checkOff == CheckOff::Collapsed);
     QCOMPARE(w.board->card(0)->size(), QSize(20, 20));
     QVERIFY(w.board->card(0)->isCollapsed());
-    QCOMPARE(w.st.cards[1].KAKUSU, QStringLiteral("1"));
+    QVERIFY(w.st().card(1).checkOff == CheckOff::Armed);
     QVERIFY(!w.board->card(1)->isCollapsed());
     // A rebuild from the same file keeps the stored value and shows it full.
     w.loader->REPANELLOAD(0, "1.txt");
-    QCOMPARE(w.st.cards[0].KAKUSU, QStringLiteral("1"));
+    QVERIFY(w.st().card(0).checkOff == CheckOff::Armed);
     QVERIFY(!w.board->card(0)->isCollapsed());
     QCOMPARE(w.board->card(0)->size(), QSize(300, 120));
 }
@@ -179,10 +179,10 @@ void TestWallLoading::changeDetectionFollowsTheFolder() {
     w.loader->changeDetectionTick();
     QCOMPARE(w.cardNames(), (QStringList{"b.txt", "C.txt", "c.txt", "d.txt", "e.txt"}));
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(w.board->card(i)->panelTag % 1000, i); // renumbered
+        QCOMPARE(w.board->card(i)->captions()[0], w.st().card(i).TT); // shown in card order
     // Nothing was deleted or written by the check.
     QVERIFY(QFileInfo::exists(w.path("b.txt")));
-    QCOMPARE(QDir(w.st.KIJUNDIR).entryList(QDir::Files).size(), 5);
+    QCOMPARE(QDir(w.st().KIJUNDIR).entryList(QDir::Files).size(), 5);
 }
 
 void TestWallLoading::stampsDecideRebuilds() {
@@ -193,13 +193,13 @@ void TestWallLoading::stampsDecideRebuilds() {
     // Same stamp, new text: nothing changes on the screen.
     w.write("a.txt", textCard("edited but same stamp", 100, 100, "20260101-000000"));
     w.loader->changeDetectionTick();
-    QCOMPARE(w.st.cards[0].TT, QStringLiteral("old"));
+    QCOMPARE(w.st().card(0).TT, QStringLiteral("old"));
     laterOutside();
     // A new stamp rebuilds the card in place.
     w.write("a.txt", textCard("new", 400, 100, "20260101-000001"));
     w.loader->changeDetectionTick();
-    QCOMPARE(w.st.PBANSU, 1);
-    QCOMPARE(w.st.cards[0].TT, QStringLiteral("new"));
+    QCOMPARE(w.st().count(), 1);
+    QCOMPARE(w.st().card(0).TT, QStringLiteral("new"));
     QCOMPARE(w.board->card(0)->x(), 400);
     QCOMPARE(w.board->card(0)->captions()[0], QStringLiteral("new"));
 }
@@ -213,7 +213,7 @@ void TestWallLoading::damagedFilesAreSkippedAndReported() {
     const QByteArray damaged = w.bytes("b.txt");
     w.loader->PANELLOAD();
     QCOMPARE(w.cardNames(), (QStringList{"a.txt", "d.txt"}));
-    QVERIFY(!w.st.BUSY);
+    QVERIFY(!w.modes.BUSY);
     QCOMPARE(w.surface.problems.size(), 2);
     QVERIFY(w.surface.problems[0].contains("b.txt"));
     QVERIFY(w.surface.problems[0].contains("x3"));
@@ -245,7 +245,7 @@ void TestWallLoading::oddFilesAreNamedAndLeftAlone() {
     QFile huge(w.path("huge.txt"));
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(17 * 1024 * 1024));
     huge.close();
-    const QByteArray badName = QFile::encodeName(w.st.KIJUNDIR) + "\x83J.txt";
+    const QByteArray badName = QFile::encodeName(w.st().KIJUNDIR) + "\x83J.txt";
     FILE* raw = std::fopen(badName.constData(), "w");
     QVERIFY(raw);
     std::fclose(raw);
@@ -292,10 +292,10 @@ void TestWallLoading::hostileNumbersAreClamped() {
     w.writeRaw("max.txt", "<POSTER=\"\",2147483647,2147483647,2147483647,2147483647,"
                           "1000,1000,0,1000,\"\",\"\",\"y\",\"\",\"20260101-000000\",,,0>");
     w.loader->PANELLOAD();
-    QCOMPARE(w.st.PBANSU, 2);
-    const CardWidget* low = w.board->card(w.board->lastIndexOfFile("min.txt"));
-    QCOMPARE(low->size(), QSize(CardBoard::kMinWidth, CardBoard::kMinHeight));
-    const CardWidget* high = w.board->card(w.board->lastIndexOfFile("max.txt"));
+    QCOMPARE(w.st().count(), 2);
+    const CardWidget* low = w.board->card(w.st().lastIndexOfFile("min.txt"));
+    QCOMPARE(low->size(), QSize(WallDocument::kMinWidth, WallDocument::kMinHeight));
+    const CardWidget* high = w.board->card(w.st().lastIndexOfFile("max.txt"));
     QCOMPARE(high->size(), QSize(10 * 1920, 10 * 1080));
     QCOMPARE(high->pos(), QPoint(0, 0)); // past the wall: brought back to its corner
 }
@@ -305,10 +305,10 @@ void TestWallLoading::failedListingChangesNothing() {
     w.write("a.txt", textCard("a"));
     w.loader->PANELLOAD();
     const QString moved = w.dir.path() + "/away";
-    QVERIFY(QDir().rename(w.st.KIJUNDIR, moved));
+    QVERIFY(QDir().rename(w.st().KIJUNDIR, moved));
     w.loader->changeDetectionTick();
-    QCOMPARE(w.st.PBANSU, 1);
-    QVERIFY(QDir().rename(moved, w.st.KIJUNDIR));
+    QCOMPARE(w.st().count(), 1);
+    QVERIFY(QDir().rename(moved, w.st().KIJUNDIR));
 }
 
 void TestWallLoading::manyCardsOnAShownWall() {
@@ -335,10 +335,10 @@ void TestWallLoading::manyCardsOnAShownWall() {
 
 void TestWallLoading::fullWallKeepsEveryFile() {
     WallFixture w;
-    for (int i = 0; i <= CardBoard::kMaxCards; ++i)
+    for (int i = 0; i <= WallDocument::kMaxCards; ++i)
         w.write(QStringLiteral("c%1.txt").arg(i, 4, 10, QLatin1Char('0')), textCard("x"));
     w.loader->PANELLOAD();
-    QCOMPARE(w.st.PBANSU, CardBoard::kMaxCards);
+    QCOMPARE(w.st().count(), WallDocument::kMaxCards);
     QCOMPARE(w.loader->refusedForSpace(), 1);
     QCOMPARE(w.surface.problems.size(), 1);
     QVERIFY(w.surface.problems[0].contains("1000"));
@@ -346,13 +346,13 @@ void TestWallLoading::fullWallKeepsEveryFile() {
     // The ticks do not read it again and again, nor tell the user again.
     w.loader->changeDetectionTick();
     QCOMPARE(w.surface.problems.size(), 1);
-    QCOMPARE(w.st.PBANSU, CardBoard::kMaxCards);
+    QCOMPARE(w.st().count(), WallDocument::kMaxCards);
     // Making another card is refused; nothing is written.
-    CardProps p;
-    p.XX = p.YY = 50;
-    p.T = "new";
-    QVERIFY(!w.board->PanelMake(1, p));
-    QCOMPARE(QDir(w.st.KIJUNDIR).entryList(QDir::Files).size(), CardBoard::kMaxCards + 1);
+    CardEntry p;
+    p.rect = QRect(0, 0, 50, 50);
+    p.TT = "new";
+    QVERIFY(!w.st().PanelMake(1, p));
+    QCOMPARE(QDir(w.st().KIJUNDIR).entryList(QDir::Files).size(), WallDocument::kMaxCards + 1);
 }
 
 void TestWallLoading::wallIniWithdrawal() {
@@ -369,7 +369,7 @@ void TestWallLoading::wallIniWithdrawal() {
     w.loader->KOUSHIN();
     QCOMPARE(w.surface.cleared, 0);
     QVERIFY(QFileInfo::exists(w.path("wall.ini")));
-    QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("s1"));
+    QCOMPARE(w.st().KABEIMAGEOLDTIME, QStringLiteral("s1"));
     // A new stamp reloads the picture.
     writePanelFile(w.path("wall.ini"), {"bg.bmp", "s2"});
     w.loader->KOUSHIN();
@@ -380,7 +380,7 @@ void TestWallLoading::wallIniWithdrawal() {
     w.loader->KOUSHIN();
     QCOMPARE(w.surface.cleared, 1);
     QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
-    QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("NIL"));
+    QCOMPARE(w.st().KABEIMAGEOLDTIME, QStringLiteral("NIL"));
     w.saver->saveForExit(*w.loader);
     QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
     // The same when another program deletes "wall.ini".
@@ -405,15 +405,15 @@ void TestWallLoading::rewrittenFileIsOurs() {
     QFile::remove(w.path("two.txt"));
     w.writeRaw("two-records.txt", both);
     w.loader->PANELLOAD();
-    QCOMPARE(w.st.PBANSU, 1);
+    QCOMPARE(w.st().count(), 1);
     QCOMPARE(readCardFile(w.path("two-records.txt")).size(), 1);
-    w.board->card(0)->move(40, 60);
+    moveCard(w.st(), 0, QPoint(40, 60));
     QCOMPARE(w.saver->saveForExit(*w.loader).leftAlone, QStringList());
     const QVector<PosterRecord> saved = readCardFile(w.path("two-records.txt"));
     QCOMPARE(saved.size(), 1);
     QCOMPARE(saved.first().TT, QStringLiteral("second"));
-    QCOMPARE(saved.first().XS, toReferenceX(40, w.st.NOWX));
-    QCOMPARE(saved.first().YS, toReferenceY(60, w.st.NOWY));
+    QCOMPARE(saved.first().XS, toReferenceX(40, w.st().NOWX));
+    QCOMPARE(saved.first().YS, toReferenceY(60, w.st().NOWY));
 }
 
 void TestWallLoading::roundTripAcrossScreens() {
@@ -430,7 +430,7 @@ void TestWallLoading::roundTripAcrossScreens() {
     w.loader->PANELLOAD();
     QCOMPARE(w.board->card(0)->pos(), QPoint(683, 384));
     // Moved on the screen, then written.
-    w.board->card(0)->move(100, 50);
+    moveCard(w.st(), 0, QPoint(100, 50));
     QVERIFY(w.saver->PANELSAVE(0, 1));
     QCOMPARE(w.bytes("a.txt").left(3), QByteArray("\xEF\xBB\xBF"));
 
@@ -438,7 +438,7 @@ void TestWallLoading::roundTripAcrossScreens() {
     w.resize(1920, 1080);
     w.rewire();
     w.loader->PANELLOAD();
-    const CardEntry& e = w.st.cards[0];
+    const CardEntry& e = w.st().card(0);
     QCOMPARE(w.board->card(0)->pos(), QPoint(toPixelsX(toReferenceX(100, 1366), 1920),
                                              toPixelsY(toReferenceY(50, 768), 1080)));
     QCOMPARE(w.board->card(0)->pos(), QPoint(141, 70));
@@ -448,14 +448,14 @@ void TestWallLoading::roundTripAcrossScreens() {
     QCOMPARE(e.KSU, QStringLiteral("★"));
     QCOMPARE(e.KFLG, QStringLiteral("1，000円"));
     QCOMPARE(e.FTIME, r.FTIME); // mode 1 keeps the stamp
-    QCOMPARE(w.board->card(0)->panelTag, 4000);
+    QCOMPARE(w.st().card(0).colour, 4);
 
     // Mode 2 stamps anew, and change detection leaves the card alone after.
     QVERIFY(w.saver->PANELSAVE(0, 2));
-    QVERIFY(w.st.cards[0].FTIME != r.FTIME);
-    const QString stamp = w.st.cards[0].FTIME;
+    QVERIFY(w.st().card(0).FTIME != r.FTIME);
+    const QString stamp = w.st().card(0).FTIME;
     w.loader->changeDetectionTick();
-    QCOMPARE(w.st.cards[0].FTIME, stamp);
+    QCOMPARE(w.st().card(0).FTIME, stamp);
     QCOMPARE(readCardFile(w.path("a.txt")).first().FTIME, stamp);
 }
 
@@ -465,20 +465,20 @@ void TestWallLoading::writersFollowTheirRules() {
     w.write("Re:x?.txt", textCard("q"));
     w.loader->PANELLOAD();
     QVERIFY(w.saver->PANELSAVE(0, 2));
-    QCOMPARE(QDir(w.st.KIJUNDIR).entryList(QDir::Files), QStringList{"Re:x?.txt"});
+    QCOMPARE(QDir(w.st().KIJUNDIR).entryList(QDir::Files), QStringList{"Re:x?.txt"});
     // A name a user typed is cleaned before it is written.
-    CardProps typed;
-    typed.XX = typed.YY = 100;
-    typed.FN = QStringLiteral("a?b.txt");
-    typed.FT = QStringLiteral("20260101-000000");
-    QVERIFY(w.board->PanelMake(1, typed));
-    QCOMPARE(w.st.cards.last().FNAME, QStringLiteral("a？b.txt"));
+    CardEntry typed;
+    typed.rect = QRect(0, 0, 100, 100);
+    typed.FNAME = QStringLiteral("a?b.txt");
+    typed.FTIME = QStringLiteral("20260101-000000");
+    QVERIFY(w.st().PanelMake(1, typed));
+    QCOMPARE(w.st().cards().last().FNAME, QStringLiteral("a？b.txt"));
     QVERIFY(QFileInfo::exists(w.path("a？b.txt")));
     QFile::remove(w.path("a？b.txt"));
 
     // Web settings: a page without "." deletes "html.ini"; a path is cut to
     // its file name.
-    w.st.settings.webX = 10;
+    w.st().settings.webX = 10;
     w.saver->KABEWEBSAVE("C:\\pages\\index.htm");
     QCOMPARE(readUrlFile(w.path("html.ini"))->page, QStringLiteral("index.htm"));
     QCOMPARE(readUrlFile(w.path("html.ini"))->X, 10);
@@ -488,13 +488,13 @@ void TestWallLoading::writersFollowTheirRules() {
     QVERIFY(!QFileInfo::exists(w.path("html.ini")));
 
     // File window: an empty mask deletes "dir.ini" and hides the window.
-    w.st.settings.fileMask = "*.txt";
-    w.st.settings.fileLabel = "カード";
+    w.st().settings.fileMask = "*.txt";
+    w.st().settings.fileLabel = "カード";
     w.saver->KABEDIRMAKE();
     QCOMPARE(readMaskFile(w.path("dir.ini"))->label, QStringLiteral("カード"));
-    QCOMPARE(readMaskFile(w.path("dir.ini"))->DIROLDTIME, w.st.DIROLDTIME);
+    QCOMPARE(readMaskFile(w.path("dir.ini"))->DIROLDTIME, w.st().DIROLDTIME);
     QVERIFY(w.surface.fileWindowShown);
-    w.st.settings.fileMask.clear();
+    w.st().settings.fileMask.clear();
     w.saver->KABEDIRMAKE();
     QVERIFY(!QFileInfo::exists(w.path("dir.ini")));
     QVERIFY(!w.surface.fileWindowShown);
@@ -505,23 +505,23 @@ void TestWallLoading::writersFollowTheirRules() {
     // A drawing on a wall without a background becomes a new bitmap.
     w.surface.canvas = QImage(64, 36, QImage::Format_RGB32);
     w.surface.canvas.fill(Qt::blue);
-    w.st.canvasDrawn = true;
+    w.st().canvasDrawn = true;
     w.saver->KABEBACKSAVE(1);
-    QVERIFY(w.st.KABEIMAGE.endsWith(".bmp"));
-    QVERIFY(QImage(w.path(w.st.KABEIMAGE)).size() == QSize(64, 36));
-    QCOMPARE(readPanelFile(w.path("wall.ini"))->KABEIMAGE, w.st.KABEIMAGE);
-    QCOMPARE(readPanelFile(w.path("wall.ini"))->KABEIMAGEOLDTIME, w.st.KABEIMAGEOLDTIME);
+    QVERIFY(w.st().KABEIMAGE.endsWith(".bmp"));
+    QVERIFY(QImage(w.path(w.st().KABEIMAGE)).size() == QSize(64, 36));
+    QCOMPARE(readPanelFile(w.path("wall.ini"))->KABEIMAGE, w.st().KABEIMAGE);
+    QCOMPARE(readPanelFile(w.path("wall.ini"))->KABEIMAGEOLDTIME, w.st().KABEIMAGEOLDTIME);
 
     // A photo that was not drawn on is never written back.
     QImage photo(200, 100, QImage::Format_RGB32);
     photo.fill(Qt::green);
     photo.save(w.path("photo.jpg"));
     const QByteArray photoBytes = w.bytes("photo.jpg");
-    w.st.KABEIMAGE = "photo.jpg";
+    w.st().KABEIMAGE = "photo.jpg";
     w.saver->KABEBACKSAVE(1);
     QCOMPARE(w.bytes("photo.jpg"), photoBytes);
     // Drawn on: the original is kept as "_photo.jpg" first.
-    w.st.canvasDrawn = true;
+    w.st().canvasDrawn = true;
     w.saver->KABEBACKSAVE(1);
     QCOMPARE(w.bytes("_photo.jpg"), photoBytes);
     QCOMPARE(QImage(w.path("photo.jpg")).size(), QSize(64, 36));
@@ -530,16 +530,16 @@ void TestWallLoading::writersFollowTheirRules() {
     elsewhere.fill(Qt::white);
     const QString outside = w.dir.path() + "/outside.bmp";
     elsewhere.save(outside);
-    w.st.KABEIMAGE = outside;
-    w.st.canvasDrawn = true;
+    w.st().KABEIMAGE = outside;
+    w.st().canvasDrawn = true;
     w.saver->KABEBACKSAVE(1);
     QCOMPARE(QImage(outside).size(), QSize(10, 10));
-    QVERIFY(!w.st.KABEIMAGE.contains('/'));
-    QVERIFY(QFileInfo::exists(w.path(w.st.KABEIMAGE)));
+    QVERIFY(!w.st().KABEIMAGE.contains('/'));
+    QVERIFY(QFileInfo::exists(w.path(w.st().KABEIMAGE)));
     // Mode 3 removes the background; save and exit does not bring it back.
     w.saver->KABEBACKSAVE(3);
     QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
-    QCOMPARE(w.st.KABEIMAGEOLDTIME, QStringLiteral("NIL"));
+    QCOMPARE(w.st().KABEIMAGEOLDTIME, QStringLiteral("NIL"));
     w.saver->KABEBACKSAVE(1);
     QVERIFY(!QFileInfo::exists(w.path("wall.ini")));
     // Every background save first puts the wall back to full screen.

@@ -1,4 +1,4 @@
-#include "app/linkrules.h"
+#include "model/linkrules.h"
 
 #include "storage/pathforms.h"
 #include "storage/records.h"

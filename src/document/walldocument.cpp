@@ -1,0 +1,270 @@
+#include "document/walldocument.h"
+
+#include "document/changedetection.h"
+#include "document/wallloader.h"
+#include "document/wallsaver.h"
+#include "storage/refspace.h"
+#include "storage/timestamp.h"
+#include "storage/wallfiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+WallDocument::WallDocument(QObject* parent)
+    : QObject(parent), saver_(std::make_unique<WallSaver>(*this)),
+      loader_(std::make_unique<WallLoader>(*this)), changes_(new ChangeDetection(*loader_, this)) {}
+
+WallDocument::~WallDocument() = default;
+
+int WallDocument::lastIndexOfFile(const QString& name) const {
+    if (byName_) {
+        const int i = byName_->value(name, -1);
+        if (i < 0 || (i < count() && cards_[i].FNAME == name))
+            return i;
+    }
+    for (int i = count() - 1; i >= 0; --i)
+        if (cards_[i].FNAME == name)
+            return i;
+    return -1;
+}
+
+QString WallDocument::newCardFileName(const QString& stamp) const {
+    auto taken = [this](const QString& name) {
+        return lastIndexOfFile(name) >= 0 || QFileInfo::exists(KIJUNDIR + name);
+    };
+    QString name = stamp + QStringLiteral(".txt");
+    for (int n = 2; taken(name); ++n)
+        name = stamp + QStringLiteral("_%1.txt").arg(n);
+    return name;
+}
+
+void WallDocument::keepOnWall(CardEntry& e) const {
+    QRect& r = e.rect;
+    if (r.x() > ZETTAIX0 || r.x() + r.width() < 0)
+        r.moveLeft(0);
+    if (r.y() > ZETTAIY0 || r.y() + r.height() < 0)
+        r.moveTop(0);
+}
+
+WallDocument::FolderReading::FolderReading(WallDocument& doc, qsizetype cardsToMake) : doc_(doc) {
+    doc_.byName_.emplace();
+    doc_.indexNames();
+    emit doc_.readingStarted(cardsToMake);
+}
+
+WallDocument::FolderReading::~FolderReading() {
+    doc_.byName_.reset();
+    emit doc_.readingFinished();
+}
+
+void WallDocument::indexNames() {
+    byName_->clear();
+    for (int i = 0; i < count(); ++i)
+        byName_->insert(cards_[i].FNAME, i);
+}
+
+bool WallDocument::PanelMake(int K, CardEntry e) {
+    if (KKFLG)
+        return true;
+    keepOnWall(e);
+    if (!cards_.isEmpty() && !e.FNAME.isEmpty()) {
+        const int same = lastIndexOfFile(e.FNAME);
+        if (same >= 0) {
+            PanelMake2(same, e);
+            saver_->PANELSAVE(same, 1);
+            return true;
+        }
+    }
+    if (count() >= kMaxCards)
+        return false;
+    changes_->stop();
+
+    const bool named = !e.FNAME.isEmpty();
+    if (!named) {
+        const QString stamp = makeTimestamp();
+        e.FNAME = newCardFileName(stamp);
+        e.FTIME = stamp;
+    }
+    e.newFile = !named;
+    // A check-off card stored as "1" comes up collapsed, one stored as "2"
+    // whole; a new card is written at its full size first.
+    const CheckOff state = checkOffMade(e.KAKUSU);
+    e.checkOff = state == CheckOff::Collapsed ? CheckOff::Armed : state;
+    cards_.append(e);
+    PBAN = count() - 1;
+    if (byName_)
+        byName_->insert(e.FNAME, PBAN);
+    emit cardAdded(PBAN);
+    const int made = PBAN;
+    if (K == 1)
+        saver_->PANELSAVE(made, 1);
+    if (state == CheckOff::Collapsed)
+        collapse(made);
+    return true;
+}
+
+void WallDocument::PanelMake2(int n, CardEntry e) {
+    if (!has(n))
+        return;
+    keepOnWall(e);
+    // The disk signature stays: a rebuild does not say where the values came from.
+    e.disk = cards_[n].disk;
+    e.newFile = cards_[n].newFile;
+    e.checkOff = checkOffRebuilt(e.KAKUSU);
+    cards_[n] = e;
+    changed(n, CardChange::Rebuilt);
+}
+
+void WallDocument::setRect(int n, const QRect& rect) {
+    if (!has(n) || cards_[n].rect == rect)
+        return;
+    cards_[n].rect = rect;
+    changed(n, CardChange::Geometry);
+}
+
+void WallDocument::setColour(int n, int code) {
+    if (!has(n))
+        return;
+    cards_[n].colour = code;
+    changed(n, CardChange::Colour);
+}
+
+void WallDocument::setTextColour(int n, int code) {
+    if (!has(n))
+        return;
+    cards_[n].textColour = code;
+    changed(n, CardChange::TextColour);
+}
+
+void WallDocument::setShape(int n, bool elliptic) {
+    if (!has(n))
+        return;
+    cards_[n].shape = elliptic ? 0 : 1;
+    changed(n, CardChange::Shape);
+}
+
+void WallDocument::setPicture(int n, const QString& name) {
+    if (!has(n))
+        return;
+    cards_[n].POST = name;
+    changed(n, CardChange::Picture);
+}
+
+void WallDocument::setMark(int n, const QString& mark) {
+    if (!has(n))
+        return;
+    cards_[n].KSU = mark;
+    changed(n, CardChange::Mark);
+}
+
+void WallDocument::setTexts(int n, const QString& mark, const QString& text, const QString& flash,
+                            const QString& hint, const QString& link) {
+    if (!has(n))
+        return;
+    CardEntry& e = cards_[n];
+    e.S2 = hint;
+    e.NOTE = link;
+    e.TT = text;
+    e.KFLG = flash;
+    e.KSU = mark;
+    changed(n, CardChange::Texts);
+}
+
+void WallDocument::setLink(int n, const QString& link) {
+    if (!has(n))
+        return;
+    cards_[n].NOTE = link;
+    changed(n, CardChange::Other);
+}
+
+void WallDocument::setStampSwitch(int n, int STP) {
+    if (!has(n))
+        return;
+    cards_[n].STP = STP;
+    changed(n, CardChange::Other);
+}
+
+void WallDocument::setStamp(int n, const QString& stamp) {
+    if (!has(n))
+        return;
+    cards_[n].FTIME = stamp;
+    changed(n, CardChange::Other);
+}
+
+void WallDocument::setCheckOff(int n, CheckOff state) {
+    if (!has(n) || cards_[n].checkOff == state)
+        return;
+    // The card keeps its look: only collapsing and expanding change it.
+    cards_[n].checkOff = state;
+    changed(n, CardChange::Other);
+}
+
+void WallDocument::collapse(int n) {
+    if (!has(n))
+        return;
+    CardEntry& e = cards_[n];
+    e.checkOff = CheckOff::Collapsed;
+    e.rect.setSize(QSize(20, 20));
+    changed(n, CardChange::CheckOff);
+}
+
+void WallDocument::expandToStoredSize(int n) {
+    if (!has(n))
+        return;
+    CardEntry& e = cards_[n];
+    if (const auto stored = CARD(KIJUNDIR + e.FNAME))
+        e.rect.setSize(QSize(toPixelsX(stored->width(), NOWX), toPixelsY(stored->height(), NOWY)));
+    if (e.checkOff == CheckOff::Collapsed)
+        e.checkOff = CheckOff::Armed;
+    changed(n, CardChange::CheckOff);
+}
+
+void WallDocument::setStage(int st1, int st2) {
+    ST1 = st1;
+    ST2 = st2;
+    changes_->stop();
+    emit stageChanged();
+    changes_->start();
+}
+
+int WallDocument::PCOPY(int B, const QRect& rect, int DES) {
+    if (!has(B))
+        return -1;
+    CardEntry copy = cards_[B];
+    copy.rect = rect;
+    copy.STP = DES;
+    // No name: the copy is named by the time of its making, in a file of
+    // its own; it comes up in the state its original would be stored in.
+    copy.FNAME.clear();
+    copy.FTIME.clear();
+    copy.nameFromFile = false;
+    copy.KAKUSU = storedCheckOff(copy.checkOff, copy.KAKUSU);
+    copy.disk = {};
+    if (!PanelMake(1, copy))
+        return -1;
+    return PBAN;
+}
+
+void WallDocument::SAKUJO(int n) {
+    if (!has(n))
+        return;
+    QFile::remove(KIJUNDIR + cards_[n].FNAME);
+    removeCard(n);
+}
+
+void WallDocument::removeCard(int n) {
+    if (!has(n))
+        return;
+    cards_.removeAt(n);
+    if (byName_)
+        indexNames();
+    emit cardRemoved(n);
+}
+
+void WallDocument::clear() {
+    cards_.clear();
+    if (byName_)
+        byName_->clear();
+    PBAN = 0;
+    emit cardsCleared();
+}

@@ -1,0 +1,2 @@
+#include "cards/cardwidget.h" // the wall document reaching up to the widgets
+#include "model/cardentry.h"
