@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build clang-format qt6-base-dev
     qt6-webengine-dev qt6-multimedia-dev gstreamer1.0-plugins-base
-    gstreamer1.0-plugins-good libjpeg-dev libpng-dev zlib1g-dev
+    gstreamer1.0-plugins-good libjpeg-dev libpng-dev zlib1g-dev qt6-svg-dev
     fonts-ipafont-gothic fonts-dejavu-core qt6-translations-l10n xvfb xauth
 )
 # What only the tests need: clang and its fuzzing runtime for the record

@@ -190,13 +190,16 @@ void WallWindow::wireTools() {
     connect(tools_, &ToolColumn::backOrHome, navigator_, &Navigator::backAndHome);
     connect(tools_->SpeedButton2, &QToolButton::clicked, pen_, &WallPen::togglePen);
     connect(tools_->SpeedButton3, &QToolButton::clicked, pen_, &WallPen::wipe);
-    pen_->showPenButton = [this](bool down) { tools_->SpeedButton2->setChecked(down); };
-    pen_->disarmOneShot = [this] {
+    connect(pen_, &WallPen::penSwitched, tools_->SpeedButton2, &QToolButton::setChecked);
+    connect(pen_, &WallPen::oneShotDisarmed, this, [this] {
         flags_.RFLGK = false;
         tools_->showOneShotDisarmed();
-    };
-    pen_->tuck = [this] { modes_->TAKO(); };
-    pen_->stampAt = [this](QPoint at) { links_->wallPress(at); };
+    });
+    connect(pen_, &WallPen::tuckRequested, modes_, &WindowModes::TAKO);
+    connect(pen_, &WallPen::stampRequested, links_, &LinkRunner::wallPress);
+    // The viewer's picture is the pen's other surface: it disarms and tucks alike.
+    connect(TForm21, &PictureViewerWindow::oneShotDisarmed, pen_, &WallPen::oneShotDisarmed);
+    connect(TForm21, &PictureViewerWindow::tuckRequested, pen_, &WallPen::tuckRequested);
     connect(tools_, &ToolColumn::programming, links_, &LinkRunner::programming);
 
     Panel2->installEventFilter(this);
@@ -226,25 +229,25 @@ void WallWindow::wireDrawing() {
     capture_->handles = {tools_->SpeedButton26, tools_->SpeedButton27, tools_->Panel6};
     capture_->wallIsAside = [this] { return pos() != QPoint(0, 0); };
     capture_->editorWindow = TForm25;
-    capture_->openEditor = [this](const QImage& screenshot) {
+    connect(capture_, &ScreenCapture::editorRequested, this, [this](const QImage& screenshot) {
         ChangeDetection::Pause pause(*changes_);
         EditorPlacement at{st.ZETTAIX0, st.ZETTAIY0, st.NOWX,
                            x() + tools_->Panel6->x() > st.ZETTAIX0 / 2};
         TForm25->openOn(screenshot, at);
-    };
+    });
     connect(TForm25, &PictureEditorWindow::captureMenuRequested, capture_->PopupMenu4,
             [this](QPoint at) { capture_->PopupMenu4->popup(at); });
 
-    printer_->hideTools = [this] {
+    connect(printer_, &WallPrinter::hideToolsRequested, this, [this] {
         MSswitch(false);
         tools_->XSHOW(false);
         tools_->SpeedButton7->hide();
-    };
-    printer_->showTools = [this] {
+    });
+    connect(printer_, &WallPrinter::showToolsRequested, this, [this] {
         tools_->XSHOW(true);
         tools_->SpeedButton7->setVisible(st.KIJUNDIR != st.KIJUNDIRBAK);
-    };
-    printer_->windowsOver = [this] { return QList<QWidget*>{TForm21, TForm2}; };
+    });
+    printer_->setWindowsOver({TForm21, TForm2});
     connect(PopupMenu2->N20, &QAction::triggered, printer_, &WallPrinter::N20Click);
     connect(PopupMenu2->CSV1, &QAction::triggered, links_, &LinkRunner::CSV1Click);
     connect(PopupMenu2->N21, &QAction::triggered, links_, &LinkRunner::N21Click);

@@ -4,23 +4,20 @@
 #include "pictures/pictureops.h"
 #include "platform/beep.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFrame>
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QToolButton>
 #include <cmath>
-#include <functional>
 
 namespace {
 
@@ -29,24 +26,6 @@ const QColor kSilver(192, 192, 192);
 // The largest cut-out: four screens' worth of pixels, and pixels a side.
 constexpr double kMostScreens = 4.0;
 constexpr double kMostSide = 16384.0;
-
-// A small picture of the line mode: straight, or a wave for freehand.
-QPixmap lineGlyph(bool straight) {
-    QPixmap glyph(32, 12);
-    glyph.fill(Qt::transparent);
-    QPainter painter(&glyph);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::black, 2));
-    if (straight) {
-        painter.drawLine(2, 10, 30, 2);
-    } else {
-        QPainterPath wave(QPointF(2, 6));
-        wave.cubicTo(9, -2, 11, 14, 16, 6);
-        wave.cubicTo(21, -2, 23, 14, 30, 6);
-        painter.drawPath(wave);
-    }
-    return glyph;
-}
 
 // The frame a rubber band covers, a pixel wider all round.
 QRegion outline(const QRect& r) {
@@ -58,146 +37,43 @@ QRegion outline(const QRect& r) {
 } // namespace
 
 PictureEditorWindow::PictureEditorWindow(WallModes& st, QWidget* parent)
-    : QWidget(parent, Qt::Window), st_(st), key_(kSilver), chalk_(penColour(0)) {
+    : QWidget(parent, Qt::Window), st_(st), form_(this), key_(kSilver), chalk_(penColour(0)) {
     setObjectName(QStringLiteral("TForm25"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    buildToolBar();
-    buildMenu();
+    connectForm();
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
-QToolButton* PictureEditorWindow::makeButton(const char* name, const QString& shown,
-                                             const std::function<void()>& click) {
-    auto* b = new QToolButton(Panel1);
-    b->setObjectName(QLatin1String(name));
-    // The bar is narrow: long captions are shown on several lines, and the
-    // hint holds them whole.
-    b->setText(shown);
-    b->setToolTip(QString(shown).remove(QLatin1Char('\n')));
-    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    // Keys stay with the window, where Escape closes it.
-    b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &QToolButton::clicked, this, click);
-    return b;
-}
-
-void PictureEditorWindow::buildToolBar() {
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setAutoFillBackground(true);
-    QFont small = Panel1->font();
-    small.setPixelSize(10);
-    Panel1->setFont(small);
-    auto* grid = new QGridLayout(Panel1);
-    grid->setContentsMargins(2, 2, 2, 2);
-    grid->setSpacing(2);
-    int row = 0;
-    auto place = [&](QWidget* w) { grid->addWidget(w, row++, 0); };
-    // Two buttons of which one shows at a time share one place.
-    auto sharePlace = [&](QWidget* w) { grid->addWidget(w, row - 1, 0); };
-    auto label = [&](const QString& text) {
-        auto* l = new QLabel(text, Panel1);
-        l->setAlignment(Qt::AlignCenter);
-        place(l);
+void PictureEditorWindow::connectForm() {
+    auto onClick = [this](QToolButton* button, auto slot) {
+        connect(button, &QToolButton::clicked, this, slot);
     };
-    auto spin = [&](const char* name, int lowest, int highest, int step, int start) {
-        auto* s = new QSpinBox(Panel1);
-        s->setObjectName(QLatin1String(name));
-        s->setRange(lowest, highest);
-        s->setSingleStep(step);
-        s->setValue(start);
-        place(s);
-        return s;
+    onClick(form_.straightButton, [this] { SpeedButton14Click(); });
+    onClick(form_.freehandButton, [this] { SpeedButton14Click(); });
+    for (int i = 0; i < int(form_.chalkButtons.size()); ++i)
+        onClick(form_.chalkButtons[i], [this, i] { chalkClick(i); });
+    onClick(form_.seeThroughButton, [this] { SpeedButton9Click(); });
+    onClick(form_.rubberButton, [this] { SpeedButton8Click(); });
+    onClick(form_.redisplayButton, [this] { SpeedButton7Click(); });
+    onClick(form_.selectButton, [this] { SpeedButton10Click(); });
+    onClick(form_.cancelSelectButton, [this] { SpeedButton11Click(); });
+    onClick(form_.zoomTurnButton, [this] { openMenu(); });
+    onClick(form_.removeCutOutButton, [this] { SpeedButton12Click(); });
+    onClick(form_.captureButton, [this] { SpeedButton13Click(); });
+    onClick(form_.backButton, [this] { close(); });
+
+    auto onMenu = [this](QAction* action, auto slot) {
+        connect(action, &QAction::triggered, this, slot);
     };
-
-    const QString lineMode = QStringLiteral("直線/\n曲線");
-    SpeedButton14 = makeButton("SpeedButton14", lineMode, [this] { SpeedButton14Click(); });
-    SpeedButton15 = makeButton("SpeedButton15", lineMode, [this] { SpeedButton14Click(); });
-    for (QToolButton* b : {SpeedButton14, SpeedButton15}) {
-        b->setIcon(QIcon(lineGlyph(b == SpeedButton14)));
-        b->setIconSize(QSize(32, 12));
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    }
-    place(SpeedButton14);
-    sharePlace(SpeedButton15);
-
-    const char* chalkNames[] = {"SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5",
-                                "SpeedButton6"};
-    const QString chalkHints[] = {QStringLiteral("赤"), QStringLiteral("青"), QStringLiteral("黄"),
-                                  QStringLiteral("白"), QStringLiteral("黒")};
-    for (int i = 0; i < 5; ++i) {
-        QToolButton* b = makeButton(chalkNames[i], chalkHints[i], [this, i] { chalkClick(i); });
-        const QColor colour = penColour(i);
-        const QColor ink = colour.lightness() > 128 ? Qt::black : Qt::white;
-        b->setStyleSheet(QStringLiteral("QToolButton { background: %1; color: %2; }")
-                             .arg(colour.name(), ink.name()));
-        place(b);
-    }
-
-    Panel2 = new QFrame(Panel1);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setToolTip(QStringLiteral("今のチョーク色"));
-    Panel2->setAutoFillBackground(true);
-    auto* inside = new QGridLayout(Panel2);
-    inside->setContentsMargins(4, 4, 4, 4);
-    SpeedButton9 =
-        makeButton("SpeedButton9", QStringLiteral("透明化"), [this] { SpeedButton9Click(); });
-    SpeedButton9->setParent(Panel2);
-    inside->addWidget(SpeedButton9, 0, 0);
-    place(Panel2);
-
-    label(QStringLiteral("線の太さ"));
-    SpinEdit3 = spin("SpinEdit3", 1, 100, 1, 5);
-    SpeedButton8 = makeButton("SpeedButton8", QStringLiteral("グレーの\n透明色で\n消す"),
-                              [this] { SpeedButton8Click(); });
-    place(SpeedButton8);
-    SpeedButton7 =
-        makeButton("SpeedButton7", QStringLiteral("再表示"), [this] { SpeedButton7Click(); });
-    place(SpeedButton7);
-    SpeedButton10 = makeButton("SpeedButton10", QStringLiteral("囲んで\n拡大・\n回転"),
-                               [this] { SpeedButton10Click(); });
-    place(SpeedButton10);
-    SpeedButton11 = makeButton("SpeedButton11", QStringLiteral("拡大・\n回転を\nキャン\nセル"),
-                               [this] { SpeedButton11Click(); });
-    sharePlace(SpeedButton11);
-
-    label(QStringLiteral("拡大倍率"));
-    SpinEdit1 = spin("SpinEdit1", 0, 10, 1, 2);
-    label(QStringLiteral("回転角度"));
-    SpinEdit2 = spin("SpinEdit2", -360, 360, 5, 90);
-
-    SpeedButton16 =
-        makeButton("SpeedButton16", QStringLiteral("拡大・\n回転"), [this] { openMenu(); });
-    place(SpeedButton16);
-    SpeedButton12 = makeButton("SpeedButton12", QStringLiteral("加工画像\nを消す"),
-                               [this] { SpeedButton12Click(); });
-    place(SpeedButton12);
-    // The buttons that come and go keep their places, so the bar never jumps.
-    for (QToolButton* b : {SpeedButton16, SpeedButton12}) {
-        QSizePolicy keep = b->sizePolicy();
-        keep.setRetainSizeWhenHidden(true);
-        b->setSizePolicy(keep);
-    }
-    SpeedButton13 = makeButton("SpeedButton13", QStringLiteral("キャプ\nチャー"),
-                               [this] { SpeedButton13Click(); });
-    place(SpeedButton13);
-    SpeedButton1 = makeButton("SpeedButton1", QStringLiteral("もどる"), [this] { close(); });
-    place(SpeedButton1);
-    grid->setRowStretch(row, 1);
-}
-
-void PictureEditorWindow::buildMenu() {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupMenu1->addAction(QStringLiteral("拡大"), this, [this] { zoomClick(true); });
-    PopupMenu1->addAction(QStringLiteral("縮小"), this, [this] { zoomClick(false); });
-    PopupMenu1->addAction(QStringLiteral("右回転"), this, [this] { turnClick(1); });
-    PopupMenu1->addAction(QStringLiteral("左回転"), this, [this] { turnClick(-1); });
-    PopupMenu1->addAction(QStringLiteral("左右反転"), this, [this] { mirrorClick(true); });
-    PopupMenu1->addAction(QStringLiteral("上下反転"), this, [this] { mirrorClick(false); });
+    onMenu(form_.zoomInAction, [this] { zoomClick(true); });
+    onMenu(form_.zoomOutAction, [this] { zoomClick(false); });
+    onMenu(form_.turnRightAction, [this] { turnClick(1); });
+    onMenu(form_.turnLeftAction, [this] { turnClick(-1); });
+    onMenu(form_.mirrorLeftRightAction, [this] { mirrorClick(true); });
+    onMenu(form_.mirrorUpDownAction, [this] { mirrorClick(false); });
 }
 
 void PictureEditorWindow::openOn(const QImage& screenshot, const EditorPlacement& placement) {
@@ -221,10 +97,10 @@ void PictureEditorWindow::openOn(const QImage& screenshot, const EditorPlacement
     cutOutShown_ = false;
     Image3 = QImage();
     R = RBAK = QRect();
-    SpeedButton10->show();
-    SpeedButton11->hide();
-    SpeedButton12->hide();
-    SpeedButton16->hide();
+    form_.selectButton->show();
+    form_.cancelSelectButton->hide();
+    form_.removeCutOutButton->hide();
+    form_.zoomTurnButton->hide();
     showLineMode();
     setPointer(Qt::ArrowCursor);
 
@@ -269,26 +145,27 @@ QRect PictureEditorWindow::cutOutRect() const {
 // Tool bar -----------------------------------------------------------------
 
 void PictureEditorWindow::placeToolBar() {
-    Panel1->setGeometry(toolBarRight_ ? width() - kToolBarWidth : 0, 0, kToolBarWidth, height());
+    form_.toolBar->setGeometry(toolBarRight_ ? width() - kToolBarWidth : 0, 0, kToolBarWidth,
+                               height());
 }
 
 bool PictureEditorWindow::onToolBar(QPoint at) const {
-    return Panel1->geometry().contains(at);
+    return form_.toolBar->geometry().contains(at);
 }
 
 void PictureEditorWindow::showChalkColour() {
-    QPalette pal = Panel2->palette();
+    QPalette pal = form_.chalkColourPanel->palette();
     pal.setColor(QPalette::Window, chalk_);
-    Panel2->setPalette(pal);
+    form_.chalkColourPanel->setPalette(pal);
 }
 
 void PictureEditorWindow::showLineMode() {
-    SpeedButton14->setVisible(st_.pen.PREFLG);
-    SpeedButton15->setVisible(!st_.pen.PREFLG);
+    form_.straightButton->setVisible(st_.pen.PREFLG);
+    form_.freehandButton->setVisible(!st_.pen.PREFLG);
 }
 
 int PictureEditorWindow::chalkWidth() const {
-    return SpinEdit3->value() * KESU;
+    return form_.chalkWidthEdit->value() * KESU;
 }
 
 // Most commands start the stroke counting again and end selection mode.
@@ -368,8 +245,8 @@ void PictureEditorWindow::SpeedButton10Click() {
     stroke_.counter = 0;
     RFLG = true;
     setPointer(Qt::CrossCursor);
-    SpeedButton10->hide();
-    SpeedButton11->show();
+    form_.selectButton->hide();
+    form_.cancelSelectButton->show();
 }
 
 void PictureEditorWindow::SpeedButton11Click() {
@@ -380,25 +257,25 @@ void PictureEditorWindow::SpeedButton11Click() {
     RFLG = FDrag = false;
     R = QRect();
     setPointer(Qt::ArrowCursor);
-    SpeedButton10->show();
-    SpeedButton11->hide();
-    SpeedButton12->hide();
+    form_.selectButton->show();
+    form_.cancelSelectButton->hide();
+    form_.removeCutOutButton->hide();
 }
 
 void PictureEditorWindow::SpeedButton12Click() {
     resetTags();
-    SpeedButton16->hide();
+    form_.zoomTurnButton->hide();
     update(cutOutRect());
     RFLG2 = cutOutShown_ = XYFLG = false;
     Image3 = QImage();
     setPointer(Qt::ArrowCursor);
-    SpeedButton10->show();
-    SpeedButton12->hide();
+    form_.selectButton->show();
+    form_.removeCutOutButton->hide();
 }
 
 void PictureEditorWindow::openMenu() {
-    const int top = SpeedButton16->mapTo(this, QPoint(0, 0)).y();
-    PopupMenu1->popup(mapToGlobal(QPoint(Panel1->x() - 200, top)));
+    const int top = form_.zoomTurnButton->mapTo(this, QPoint(0, 0)).y();
+    form_.zoomTurnMenu->popup(mapToGlobal(QPoint(form_.toolBar->x() - 200, top)));
 }
 
 // The rectangle selected, cut out of what is shown (the screenshot where the
@@ -411,11 +288,11 @@ void PictureEditorWindow::HCOPY(int width, int height) {
     Image3Pos = selected.topLeft();
     cutOutShown_ = false;
     RFLG2 = true;
-    SpeedButton10->hide();
-    SpeedButton11->hide();
-    SpeedButton12->show();
-    SpeedButton16->show();
-    PPBAI = SpinEdit1->value();
+    form_.selectButton->hide();
+    form_.cancelSelectButton->hide();
+    form_.removeCutOutButton->show();
+    form_.zoomTurnButton->show();
+    PPBAI = form_.zoomFactorEdit->value();
     RFLG = false;
     setPointer(Qt::ArrowCursor);
     openMenu();
@@ -483,10 +360,10 @@ void PictureEditorWindow::KAITEN(double angle) {
 void PictureEditorWindow::zoomClick(bool larger) {
     if (!RFLG2)
         return;
-    PPBAI = SpinEdit1->value();
+    PPBAI = form_.zoomFactorEdit->value();
     if (PPBAI < 1) {
         PPBAI = 1;
-        SpinEdit1->setValue(1);
+        form_.zoomFactorEdit->setValue(1);
     }
     KAKUDAI(larger ? PPBAI : 1 / PPBAI);
     showCutOutAfterMenu();
@@ -495,7 +372,7 @@ void PictureEditorWindow::zoomClick(bool larger) {
 void PictureEditorWindow::turnClick(int direction) {
     if (!RFLG2)
         return;
-    KAITEN(direction * SpinEdit2->value());
+    KAITEN(direction * form_.angleEdit->value());
     showCutOutAfterMenu();
 }
 
@@ -664,7 +541,7 @@ void PictureEditorWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void PictureEditorWindow::closeEvent(QCloseEvent* event) {
-    PopupMenu1->hide();
+    form_.zoomTurnMenu->hide();
     RFLG2 = cutOutShown_ = XYFLG = FDrag = RFLG = false;
     Image3 = QImage();
     // Every opening starts from a new screenshot: the layers go with it.

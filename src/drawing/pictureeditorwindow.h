@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/penstroke.h"
+#include "drawing/pictureeditorform.h"
 
 #include <QColor>
 #include <QImage>
@@ -8,12 +9,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QWidget>
-#include <functional>
 
-class QFrame;
-class QMenu;
-class QSpinBox;
-class QToolButton;
 struct WallModes;
 
 // Where the editor opens, as the wall measures it.
@@ -76,20 +72,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildToolBar();
-    void buildMenu();
-    QToolButton* makeButton(const char* name, const QString& shown,
-                            const std::function<void()>& click);
+    void connectForm();
 
     void chalkClick(int index);
-    void SpeedButton7Click();  // 再表示
-    void SpeedButton8Click();  // rubber
-    void SpeedButton9Click();  // 透明化
-    void SpeedButton10Click(); // selection
-    void SpeedButton11Click(); // selection cancelled
-    void SpeedButton12Click(); // cut-out removed
-    void SpeedButton13Click(); // capture menu
-    void SpeedButton14Click(); // straight or freehand
+    void SpeedButton7Click();  // "再表示": the chalk goes, the screenshot shows again
+    void SpeedButton8Click();  // the rubber: wide chalk of the see-through colour
+    void SpeedButton9Click();  // "透明化": chalk of the current colour becomes see-through
+    void SpeedButton10Click(); // selection mode: the next drag cuts out
+    void SpeedButton11Click(); // selection mode off
+    void SpeedButton12Click(); // the cut-out goes
+    void SpeedButton13Click(); // asks the wall for its capture menu
+    void SpeedButton14Click(); // straight lines or freehand
 
     void zoomClick(bool larger);
     void turnClick(int direction);
@@ -98,7 +91,7 @@ private:
 
     void resetTags();
     void burnInCutOut();
-    void HCOPY(int width, int height);
+    void HCOPY(int width, int height); // cuts out the rectangle selected
     void openMenu();
     void replaceCutOut(const QImage& picture);
     bool fitsEditor(QSize pixels) const;
@@ -119,24 +112,7 @@ private:
     QSize logicalSize(const QImage& picture) const;
 
     WallModes& st_;
-
-    QFrame* Panel1;            // the tool bar
-    QToolButton* SpeedButton1; // もどる
-    QToolButton* SpeedButton7;
-    QToolButton* SpeedButton8;
-    QToolButton* SpeedButton9;
-    QToolButton* SpeedButton10;
-    QToolButton* SpeedButton11;
-    QToolButton* SpeedButton12;
-    QToolButton* SpeedButton13;
-    QToolButton* SpeedButton14; // shown in straight-line mode
-    QToolButton* SpeedButton15; // shown in freehand mode
-    QToolButton* SpeedButton16;
-    QFrame* Panel2;      // the current chalk colour
-    QSpinBox* SpinEdit1; // zoom factor
-    QSpinBox* SpinEdit2; // angle
-    QSpinBox* SpinEdit3; // chalk width
-    QMenu* PopupMenu1;   // zoom, turn and mirror
+    PictureEditorForm form_;
 
     QImage Image1; // the chalk layer
     QImage Image2; // the screenshot

@@ -253,10 +253,10 @@ void PictureViewerWindow::releaseAt(QPoint panelPos, QPoint globalPos) {
     if (onPicture(panelPos)) {
         const bool oneShot = st && st->RFLGK;
         if (press == WindowDrag::Press::Right || (oneShot && press == WindowDrag::Press::Left)) {
-            if (oneShot && pen && pen->disarmOneShot)
-                pen->disarmOneShot();
-            else if (oneShot)
+            if (oneShot) {
                 st->RFLGK = false;
+                emit oneShotDisarmed();
+            }
             emit menuRequested(globalPos);
             if (!GALL.isEmpty())
                 openMenu(globalPos + QPoint(16, 0));
@@ -444,6 +444,5 @@ void PictureViewerWindow::openOutside(bool edit) {
         openInPaintProgram(shownPath_);
     else
         openWithShell(shownPath_);
-    if (pen && pen->tuck)
-        pen->tuck();
+    emit tuckRequested();
 }

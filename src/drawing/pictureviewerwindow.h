@@ -88,6 +88,10 @@ public:
 signals:
     void menuRequested(QPoint globalPos);
     void pictureShown(const QString& path);
+    // The one-shot right click is used up by the picture's menu.
+    void oneShotDisarmed();
+    // The picture went to another program: the wall tucks itself away.
+    void tuckRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

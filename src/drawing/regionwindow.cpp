@@ -2,16 +2,15 @@
 
 #include "pictures/picturelayer.h"
 #include "platform/beep.h"
+#include "platform/userprompts.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -70,14 +69,6 @@ RegionWindow::RegionWindow(QWidget* parent)
         row->addWidget(box);
     }
     Panel1->adjustSize();
-
-    chooseSaveName = [this] {
-        QFileDialog dialog(ownerWindow(), QStringLiteral("名前を付けて保存"), startFolder,
-                           QStringLiteral("JPEG (*.jpg *.jpeg);;BMP (*.bmp);;全て (*.*)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("jpg")); // a name typed bare is a JPEG
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
 }
 
 void RegionWindow::prepare(const QImage& screen, int bottom) {
@@ -155,7 +146,22 @@ void RegionWindow::HCOPY() {
     QApplication::clipboard()->setImage(part);
     hide();
     zavikBeep();
-    const QString name = chooseSaveName ? chooseSaveName() : QString();
+    if (prompts_) {
+        offerToSave(part, *prompts_);
+    } else {
+        DialogPrompts dialogs(ownerWindow());
+        offerToSave(part, dialogs);
+    }
+}
+
+void RegionWindow::offerToSave(const QImage& part, UserPrompts& prompts) {
+    FileRequest request;
+    request.mode = FileRequest::Save;
+    request.title = QStringLiteral("名前を付けて保存");
+    request.folder = startFolder;
+    request.filter = QStringLiteral("JPEG (*.jpg *.jpeg);;BMP (*.bmp);;全て (*.*)");
+    request.typed = QStringLiteral("jpg"); // a name typed bare is a JPEG
+    const QString name = prompts.chooseFile(request);
     if (name.isEmpty())
         return;
     const QString ext = QFileInfo(name).suffix().toLower();
@@ -163,8 +169,7 @@ void RegionWindow::HCOPY() {
         return; // only JPEG and BMP are written; the part is on the clipboard
     QString error;
     if (!writePicture(part, name, 100, &error))
-        QMessageBox::warning(ownerWindow(), QStringLiteral("Zavik"),
-                             QStringLiteral("「%1」に保存できませんでした：%2\n"
-                                            "切り取った画像はクリップボードにあります。")
-                                 .arg(QDir::toNativeSeparators(name), error));
+        prompts.tell(QStringLiteral("「%1」に保存できませんでした：%2\n"
+                                    "切り取った画像はクリップボードにあります。")
+                         .arg(QDir::toNativeSeparators(name), error));
 }

@@ -4,10 +4,10 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
-#include <functional>
 
 class QLabel;
 class QWidget;
+class UserPrompts;
 
 // The frozen screen after a capture, full size, in which the user drags a
 // rectangle: that part goes to the clipboard and, when named, into a JPEG or
@@ -22,9 +22,9 @@ public:
     // window ready to show: the info panel 2 pixels above `bottom`.
     void prepare(const QImage& screen, int bottom);
 
-    // Where the chosen part is saved; empty for none. Tests answer instead
-    // of a dialog.
-    std::function<QString()> chooseSaveName;
+    // Where the name of the part is asked for, and a failed save told.
+    // Without one, dialogs stand above `owner`.
+    void setPrompts(UserPrompts* prompts) { prompts_ = prompts; }
     // Where the save dialog starts: the wall's folder.
     QString startFolder;
     // What the save dialog and its warning stand above: the window the
@@ -54,6 +54,10 @@ protected:
 private:
     QWidget* ownerWindow() const { return owner ? owner : parentWidget(); }
 
+    // Saves the part under a name the user chooses; only JPEG and BMP.
+    void offerToSave(const QImage& part, UserPrompts& prompts);
+
+    UserPrompts* prompts_ = nullptr;
     QImage screen_;
     bool FDrag = false;
     QPoint DownPt;

@@ -131,8 +131,8 @@ void ScreenCapture::drawOnScreen() {
     const ScreenGrab shot = grab();
     if (shot.image.isNull())
         cannotCapture(shot);
-    else if (openEditor)
-        openEditor(shot.image);
+    else
+        emit editorRequested(shot.image);
 }
 
 bool ScreenCapture::eventFilter(QObject* watched, QEvent* event) {

@@ -42,8 +42,6 @@ public:
     // Whether the wall is tucked or dragged off the screen, so that it goes
     // out of the way for "キャプチャー".
     std::function<bool()> wallIsAside;
-    // The picture editor, opened on a screenshot.
-    std::function<void(const QImage&)> openEditor;
     // The editor's window: while it is open it stands above the wall, and
     // what a capture shows or says stands above it in turn. A notice owned
     // by the full-screen wall would bring the wall up over the editor.
@@ -62,6 +60,10 @@ public:
     // The full-screen drawing after resting: only when `T6FLG` is set and the
     // pointer is still on the shown button.
     void Timer6Timer();
+
+signals:
+    // The picture editor is to open on `screenshot`, the whole screen.
+    void editorRequested(const QImage& screenshot);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

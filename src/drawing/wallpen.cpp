@@ -93,8 +93,7 @@ void WallPen::MSswitch(bool on) {
         if (!modes_.MSON2)
             clearToNavy();
     }
-    if (showPenButton)
-        showPenButton(on);
+    emit penSwitched(on);
     setCursors();
 }
 
@@ -112,8 +111,7 @@ void WallPen::penOn() {
 void WallPen::togglePen() {
     if (modes_.BUSY)
         return;
-    if (disarmOneShot)
-        disarmOneShot();
+    emit oneShotDisarmed();
     MSswitch(!modes_.MSON);
 }
 
@@ -146,8 +144,7 @@ void WallPen::wipe() {
     resetCounter();
     if (modes_.BUSY)
         return;
-    if (disarmOneShot)
-        disarmOneShot();
+    emit oneShotDisarmed();
     MSswitch(false);
     if (viewer && viewer->isOpen()) {
         viewer->reloadPicture();
@@ -163,8 +160,7 @@ void WallPen::wipe() {
 
 void WallPen::restoreOriginal() {
     resetCounter();
-    if (disarmOneShot)
-        disarmOneShot();
+    emit oneShotDisarmed();
     MSswitch(false);
     const QString picture =
         st.KABEIMG.isEmpty() ? ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK) : st.KABEIMG;
@@ -209,8 +205,7 @@ void WallPen::openOutside(bool edit) {
         openInPaintProgram(picture);
     else
         openWithShell(picture);
-    if (tuck)
-        tuck();
+    emit tuckRequested();
 }
 
 bool WallPen::eventFilter(QObject* watched, QEvent* event) {
@@ -239,11 +234,10 @@ void WallPen::press(QMouseEvent* event) {
         return;
     ChangeDetection::Pause pause(changes_);
     if (event->button() == Qt::RightButton || modes_.RFLGK) {
-        if (disarmOneShot)
-            disarmOneShot();
+        emit oneShotDisarmed();
         openMenu(event->globalPosition().toPoint() - QPoint(10, 30));
-    } else if (modes_.POM && stampAt) {
-        stampAt(Image1->mapTo(wallArea_, at));
+    } else if (modes_.POM) {
+        emit stampRequested(Image1->mapTo(wallArea_, at));
     }
 }
 

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QObject>
 #include <QPoint>
-#include <functional>
 
 class ChangeDetection;
 class PictureCanvas;
@@ -34,12 +33,6 @@ public:
     // The picture viewer, whose picture the pen also draws on.
     PictureViewerWindow* viewer = nullptr;
 
-    // What the pen needs of the wall window.
-    std::function<void(bool down)> showPenButton; // the tool column's pen button
-    std::function<void()> disarmOneShot;          // the one-shot right click, off
-    std::function<void()> tuck;                   // after a hand-off to another program
-    std::function<void(QPoint)> stampAt;          // a left press may place a stamp card
-
     // The background layers.
     void showBackground(const QImage& picture); // both layers, as loaded
     void clearToNavy();                         // both layers, the plain wall
@@ -65,6 +58,17 @@ public:
     // The point counter of the current stroke sequence.
     int counter() const;
     void resetCounter();
+
+signals:
+    // The pen went on or off: the tool column's pen button follows.
+    void penSwitched(bool on);
+    // The one-shot right click is used up (or called off) by the pen menu.
+    void oneShotDisarmed();
+    // The background went to another program: the wall tucks itself away.
+    void tuckRequested();
+    // A left press on the background, in the wall's coordinates, while
+    // stamps are armed.
+    void stampRequested(QPoint at);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -45,16 +45,20 @@ WallPrinter::WallPrinter(WallDocument& doc, WallModes& modes, QWidget* wallWindo
 void WallPrinter::N20Click() {
     if (modes_.BUSY)
         return;
-    if (hideTools)
-        hideTools();
+    emit hideToolsRequested();
     Timer3->start();
 }
 
 void WallPrinter::Timer3Timer() {
     Timer3->stop();
     IPRINT(1);
-    if (showTools)
-        showTools();
+    emit showToolsRequested();
+}
+
+void WallPrinter::setWindowsOver(const QList<QWidget*>& windows) {
+    windowsOver_.clear();
+    for (QWidget* w : windows)
+        windowsOver_ << w;
 }
 
 QImage WallPrinter::renderWall() const {
@@ -63,7 +67,7 @@ QImage WallPrinter::renderWall() const {
     QImage picture = wallWindow_->grab(QRect(QPoint(0, 0), wall)).toImage();
     QPainter painter(&picture);
     const QPoint corner = wallWindow_->mapToGlobal(QPoint(0, 0));
-    for (QWidget* w : windowsOver ? windowsOver() : QList<QWidget*>())
+    for (const QPointer<QWidget>& w : windowsOver_)
         if (w && w->isVisible())
             painter.drawPixmap(w->mapToGlobal(QPoint(0, 0)) - corner, w->grab());
     painter.end();

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <functional>
@@ -37,14 +38,12 @@ public:
 
     QTimer* Timer3; // lets the wall paint itself without its tools first
 
-    // The pen off and the tools hidden before the picture is taken; shown
-    // again after.
-    std::function<void()> hideTools;
-    std::function<void()> showTools;
-    // Zavik's windows that stand over the wall (the viewer, say).
-    std::function<QList<QWidget*>()> windowsOver;
     // The printer setup dialog; false when cancelled. Tests answer instead.
     std::function<bool(QPrinter&)> setUpPrinter;
+
+    // Zavik's windows that stand over the wall (the viewer, say), printed
+    // where they stand when they show.
+    void setWindowsOver(const QList<QWidget*>& windows);
 
     // The menu entry and ">PRN": not while the wall is busy.
     void N20Click();
@@ -55,8 +54,15 @@ public:
     // The wall, NOWX × NOWY, with the windows over it at their places.
     QImage renderWall() const;
 
+signals:
+    // The pen off and the tools hidden before the picture is taken; shown
+    // again after.
+    void hideToolsRequested();
+    void showToolsRequested();
+
 private:
     WallDocument& st;
     WallModes& modes_;
     QWidget* wallWindow_;
+    QList<QPointer<QWidget>> windowsOver_;
 };

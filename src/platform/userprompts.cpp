@@ -9,7 +9,9 @@
 QWidget* DialogPrompts::inFront() const {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
-    if (QWidget* active = QApplication::activeWindow())
+    // A window just hidden can stay the active one until the desktop says
+    // otherwise; a dialog over it would stand over nothing.
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible())
         return active;
     return owner_;
 }
@@ -61,7 +63,9 @@ QStringList DialogPrompts::chooseFiles(const FileRequest& request) {
     case FileRequest::Save:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(request.typed);
-        dialog.selectFile(request.folder);
+        // A folder alone is only where the dialog starts: no name is offered.
+        if (!QFileInfo(request.folder).isDir())
+            dialog.selectFile(request.folder);
         break;
     }
     if (dialog.exec() != QDialog::Accepted)

@@ -4,6 +4,7 @@
 #include "drawing/regionwindow.h"
 #include "drawing/screencapture.h"
 #include "model/bgrcolor.h"
+#include "platform/userprompts.h"
 #include "support/wallfixture.h"
 
 #include <QMenu>
@@ -161,6 +162,13 @@ void TestOnScreen::pictureEditorDialogsStandAboveIt() {
     RegionWindow* region = capture.TForm14;
     QImage frozen = shot;
     frozen.fill(Qt::magenta);
+    // The real warning, for a name that cannot be written.
+    struct UnwritableName : DialogPrompts {
+        using DialogPrompts::DialogPrompts;
+        QString name;
+        QStringList chooseFiles(const FileRequest&) override { return {name}; }
+    } unwritable(editor);
+    unwritable.name = wall.dir.filePath(QStringLiteral("none/x.jpg"));
     const QList<QPair<const char*, std::function<void()>>> opens = {
         {"frozen screen",
          [&] {
@@ -179,11 +187,10 @@ void TestOnScreen::pictureEditorDialogsStandAboveIt() {
          }},
         {"save failed",
          [&] {
-             region->chooseSaveName = [&] {
-                 return wall.dir.filePath(QStringLiteral("none/x.jpg"));
-             };
+             region->setPrompts(&unwritable);
              region->R = QRect(10, 10, 50, 50);
              region->HCOPY();
+             region->setPrompts(nullptr);
          }},
     };
     for (const auto& [name, open] : opens) {

@@ -1,5 +1,6 @@
 #include "app/restorewindow.h"
 #include "app/toolcolumnlayout.h"
+#include "app/toolglyphs.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
 #include "drawing/screencapture.h"
@@ -35,6 +36,7 @@ private slots:
     void busyWallIgnoresTheListedCommands();
     void mainMenu();
     void shortcutsAndRedisplay();
+    void glyphsAtTheRatioAsked();
 };
 
 void TestToolColumn::layoutArithmetic() {
@@ -212,6 +214,34 @@ void TestToolColumn::shortcutsAndRedisplay() {
     QVERIFY(!w.isVisible());
     w.TForm20->close();
     QVERIFY(w.isVisible());
+}
+
+void TestToolColumn::glyphsAtTheRatioAsked() {
+    // Every picture is drawn, at the device pixels of the ratio asked.
+    const char* names[] = {"SpeedButton1",  "SpeedButton2",  "SpeedButton3",  "SpeedButton4",
+                           "SpeedButton6",  "SpeedButton7",  "SpeedButton8",  "SpeedButton10",
+                           "SpeedButton12", "SpeedButton14", "SpeedButton16", "SpeedButton19",
+                           "SpeedButton23", "SpeedButton25", "SpeedButton27"};
+    for (const char* name : names) {
+        for (qreal ratio : {1.0, 2.0}) {
+            const QImage glyph = toolGlyph(QLatin1String(name), 40, ratio).toImage();
+            QCOMPARE(glyph.size(), QSize(40, 40) * ratio);
+            QCOMPARE(glyph.devicePixelRatio(), ratio);
+            // Drawn inside its square: the corners stay clear, the middle is not.
+            QCOMPARE(qAlpha(glyph.pixel(0, 0)), 0);
+            int covered = 0;
+            for (int y = 0; y < glyph.height(); ++y)
+                for (int x = 0; x < glyph.width(); ++x)
+                    covered += qAlpha(glyph.pixel(x, y)) == 255;
+            QVERIFY2(covered > glyph.width() * glyph.height() / 8, name);
+        }
+    }
+    QCOMPARE(toolGlyph(QStringLiteral("SpeedButton26"), 10).size(), QSize(10, 10));
+    QVERIFY(toolGlyph(QStringLiteral("SpeedButton5"), 40).isNull());
+    QVERIFY(toolGlyph(QStringLiteral("splash"), 40).isNull());
+    const QImage splash = splashPicture().toImage();
+    QCOMPARE(splash.size(), QSize(253, 136));
+    QCOMPARE(qAlpha(splash.pixel(0, 0)), 255); // the green ground
 }
 
 QTEST_MAIN(TestToolColumn)

@@ -5,6 +5,7 @@
 #include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "support/mouse.h"
+#include "support/scriptedprompts.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -63,8 +64,11 @@ void TestCapture::selectingARegion() {
     // The whole screen is on the clipboard as soon as the window opens.
     QCOMPARE(QApplication::clipboard()->image(), quarters());
     // From bottom right to top left: the same rectangle as the other way.
-    QString asked;
-    r.chooseSaveName = [&] { return asked = dir.filePath("part.png"); };
+    ScriptedPrompts user;
+    r.setPrompts(&user);
+    r.startFolder = dir.path();
+    const QString asked = dir.filePath("part.png");
+    user.files << QStringList{asked};
     sendMouse(&r, QEvent::MouseButtonPress, QPoint(410, 310), Qt::LeftButton);
     sendMouse(&r, QEvent::MouseMove, QPoint(10, 10), Qt::LeftButton);
     QCOMPARE(r.R, QRect(10, 10, 400, 300));
@@ -82,25 +86,41 @@ void TestCapture::selectingARegion() {
     QCOMPARE(part.size(), QSize(400, 300));
     QCOMPARE(part.pixelColor(0, 0), QColor(Qt::red));
     QCOMPARE(part.pixelColor(399, 299), QColor(Qt::yellow));
-    QVERIFY(!asked.isEmpty());
+    QCOMPARE(user.requests.size(), 1);
+    const FileRequest& request = user.requests.first();
+    QCOMPARE(request.mode, FileRequest::Save);
+    QCOMPARE(request.title, QStringLiteral("名前を付けて保存"));
+    QCOMPARE(request.folder, dir.path());
+    QCOMPARE(request.filter, QStringLiteral("JPEG (*.jpg *.jpeg);;BMP (*.bmp);;全て (*.*)"));
+    QCOMPARE(request.typed, QStringLiteral("jpg"));
     QVERIFY(!QFileInfo::exists(asked));
 
     // As JPEG it is written.
     r.prepare(quarters(), 600);
-    r.chooseSaveName = [&] { return dir.filePath("part.jpg"); };
+    user.files << QStringList{dir.filePath("part.jpg")};
     sendMouse(&r, QEvent::MouseButtonPress, QPoint(390, 290), Qt::LeftButton);
     sendMouse(&r, QEvent::MouseMove, QPoint(410, 310), Qt::LeftButton);
     sendMouse(&r, QEvent::MouseButtonRelease, QPoint(410, 310), Qt::LeftButton);
     QCOMPARE(QImage(dir.filePath("part.jpg")).size(), QSize(20, 20));
+    QVERIFY(user.told.isEmpty());
+
+    // A file that cannot be written is told, naming it; the part stays on
+    // the clipboard.
+    r.prepare(quarters(), 600);
+    const QString nowhere = dir.filePath("none/part.jpg");
+    user.files << QStringList{nowhere};
+    sendMouse(&r, QEvent::MouseButtonPress, QPoint(390, 290), Qt::LeftButton);
+    sendMouse(&r, QEvent::MouseMove, QPoint(410, 310), Qt::LeftButton);
+    sendMouse(&r, QEvent::MouseButtonRelease, QPoint(410, 310), Qt::LeftButton);
+    QCOMPARE(user.told.size(), 1);
+    QVERIFY(user.told.first().contains(QDir::toNativeSeparators(nowhere)));
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(20, 20));
 }
 
 void TestCapture::clicksThatSelectNothing() {
     RegionWindow r;
-    bool asked = false;
-    r.chooseSaveName = [&] {
-        asked = true;
-        return QString();
-    };
+    ScriptedPrompts user;
+    r.setPrompts(&user);
     // A bare click and a right click both leave the whole screen on the
     // clipboard, and nothing is offered for saving.
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
@@ -111,7 +131,7 @@ void TestCapture::clicksThatSelectNothing() {
         QCOMPARE(QApplication::clipboard()->image(), quarters());
         QVERIFY(!r.isVisible());
     }
-    QVERIFY(!asked);
+    QVERIFY(user.requests.isEmpty());
 }
 
 void TestCapture::captureFromTheWall() {
@@ -172,7 +192,8 @@ void TestCapture::captureFromTheWall() {
     QToolButton drawing(&wall);
     capture.watchDrawingButton(&drawing);
     QImage edited;
-    capture.openEditor = [&](const QImage& shot) { edited = shot; };
+    connect(&capture, &ScreenCapture::editorRequested, this,
+            [&](const QImage& shot) { edited = shot; });
     QApplication::sendEvent(&drawing, &enter);
     QVERIFY(capture.T6FLG);
     QCOMPARE(capture.Timer6->interval(), 4000);
