@@ -6,6 +6,7 @@
 #include "pageeditor/pagedocument.h"
 #include "pageeditor/pageeditorwindow.h"
 #include "pageeditor/pagefile.h"
+#include "platform/userprompts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,14 +27,27 @@ QString nestedPage(int depth, const QString& folder) {
     return doc.Edit_SAVE();
 }
 
+// The user as the benchmark plays it: what the editor says is a refusal,
+// timed when it is said.
+class RefusalClock : public UserPrompts {
+public:
+    std::function<void()> refusal;
+    bool ask(const QString&) override { return false; }
+    void tell(const QString&) override { refusal(); }
+    QStringList chooseFiles(const FileRequest&) override { return {}; }
+};
+
 void measure(PageEditorWindow& editor, const QString& path, int depth) {
     std::vector<double> opening;
     bool refused = false;
     QElapsedTimer clock;
-    editor.tell = [&](const QString&) {
+    RefusalClock prompts;
+    prompts.refusal = [&] {
         refused = true;
         opening.push_back(clock.nsecsElapsed() / 1e6);
     };
+    editor.setPrompts(prompts);
+    auto* close = editor.findChild<QToolButton*>(QStringLiteral("BitBtn2"));
     for (int i = 0; i < 3; ++i) {
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -41,11 +55,11 @@ void measure(PageEditorWindow& editor, const QString& path, int depth) {
                 return;
             poll.stop();
             opening.push_back(clock.nsecsElapsed() / 1e6);
-            editor.BitBtn2->click();
+            close->click();
         });
         poll.start(0);
         clock.start();
-        editor.openPage(path, 1);
+        editor.openPage(path, 1, QFileInfo(path).absolutePath() + QLatin1Char('/'));
     }
     std::printf("depth %6d (%8lld bytes): %s after %.1f ms (median of 3)\n", depth,
                 QFileInfo(path).size(), refused ? "refused" : "opened", median(opening));

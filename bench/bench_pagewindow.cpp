@@ -64,6 +64,8 @@ QString largePage(const QString& folder) {
 // timed to its filled fields, then "上書き保存" to the written file.
 void measure(QApplication& app, WallWindow& wall, const QString& name, int runs) {
     PageEditorWindow* editor = wall.findChild<PageEditorWindow*>();
+    auto* framed = editor->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    auto* saveOver = editor->findChild<QToolButton*>(QStringLiteral("BitBtn4"));
     const QString path = wall.document().KIJUNDIR + name;
     std::vector<double> opening;
     std::vector<double> saving;
@@ -74,12 +76,12 @@ void measure(QApplication& app, WallWindow& wall, const QString& name, int runs)
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (!editor->isVisible() || filled)
                 return;
-            filled = !editor->Memo1->toPlainText().isEmpty();
+            filled = !framed->toPlainText().isEmpty();
             if (!filled)
                 return;
             opening.push_back(clock.nsecsElapsed() / 1e6);
             clock.restart();
-            editor->BitBtn4->click();
+            saveOver->click();
         });
         poll.start(0);
         clock.start();
@@ -107,6 +109,9 @@ QString photoPage(const QString& folder) {
 
 void measurePicture(QApplication& app, WallWindow& wall) {
     PageEditorWindow* editor = wall.findChild<PageEditorWindow*>();
+    auto* preview = editor->findChild<QLabel*>(QStringLiteral("Image1"));
+    auto* sizeBar = editor->findChild<QScrollBar*>(QStringLiteral("ScrollBar1"));
+    auto* close = editor->findChild<QToolButton*>(QStringLiteral("BitBtn2"));
     std::vector<double> opening;
     std::vector<double> steps;
     for (int i = 0; i < 5; ++i) {
@@ -114,18 +119,18 @@ void measurePicture(QApplication& app, WallWindow& wall) {
         QTimer poll;
         bool shown = false;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (shown || !editor->isVisible() || editor->Image1->pixmap().isNull())
+            if (shown || !editor->isVisible() || preview->pixmap().isNull())
                 return;
             shown = true;
             opening.push_back(clock.nsecsElapsed() / 1e6);
             for (int width = 800; width > 400; width -= 4) {
                 QElapsedTimer step;
                 step.start();
-                editor->ScrollBar1->setValue(width);
-                editor->Image1->repaint();
+                sizeBar->setValue(width);
+                preview->repaint();
                 steps.push_back(step.nsecsElapsed() / 1e6);
             }
-            editor->BitBtn2->click();
+            close->click();
         });
         poll.start(0);
         clock.start();

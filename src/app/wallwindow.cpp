@@ -286,15 +286,14 @@ void WallWindow::wireSettings() {
     TForm19->tuck = [this] { modes_->TAKO(); };
     TForm19->pageFolderChosen = [this](const QString& folder) { TForm3->startPicturesIn(folder); };
     TForm19->openPageEditor = [this](const QString& path, int tag) {
-        return TForm4->openPage(path, tag);
+        return TForm4->openPage(path, tag, st.KIJUNDIR);
     };
-    TForm4->refreshFileWindow = [this] { refreshFileWindow(); };
-    TForm4->tuck = [this] { modes_->TAKO(); };
-    TForm4->askLink = [this] { return TForm15->ask(); };
-    TForm4->wallFolder = [this] { return st.KIJUNDIR; };
-    TForm4->askRuby = [this](const QString& base) { return TForm13->ask(base); };
+    connect(TForm4, &PageEditorWindow::pageWritten, this, [this] { refreshFileWindow(); });
+    connect(TForm4, &PageEditorWindow::tuckRequested, modes_, &WindowModes::TAKO);
+    TForm4->setMarkupAnswers({[this] { return TForm15->ask(); },
+                              [this](const QString& base) { return TForm13->ask(base); }});
     connect(links_, &LinkRunner::pageEditRequested, this, [this](const QString& path) {
-        TForm4->openPage(path, 1);
+        TForm4->openPage(path, 1, st.KIJUNDIR);
         webPane_->showEditedPage(path);
     });
 }

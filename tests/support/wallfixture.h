@@ -8,22 +8,12 @@
 #include "model/wallmodes.h"
 #include "storage/records.h"
 #include "storage/wallfiles.h"
+#include "support/filebytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
-
-// A whole file's bytes, written or read in one step.
-inline bool writeFileBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-inline QByteArray readFileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A card record as a teacher's wall would hold it.
 inline PosterRecord textCard(const QString& text, int x = 100, int y = 100,

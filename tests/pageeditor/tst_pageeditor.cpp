@@ -1,44 +1,31 @@
-#include "app/linkrunner.h"
-#include "pageeditor/pagedocument.h"
 #include "pageeditor/pageeditorwindow.h"
-#include "pageeditor/pagefile.h"
 #include "pictures/picturelayer.h"
+#include "support/pageeditorfixture.h"
+#include "support/scriptedprompts.h"
 #include "support/shellrecorder.h"
-#include "support/windowfixture.h"
 
-#include <QDesktopServices>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTextCursor>
+#include <QToolButton>
 #include <QUrl>
+#include <QtTest>
 
 namespace {
 
-// A page as the editor writes it, with these texts.
-QByteArray editorPage(const QString& framed, const QString& unframed = {}) {
-    PageMemory memory;
-    PageDocument doc(memory);
-    doc.Edit_LOAD(doc.templateSource(), QDir::tempPath() + "/");
-    doc.fields.title = "授業";
-    doc.fields.framedText = framed;
-    doc.fields.unframedText = unframed;
-    QTemporaryDir dir;
-    writePageFile(dir.filePath("p.htm"), doc.Edit_SAVE());
-    return readFileBytes(dir.filePath("p.htm"));
+QToolButton* button(const QWidget& editor, const char* name) {
+    return control<QToolButton>(editor, name);
 }
 
-// Runs `step` on the editor once it is shown (it is modal) and has the
-// keyboard, which a busy machine may give it some time later.
-void whenShown(PageEditorWindow* editor, std::function<void()> step) {
-    auto* poll = new QTimer(editor);
-    QObject::connect(poll, &QTimer::timeout, editor, [editor, poll, step] {
-        if (!editor->isVisible() || !editor->isActiveWindow())
-            return;
-        poll->deleteLater();
-        step();
-    });
-    poll->start(10);
+QPlainTextEdit* memo(const QWidget& editor, const char* name) {
+    return control<QPlainTextEdit>(editor, name);
+}
+
+QLineEdit* edit(const QWidget& editor, const char* name) {
+    return control<QLineEdit>(editor, name);
 }
 
 } // namespace
@@ -46,7 +33,6 @@ void whenShown(PageEditorWindow* editor, std::function<void()> step) {
 class TestPageEditor : public QObject {
     Q_OBJECT
 private slots:
-    void fileWindowRoutesPages();
     void sourceEditsAreSaved();
     void pagesBeyondTheFields();
     void failuresKeepTheFile();
@@ -56,42 +42,6 @@ private slots:
     void paintButton();
 };
 
-void TestPageEditor::fileWindowRoutesPages() {
-    WindowWall wall({});
-    const QByteArray quiz = editorPage("首都は(東京)です。", "【解答】東京");
-    writeFileBytes(wall.data + "quiz.htm", quiz);
-    writeFileBytes(wall.data + "plain.html", "<html><body>hi</body></html>");
-    WallWindow& w = wall.open();
-    PageEditorWindow* editor = w.findChild<PageEditorWindow*>();
-    ShellRecorder shell({"file"});
-
-    // A page the editor wrote opens in it, filled; saved unchanged it comes
-    // back byte for byte.
-    QString framed;
-    whenShown(editor, [&] {
-        framed = editor->Memo1->toPlainText();
-        QCOMPARE(editor->windowTitle(), wall.data + "quiz.htm");
-        editor->BitBtn4->click();
-    });
-    w.links().FileListBox2Click("quiz.htm");
-    QCOMPARE(framed, QStringLiteral("首都は(東京)です。"));
-    QCOMPARE(readFileBytes(wall.data + "quiz.htm"), quiz);
-    QVERIFY(shell.opened.isEmpty());
-
-    // Other pages go to the desktop.
-    w.links().FileListBox2Click("plain.html");
-    QCOMPARE(shell.opened, QList<QUrl>{QUrl::fromLocalFile(wall.data + "plain.html")});
-
-    // "DEL" empties the texts; "閉じる" writes nothing.
-    whenShown(editor, [&] {
-        editor->SpeedButton27->click();
-        QVERIFY(editor->Memo1->toPlainText().isEmpty() && editor->Edit1->text().isEmpty());
-        editor->BitBtn2->click();
-    });
-    w.links().FileListBox2Click("quiz.htm");
-    QCOMPARE(readFileBytes(wall.data + "quiz.htm"), quiz);
-}
-
 void TestPageEditor::sourceEditsAreSaved() {
     QTemporaryDir dir;
     const QString path = dir.filePath("p.htm");
@@ -99,16 +49,21 @@ void TestPageEditor::sourceEditsAreSaved() {
     QWidget wall;
     wall.resize(1200, 900);
     PageEditorWindow editor(&wall);
+    ScriptedPrompts prompts;
+    editor.setPrompts(prompts);
+    QSignalSpy written(&editor, &PageEditorWindow::pageWritten);
     whenShown(&editor, [&] {
-        editor.SpeedButton28->click();
-        QVERIFY(editor.Memo82->isVisible());
-        QString source = editor.Memo82->toPlainText();
+        button(editor, "SpeedButton28")->click();
+        QVERIFY(memo(editor, "Memo82")->isVisible());
+        QString source = memo(editor, "Memo82")->toPlainText();
         QVERIFY(source.contains("old text"));
-        editor.Memo82->setPlainText(source.replace("old text", "new text"));
-        editor.BitBtn4->click(); // saved while the source is shown
+        memo(editor, "Memo82")->setPlainText(source.replace("old text", "new text"));
+        button(editor, "BitBtn4")->click(); // saved while the source is shown
     });
-    QCOMPARE(editor.openPage(path, 1), path);
+    QCOMPARE(editor.openPage(path, 1, dir.path() + "/"), path);
     QCOMPARE(editor.size(), QSize(800, 850));
+    QCOMPARE(written.count(), 1);
+    QCOMPARE(written[0][0].toString(), path);
     QVERIFY(readFileBytes(path).contains("new text"));
     QVERIFY(!readFileBytes(path).contains("old text"));
 }
@@ -116,10 +71,9 @@ void TestPageEditor::sourceEditsAreSaved() {
 void TestPageEditor::pagesBeyondTheFields() {
     QTemporaryDir dir;
     PageEditorWindow editor(nullptr);
-    QStringList told;
-    editor.tell = [&](const QString& text) { told << text; };
-    int asked = 0;
-    editor.ask = [&](const QString&) { return ++asked, false; };
+    ScriptedPrompts prompts;
+    editor.setPrompts(prompts);
+    const QStringList& told = prompts.told;
 
     // Edited by hand beyond the fields: a warning on opening, and a question
     // before saving over it; "いいえ" writes nothing.
@@ -128,14 +82,14 @@ void TestPageEditor::pagesBeyondTheFields() {
     page.replace("</BODY>", "<p>extra</p><table><tr><td>a</td><td>b</td></tr></table></BODY>");
     writeFileBytes(hand, page);
     whenShown(&editor, [&] {
-        editor.BitBtn4->click();
+        button(editor, "BitBtn4")->click();
         QVERIFY(editor.isVisible());
-        editor.BitBtn2->click();
+        button(editor, "BitBtn2")->click();
     });
-    QCOMPARE(editor.openPage(hand, 1), QString());
+    QCOMPARE(editor.openPage(hand, 1, dir.path() + "/"), QString());
     QCOMPARE(told.size(), 1);
     QVERIFY(told[0].contains(hand));
-    QCOMPARE(asked, 1);
+    QCOMPARE(prompts.asked.size(), 1);
     QCOMPARE(readFileBytes(hand), page);
 
     // Not UTF-8 (a Shift_JIS save keeps the marker) and too large: named,
@@ -145,8 +99,8 @@ void TestPageEditor::pagesBeyondTheFields() {
     const QString huge = dir.filePath("huge.htm");
     writeFileBytes(huge, editorPage(QString(9 * 1024 * 1024, 'x')));
     for (const QString& path : {sjis, huge}) {
-        told.clear();
-        QCOMPARE(editor.openPage(path, 1), QString());
+        prompts.told.clear();
+        QCOMPARE(editor.openPage(path, 1, dir.path() + "/"), QString());
         QCOMPARE(told.size(), 1);
         QVERIFY2(told[0].contains(QFileInfo(path).fileName()), qPrintable(told[0]));
     }
@@ -156,19 +110,19 @@ void TestPageEditor::pagesBeyondTheFields() {
     QByteArray withPicture = editorPage("t");
     withPicture.replace("<P></P>", "<P align=\"left\"><IMG src=\"Gone.JPG\" width=\"50%\"></P>");
     writeFileBytes(pictured, withPicture);
-    told.clear();
-    editor.ask = [](const QString&) { return true; };
-    whenShown(&editor, [&] { editor.BitBtn4->click(); });
-    editor.openPage(pictured, 1);
+    prompts.told.clear();
+    prompts.answers = {true};
+    whenShown(&editor, [&] { button(editor, "BitBtn4")->click(); });
+    editor.openPage(pictured, 1, dir.path() + "/");
     QVERIFY(told.join('\n').contains("Gone.JPG"));
     QVERIFY(readFileBytes(pictured).contains("<IMG src=\"Gone.JPG\" width=\"50%\">"));
 
     // Nested deeper than the text fields lay out quickly: named, not opened.
     const QString deep = dir.filePath("deep.htm");
     writeFileBytes(deep, editorPage("<B>" + QString("<B>").repeated(4000) + "</B>"));
-    told.clear();
-    whenShown(&editor, [&] { editor.BitBtn2->click(); });
-    QCOMPARE(editor.openPage(deep, 1), QString());
+    prompts.told.clear();
+    whenShown(&editor, [&] { button(editor, "BitBtn2")->click(); });
+    QCOMPARE(editor.openPage(deep, 1, dir.path() + "/"), QString());
     QCOMPARE(told.size(), 1);
     QVERIFY2(told[0].contains(deep), qPrintable(told[0]));
 }
@@ -179,19 +133,30 @@ void TestPageEditor::failuresKeepTheFile() {
     const QByteArray page = editorPage("text");
     writeFileBytes(path, page);
     PageEditorWindow editor(nullptr);
-    QStringList told;
-    editor.tell = [&](const QString& text) { told << text; };
+    ScriptedPrompts prompts;
+    editor.setPrompts(prompts);
+    QSignalSpy written(&editor, &PageEditorWindow::pageWritten);
+    const QStringList& told = prompts.told;
     const QString nowhere = dir.filePath("missing/folder/x.htm");
-    editor.chooseSaveName = [&](const QString&) { return nowhere; };
+    prompts.files = {{nowhere}};
     bool stayedOpen = false;
     whenShown(&editor, [&] {
-        editor.Memo1->setPlainText("changed");
-        editor.BitBtn1->click(); // cannot be written there
+        memo(editor, "Memo1")->setPlainText("changed");
+        button(editor, "BitBtn1")->click(); // cannot be written there
         stayedOpen = editor.isVisible();
-        editor.BitBtn2->click();
+        button(editor, "BitBtn2")->click();
     });
-    QCOMPARE(editor.openPage(path, 1), QString());
+    QCOMPARE(editor.openPage(path, 1, dir.path() + "/"), QString());
     QVERIFY(stayedOpen);
+    // The save dialog starts at the page, for HTML, and adds ".html".
+    QCOMPARE(prompts.requests.size(), 1);
+    const FileRequest& request = prompts.requests[0];
+    QCOMPARE(request.mode, FileRequest::Save);
+    QCOMPARE(request.title, QStringLiteral("名付けて保存"));
+    QCOMPARE(request.folder, path);
+    QCOMPARE(request.filter, QStringLiteral("HTML (*.htm*);;全部 (*)"));
+    QCOMPARE(request.typed, QStringLiteral("html"));
+    QCOMPARE(written.count(), 0);
     QCOMPARE(told.size(), 1);
     QVERIFY(told[0].contains(nowhere));
     QVERIFY2(told[0].contains(QStringLiteral("フォルダがありません")), qPrintable(told[0]));
@@ -213,58 +178,61 @@ void TestPageEditor::designButtons() {
     wall.resize(1200, 900);
     wall.show();
     PageEditorWindow editor(&wall);
-    QStringList told;
-    editor.tell = [&](const QString& text) { told << text; };
+    ScriptedPrompts prompts;
+    editor.setPrompts(prompts);
     QStringList links{"https://example.com/news", "/srv/lessons/unit", "a\"b.htm",
                       "https://en.wikipedia.org/wiki/Mercury_(planet)"};
-    editor.askLink = [&] { return links.takeFirst(); };
-    editor.askRuby = [](const QString& base) { return base == "漢字" ? "かんじ" : ""; };
+    editor.setMarkupAnswers({[&] { return links.takeFirst(); },
+                             [](const QString& base) { return base == "漢字" ? "かんじ" : ""; }});
+    QPlainTextEdit* big = memo(editor, "Memo4");
+    QPlainTextEdit* framed = memo(editor, "Memo1");
+    QPlainTextEdit* unframed = memo(editor, "Memo2");
     QString inserted;
     whenShown(&editor, [&] {
-        QVERIFY(editor.SpeedButton15->isChecked()); // a new page is a note
-        editor.SpeedButton13->click();
-        QVERIFY(editor.SpeedButton13->isChecked() && !editor.SpeedButton15->isChecked());
-        editor.SpeedButton5->click();  // big heading centred
-        editor.SpeedButton21->click(); // text left, frame right
-        editor.Memo4->setPlainText("見出し");
-        editor.Memo5->setPlainText("小");
+        QVERIFY(button(editor, "SpeedButton15")->isChecked()); // a new page is a note
+        button(editor, "SpeedButton13")->click();
+        QVERIFY(button(editor, "SpeedButton13")->isChecked() &&
+                !button(editor, "SpeedButton15")->isChecked());
+        button(editor, "SpeedButton5")->click();  // big heading centred
+        button(editor, "SpeedButton21")->click(); // text left, frame right
+        big->setPlainText("見出し");
+        memo(editor, "Memo5")->setPlainText("小");
         // Markup needs a selection in a text field that has the focus: with
         // the title focused it does nothing.
-        QToolButton* red = editor.findChild<QToolButton*>("SpeedButton24");
-        selectAll(editor.Memo1, "赤い字");
-        editor.Edit1->setFocus();
+        QToolButton* red = button(editor, "SpeedButton24");
+        selectAll(framed, "赤い字");
+        edit(editor, "Edit1")->setFocus();
         red->click();
-        QCOMPARE(editor.Memo1->toPlainText(), QStringLiteral("赤い字"));
-        selectAll(editor.Memo1, "赤い字");
+        QCOMPARE(framed->toPlainText(), QStringLiteral("赤い字"));
+        selectAll(framed, "赤い字");
         red->click();
-        QCOMPARE(editor.Memo1->toPlainText(),
-                 QStringLiteral("<font color=\"#ff0000\">赤い字</font>"));
-        selectAll(editor.Memo2, "漢字");
-        editor.SpeedButton31->click();
-        QCOMPARE(editor.Memo2->toPlainText(), QStringLiteral("<ruby>漢字<rt>かんじ</ruby>"));
-        editor.Memo2->moveCursor(QTextCursor::End);
-        editor.SpeedButton16->click();
-        editor.SpeedButton16->click();
-        editor.SpeedButton16->click(); // a quote in the target: refused
-        QVERIFY(editor.Memo2->toPlainText().endsWith(
+        QCOMPARE(framed->toPlainText(), QStringLiteral("<font color=\"#ff0000\">赤い字</font>"));
+        selectAll(unframed, "漢字");
+        button(editor, "SpeedButton31")->click();
+        QCOMPARE(unframed->toPlainText(), QStringLiteral("<ruby>漢字<rt>かんじ</ruby>"));
+        unframed->moveCursor(QTextCursor::End);
+        button(editor, "SpeedButton16")->click();
+        button(editor, "SpeedButton16")->click();
+        button(editor, "SpeedButton16")->click(); // a quote in the target: refused
+        QVERIFY(unframed->toPlainText().endsWith(
             "<A href=\"https://example.com/news\">newsへのリンク</A>"
             "<A href=\"/srv/lessons/\">unitへのリンク</A>"));
-        QCOMPARE(told.size(), 1);
+        QCOMPARE(prompts.told.size(), 1);
         // A right click on "文字だけ" empties the headings and the unframed
         // text, and leaves the framed text.
-        QTest::mouseClick(editor.SpeedButton3, Qt::RightButton);
-        QVERIFY(editor.Memo4->toPlainText().isEmpty() && editor.Memo2->toPlainText().isEmpty());
-        QVERIFY(!editor.Memo1->toPlainText().isEmpty());
-        editor.Memo4->setPlainText("見出し");
+        QTest::mouseClick(button(editor, "SpeedButton3"), Qt::RightButton);
+        QVERIFY(big->toPlainText().isEmpty() && unframed->toPlainText().isEmpty());
+        QVERIFY(!framed->toPlainText().isEmpty());
+        big->setPlainText("見出し");
         // An address's parentheses make no blank of a quiz.
-        editor.Memo2->setFocus();
-        editor.SpeedButton16->click();
-        inserted = editor.Memo2->toPlainText();
+        unframed->setFocus();
+        button(editor, "SpeedButton16")->click();
+        inserted = unframed->toPlainText();
         // A placement without a picture names none.
-        editor.SpeedButton11->click();
-        editor.BitBtn4->click();
+        button(editor, "SpeedButton11")->click();
+        button(editor, "BitBtn4")->click();
     });
-    QCOMPARE(editor.openPage(path, 0), path);
+    QCOMPARE(editor.openPage(path, 0, dir.path() + "/"), path);
     const QByteArray page = readFileBytes(path);
     QVERIFY(!page.contains("<input"));
     QVERIFY(!page.contains("<IMG"));
@@ -277,12 +245,14 @@ void TestPageEditor::designButtons() {
     bool pressed = false;
     QString reread;
     whenShown(&editor, [&] {
-        pressed = editor.SpeedButton13->isChecked() && editor.SpeedButton5->isChecked() &&
-                  editor.SpeedButton21->isChecked() && !editor.SpeedButton19->isChecked();
-        reread = editor.Memo2->toPlainText();
-        editor.BitBtn2->click();
+        pressed = button(editor, "SpeedButton13")->isChecked() &&
+                  button(editor, "SpeedButton5")->isChecked() &&
+                  button(editor, "SpeedButton21")->isChecked() &&
+                  !button(editor, "SpeedButton19")->isChecked();
+        reread = unframed->toPlainText();
+        button(editor, "BitBtn2")->click();
     });
-    editor.openPage(path, 1);
+    editor.openPage(path, 1, dir.path() + "/");
     QVERIFY(pressed);
     QCOMPARE(reread, inserted);
 }
@@ -298,15 +268,25 @@ void TestPageEditor::pictureSizeAndLinks() {
     const QString path = dir.filePath("p.htm");
     writeFileBytes(path, page);
     PageEditorWindow editor(nullptr);
+    ScriptedPrompts prompts;
+    editor.setPrompts(prompts);
+    QSignalSpy tucks(&editor, &PageEditorWindow::tuckRequested);
+    ShellRecorder shell({"file"});
     whenShown(&editor, [&] {
-        QVERIFY(editor.SpeedButton10->isChecked()); // picture left
-        QCOMPARE(editor.ScrollBar1->value(), 400);
-        editor.ScrollBar1->setValue(200);
-        QCOMPARE(editor.GX->text(), QStringLiteral("200"));
-        QCOMPARE(editor.GY->text(), QStringLiteral("150"));
-        editor.BitBtn4->click();
+        QVERIFY(button(editor, "SpeedButton10")->isChecked()); // picture left
+        // A double click on the preview opens the picture, and the wall
+        // steps aside for it.
+        QTest::mouseDClick(control<QLabel>(editor, "Image1"), Qt::LeftButton);
+        QCOMPARE(shell.opened, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("pic.png"))});
+        QCOMPARE(tucks.count(), 1);
+        auto* bar = control<QScrollBar>(editor, "ScrollBar1");
+        QCOMPARE(bar->value(), 400);
+        bar->setValue(200);
+        QCOMPARE(edit(editor, "GX")->text(), QStringLiteral("200"));
+        QCOMPARE(edit(editor, "GY")->text(), QStringLiteral("150"));
+        button(editor, "BitBtn4")->click();
     });
-    editor.openPage(path, 1);
+    editor.openPage(path, 1, dir.path() + "/");
     QVERIFY(readFileBytes(path).contains("<IMG src=\"pic.png\" width=\"200\" height=\"150\""));
 
     // A page without a kind keeps its body colour and attributes.
@@ -316,8 +296,8 @@ void TestPageEditor::pictureSizeAndLinks() {
     plain.remove(from, to - from);
     plain.replace("<BODY>", "<BODY bgcolor=\"#123456\" text=\"red\">");
     writeFileBytes(path, plain);
-    whenShown(&editor, [&] { editor.BitBtn4->click(); });
-    editor.openPage(path, 1);
+    whenShown(&editor, [&] { button(editor, "BitBtn4")->click(); });
+    editor.openPage(path, 1, dir.path() + "/");
     QVERIFY(readFileBytes(path).contains("<BODY bgcolor=\"#123456\" text=\"red\">"));
 
     // A paragraph that is only a link keeps it, opened and saved unchanged.
@@ -325,20 +305,24 @@ void TestPageEditor::pictureSizeAndLinks() {
     linked.replace("<P></P>", "<P><A href=\"notes.pdf\">資料</A></P>");
     writeFileBytes(path, linked);
     whenShown(&editor, [&] {
-        QCOMPARE(editor.Edit2->text(), QStringLiteral("notes.pdf"));
-        editor.BitBtn4->click();
+        QCOMPARE(edit(editor, "Edit2")->text(), QStringLiteral("notes.pdf"));
+        button(editor, "BitBtn4")->click();
     });
-    editor.openPage(path, 1);
+    editor.openPage(path, 1, dir.path() + "/");
     QCOMPARE(readFileBytes(path), linked);
     // A linked file's parentheses are no blank either.
     writeFileBytes(path, editorPage("text"));
-    editor.chooseLinkFile = [&](const QString&) { return dir.filePath("(1)地図.pdf"); };
+    prompts.files = {{dir.filePath("(1)地図.pdf")}};
     whenShown(&editor, [&] {
-        editor.SpeedButton37->click();
-        editor.BitBtn4->click();
+        button(editor, "SpeedButton37")->click();
+        button(editor, "BitBtn4")->click();
     });
-    editor.openPage(path, 1);
+    editor.openPage(path, 1, dir.path() + "/");
     QVERIFY(!readFileBytes(path).contains("<input"));
+    QCOMPARE(prompts.requests.size(), 1);
+    QCOMPARE(prompts.requests[0].title, QStringLiteral("画像へのリンク"));
+    QCOMPARE(prompts.requests[0].folder, dir.path() + "/");
+    QVERIFY(prompts.told.isEmpty());
 }
 
 QImage filled(int w, int h, Qt::GlobalColor colour) {
@@ -362,42 +346,47 @@ void TestPageEditor::pictureButtons() {
     writeFileBytes(path, editorPage("text"));
 
     PageEditorWindow editor(nullptr);
-    editor.wallFolder = [&] { return wallFolder; };
-    QStringList pictures;
-    editor.choosePicture = [&](const QString&) {
-        return pictures.isEmpty() ? QString() : pictures.takeFirst();
-    };
-    editor.chooseLinkFile = [&](const QString&) { return wallFolder + "docs/a.pdf"; };
-    int asked = 0;
-    bool replace = false;
-    editor.ask = [&](const QString&) { return ++asked, replace; };
+    ScriptedPrompts prompts;
+    editor.setPrompts(prompts);
+    QLineEdit* name = edit(editor, "Gname");
+    QToolButton* load = button(editor, "SpeedButton1");
     whenShown(&editor, [&] {
-        QCOMPARE(editor.placement(), Placement::TextOnly);
+        QVERIFY(button(editor, "SpeedButton3")->isChecked()); // text only
         // A picture of the same name already beside the page is not
         // replaced unasked; "いいえ" keeps it and loads nothing.
-        pictures = {elsewhere + "sea.png"};
-        editor.SpeedButton1->click();
-        QCOMPARE(asked, 1);
-        QVERIFY(editor.Gname->text().isEmpty());
+        prompts.files = {{elsewhere + "sea.png"}};
+        load->click();
+        QCOMPARE(prompts.asked.size(), 1);
+        QVERIFY(name->text().isEmpty());
         // "はい": copied, shown and sized; from text only the placement is
         // centred.
-        replace = true;
-        pictures = {elsewhere + "sea.png"};
-        editor.SpeedButton1->click();
-        QCOMPARE(editor.placement(), Placement::Centred);
-        QCOMPARE(editor.Gname->text(), QStringLiteral("sea.png"));
-        QCOMPARE(editor.GX->text() + "x" + editor.GY->text(), QStringLiteral("400x300"));
+        prompts.answers = {true};
+        prompts.files = {{elsewhere + "sea.png"}};
+        load->click();
+        QVERIFY(button(editor, "SpeedButton11")->isChecked());
+        QVERIFY(!button(editor, "SpeedButton3")->isChecked());
+        QCOMPARE(name->text(), QStringLiteral("sea.png"));
+        QCOMPARE(edit(editor, "GX")->text() + "x" + edit(editor, "GY")->text(),
+                 QStringLiteral("400x300"));
         // The link is relative to the page's folder.
-        editor.SpeedButton37->click();
-        QCOMPARE(editor.Edit2->text(), QStringLiteral("docs/a.pdf"));
+        prompts.files = {{wallFolder + "docs/a.pdf"}};
+        button(editor, "SpeedButton37")->click();
+        QCOMPARE(edit(editor, "Edit2")->text(), QStringLiteral("docs/a.pdf"));
         // A title picture and a background, kept in the wall folder as "_"
         // copies; cancelling the title picture's dialog removes it again.
-        pictures = {elsewhere + "top.png", elsewhere + "top.png"};
-        editor.SpeedButton22->click();
-        editor.SpeedButton40->click();
-        editor.BitBtn4->click();
+        prompts.files = {{elsewhere + "top.png"}, {elsewhere + "top.png"}};
+        button(editor, "SpeedButton22")->click();
+        button(editor, "SpeedButton40")->click();
+        button(editor, "BitBtn4")->click();
     });
-    QCOMPARE(editor.openPage(path, 1), path);
+    QCOMPARE(editor.openPage(path, 1, wallFolder), path);
+    // The picture dialog starts beside the page, then where the last
+    // picture came from.
+    QCOMPARE(prompts.requests.size(), 5);
+    QCOMPARE(prompts.requests[0].title, QStringLiteral("画像"));
+    QCOMPARE(prompts.requests[0].folder, wallFolder);
+    QCOMPARE(prompts.requests[1].folder, dir.filePath("pictures"));
+    QCOMPARE(prompts.requests[2].title, QStringLiteral("画像へのリンク"));
     QByteArray page = readFileBytes(path);
     QVERIFY(page.contains("<P align=\"center\"><A href=\"docs/a.pdf\"><IMG src=\"sea.png\" "
                           "width=\"400\" height=\"300\""));
@@ -408,12 +397,12 @@ void TestPageEditor::pictureButtons() {
     // Deleting the picture moves it to the trash; the title picture goes
     // when its dialog is cancelled.
     whenShown(&editor, [&] {
-        QTest::mouseClick(editor.SpeedButton1, Qt::RightButton);
-        QVERIFY(editor.Gname->text().isEmpty());
-        editor.SpeedButton22->click(); // cancelled
-        editor.BitBtn4->click();
+        QTest::mouseClick(load, Qt::RightButton);
+        QVERIFY(name->text().isEmpty());
+        button(editor, "SpeedButton22")->click(); // cancelled
+        button(editor, "BitBtn4")->click();
     });
-    editor.openPage(path, 1);
+    editor.openPage(path, 1, wallFolder);
     page = readFileBytes(path);
     QVERIFY(!QFileInfo::exists(wallFolder + "sea.png"));
     QVERIFY(QFileInfo::exists(dir.filePath("share/Trash/files/sea.png")));
@@ -439,15 +428,19 @@ void TestPageEditor::paintButton() {
     qputenv("PATH", dir.filePath("bin").toUtf8() + ":/usr/bin:/bin");
 
     PageEditorWindow editor(nullptr);
+    ScriptedPrompts prompts;
+    editor.setPrompts(prompts);
+    QLineEdit* name = edit(editor, "Gname");
     whenShown(&editor, [&] {
-        QTest::mouseClick(editor.SpeedButton2, Qt::RightButton); // a new picture
-        QVERIFY(!editor.isEnabled() || editor.Gname->text() == "_3-iedit.bmp");
+        QTest::mouseClick(button(editor, "SpeedButton2"), Qt::RightButton); // a new picture
+        QVERIFY(!editor.isEnabled() || name->text() == "_3-iedit.bmp");
         QTRY_VERIFY(editor.isEnabled());
-        QCOMPARE(editor.Gname->text(), QStringLiteral("_3-iedit.bmp"));
-        QTRY_COMPARE(editor.GX->text() + "x" + editor.GY->text(), QStringLiteral("100x80"));
-        editor.BitBtn4->click();
+        QCOMPARE(name->text(), QStringLiteral("_3-iedit.bmp"));
+        QTRY_COMPARE(edit(editor, "GX")->text() + "x" + edit(editor, "GY")->text(),
+                     QStringLiteral("100x80"));
+        button(editor, "BitBtn4")->click();
     });
-    editor.openPage(path, 1);
+    editor.openPage(path, 1, wallFolder);
     qputenv("PATH", oldPath);
     QVERIFY(readFileBytes(path).contains("src=\"_3-iedit.bmp\""));
     QVERIFY(readPicture(wallFolder + "_3-iedit.bmp").image.size() == QSize(100, 80));
