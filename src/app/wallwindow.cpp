@@ -181,7 +181,7 @@ void WallWindow::wireTools() {
     connect(tools_->SpeedButton14, &QToolButton::clicked, modes_, &WindowModes::SpeedButton14Click);
     connect(tools_->SpeedButton12, &QToolButton::clicked, this, &WallWindow::SpeedButton12Click);
     connect(tools_->SpeedButton4, &QToolButton::clicked, newCards, &NewCardCommand::CARDMAKE);
-    newCards->prepareCommand = [this] { tools_->prepareCommand(); };
+    connect(newCards, &NewCardCommand::commandStarting, tools_, &ToolColumn::prepareCommand);
     connect(tools_->SpeedButton16, &QToolButton::clicked, this, [this] {
         tools_->prepareCommand();
         const QPoint cursor = mapFromGlobal(QCursor::pos());
