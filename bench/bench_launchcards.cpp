@@ -6,6 +6,7 @@
 #include "dialogs/launchcardmaker.h"
 #include "photo.h"
 #include "pictures/picturelayer.h"
+#include "support/scriptedprompts.h"
 #include "wallstart.h"
 
 #include <QApplication>
@@ -29,9 +30,11 @@ int main(int argc, char** argv) {
     StartedWall wall = startWall(app, dir.filePath("zavik"));
     WallWindow& w = *wall.window;
     LaunchCardMaker maker(w.document(), &w);
-    maker.chooseFiles = [&](const QString&) { return files; };
+    ScriptedPrompts prompts;
+    prompts.files = {files};
+    maker.setPrompts(&prompts);
     maker.wallArea = [&] { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); };
-    maker.reloadWall = [&] { w.N01Click(); };
+    QObject::connect(&maker, &LaunchCardMaker::reloadWallRequested, &w, [&] { w.N01Click(); });
     maker.resize(160, 120);
     maker.move(w.mapToGlobal(QPoint(40, 40)));
     maker.show();

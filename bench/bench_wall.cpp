@@ -12,6 +12,7 @@
 #include "pictures/picturelayer.h"
 #include "platform/fonts.h"
 #include "storage/wallfiles.h"
+#include "support/scriptedprompts.h"
 #include "wallstart.h"
 
 #include <QApplication>
@@ -86,7 +87,9 @@ void nameTagWall(QApplication& app) {
     file.close();
     const StartedWall started = startWall(app, dir.filePath(QStringLiteral("zavik")));
     WallWindow& wall = *started.window;
-    wall.newCards->chooseTextFile = [&](const QString&) { return file.fileName(); };
+    ScriptedPrompts prompts;
+    prompts.files = {{file.fileName()}};
+    wall.newCards->setPrompts(&prompts);
     QElapsedTimer t;
     t.start();
     wall.newCards->MAKEGCARD4();

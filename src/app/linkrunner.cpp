@@ -298,14 +298,16 @@ void LinkRunner::SpeedButton19Click() {
     p.tools.prepareCommand();
     if (!TForm24) {
         TForm24 = new LaunchCardMaker(p.st, p.window);
-        TForm24->notice = [this](const QString& text, int ms) { p.notice.MATHU(text, ms); };
-        TForm24->tuck = [this] { p.modes.TAKO(); };
-        TForm24->startLogo = [this](const QString& project) {
-            if (p.logo->acceptsProject(project))
-                startProgram(p.logo->program(), {project});
-        };
+        connect(TForm24, &LaunchCardMaker::noticeRequested, this,
+                [this](const QString& text, int ms) { p.notice.MATHU(text, ms); });
+        connect(TForm24, &LaunchCardMaker::tuckRequested, &p.modes, &WindowModes::TAKO);
+        connect(TForm24, &LaunchCardMaker::startLogoRequested, this,
+                [this](const QString& project) {
+                    if (p.logo->acceptsProject(project))
+                        startProgram(p.logo->program(), {project});
+                });
         TForm24->logoInstalled = [this] { return QFileInfo(p.logo->program()).isFile(); };
-        TForm24->reloadWall = [this] { p.navigator.reload(); };
+        connect(TForm24, &LaunchCardMaker::reloadWallRequested, &p.navigator, &Navigator::reload);
         TForm24->wallArea = [this] {
             return QRect(p.window->mapToGlobal(QPoint(0, 0)), p.window->size());
         };

@@ -181,7 +181,7 @@ void WallWindow::wireTools() {
     connect(tools_->SpeedButton14, &QToolButton::clicked, modes_, &WindowModes::SpeedButton14Click);
     connect(tools_->SpeedButton12, &QToolButton::clicked, this, &WallWindow::SpeedButton12Click);
     connect(tools_->SpeedButton4, &QToolButton::clicked, newCards, &NewCardCommand::CARDMAKE);
-    newCards->prepareCommand = [this] { tools_->prepareCommand(); };
+    connect(newCards, &NewCardCommand::commandStarting, tools_, &ToolColumn::prepareCommand);
     connect(tools_->SpeedButton16, &QToolButton::clicked, this, [this] {
         tools_->prepareCommand();
         const QPoint cursor = mapFromGlobal(QCursor::pos());
@@ -274,17 +274,20 @@ void WallWindow::wireWeb() {
 
 void WallWindow::wireSettings() {
     connect(tools_->SpeedButton6, &QToolButton::clicked, this, &WallWindow::SpeedButton6Click);
-    TForm19->showBackground = [this](const QString& path) { KABEIMAGELOAD(path); };
-    TForm19->writeBackground = [this](int mode) {
+    connect(TForm19, &SettingsDialog::showBackgroundRequested, this,
+            [this](const QString& path) { KABEIMAGELOAD(path); });
+    connect(TForm19, &SettingsDialog::writeBackgroundRequested, this, [this](int mode) {
         QString failure;
         if (!st.saver().KABEBACKSAVE(mode, &failure))
             reportProblems(QStringLiteral("背景の設定を保存できませんでした。"), {failure});
-    };
-    TForm19->clearBackground = [this] { clearBackground(); };
-    TForm19->redrawCards = [this] { board_->ALLTEIJI(); };
-    TForm19->pointFileWindow = [this] { refreshFileWindow(); };
-    TForm19->tuck = [this] { modes_->TAKO(); };
-    TForm19->pageFolderChosen = [this](const QString& folder) { TForm3->startPicturesIn(folder); };
+    });
+    connect(TForm19, &SettingsDialog::clearBackgroundRequested, this,
+            [this] { clearBackground(); });
+    connect(TForm19, &SettingsDialog::redrawCardsRequested, this, [this] { board_->ALLTEIJI(); });
+    connect(TForm19, &SettingsDialog::pointFileWindowRequested, this,
+            [this] { refreshFileWindow(); });
+    connect(TForm19, &SettingsDialog::tuckRequested, modes_, &WindowModes::TAKO);
+    connect(TForm19, &SettingsDialog::pageFolderChosen, TForm3, &CardEditorDialog::startPicturesIn);
     TForm19->openPageEditor = [this](const QString& path, int tag) {
         return TForm4->openPage(path, tag, st.KIJUNDIR);
     };

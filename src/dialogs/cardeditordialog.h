@@ -1,21 +1,17 @@
 #pragma once
 
 #include "dialogs/cardeditorfiles.h"
+#include "dialogs/cardeditorform.h"
 #include "model/cardentry.h"
+#include "platform/userprompts.h"
 
 #include <QDialog>
 #include <QStringList>
-#include <functional>
 
 class CardBoard;
 class ChangeDetection;
 class FolderChooserDialog;
-class QCheckBox;
-class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QRadioButton;
-class QToolButton;
 class WallSaver;
 class WallDocument;
 struct WallModes;
@@ -35,41 +31,11 @@ public:
     // also fills in the mark line.
     void openOn(int n, bool withMark = false);
 
-    // Where the editor asks for files; tests answer instead of a dialog.
-    // A picture: a path, "画像無し", or nothing when cancelled.
-    std::function<QString(const QString& startFolder)> choosePicture;
-    // Files for "ファイルを表示" and pictures for "背景に表示".
-    std::function<QStringList(const QString& startFolder)> chooseFiles;
-    std::function<QStringList(const QString& startFolder)> chooseBackgroundPictures;
+    // Where the editor has pictures and files chosen; its own dialogs unless
+    // another is set.
+    void setPrompts(UserPrompts* prompts) { prompts_ = prompts ? prompts : &ownPrompts_; }
     // The picture dialog starts in `folder` next time.
     void startPicturesIn(const QString& folder) { pictureFolder_ = folder; }
-
-    // The fields, named as the card's properties are edited.
-    QLineEdit* Edit3;           // card name
-    QLineEdit* Edit4;           // left
-    QLineEdit* Edit5;           // top
-    QLineEdit* Edit6;           // width
-    QLineEdit* Edit7;           // height
-    QPlainTextEdit* Memo5;      // mark line
-    QPlainTextEdit* Memo2;      // card text
-    QPlainTextEdit* Memo3;      // flash text
-    QPlainTextEdit* Memo1;      // hint
-    QLineEdit* Edit2;           // link or command
-    QLineEdit* Edit8;           // picture name
-    QLineEdit* Edit1;           // a removed picture name, kept to restore it
-    QLabel* Image1;             // the picture
-    QWidget* Panel6;            // the card colour
-    QCheckBox* CheckBox1;       // stamp
-    QCheckBox* CheckBox2;       // check-off ("ペロリ")
-    QRadioButton* RadioButton1; // rectangle
-    QRadioButton* RadioButton2; // ellipse
-    QToolButton* SpeedButton1;  // 画像
-    QToolButton* SpeedButton25; // カード画
-    QToolButton* SpeedButton34; // ペースト
-    QToolButton* SpeedButton12; // removes or restores the picture name
-    QToolButton* SpeedButton2;  // カード画名分岐
-    QToolButton* SpeedButton4;  // キャンセル
-    QToolButton* saveButton;    // 保存・ていあん
 
     // The buttons' own steps, as a click runs them.
     void saveClicked();
@@ -84,8 +50,6 @@ protected:
 private:
     // Moves the dialog off the card it edits, so the edits show as made.
     void placeBesideCard();
-    // Tells the user a picture could not be written into the wall.
-    void notWritten(const QString& path, const QString& why);
     struct Snapshot {
         QString mark, picture, hint, link, text, flash;
         int stamp = 0;
@@ -96,12 +60,12 @@ private:
         bool collapsed = false; // opened as a collapsed check-off card
     };
 
-    void buildFields();
-    QToolButton* linkButton(const QString& caption, const QString& hint,
-                            const std::function<void()>& action);
+    void connectForm();
     void fill(int n, bool withMark);
     void prepare();
+    // Lays the card out again from the editor's texts and stores them in it.
     void HENKOU();
+    // Puts card n back as it was when the editor opened.
     void MODOSU(int n);
     void finishClosing();
     void refillFromSnapshot();
@@ -114,6 +78,8 @@ private:
     void pictureFromFile();
     void pictureFromClipboard();
     void removeOrRestorePicture();
+    void branchToPictureName();
+    void branchToFolder();
     void showFiles();
     void showAsBackground();
     // The card file name the typed name gives.
@@ -140,6 +106,9 @@ private:
     FolderChooserDialog* TForm26;
     Snapshot bak_;
     CardEditorFiles files_{this, st}; // what the buttons wrote since the editor opened
+    CardEditorForm form_;
+    DialogPrompts ownPrompts_{this};
+    UserPrompts* prompts_ = &ownPrompts_;
     int PBANBK = 0;
     bool saveRequested_ = false;
     QString openedPicture_; // the picture name as stored when the editor opened

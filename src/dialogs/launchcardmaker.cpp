@@ -13,11 +13,9 @@
 
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHash>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -62,19 +60,6 @@ LaunchCardMaker::LaunchCardMaker(WallDocument& doc, QWidget* wallWindow)
     connect(SpeedButton2, &QToolButton::clicked, this, &LaunchCardMaker::makeCards);
     connect(SpeedButton1, &QToolButton::clicked, this, &LaunchCardMaker::startFiles);
     connect(SpeedButton5, &QToolButton::clicked, this, &LaunchCardMaker::copyFiles);
-
-    chooseFiles = [this](const QString& folder) {
-        return QFileDialog::getOpenFileNames(
-            this, QStringLiteral("ファイル"), folder,
-            QStringLiteral("すべて (*);;画像 (*.jpeg *.jpg *.bmp);;動画 (*.avi *.wmv);;"
-                           "TURX (*.trx)"));
-    };
-    ask = [this](const QString& question) {
-        return QMessageBox::question(this, QStringLiteral("Zavik"), question) == QMessageBox::Yes;
-    };
-    tell = [this](const QString& text) {
-        QMessageBox::warning(this, QStringLiteral("Zavik"), text);
-    };
 }
 
 void LaunchCardMaker::showEvent(QShowEvent* event) {
@@ -101,7 +86,13 @@ QRect LaunchCardMaker::templateRect() const {
 }
 
 QStringList LaunchCardMaker::chosen() {
-    const QStringList files = chooseFiles ? chooseFiles(folder_) : QStringList();
+    FileRequest request;
+    request.mode = FileRequest::OpenMany;
+    request.title = QStringLiteral("ファイル");
+    request.folder = folder_;
+    request.filter = QStringLiteral("すべて (*);;画像 (*.jpeg *.jpg *.bmp);;動画 (*.avi *.wmv);;"
+                                    "TURX (*.trx)");
+    const QStringList files = prompts_->chooseFiles(request);
     QStringList existing;
     for (const QString& f : files) {
         if (!QFileInfo(f).isFile())
@@ -162,7 +153,7 @@ QList<LaunchCardMaker::Job> LaunchCardMaker::settle(const QList<Job>& jobs, QStr
         replaced << replacing.last();
     }
     replaced.removeDuplicates();
-    if (replaced.isEmpty() || (ask && ask(replaceQuestion(replaced, st.KIJUNDIR, ifNot))))
+    if (replaced.isEmpty() || prompts_->ask(replaceQuestion(replaced, st.KIJUNDIR, ifNot)))
         return unique;
     QList<Job> keeping;
     for (qsizetype i = 0; i < unique.size(); ++i)
@@ -210,8 +201,7 @@ void LaunchCardMaker::makeCards() {
     const auto places = launchSlots(first, int(jobs.size()), wall.size());
     if (!places) {
         zavikBeep();
-        if (notice)
-            notice(QStringLiteral("---　入りきりません　---"), 2000);
+        emit noticeRequested(QStringLiteral("---　入りきりません　---"), 2000);
         return; // the maker stays open; nothing is made
     }
     // The places are those of the first cards of the scheme, whichever
@@ -256,10 +246,9 @@ void LaunchCardMaker::makeCards() {
              << cancelled;
     if (!failed.isEmpty())
         said << QStringLiteral("次のファイルをコピーできませんでした：") << failed;
-    if (!said.isEmpty() && tell)
-        tell(said.join(QLatin1Char('\n')));
-    if (reloadWall)
-        reloadWall();
+    if (!said.isEmpty())
+        prompts_->tell(said.join(QLatin1Char('\n')));
+    emit reloadWallRequested();
     accept();
 }
 
@@ -267,17 +256,14 @@ void LaunchCardMaker::startFiles() {
     for (const QString& file : chosen()) {
         // Without the LOGO environment a project goes to the desktop, as
         // every other file does.
-        if (isLogoProject(file) && startLogo && logoInstalled && logoInstalled()) {
-            if (notice)
-                notice(QStringLiteral("TURXを起動・・・"), 4000);
-            startLogo(file);
+        if (isLogoProject(file) && logoInstalled && logoInstalled()) {
+            emit noticeRequested(QStringLiteral("TURXを起動・・・"), 4000);
+            emit startLogoRequested(file);
         } else {
-            if (notice)
-                notice(QFileInfo(file).fileName() + QStringLiteral("を起動・・・"), 4000);
+            emit noticeRequested(QFileInfo(file).fileName() + QStringLiteral("を起動・・・"), 4000);
             openWithShell(file);
         }
-        if (tuck)
-            tuck();
+        emit tuckRequested();
     }
 }
 
@@ -302,6 +288,6 @@ void LaunchCardMaker::copyFiles() {
             << leftOut;
     if (!failed.isEmpty())
         said << QStringLiteral("次のファイルをコピーできませんでした：") << failed;
-    if (!said.isEmpty() && tell)
-        tell(said.join(QLatin1Char('\n')));
+    if (!said.isEmpty())
+        prompts_->tell(said.join(QLatin1Char('\n')));
 }

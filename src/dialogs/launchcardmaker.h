@@ -3,6 +3,7 @@
 #include "dialogs/copyprogress.h"
 #include "dialogs/launchcards.h"
 #include "dialogs/replacequestion.h"
+#include "platform/userprompts.h"
 
 #include <QDialog>
 #include <functional>
@@ -24,19 +25,15 @@ class LaunchCardMaker : public QDialog { // TForm24
 public:
     LaunchCardMaker(WallDocument& doc, QWidget* wallWindow);
 
-    // What the maker needs of the wall window.
-    std::function<void(const QString& text, int ms)> notice; // MATHU
-    std::function<void()> tuck;                              // TAKO
-    std::function<void(const QString& project)> startLogo;   // the LOGO environment
-    std::function<bool()> logoInstalled;                     // whether it is there
-    std::function<void()> reloadWall;                        // cleared and read again
-    // The wall window's client area on the screen.
+    // What the maker must know of the wall window, as callbacks that answer:
+    // whether the LOGO environment is there, and the window's client area on
+    // the screen.
+    std::function<bool()> logoInstalled;
     std::function<QRect()> wallArea;
 
-    // Where the maker asks and tells; tests answer instead.
-    std::function<QStringList(const QString& folder)> chooseFiles;
-    std::function<bool(const QString& question)> ask;
-    std::function<void(const QString& text)> tell;
+    // Where the maker asks, tells and has files chosen; its own dialogs
+    // unless another is set.
+    void setPrompts(UserPrompts* prompts) { prompts_ = prompts ? prompts : &ownPrompts_; }
 
     QPlainTextEdit* Memo1;     // the blue template of the first card
     QToolButton* SpeedButton2; // 起動カード
@@ -53,6 +50,13 @@ public:
     void makeCards();
     void startFiles();
     void copyFiles();
+
+signals:
+    // What the maker asks of the wall window.
+    void noticeRequested(const QString& text, int ms); // MATHU
+    void tuckRequested();                              // TAKO
+    void startLogoRequested(const QString& project);   // in the LOGO environment
+    void reloadWallRequested();                        // cleared and read again
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -83,4 +87,6 @@ private:
 
     WallDocument& st;
     QString folder_; // where the file dialog starts
+    DialogPrompts ownPrompts_{this};
+    UserPrompts* prompts_ = &ownPrompts_;
 };

@@ -2,7 +2,6 @@
 
 #include "cards/menuitems.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,11 +30,6 @@ LinkDialog::LinkDialog(QWidget* parent) : QDialog(parent) {
         accept();
     });
     connect(SpeedButton3, &QToolButton::clicked, this, &QDialog::reject);
-
-    chooseFile = [this](const QString& folder) {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("リンク"), folder,
-                                            QStringLiteral("全て (*);;PDF (*.pdf)"));
-    };
 }
 
 QString LinkDialog::ask() {
@@ -49,7 +43,11 @@ QString LinkDialog::ask() {
 }
 
 void LinkDialog::browse() {
-    const QString chosen = chooseFile ? chooseFile(startFolder_) : QString();
+    FileRequest request;
+    request.title = QStringLiteral("リンク");
+    request.folder = startFolder_;
+    request.filter = QStringLiteral("全て (*);;PDF (*.pdf)");
+    const QString chosen = prompts_->chooseFile(request);
     if (chosen.isEmpty())
         return;
     Edit1->setText(chosen);

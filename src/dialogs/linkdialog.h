@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/userprompts.h"
+
 #include <QDialog>
-#include <functional>
 
 class QLineEdit;
 class QToolButton;
@@ -17,8 +18,8 @@ public:
     // no link ("キャンセル", the close box, or an empty target).
     QString ask();
 
-    // Where "参照" asks for a file; tests answer instead.
-    std::function<QString(const QString& startFolder)> chooseFile;
+    // Where "参照" has a file chosen; the dialog's own unless another is set.
+    void setPrompts(UserPrompts* prompts) { prompts_ = prompts ? prompts : &ownPrompts_; }
 
     QLineEdit* Edit1;          // the target
     QToolButton* SpeedButton1; // 参照
@@ -29,4 +30,6 @@ private:
     void browse();
 
     QString startFolder_;
+    DialogPrompts ownPrompts_{this};
+    UserPrompts* prompts_ = &ownPrompts_;
 };

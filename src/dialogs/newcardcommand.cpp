@@ -12,7 +12,6 @@
 #include "storage/walltext.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -24,13 +23,7 @@ NewCardCommand::NewCardCommand(WallDocument& doc, WallModes& modes, ChangeDetect
                                QuickCardEditor* quickEditor, CardEditorDialog* cardEditor,
                                QWidget* wallArea)
     : QObject(wallArea), st(doc), modes_(modes), changes_(changes), TForm18(quickEditor),
-      TForm3(cardEditor), wallArea_(wallArea) {
-    chooseTextFile = [this](const QString& startFolder) {
-        return QFileDialog::getOpenFileName(wallArea_->window(), QStringLiteral("名札"),
-                                            startFolder,
-                                            QStringLiteral("CSV (*.csv);;TXT (*.txt);;すべて (*)"));
-    };
-}
+      TForm3(cardEditor), wallArea_(wallArea), ownPrompts_(wallArea) {}
 
 void NewCardCommand::tell(const QString& message) {
     QMessageBox::information(wallArea_->window(), QStringLiteral("Zavik"), message);
@@ -51,8 +44,7 @@ void NewCardCommand::CARDMAKE() {
         if (modes_.BUSY)
             return;
         changes_.stop();
-        if (prepareCommand)
-            prepareCommand();
+        emit commandStarting();
         // Nothing makes a card behind the quick editor.
         st.KKFLG = true;
         if (TForm3->isVisible())
@@ -106,8 +98,7 @@ bool NewCardCommand::makeQuickCard(const QString& stamp) {
 void NewCardCommand::MAKEGCARD4() {
     changes_.stop();
     modes_.BUSY = true;
-    if (prepareCommand)
-        prepareCommand();
+    emit commandStarting();
     // However the run ends, the wall is free and followed again.
     struct Done {
         WallDocument& st;
@@ -119,7 +110,11 @@ void NewCardCommand::MAKEGCARD4() {
         }
     } done{st, modes_, changes_};
 
-    const QString file = chooseTextFile(textFolder_.isEmpty() ? st.KIJUNDIR : textFolder_);
+    FileRequest request;
+    request.title = QStringLiteral("名札");
+    request.folder = textFolder_.isEmpty() ? st.KIJUNDIR : textFolder_;
+    request.filter = QStringLiteral("CSV (*.csv);;TXT (*.txt);;すべて (*)");
+    const QString file = prompts_->chooseFile(request);
     if (file.isEmpty() || !QFileInfo::exists(file))
         return;
     textFolder_ = QFileInfo(file).absolutePath();

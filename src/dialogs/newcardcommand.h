@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/userprompts.h"
+
 #include <QObject>
-#include <functional>
 
 class CardEditorDialog;
 class ChangeDetection;
@@ -19,14 +20,20 @@ public:
     NewCardCommand(WallDocument& doc, WallModes& modes, ChangeDetection& changes,
                    QuickCardEditor* quickEditor, CardEditorDialog* cardEditor, QWidget* wallArea);
 
-    // What most commands do first (the pen off, the one-shot right click
-    // disarmed), from the wall window.
-    std::function<void()> prepareCommand;
-    // Where the name-tag list comes from; tests answer instead of a dialog.
-    std::function<QString(const QString& startFolder)> chooseTextFile;
+    // Where the name-tag list is chosen; the command's own dialog unless
+    // another is set.
+    void setPrompts(UserPrompts* prompts) { prompts_ = prompts ? prompts : &ownPrompts_; }
 
+    // "カードを作る": quick cards one after another until the editor is
+    // cancelled.
     void CARDMAKE();
+    // "CSV→名札": one name tag per line of a chosen list.
     void MAKEGCARD4();
+
+signals:
+    // A command begins: what most commands do first (the pen off, the
+    // one-shot right click disarmed) is the wall window's.
+    void commandStarting();
 
 private:
     // Makes the quick editor's card; false when the wall is full.
@@ -45,4 +52,6 @@ private:
     CardEditorDialog* TForm3;
     QWidget* wallArea_;
     QString textFolder_; // where the name-tag dialog starts
+    DialogPrompts ownPrompts_;
+    UserPrompts* prompts_ = &ownPrompts_;
 };

@@ -1,17 +1,14 @@
 #pragma once
 
 #include "dialogs/replacequestion.h"
+#include "dialogs/settingsform.h"
+#include "platform/userprompts.h"
 #include "storage/windowsettings.h"
 
 #include <QDialog>
 #include <QString>
 #include <functional>
 
-class QLabel;
-class QLineEdit;
-class QScrollBar;
-class QToolButton;
-class QWidget;
 class WallDocument;
 
 // The settings of the current wall that are not cards: the web window's page,
@@ -38,70 +35,16 @@ public:
     // reads "ワード") rather than in the page editor.
     bool wordMode() const { return WINS; }
 
-    // What the dialog asks of the wall; an unset one is skipped.
-    std::function<void(const QString& path)> showBackground; // KABEIMAGELOAD
-    std::function<void(int mode)> writeBackground;           // KABEBACKSAVE(4) or (3)
-    std::function<void()> clearBackground;                   // the plain navy wall
-    std::function<void()> redrawCards;
-    std::function<void()> pointFileWindow; // at the current wall folder
-    std::function<void()> tuck;            // TAKO
-    // The folder a page was chosen from: the wall's picture dialog starts
-    // there next time.
-    std::function<void(const QString& folder)> pageFolderChosen;
     // The page editor, modal, on a page (tag 1 the page as it is, 0 a new
     // page from the template that replaces it when saved); gives the path it
     // was last saved under, or nothing. Unset while there is no page editor:
-    // what needs it then does nothing.
+    // what needs it then does nothing. A callback, as the dialog needs the
+    // answer.
     std::function<QString(const QString& path, int tag)> openPageEditor;
 
-    // Where the dialog asks for files and tells the user; tests answer
-    // instead.
-    std::function<QString(const QString& startFolder)> choosePage;
-    std::function<QString(const QString& startFolder)> chooseBackground;
-    std::function<void(const QString& text)> tell;
-    std::function<bool(const QString& question)> ask;
-
-    // Web window.
-    QLineEdit* Edit2;           // start page: a file of the wall or an address
-    QLineEdit* Edit8;           // X
-    QLineEdit* Edit9;           // Y
-    QLineEdit* Edit10;          // width
-    QLineEdit* Edit11;          // height
-    QScrollBar* ScrollBar5;     // X
-    QScrollBar* ScrollBar6;     // Y
-    QScrollBar* ScrollBar7;     // width
-    QScrollBar* ScrollBar8;     // height
-    QWidget* Panel11;           // the web window's miniature
-    QWidget* Panel12;           // its ribbon's miniature
-    QToolButton* Panel13;       // エディター／ワード
-    QToolButton* SpeedButton24; // NEWテキスト
-    QToolButton* SpeedButton12; // テキスト編集
-    QToolButton* SpeedButton7;  // 参照テキスト
-    QToolButton* SpeedButton5;  // WEB窓無くす
-    QToolButton* SpeedButton30; // the ribbon switch
-    QWidget* placesWithRibbon;  // the five placement buttons shown with a ribbon
-    QWidget* placesNoRibbon;    // and those shown without
-    // File window.
-    QLineEdit* Edit3;       // kind word
-    QLineEdit* Edit1;       // mask
-    QLineEdit* Edit4;       // X
-    QLineEdit* Edit5;       // Y
-    QLineEdit* Edit6;       // width
-    QLineEdit* Edit7;       // height
-    QScrollBar* ScrollBar1; // X
-    QScrollBar* ScrollBar2; // Y
-    QScrollBar* ScrollBar3; // width
-    QScrollBar* ScrollBar4; // height
-    QWidget* Panel10;       // the file window's miniature
-    // Background.
-    QLineEdit* Edit12;          // the picture's name
-    QLineEdit* Edit13;          // its original's name
-    QToolButton* SpeedButton2;  // 参照画像
-    QToolButton* SpeedButton11; // _原画に戻す
-    QToolButton* SpeedButton4;  // 背景画像無くす
-    // Closing.
-    QToolButton* SpeedButton9; // 保存・ていあん
-    QToolButton* SpeedButton8; // キャンセル
+    // Where the dialog asks, tells and has files chosen; its own dialogs
+    // unless another is set.
+    void setPrompts(UserPrompts* prompts) { prompts_ = prompts ? prompts : &ownPrompts_; }
 
     // The buttons' own steps, as a click runs them.
     void newPage();
@@ -115,48 +58,48 @@ public:
     void saveClicked();
     void cancelClicked();
 
+signals:
+    // What the dialog asks of the wall.
+    void showBackgroundRequested(const QString& path); // KABEIMAGELOAD
+    void writeBackgroundRequested(int mode);           // KABEBACKSAVE(4) or (3)
+    void clearBackgroundRequested();                   // the plain navy wall
+    void redrawCardsRequested();
+    void pointFileWindowRequested(); // at the current wall folder
+    void tuckRequested();            // TAKO
+    // The folder a page was chosen from: the wall's picture dialog starts
+    // there next time.
+    void pageFolderChosen(const QString& folder);
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // One position or size: its edit, its scroll bar and the bar's position
-    // when the dialog opened.
-    struct Field {
-        QLineEdit* edit = nullptr;
-        QScrollBar* bar = nullptr;
-        int opening = 0;
-    };
-    enum { WebX, WebY, WebWidth, WebHeight, FileX, FileY, FileWidth, FileHeight, FieldCount };
-
-    void build();
-    QToolButton* button(const char* name, const QString& caption, const QString& hint = {});
-    QLabel* caption(const QString& text, bool removesWebWindow = false);
-    void makeField(int which, const char* edit, const char* bar, int minimum, int maximum);
+    void connectForm();
     int value(int which) const;
     void setValue(int which, int v);
     void editChanged(int which);
     void editLeft(int which);
     void moveMiniatures();
     void showRibbon(bool with);
-    void placeWebWindow(int x, int y, int width, int height);
-    void placeFileWindow(int x, int y, int width, int height);
+    void placeWindow(int first, const QRect& place);
     void setWordMode(bool on);
     void refreshBackgroundNames();
     void refreshHint(QObject* control);
     void finish(int result);
-    void say(const QString& text);
     // Whether the copies may go ahead: when some would replace files of the
     // wall, the user is asked, naming them.
     bool mayReplace(const QList<FileCopy>& copies);
 
     WallDocument& st;
-    Field fields_[FieldCount];
-    int ribbon_ = 0;        // Panel12's tag: > 0 with a ribbon
-    int openingRibbon_ = 0; // Panel11's tag: the flag when the dialog opened
-    int result_ = 0;        // the save button's tag
+    SettingsForm form_;
+    DialogPrompts ownPrompts_{this};
+    UserPrompts* prompts_ = &ownPrompts_;
+    int opening_[SettingsForm::FieldCount] = {}; // each bar's position when the dialog opened
+    int ribbon_ = 0;                             // Panel12's tag: > 0 with a ribbon
+    int openingRibbon_ = 0;                      // Panel11's tag: the flag when the dialog opened
+    int result_ = 0;                             // the save button's tag
     bool WINS = false;
-    QList<QLabel*> removingCaptions_;
     QString pageFolder_;       // where "参照テキスト" starts
     QString backgroundFolder_; // where "参照画像" starts
 };

@@ -224,8 +224,8 @@ void TestWebPane::settingsSaveAndCancel() {
 
     // Cancel writes nothing.
     QTimer::singleShot(0, d, [d] {
-        d->Edit2->setText("p.html");
-        d->SpeedButton8->click();
+        d->findChild<QLineEdit*>("Edit2")->setText("p.html");
+        d->findChild<QToolButton*>("SpeedButton8")->click();
     });
     settingsButton->click();
     QVERIFY(!QFileInfo::exists(wall.data + "html.ini"));
@@ -233,11 +233,11 @@ void TestWebPane::settingsSaveAndCancel() {
 
     // Saving writes the settings files and shows both windows.
     QTimer::singleShot(0, d, [d] {
-        d->Edit2->setText("p.html");
-        d->SpeedButton30->click(); // with a ribbon
+        d->findChild<QLineEdit*>("Edit2")->setText("p.html");
+        d->findChild<QToolButton*>("SpeedButton30")->click(); // with a ribbon
         d->findChild<QToolButton*>("withRibbonRight")->click();
         d->findChild<QToolButton*>("SpeedButton16")->click(); // PDF files
-        d->SpeedButton9->click();
+        d->findChild<QToolButton*>("SpeedButton9")->click();
     });
     settingsButton->click();
     const auto web = readUrlFile(wall.data + "html.ini");

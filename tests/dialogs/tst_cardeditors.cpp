@@ -6,6 +6,7 @@
 #include "platform/beep.h"
 #include "storage/refspace.h"
 #include "support/cp932.h"
+#include "support/scriptedprompts.h"
 #include "support/windowfixture.h"
 
 #include <QCheckBox>
@@ -58,6 +59,14 @@ QMap<QString, QByteArray> filesBelow(const QString& folder) {
     return files;
 }
 
+// The editor's control of that name.
+template <typename T> T* control(QWidget* editor, const char* name) {
+    T* c = editor->findChild<T*>(QLatin1String(name));
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
+
 PosterRecord card(const QString& text, int x = 100, int y = 100) {
     PosterRecord r = textCard(text, x, y);
     r.P = 4000;
@@ -93,15 +102,15 @@ void TestCardEditors::liveEditsAndCancel() {
     whenShown(e, {[&] {
                   // The editor's own filling changed nothing; the first keystroke does.
                   QCOMPARE(wall.card(0)->captions()[0], QStringLiteral("a"));
-                  e->Memo2->moveCursor(QTextCursor::End);
-                  QTest::keyClicks(e->Memo2, "x");
+                  control<QPlainTextEdit>(e, "Memo2")->moveCursor(QTextCursor::End);
+                  QTest::keyClicks(control<QPlainTextEdit>(e, "Memo2"), "x");
                   shownWhileOpen << wall.card(0)->captions()[0];
                   e->setCardColour(18);
                   e->setTextColour(2);
                   e->setShape(true);
-                  e->CheckBox1->click();
-                  e->Edit4->setText("7");
-                  emit e->Edit4->textEdited("7");
+                  control<QCheckBox>(e, "CheckBox1")->click();
+                  control<QLineEdit>(e, "Edit4")->setText("7");
+                  emit control<QLineEdit>(e, "Edit4")->textEdited("7");
                   e->cancelClicked();
               }});
     w.document().PBAN = 0;
@@ -129,8 +138,8 @@ void TestCardEditors::saveUnderANewName() {
     const QByteArray c = readFileBytes(wall.data + "c.txt");
     const QPoint at = wall.card(0)->pos();
     whenShown(e, {[&] {
-                  e->Edit3->setText("b");
-                  e->Memo2->setPlainText("edited");
+                  control<QLineEdit>(e, "Edit3")->setText("b");
+                  control<QPlainTextEdit>(e, "Memo2")->setPlainText("edited");
                   e->setCardColour(2);
                   e->saveClicked();
               }});
@@ -148,7 +157,7 @@ void TestCardEditors::saveUnderANewName() {
 
     // The card name a.TXT is a name, not an extension.
     whenShown(e, {[&] {
-                  e->Edit3->setText("a.TXT");
+                  control<QLineEdit>(e, "Edit3")->setText("a.TXT");
                   e->saveClicked();
               }});
     e->openOn(0);
@@ -157,8 +166,8 @@ void TestCardEditors::saveUnderANewName() {
     // Another card's name asks first; いいえ goes back to the editor.
     QString asked;
     whenShown(e, {[&] {
-                  e->Edit3->setText("c");
-                  e->Memo2->setPlainText("mine");
+                  control<QLineEdit>(e, "Edit3")->setText("c");
+                  control<QPlainTextEdit>(e, "Memo2")->setPlainText("mine");
                   answerNext("No", &asked);
                   e->saveClicked();
                   QVERIFY(e->isVisible());
@@ -168,8 +177,8 @@ void TestCardEditors::saveUnderANewName() {
     QVERIFY(asked.contains(QStringLiteral("「c」")));
     QCOMPARE(readFileBytes(wall.data + "c.txt"), c);
     whenShown(e, {[&] {
-                  e->Edit3->setText("c");
-                  e->Memo2->setPlainText("mine");
+                  control<QLineEdit>(e, "Edit3")->setText("c");
+                  control<QPlainTextEdit>(e, "Memo2")->setPlainText("mine");
                   answerNext(QString());
                   e->saveClicked();
               }});
@@ -185,7 +194,7 @@ void TestCardEditors::namesThatCannotBeSaved() {
     const int beeps = beepCount();
     bool stayed = false;
     whenShown(e, {[&] {
-                  e->Edit3->setText("");
+                  control<QLineEdit>(e, "Edit3")->setText("");
                   e->saveClicked();
                   stayed = e->isVisible();
                   e->cancelClicked();
@@ -199,17 +208,18 @@ void TestCardEditors::namesThatCannotBeSaved() {
     // From the keyboard: Return is a line of the text, Ctrl+Return saves,
     // Escape cancels.
     whenShown(e, {[&] {
-                  e->Memo2->moveCursor(QTextCursor::End);
-                  QTest::keyClick(e->Memo2, Qt::Key_Return);
-                  QTest::keyClicks(e->Memo2, "b");
+                  control<QPlainTextEdit>(e, "Memo2")->moveCursor(QTextCursor::End);
+                  QTest::keyClick(control<QPlainTextEdit>(e, "Memo2"), Qt::Key_Return);
+                  QTest::keyClicks(control<QPlainTextEdit>(e, "Memo2"), "b");
                   QVERIFY(e->isVisible());
-                  QTest::keyClick(e->Memo2, Qt::Key_Return, Qt::ControlModifier);
+                  QTest::keyClick(control<QPlainTextEdit>(e, "Memo2"), Qt::Key_Return,
+                                  Qt::ControlModifier);
               }});
     e->openOn(0);
     QCOMPARE(readCardFile(wall.data + "a.txt").first().TT, QStringLiteral("a\r\nb"));
     whenShown(e, {[&] {
-                  QTest::keyClicks(e->Memo2, "zzz");
-                  QTest::keyClick(e->Memo2, Qt::Key_Escape);
+                  QTest::keyClicks(control<QPlainTextEdit>(e, "Memo2"), "zzz");
+                  QTest::keyClick(control<QPlainTextEdit>(e, "Memo2"), Qt::Key_Escape);
               }});
     e->openOn(0);
     QCOMPARE(w.document().card(0).TT, QStringLiteral("a\r\nb"));
@@ -224,7 +234,7 @@ void TestCardEditors::checkOffCards() {
     const int nowx = w.document().NOWX;
     // Ticked and saved: written whole as "1", then a small square "2".
     whenShown(e, {[&] {
-                  e->CheckBox2->click();
+                  control<QCheckBox>(e, "CheckBox2")->click();
                   e->saveClicked();
               }});
     e->openOn(0);
@@ -238,7 +248,7 @@ void TestCardEditors::checkOffCards() {
     QVERIFY(wall.card(1)->isCollapsed());
     QString width;
     whenShown(e, {[&] {
-                  width = e->Edit6->text();
+                  width = control<QLineEdit>(e, "Edit6")->text();
                   e->saveClicked();
               }});
     e->openOn(1);
@@ -275,13 +285,13 @@ void TestCardEditors::picturesAndFiles() {
     QCOMPARE(readCardFile(wall.data + "p.txt").first().POST, QStringLiteral("sub\\p.png"));
 
     // A picture from a file is copied in with its "_" copy and a thumbnail.
-    e->choosePicture = [&](const QString&) { return elsewhere.filePath("photo.jpg"); };
-    e->chooseFiles = [&](const QString&) {
-        return QStringList{elsewhere.filePath("x.html"), elsewhere.filePath("y.pdf"),
-                           elsewhere.filePath("z.trx")};
-    };
+    ScriptedPrompts prompts;
+    prompts.files = {
+        {elsewhere.filePath("photo.jpg")},
+        {elsewhere.filePath("x.html"), elsewhere.filePath("y.pdf"), elsewhere.filePath("z.trx")}};
+    e->setPrompts(&prompts);
     whenShown(e, {[&] {
-                  e->SpeedButton1->click();
+                  control<QToolButton>(e, "SpeedButton1")->click();
                   QVERIFY(wall.card(0)->hasPicture());
                   for (QToolButton* b : e->findChildren<QToolButton*>())
                       if (b->text() == QStringLiteral("ファイルを表示"))
@@ -289,6 +299,11 @@ void TestCardEditors::picturesAndFiles() {
                   e->saveClicked();
               }});
     e->openOn(0);
+    QCOMPARE(prompts.requests.size(), 2);
+    QCOMPARE(prompts.requests[0].mode, FileRequest::OpenOrTyped);
+    QCOMPARE(prompts.requests[0].typed, QStringLiteral("画像無し"));
+    QCOMPARE(prompts.requests[0].folder, wall.data + "sub");
+    QCOMPARE(prompts.requests[1].mode, FileRequest::OpenMany);
     const PosterRecord a = readCardFile(wall.data + "a.txt").first();
     QCOMPARE(a.POST, QStringLiteral("photo.jpg"));
     QCOMPARE(a.NOTE, QStringLiteral("x.html&y.pdf&z.trx"));
@@ -302,7 +317,7 @@ void TestCardEditors::picturesAndFiles() {
     if (QApplication::clipboard()->image().isNull())
         QSKIP("no clipboard on this platform");
     whenShown(e, {[&] {
-                  e->SpeedButton34->click();
+                  control<QToolButton>(e, "SpeedButton34")->click();
                   e->saveClicked();
               }});
     e->openOn(0);
@@ -311,8 +326,8 @@ void TestCardEditors::picturesAndFiles() {
     bool inWall = false;
     bool outside = true;
     whenShown(e, {[&] {
-                  e->Edit3->setText("../out");
-                  e->SpeedButton34->click();
+                  control<QLineEdit>(e, "Edit3")->setText("../out");
+                  control<QToolButton>(e, "SpeedButton34")->click();
                   inWall = QFileInfo::exists(wall.data + QStringLiteral("..／out.jpg"));
                   outside = QFileInfo::exists(wall.dir.filePath("out.jpg"));
                   e->cancelClicked();
@@ -341,13 +356,13 @@ void TestCardEditors::closingWithoutSavingPutsFilesBack() {
     writeFileBytes(elsewhere.filePath("x.html"), "<embed src=\"y.pdf\">");
     WallWindow& w = wall.open();
     CardEditorDialog* e = w.TForm3;
-    e->choosePicture = [&](const QString&) { return elsewhere.filePath("photo.jpg"); };
-    e->chooseFiles = [&](const QString&) {
-        return QStringList{elsewhere.filePath("x.html"), elsewhere.filePath("y.pdf")};
-    };
-    e->chooseBackgroundPictures = [&](const QString&) {
-        return QStringList{elsewhere.filePath("photo.jpg")};
-    };
+    // Each time: the picture, the files to show, the background.
+    ScriptedPrompts prompts;
+    for (int i = 0; i < 2; ++i)
+        prompts.files << QStringList{elsewhere.filePath("photo.jpg")}
+                      << QStringList{elsewhere.filePath("x.html"), elsewhere.filePath("y.pdf")}
+                      << QStringList{elsewhere.filePath("photo.jpg")};
+    e->setPrompts(&prompts);
     QApplication::clipboard()->setImage(red);
     const bool pasting = !QApplication::clipboard()->image().isNull();
     const auto before = filesBelow(w.document().KIJUNDIRBAK);
@@ -359,10 +374,10 @@ void TestCardEditors::closingWithoutSavingPutsFilesBack() {
         return [&, leave] {
             QString said;
             answerNext(QString(), &said);
-            e->SpeedButton1->click();
+            control<QToolButton>(e, "SpeedButton1")->click();
             asked << said;
             if (pasting)
-                e->SpeedButton34->click();
+                control<QToolButton>(e, "SpeedButton34")->click();
             said.clear();
             answerNext(QString(), &said);
             for (QToolButton* b : e->findChildren<QToolButton*>())
@@ -402,7 +417,7 @@ void TestCardEditors::savingReplacesNoFileUnasked() {
         const QByteArray kept = readFileBytes(wall.data + name + ".txt");
         QString asked;
         whenShown(e, {[&] {
-                      e->Edit3->setText(name);
+                      control<QLineEdit>(e, "Edit3")->setText(name);
                       answerNext("No", &asked);
                       e->saveClicked();
                       e->cancelClicked();
@@ -506,12 +521,13 @@ void TestCardEditors::nameTags() {
     writeFileBytes(lists.filePath("sjis.txt"), toCp932(QStringLiteral("山田\r\n佐藤")));
     WallWindow& w = wall.open();
     QuickCardEditor* q = w.TForm18;
-    QString list;
-    w.newCards->chooseTextFile = [&](const QString&) { return list; };
+    ScriptedPrompts prompts;
+    w.newCards->setPrompts(&prompts);
     std::array<QString, 3> said;
     auto tags = [&](const char* file, int box = -1, const QString& answer = QString()) {
         return [&, file, box, answer] {
-            list = file ? lists.filePath(file) : QString();
+            // The list chosen, or a cancelled dialog.
+            prompts.files = {file ? QStringList{lists.filePath(file)} : QStringList()};
             if (box >= 0)
                 answerNext(answer, &said[box]);
             q->SpeedButton9->click();
@@ -567,7 +583,9 @@ void TestCardEditors::wallFull() {
     writeFileBytes(lists.filePath("class.txt"), "A\nB\nC\nD\n");
     WallWindow& w = wall.open();
     QuickCardEditor* q = w.TForm18;
-    w.newCards->chooseTextFile = [&](const QString&) { return lists.filePath("class.txt"); };
+    ScriptedPrompts prompts;
+    prompts.files = {{lists.filePath("class.txt")}};
+    w.newCards->setPrompts(&prompts);
     QString said;
     whenShown(q, {[&] {
                       answerNext(QString(), &said);

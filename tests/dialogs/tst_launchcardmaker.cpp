@@ -1,5 +1,6 @@
 #include "dialogs/launchcardmaker.h"
 #include "platform/beep.h"
+#include "support/scriptedprompts.h"
 #include "support/shellrecorder.h"
 #include "support/wallfixture.h"
 
@@ -24,6 +25,21 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
         f.write(bytes);
 }
 
+// The user as these tests play it: the same files chosen each time, the
+// same answer to every question.
+struct SameAnswers : ScriptedPrompts {
+    QStringList chosen;
+    bool answer = false;
+    bool ask(const QString& question) override {
+        asked << question;
+        return answer;
+    }
+    QStringList chooseFiles(const FileRequest& request) override {
+        requests << request;
+        return chosen;
+    }
+};
+
 // The maker on a wall folder below the data folder, with the wall's board
 // and saver; the chosen files lie outside the data folder.
 struct Maker {
@@ -31,24 +47,21 @@ struct Maker {
     WallDocument& st = w.st();
     QWidget window;
     LaunchCardMaker maker{w.st(), &window};
-    QStringList files;
-    QStringList told;
-    QStringList asked;
-    bool answer = false;
+    SameAnswers prompts;
+    QStringList& files = prompts.chosen;
+    const QStringList& told = prompts.told;
+    const QStringList& asked = prompts.asked;
+    bool& answer = prompts.answer;
     QStringList notices;
     int reloads = 0;
     QRect area{0, 0, 1920, 1080};
     Maker() {
         st.KIJUNDIR = st.KIJUNDIRBAK + "wall/";
         QDir().mkpath(st.KIJUNDIR);
-        maker.chooseFiles = [this](const QString&) { return files; };
-        maker.tell = [this](const QString& t) { told << t; };
-        maker.ask = [this](const QString& q) {
-            asked << q;
-            return answer;
-        };
-        maker.notice = [this](const QString& t, int) { notices << t; };
-        maker.reloadWall = [this] { ++reloads; };
+        maker.setPrompts(&prompts);
+        QObject::connect(&maker, &LaunchCardMaker::noticeRequested,
+                         [this](const QString& t, int) { notices << t; });
+        QObject::connect(&maker, &LaunchCardMaker::reloadWallRequested, [this] { ++reloads; });
         maker.wallArea = [this] { return area; };
         maker.move(100, 100);
         maker.show();
@@ -155,9 +168,9 @@ void TestLaunchCardMaker::startAndCopy() {
     writeBytes(m.chosen("a.mid"), "MThd");
     writeBytes(m.chosen("notes.pdf"), "%PDF");
     QStringList started;
-    int tucked = 0;
-    m.maker.startLogo = [&](const QString& p) { started << p; };
-    m.maker.tuck = [&] { ++tucked; };
+    QObject::connect(&m.maker, &LaunchCardMaker::startLogoRequested,
+                     [&](const QString& p) { started << p; });
+    QSignalSpy tucked(&m.maker, &LaunchCardMaker::tuckRequested);
     ShellRecorder shell({"file"});
     m.files = {m.chosen("star.trx"), m.chosen("notes.pdf")};
     bool installed = true;
@@ -165,7 +178,7 @@ void TestLaunchCardMaker::startAndCopy() {
     m.maker.SpeedButton1->click();
     QCOMPARE(started, QStringList{m.chosen("star.trx")});
     QCOMPARE(shell.opened, QList<QUrl>{QUrl::fromLocalFile(m.chosen("notes.pdf"))});
-    QCOMPARE(tucked, 2);
+    QCOMPARE(tucked.size(), 2);
     QCOMPARE(m.notices, (QStringList{"TURXを起動・・・", "notes.pdfを起動・・・"}));
     // Without the LOGO environment a project goes to the desktop.
     installed = false;

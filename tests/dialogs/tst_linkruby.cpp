@@ -1,5 +1,6 @@
 #include "dialogs/linkdialog.h"
 #include "dialogs/rubydialog.h"
+#include "support/scriptedprompts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -28,11 +29,9 @@ private slots:
 
 void TestLinkRuby::linkDialog() {
     LinkDialog d;
-    QString started;
-    d.chooseFile = [&](const QString& folder) {
-        started = folder;
-        return QStringLiteral("/tmp");
-    };
+    ScriptedPrompts prompts;
+    prompts.files = {{QStringLiteral("/tmp")}};
+    d.setPrompts(&prompts);
     // "参照" puts the chosen path in; "リンク" returns it.
     whenShown(d, [&] {
         d.SpeedButton1->click();
@@ -40,6 +39,8 @@ void TestLinkRuby::linkDialog() {
         d.SpeedButton2->click();
     });
     QCOMPARE(d.ask(), QStringLiteral("/tmp"));
+    QCOMPARE(prompts.requests.size(), 1);
+    QCOMPARE(prompts.requests[0].title, QStringLiteral("リンク"));
     // The close box right after a link, "キャンセル" after typing, and
     // "リンク" with nothing typed all mean no link; the typed text stays.
     whenShown(d, [&] { d.close(); });

@@ -4,14 +4,15 @@
 #include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "support/cp932.h"
+#include "support/scriptedprompts.h"
 #include "support/shellrecorder.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -81,17 +82,6 @@ void answerStartOver(const QString& button, const QString& name) {
         if (!name.isEmpty())
             child<QLineEdit>(*question, QStringLiteral("Edit1"))->setText(name);
         child<QAbstractButton>(*question, button)->click();
-    });
-}
-
-// Answers the next question with `button`, keeping the names it lists.
-void answerQuestion(QMessageBox::StandardButton button, QStringList* lines) {
-    QTimer::singleShot(0, [button, lines] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box && box->parentWidget() && box->parentWidget()->objectName() == "TForm19");
-        for (const QString& line : box->text().split('\n'))
-            *lines << line.trimmed();
-        box->button(button)->click();
     });
 }
 
@@ -186,7 +176,7 @@ void TestSettingsDialog::placements() {
         QCOMPARE(child<QLineEdit>(d, edits[i])->text().toInt(), values[i]);
         QCOMPARE(child<QScrollBar>(d, bars[i])->value(), values[i]);
     }
-    const QRect miniature = (web ? d.Panel11 : d.Panel10)->geometry();
+    const QRect miniature = child<QWidget>(d, web ? "Panel11" : "Panel10")->geometry();
     QCOMPARE(miniature, QRect(values[0] / 20, values[1] / 20, values[2] / 20, values[3] / 20));
 }
 
@@ -194,40 +184,42 @@ void TestSettingsDialog::editsFollowTheirBars() {
     Wall w;
     SettingsDialog d(w.st);
     d.show();
-    d.Edit10->selectAll();
-    QTest::keyClicks(d.Edit10, "2500");
-    QCOMPARE(d.ScrollBar7->value(), 2000);
-    QCOMPARE(d.Edit10->text(), QStringLiteral("2000"));
-    QCOMPARE(d.Panel11->width(), 100);
+    child<QLineEdit>(d, "Edit10")->selectAll();
+    QTest::keyClicks(child<QLineEdit>(d, "Edit10"), "2500");
+    QCOMPARE(child<QScrollBar>(d, "ScrollBar7")->value(), 2000);
+    QCOMPARE(child<QLineEdit>(d, "Edit10")->text(), QStringLiteral("2000"));
+    QCOMPARE(child<QWidget>(d, "Panel11")->width(), 100);
     // A bar that stands at its end already does not move, and the edit keeps
     // what was typed.
-    d.Edit10->setText(QStringLiteral("2500"));
-    QCOMPARE(d.Edit10->text(), QStringLiteral("2500"));
-    d.ScrollBar7->setValue(300);
-    QCOMPARE(d.Edit10->text(), QStringLiteral("300"));
+    child<QLineEdit>(d, "Edit10")->setText(QStringLiteral("2500"));
+    QCOMPARE(child<QLineEdit>(d, "Edit10")->text(), QStringLiteral("2500"));
+    child<QScrollBar>(d, "ScrollBar7")->setValue(300);
+    QCOMPARE(child<QLineEdit>(d, "Edit10")->text(), QStringLiteral("300"));
     QCOMPARE(d.settings().webWidth, 300);
     // The file window's width cannot go below 10.
-    d.Edit6->setText(QStringLiteral("3"));
-    QCOMPARE(d.Edit6->text(), QStringLiteral("10"));
+    child<QLineEdit>(d, "Edit6")->setText(QStringLiteral("3"));
+    QCOMPARE(child<QLineEdit>(d, "Edit6")->text(), QStringLiteral("10"));
 }
 
 void TestSettingsDialog::notANumberGivesTheBarsValue() {
     Wall w;
     SettingsDialog d(w.st);
-    QStringList said;
-    d.tell = [&said](const QString& text) { said << text; };
+    ScriptedPrompts prompts;
+    d.setPrompts(&prompts);
+    const QStringList& said = prompts.told;
     d.show();
-    d.Edit8->setFocus();
-    d.Edit8->selectAll();
-    QTest::keyClicks(d.Edit8, "12x");
-    QCOMPARE(d.ScrollBar5->value(), 12); // "1" and "12" moved it; "12x" does not
-    QCOMPARE(d.Panel11->x(), 0);
+    child<QLineEdit>(d, "Edit8")->setFocus();
+    child<QLineEdit>(d, "Edit8")->selectAll();
+    QTest::keyClicks(child<QLineEdit>(d, "Edit8"), "12x");
+    QCOMPARE(child<QScrollBar>(d, "ScrollBar5")->value(),
+             12); // "1" and "12" moved it; "12x" does not
+    QCOMPARE(child<QWidget>(d, "Panel11")->x(), 0);
     QCOMPARE(d.settings().webX, 12); // never saved as typed
-    QTest::keyClick(d.Edit8, Qt::Key_Return);
-    QCOMPARE(d.Edit8->text(), QStringLiteral("12"));
+    QTest::keyClick(child<QLineEdit>(d, "Edit8"), Qt::Key_Return);
+    QCOMPARE(child<QLineEdit>(d, "Edit8")->text(), QStringLiteral("12"));
     QCOMPARE(said.size(), 1);
     QVERIFY(said[0].contains(QLatin1String("12x")));
-    d.Edit9->setFocus(); // leaving it now says nothing more
+    child<QLineEdit>(d, "Edit9")->setFocus(); // leaving it now says nothing more
     QCOMPARE(said.size(), 1);
 }
 
@@ -238,26 +230,26 @@ void TestSettingsDialog::cancelAndSave() {
     start.webPage = QStringLiteral("page.htm");
     start.fileMask = QStringLiteral("*.pdf");
     d.fillFrom(start);
-    int pointed = 0;
-    d.pointFileWindow = [&pointed] { ++pointed; };
+    QSignalSpy pointed(&d, &SettingsDialog::pointFileWindowRequested);
 
     QTimer::singleShot(0, &d, [&d] {
-        d.ScrollBar5->setValue(100);
-        d.Edit11->setText(QStringLiteral("300"));
+        child<QScrollBar>(d, "ScrollBar5")->setValue(100);
+        child<QLineEdit>(d, "Edit11")->setText(QStringLiteral("300"));
         click(d, "SpeedButton30");
-        QVERIFY(!d.placesWithRibbon->isHidden() && d.placesNoRibbon->isHidden());
+        QVERIFY(!child<QWidget>(d, "placesWithRibbon")->isHidden() &&
+                child<QWidget>(d, "placesNoRibbon")->isHidden());
         click(d, "SpeedButton5");
         click(d, "SpeedButton8");
     });
     QCOMPARE(d.run(), 0);
     const WindowSettings after = d.settings();
     QCOMPARE(after.webX, 870);
-    QCOMPARE(d.Edit11->text(), QStringLiteral("800"));
-    QCOMPARE(d.Panel11->geometry(), QRect(43, 7, 49, 40));
+    QCOMPARE(child<QLineEdit>(d, "Edit11")->text(), QStringLiteral("800"));
+    QCOMPARE(child<QWidget>(d, "Panel11")->geometry(), QRect(43, 7, 49, 40));
     QCOMPARE(after.ribbon, 0);
-    QCOMPARE(d.SpeedButton30->text(), QStringLiteral("リボンあり"));
+    QCOMPARE(child(d, "SpeedButton30")->text(), QStringLiteral("リボンあり"));
     QVERIFY(after.webPage.isEmpty()); // "WEB窓無くす" is not undone
-    QCOMPARE(pointed, 0);
+    QCOMPARE(pointed.size(), 0);
     QVERIFY(QDir(w.wall).isEmpty());
 
     // Any of the captions takes the web window away too; saving keeps that.
@@ -271,7 +263,7 @@ void TestSettingsDialog::cancelAndSave() {
         click(d, "SpeedButton9");
     });
     QCOMPARE(d.run(), 1);
-    QCOMPARE(pointed, 1);
+    QCOMPARE(pointed.size(), 1);
     QVERIFY(d.settings().webPage.isEmpty());
     QCOMPARE(d.settings().fileMask, QStringLiteral("*.pdf"));
 }
@@ -299,12 +291,12 @@ void TestSettingsDialog::newPageFromTemplate() {
 
     SettingsDialog d(w.st);
     d.show();
-    QVERIFY(d.Panel13->isEnabled());
+    QVERIFY(child(d, "Panel13")->isEnabled());
     click(d, "Panel13");
-    QCOMPARE(d.Panel13->text(), QStringLiteral("ワード"));
+    QCOMPARE(child(d, "Panel13")->text(), QStringLiteral("ワード"));
     click(d, "SpeedButton24");
 
-    QCOMPARE(d.Edit2->text(), QStringLiteral("TEXT.htm"));
+    QCOMPARE(child<QLineEdit>(d, "Edit2")->text(), QStringLiteral("TEXT.htm"));
     QCOMPARE(readBytes(w.wall + "TEXT.htm"),
              encoded(QString(page).replace("TEMPLATE", "TEXT"), encoding));
     const QByteArray renamed =
@@ -320,8 +312,9 @@ void TestSettingsDialog::missingTemplateWritesNothing() {
     Wall w;
     QFile::remove(recorded("libreoffice"));
     SettingsDialog d(w.st);
-    QStringList said;
-    d.tell = [&said](const QString& text) { said << text; };
+    ScriptedPrompts prompts;
+    d.setPrompts(&prompts);
+    const QStringList& said = prompts.told;
     d.show();
     click(d, "Panel13");
     click(d, "SpeedButton24");
@@ -358,12 +351,12 @@ void TestSettingsDialog::startOverQuestion() {
     writeBytes(w.wall + "TEXT.htm", "mine");
     QFile::remove(recorded("libreoffice"));
     SettingsDialog d(w.st);
-    d.Edit2->setText(QStringLiteral("old.htm"));
+    child<QLineEdit>(d, "Edit2")->setText(QStringLiteral("old.htm"));
     d.show();
     click(d, "Panel13");
     answerStartOver(button, typed);
     click(d, "SpeedButton24");
-    QCOMPARE(d.Edit2->text(), page);
+    QCOMPARE(child<QLineEdit>(d, "Edit2")->text(), page);
     QCOMPARE(readBytes(w.wall + "TEXT.htm"), QByteArray("mine"));
     if (content.isEmpty()) {
         QCOMPARE(QDir(w.wall).entryList(QDir::Files), QStringList{"TEXT.htm"});
@@ -402,9 +395,8 @@ void TestSettingsDialog::editPage() {
         QFile::remove(recorded(program));
     ShellRecorder shell({"file"});
     SettingsDialog d(w.st);
-    int tucked = 0;
-    d.tuck = [&tucked] { ++tucked; };
-    d.Edit2->setText(QStringLiteral("http://example.org/") + page);
+    QSignalSpy tucked(&d, &SettingsDialog::tuckRequested);
+    child<QLineEdit>(d, "Edit2")->setText(QStringLiteral("http://example.org/") + page);
     d.show();
     if (wordMode)
         click(d, "Panel13");
@@ -412,7 +404,7 @@ void TestSettingsDialog::editPage() {
     click(d, "SpeedButton12");
 
     QCOMPARE(shell.opened.size(), opensWith == QLatin1String("shell") ? 1 : 0);
-    QCOMPARE(tucked, shell.opened.size());
+    QCOMPARE(tucked.size(), shell.opened.size());
     if (opensWith == QLatin1String("shell"))
         QCOMPARE(shell.opened[0], QUrl::fromLocalFile(w.wall + page));
     else if (opensWith.isEmpty())
@@ -430,34 +422,35 @@ void TestSettingsDialog::restoreAndRemoveBackground() {
     w.st.KABEIMAGE = w.wall + "bg.jpg";
     SettingsDialog d(w.st);
     QStringList shown;
-    d.showBackground = [&shown](const QString& path) { shown << path; };
-    int cleared = 0;
-    d.clearBackground = [&cleared] { ++cleared; };
+    connect(&d, &SettingsDialog::showBackgroundRequested, this,
+            [&shown](const QString& path) { shown << path; });
+    QSignalSpy cleared(&d, &SettingsDialog::clearBackgroundRequested);
     d.show();
-    QCOMPARE(d.Edit12->text(), QStringLiteral("bg.jpg"));
-    QCOMPARE(d.Edit13->text(), QStringLiteral("_bg.jpg"));
+    QCOMPARE(child<QLineEdit>(d, "Edit12")->text(), QStringLiteral("bg.jpg"));
+    QCOMPARE(child<QLineEdit>(d, "Edit13")->text(), QStringLiteral("_bg.jpg"));
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-    QApplication::sendEvent(d.SpeedButton11, &enter);
-    QCOMPARE(d.SpeedButton11->toolTip(), QStringLiteral("_bg.jpgをbg.jpgに上書きコピー"));
+    QApplication::sendEvent(child(d, "SpeedButton11"), &enter);
+    QCOMPARE(child(d, "SpeedButton11")->toolTip(), QStringLiteral("_bg.jpgをbg.jpgに上書きコピー"));
 
     click(d, "SpeedButton11");
     QCOMPARE(readBytes(w.wall + "bg.jpg"), QByteArray("original"));
     QCOMPARE(shown, QStringList{w.wall + "bg.jpg"});
     QCOMPARE(w.st.KABEIMAGE, QStringLiteral("bg.jpg"));
-    QCOMPARE(d.Edit13->text(), QStringLiteral("_bg.jpg"));
+    QCOMPARE(child<QLineEdit>(d, "Edit13")->text(), QStringLiteral("_bg.jpg"));
 
     click(d, "SpeedButton4");
     QVERIFY(!QFileInfo::exists(w.wall + "bg.jpg"));
     QVERIFY(QFileInfo::exists(w.wall + "_bg.jpg")); // the original stays
-    QVERIFY(w.st.KABEIMAGE.isEmpty() && d.Edit12->text().isEmpty() && d.Edit13->text().isEmpty());
-    QCOMPARE(cleared, 1);
+    QVERIFY(w.st.KABEIMAGE.isEmpty() && child<QLineEdit>(d, "Edit12")->text().isEmpty() &&
+            child<QLineEdit>(d, "Edit13")->text().isEmpty());
+    QCOMPARE(cleared.size(), 1);
 
     // Another wall's picture is never deleted from here.
     writeBytes(w.st.KIJUNDIRBAK + "other/bg.jpg", "theirs");
     w.st.KABEIMAGE = QStringLiteral("..other\\bg.jpg");
     click(d, "SpeedButton4");
     QVERIFY(QFileInfo::exists(w.st.KIJUNDIRBAK + "other/bg.jpg"));
-    QCOMPARE(cleared, 2);
+    QCOMPARE(cleared.size(), 2);
 }
 
 void TestSettingsDialog::chosenFilesAskBeforeReplacing_data() {
@@ -482,25 +475,31 @@ void TestSettingsDialog::chosenFilesAskBeforeReplacing() {
         writeBytes(w.wall + file, "the wall's own");
     w.st.KABEIMAGE = "bg.jpg";
     SettingsDialog d(w.st);
-    d.chooseBackground = d.choosePage = [&](const QString&) { return elsewhere + name; };
-    int written = 0;
-    d.writeBackground = [&written](int) { ++written; };
+    ScriptedPrompts prompts;
+    prompts.files = {{elsewhere + name}, {elsewhere + name}};
+    d.setPrompts(&prompts);
+    QSignalSpy written(&d, &SettingsDialog::writeBackgroundRequested);
     d.show();
     // "いいえ" keeps both files, naming them.
-    QStringList lines;
-    answerQuestion(QMessageBox::No, &lines);
+    prompts.answers = {false, true};
     click(d, button);
+    QCOMPARE(prompts.requests[0].title, child(d, button)->text());
+    QCOMPARE(prompts.requests[0].folder, w.wall);
+    QCOMPARE(prompts.asked.size(), 1);
+    QStringList lines;
+    for (const QString& line : prompts.asked[0].split('\n'))
+        lines << line.trimmed();
     for (const QString& file : replaced) {
         QVERIFY2(lines.contains(file), qPrintable(file));
         QCOMPARE(readBytes(w.wall + file), QByteArray("the wall's own"));
     }
-    QVERIFY(d.Edit2->text().isEmpty() && written == 0);
+    QVERIFY(child<QLineEdit>(d, "Edit2")->text().isEmpty() && written.isEmpty());
     // "はい" replaces them.
-    answerQuestion(QMessageBox::Yes, &lines);
     click(d, button);
+    QCOMPARE(prompts.asked.size(), 2);
     QCOMPARE(readBytes(w.wall + name), readBytes(elsewhere + name));
     QVERIFY(readBytes(w.wall + replaced[1]) != "the wall's own");
-    QCOMPARE(d.Edit2->text().isEmpty(), button == "SpeedButton2");
+    QCOMPARE(child<QLineEdit>(d, "Edit2")->text().isEmpty(), button == "SpeedButton2");
 }
 
 QTEST_MAIN(TestSettingsDialog)
