@@ -34,9 +34,9 @@ FileWindow::FileWindow(QWidget* wallArea) : QWidget(wallArea) {
 }
 
 void FileWindow::showFor(const WindowSettings& s, const QString& folder, int NOWX, int NOWY) {
-    Label1->setText(s.fileLabel + QLatin1Char('(') + s.fileMask + QLatin1Char(')'));
+    Label1->setText(s.files.label + QLatin1Char('(') + s.files.mask + QLatin1Char(')'));
     setGeometry(fileWindowRect(s, NOWX, NOWY));
-    refresh(folder, s.fileMask);
+    refresh(folder, s.files.mask);
     show();
 }
 

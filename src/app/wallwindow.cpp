@@ -508,9 +508,9 @@ void WallWindow::ALLCLEAR() {
     if (TForm4->isVisible())
         TForm4->reject(); // its page belongs to the wall being cleared
     st.MEMO = headerText();
-    st.settings.fileMask.clear();
-    st.settings.webPage.clear();
-    st.settings.fileLabel.clear();
+    st.settings.files.mask.clear();
+    st.settings.web.page.clear();
+    st.settings.files.label.clear();
     clearBackground();
     st.KABEIMAGE.clear();
     st.KABEIMG.clear();
@@ -600,7 +600,7 @@ void WallWindow::followDocument() {
 }
 
 void WallWindow::refreshFileWindow() {
-    Panel4->refresh(st.KIJUNDIR, st.settings.fileMask);
+    Panel4->refresh(st.KIJUNDIR, st.settings.files.mask);
 }
 
 void WallWindow::reportProblems(const QString& title, const QStringList& lines) {

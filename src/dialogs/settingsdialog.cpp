@@ -129,9 +129,10 @@ void SettingsDialog::connectForm() {
 // ---- Settings in and out ----
 
 void SettingsDialog::fillFrom(const WindowSettings& s) {
-    form_.startPageEdit->setText(s.webPage);
-    const int values[Form::FieldCount] = {s.webX,  s.webY,  s.webWidth,  s.webHeight,
-                                          s.fileX, s.fileY, s.fileWidth, s.fileHeight};
+    filled_ = s;
+    form_.startPageEdit->setText(s.web.page);
+    const int values[Form::FieldCount] = {s.web.X,   s.web.Y,   s.web.width,   s.web.height,
+                                          s.files.X, s.files.Y, s.files.width, s.files.height};
     for (int i = 0; i < Form::FieldCount; ++i) {
         // The edit shows the value as stored even where the bar cannot go.
         const QSignalBlocker barQuiet(form_.fields[i].bar);
@@ -139,27 +140,28 @@ void SettingsDialog::fillFrom(const WindowSettings& s) {
         form_.fields[i].bar->setValue(values[i]);
         form_.fields[i].edit->setText(QString::number(values[i]));
     }
-    ribbon_ = s.ribbon;
+    ribbon_ = s.web.ribbon;
     showRibbon(ribbon_ > 0);
-    form_.fileKindEdit->setText(s.fileLabel);
-    form_.fileMaskEdit->setText(s.fileMask);
+    form_.fileKindEdit->setText(s.files.label);
+    form_.fileMaskEdit->setText(s.files.mask);
     moveMiniatures();
 }
 
 WindowSettings SettingsDialog::settings() const {
-    WindowSettings s;
-    s.webPage = form_.startPageEdit->text();
-    s.webX = value(Form::WebX);
-    s.webY = value(Form::WebY);
-    s.webWidth = value(Form::WebWidth);
-    s.webHeight = value(Form::WebHeight);
-    s.ribbon = ribbon_;
-    s.fileLabel = form_.fileKindEdit->text();
-    s.fileMask = form_.fileMaskEdit->text();
-    s.fileX = value(Form::FileX);
-    s.fileY = value(Form::FileY);
-    s.fileWidth = value(Form::FileWidth);
-    s.fileHeight = value(Form::FileHeight);
+    // The stamps stay those of the files as read.
+    WindowSettings s = filled_;
+    s.web.page = form_.startPageEdit->text();
+    s.web.X = value(Form::WebX);
+    s.web.Y = value(Form::WebY);
+    s.web.width = value(Form::WebWidth);
+    s.web.height = value(Form::WebHeight);
+    s.web.ribbon = ribbon_;
+    s.files.label = form_.fileKindEdit->text();
+    s.files.mask = form_.fileMaskEdit->text();
+    s.files.X = value(Form::FileX);
+    s.files.Y = value(Form::FileY);
+    s.files.width = value(Form::FileWidth);
+    s.files.height = value(Form::FileHeight);
     return s;
 }
 

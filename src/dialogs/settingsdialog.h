@@ -96,6 +96,7 @@ private:
     DialogPrompts ownPrompts_{this};
     UserPrompts* prompts_ = &ownPrompts_;
     int opening_[SettingsForm::FieldCount] = {}; // each bar's position when the dialog opened
+    WindowSettings filled_;                      // what the dialog was filled from
     int ribbon_ = 0;                             // Panel12's tag: > 0 with a ribbon
     int openingRibbon_ = 0;                      // Panel11's tag: the flag when the dialog opened
     int result_ = 0;                             // the save button's tag

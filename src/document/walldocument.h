@@ -69,8 +69,6 @@ public:
     QString KABEIMAGE; // background picture path as read, absolute once loaded
     QString KABEIMG;   // absolute path of the background actually loaded
     QString KABEIMAGEOLDTIME = QStringLiteral("NIL");
-    QString WEBOLDTIME;
-    QString DIROLDTIME;
     QString BAKNAME; // card file last read or written
     QString MEMO;    // description of the records, never written
     // The background was drawn on since its picture was loaded: only then is

@@ -68,15 +68,8 @@ void WallLoader::WEBLOAD() {
     if (!r)
         return;
     // The reader has already kept the pane clear of the tool column.
-    WindowSettings& s = st.settings;
-    s.webPage = r->page;
-    st.WEBOLDTIME = r->WEBOLDTIME;
-    s.webX = r->X;
-    s.webY = r->Y;
-    s.webWidth = r->width;
-    s.webHeight = r->height;
-    s.ribbon = r->ribbon;
-    emit st.webWindowShown(s.webPage);
+    st.settings.web = *r;
+    emit st.webWindowShown(r->page);
 }
 
 void WallLoader::DIRLOAD() {
@@ -88,14 +81,7 @@ void WallLoader::DIRLOAD() {
     const auto r = readSettings(path, readMaskFile);
     if (!r)
         return;
-    WindowSettings& s = st.settings;
-    s.fileMask = r->mask;
-    s.fileLabel = r->label;
-    st.DIROLDTIME = r->DIROLDTIME;
-    s.fileX = r->X;
-    s.fileY = r->Y;
-    s.fileWidth = r->width;
-    s.fileHeight = r->height;
+    st.settings.files = *r;
     emit st.fileWindowShown();
 }
 
@@ -291,10 +277,10 @@ void WallLoader::KOUSHIN() {
         const QString dir = st.KIJUNDIR + st.KABE4;
         if (QFileInfo::exists(dir)) {
             const auto r = readMaskFile(dir);
-            if ((r ? r->DIROLDTIME : kNone) != st.DIROLDTIME)
+            if ((r ? r->DIROLDTIME : kNone) != st.settings.files.DIROLDTIME)
                 DIRLOAD();
         } else {
-            st.DIROLDTIME = kNone;
+            st.settings.files.DIROLDTIME = kNone;
         }
     } catch (const RecordError&) {
     }
@@ -302,10 +288,10 @@ void WallLoader::KOUSHIN() {
         const QString html = st.KIJUNDIR + st.KABE2;
         if (QFileInfo::exists(html)) {
             const auto r = readUrlFile(html);
-            if ((r ? r->WEBOLDTIME : kNone) != st.WEBOLDTIME)
+            if ((r ? r->WEBOLDTIME : kNone) != st.settings.web.WEBOLDTIME)
                 WEBLOAD();
         } else {
-            st.WEBOLDTIME = kNone;
+            st.settings.web.WEBOLDTIME = kNone;
         }
     } catch (const RecordError&) {
     }

@@ -201,15 +201,9 @@ bool WallSaver::KABEWEBSAVE(const QString& page, QString* failure) {
         }
         return true;
     }
-    const WindowSettings& s = st.settings;
-    UrlRecord r;
+    UrlRecord r = st.settings.web;
     r.page = W;
     r.WEBOLDTIME = makeTimestamp();
-    r.X = s.webX;
-    r.Y = s.webY;
-    r.width = s.webWidth;
-    r.height = s.webHeight;
-    r.ribbon = s.ribbon;
     QString error;
     const bool written = writeUrlFile(html, r, &error);
     if (!written && failure)
@@ -219,24 +213,16 @@ bool WallSaver::KABEWEBSAVE(const QString& page, QString* failure) {
 }
 
 bool WallSaver::KABEDIRMAKE(QString* failure) {
-    const WindowSettings& s = st.settings;
     const QString dir = st.KIJUNDIR + st.KABE4;
-    if (s.fileMask.isEmpty()) {
+    if (st.settings.files.mask.isEmpty()) {
         if (QFileInfo::exists(dir)) {
             emit st.fileWindowHidden();
             return removeSettingsFile(dir, failure);
         }
         return true;
     }
-    st.DIROLDTIME = makeTimestamp();
-    MaskRecord r;
-    r.mask = s.fileMask;
-    r.label = s.fileLabel;
-    r.DIROLDTIME = st.DIROLDTIME;
-    r.X = s.fileX;
-    r.Y = s.fileY;
-    r.width = s.fileWidth;
-    r.height = s.fileHeight;
+    st.settings.files.DIROLDTIME = makeTimestamp();
+    const MaskRecord r = st.settings.files;
     QString error;
     const bool written = writeMaskFile(dir, r, &error);
     if (!written && failure)
@@ -250,11 +236,11 @@ QStringList WallSaver::saveSettings() {
     QString failure;
     if (!KABEBACKSAVE(1, &failure))
         failed << failure;
-    if (!KABEWEBSAVE(st.settings.webPage, &failure))
+    if (!KABEWEBSAVE(st.settings.web.page, &failure))
         failed << failure;
     if (!KABEDIRMAKE(&failure))
         failed << failure;
-    if (!KABEWEBSAVE(st.settings.webPage, &failure))
+    if (!KABEWEBSAVE(st.settings.web.page, &failure))
         failed << failure;
     failed.removeDuplicates();
     return failed;

@@ -25,13 +25,13 @@ int hintFontSize(int NOWY) {
 }
 
 QRect webWindowRect(const WindowSettings& s, int NOWX, int NOWY) {
-    return QRect(scaleToWallX(s.webX, NOWX), scaleToWallY(s.webY, NOWY),
-                 scaleToWallX(s.webWidth, NOWX), scaleToWallY(s.webHeight, NOWY));
+    return QRect(scaleToWallX(s.web.X, NOWX), scaleToWallY(s.web.Y, NOWY),
+                 scaleToWallX(s.web.width, NOWX), scaleToWallY(s.web.height, NOWY));
 }
 
 QRect fileWindowRect(const WindowSettings& s, int NOWX, int NOWY) {
-    return QRect(scaleToWallX(s.fileX, NOWX), scaleToWallY(s.fileY, NOWY),
-                 scaleToWallX(s.fileWidth, NOWX), scaleToWallY(s.fileHeight, NOWY));
+    return QRect(scaleToWallX(s.files.X, NOWX), scaleToWallY(s.files.Y, NOWY),
+                 scaleToWallX(s.files.width, NOWX), scaleToWallY(s.files.height, NOWY));
 }
 
 int ribbonHeight(int NOWY) {

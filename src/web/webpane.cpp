@@ -126,7 +126,7 @@ void WebPane::hidePane() {
 
 void WebPane::placeRibbon() {
     const WindowSettings& s = st.settings;
-    if (s.ribbon <= 0) {
+    if (s.web.ribbon <= 0) {
         Panel3->hide();
         return;
     }

@@ -123,7 +123,7 @@ void TestWebPane::linksOfThePane() {
     // 1500 + 600 passes 1920 − 60: the pane keeps to the wall, 360 wide.
     QCOMPARE(pane.geometry(),
              webWindowRect(w.document().settings, w.document().NOWX, w.document().NOWY));
-    QCOMPARE(w.document().settings.webWidth, 360);
+    QCOMPARE(w.document().settings.web.width, 360);
     QCOMPARE(pane.Panel3->geometry().top(), pane.geometry().bottom() + 1);
     QWebEngineView* view = pane.view();
     QTRY_VERIFY_WITH_TIMEOUT(loaded(view, "start.html"), kEngineMs);

@@ -195,7 +195,7 @@ void TestSettingsDialog::editsFollowTheirBars() {
     QCOMPARE(child<QLineEdit>(d, "Edit10")->text(), QStringLiteral("2500"));
     child<QScrollBar>(d, "ScrollBar7")->setValue(300);
     QCOMPARE(child<QLineEdit>(d, "Edit10")->text(), QStringLiteral("300"));
-    QCOMPARE(d.settings().webWidth, 300);
+    QCOMPARE(d.settings().web.width, 300);
     // The file window's width cannot go below 10.
     child<QLineEdit>(d, "Edit6")->setText(QStringLiteral("3"));
     QCOMPARE(child<QLineEdit>(d, "Edit6")->text(), QStringLiteral("10"));
@@ -214,7 +214,7 @@ void TestSettingsDialog::notANumberGivesTheBarsValue() {
     QCOMPARE(child<QScrollBar>(d, "ScrollBar5")->value(),
              12); // "1" and "12" moved it; "12x" does not
     QCOMPARE(child<QWidget>(d, "Panel11")->x(), 0);
-    QCOMPARE(d.settings().webX, 12); // never saved as typed
+    QCOMPARE(d.settings().web.X, 12); // never saved as typed
     QTest::keyClick(child<QLineEdit>(d, "Edit8"), Qt::Key_Return);
     QCOMPARE(child<QLineEdit>(d, "Edit8")->text(), QStringLiteral("12"));
     QCOMPARE(said.size(), 1);
@@ -227,8 +227,8 @@ void TestSettingsDialog::cancelAndSave() {
     Wall w;
     SettingsDialog d(w.st);
     WindowSettings start;
-    start.webPage = QStringLiteral("page.htm");
-    start.fileMask = QStringLiteral("*.pdf");
+    start.web.page = QStringLiteral("page.htm");
+    start.files.mask = QStringLiteral("*.pdf");
     d.fillFrom(start);
     QSignalSpy pointed(&d, &SettingsDialog::pointFileWindowRequested);
 
@@ -243,12 +243,12 @@ void TestSettingsDialog::cancelAndSave() {
     });
     QCOMPARE(d.run(), 0);
     const WindowSettings after = d.settings();
-    QCOMPARE(after.webX, 870);
+    QCOMPARE(after.web.X, 870);
     QCOMPARE(child<QLineEdit>(d, "Edit11")->text(), QStringLiteral("800"));
     QCOMPARE(child<QWidget>(d, "Panel11")->geometry(), QRect(43, 7, 49, 40));
-    QCOMPARE(after.ribbon, 0);
+    QCOMPARE(after.web.ribbon, 0);
     QCOMPARE(child(d, "SpeedButton30")->text(), QStringLiteral("リボンあり"));
-    QVERIFY(after.webPage.isEmpty()); // "WEB窓無くす" is not undone
+    QVERIFY(after.web.page.isEmpty()); // "WEB窓無くす" is not undone
     QCOMPARE(pointed.size(), 0);
     QVERIFY(QDir(w.wall).isEmpty());
 
@@ -264,8 +264,8 @@ void TestSettingsDialog::cancelAndSave() {
     });
     QCOMPARE(d.run(), 1);
     QCOMPARE(pointed.size(), 1);
-    QVERIFY(d.settings().webPage.isEmpty());
-    QCOMPARE(d.settings().fileMask, QStringLiteral("*.pdf"));
+    QVERIFY(d.settings().web.page.isEmpty());
+    QCOMPARE(d.settings().files.mask, QStringLiteral("*.pdf"));
 }
 
 void TestSettingsDialog::newPageFromTemplate_data() {

@@ -116,13 +116,13 @@ void TestWallLoading::windowsFilesLoad() {
     writeMaskFile(w.path("dir.ini"), mask);
     writePanelFile(w.path("wall.ini"), {"missing.jpg", "b1"});
     w.loader->KABELOAD();
-    QCOMPARE(w.st().settings.webWidth, 360);
-    QCOMPARE(w.st().settings.webPage, QStringLiteral("index.htm"));
-    QCOMPARE(w.surface.webPage, QStringLiteral("index.htm"));
-    QCOMPARE(w.st().WEBOLDTIME, QStringLiteral("s1"));
+    QCOMPARE(w.st().settings.web.width, 360);
+    QCOMPARE(w.st().settings.web.page, QStringLiteral("index.htm"));
+    QCOMPARE(w.surface.shownPage, QStringLiteral("index.htm"));
+    QCOMPARE(w.st().settings.web.WEBOLDTIME, QStringLiteral("s1"));
     QVERIFY(w.surface.fileWindowShown);
-    QCOMPARE(w.st().settings.fileMask, QStringLiteral("*.jpg;*.bmp"));
-    QCOMPARE(w.st().DIROLDTIME, QStringLiteral("d1"));
+    QCOMPARE(w.st().settings.files.mask, QStringLiteral("*.jpg;*.bmp"));
+    QCOMPARE(w.st().settings.files.DIROLDTIME, QStringLiteral("d1"));
     // A background whose picture is missing: a plain wall and no error.
     QVERIFY(w.surface.backgrounds.isEmpty());
     QVERIFY(w.surface.problems.isEmpty());
@@ -478,7 +478,7 @@ void TestWallLoading::writersFollowTheirRules() {
 
     // Web settings: a page without "." deletes "html.ini"; a path is cut to
     // its file name.
-    w.st().settings.webX = 10;
+    w.st().settings.web.X = 10;
     w.saver->KABEWEBSAVE("C:\\pages\\index.htm");
     QCOMPARE(readUrlFile(w.path("html.ini"))->page, QStringLiteral("index.htm"));
     QCOMPARE(readUrlFile(w.path("html.ini"))->X, 10);
@@ -488,13 +488,13 @@ void TestWallLoading::writersFollowTheirRules() {
     QVERIFY(!QFileInfo::exists(w.path("html.ini")));
 
     // File window: an empty mask deletes "dir.ini" and hides the window.
-    w.st().settings.fileMask = "*.txt";
-    w.st().settings.fileLabel = "カード";
+    w.st().settings.files.mask = "*.txt";
+    w.st().settings.files.label = "カード";
     w.saver->KABEDIRMAKE();
     QCOMPARE(readMaskFile(w.path("dir.ini"))->label, QStringLiteral("カード"));
-    QCOMPARE(readMaskFile(w.path("dir.ini"))->DIROLDTIME, w.st().DIROLDTIME);
+    QCOMPARE(readMaskFile(w.path("dir.ini"))->DIROLDTIME, w.st().settings.files.DIROLDTIME);
     QVERIFY(w.surface.fileWindowShown);
-    w.st().settings.fileMask.clear();
+    w.st().settings.files.mask.clear();
     w.saver->KABEDIRMAKE();
     QVERIFY(!QFileInfo::exists(w.path("dir.ini")));
     QVERIFY(!w.surface.fileWindowShown);

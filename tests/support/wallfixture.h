@@ -49,7 +49,7 @@ class FakeSurface : public QObject, public WallSurface {
 public:
     QStringList backgrounds; // pictures loaded
     int cleared = 0;
-    QString webPage;
+    QString shownPage; // the web window's page
     bool webHidden = false;
     bool fileWindowShown = false;
     QStringList problems;
@@ -64,7 +64,7 @@ public:
         connect(&doc, &WallDocument::backgroundCleared, this, [this] { ++cleared; });
         connect(&doc, &WallDocument::fullWallNeeded, this, [this] { ++fullScreenRestored; });
         connect(&doc, &WallDocument::webWindowShown, this,
-                [this](const QString& page) { webPage = page; });
+                [this](const QString& page) { shownPage = page; });
         connect(&doc, &WallDocument::webWindowHidden, this, [this] { webHidden = true; });
         connect(&doc, &WallDocument::fileWindowShown, this, [this] { fileWindowShown = true; });
         connect(&doc, &WallDocument::fileWindowHidden, this, [this] { fileWindowShown = false; });
