@@ -1,4 +1,6 @@
+#include "cards/cardwidget.h"
 #include "dialogs/cardeditordialog.h"
+#include "dialogs/folderchooserdialog.h"
 #include "dialogs/newcardcommand.h"
 #include "dialogs/quickcardeditor.h"
 #include "document/changedetection.h"
@@ -6,8 +8,9 @@
 #include "platform/beep.h"
 #include "storage/refspace.h"
 #include "support/cp932.h"
+#include "support/modalanswers.h"
 #include "support/scriptedprompts.h"
-#include "support/windowfixture.h"
+#include "support/wallfixture.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -16,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextEdit>
+#include <QtTest>
 
 namespace {
 
@@ -67,6 +71,43 @@ template <typename T> T* control(QWidget* editor, const char* name) {
     return c;
 }
 
+// A wall of cards with the editors the wall window gives it: the card
+// editor, the quick editor and the new-card command. The wall is as large as
+// an 800 × 800 screen shows it.
+struct EditorWall {
+    WallFixture f{800, 450};
+    QString data;
+    QTemporaryDir& dir = f.dir;
+    QWidget window;
+    FolderChooserDialog chooser{&window};
+    CardEditorDialog editor{f.st(),           f.modes,  *f.board, *f.saver,
+                            f.st().changes(), &chooser, &window};
+    QuickCardEditor quick{&window};
+    NewCardCommand commands{f.st(), f.modes, f.st().changes(), &quick, &editor, &f.area};
+    CardEditorDialog* TForm3 = &editor;
+    QuickCardEditor* TForm18 = &quick;
+    NewCardCommand* newCards = &commands;
+
+    explicit EditorWall(const QList<QPair<QString, PosterRecord>>& cards) {
+        data = f.st().KIJUNDIR;
+        for (const auto& c : cards)
+            writeCardFile(data + c.first, c.second);
+    }
+    EditorWall& open() {
+        f.area.show();
+        f.loader->PANELLOAD();
+        f.st().changes().start();
+        return *this;
+    }
+    WallDocument& document() { return f.st(); }
+    ChangeDetection& changes() { return f.st().changes(); }
+    CardBoard& board() { return *f.board; }
+    WallModes& flags() { return f.modes; }
+    CardWidget* card(int n) { return f.board->card(n); }
+    // "カードに書く" on the current card.
+    void openEditor() { editor.openOn(f.st().PBAN); }
+};
+
 PosterRecord card(const QString& text, int x = 100, int y = 100) {
     PosterRecord r = textCard(text, x, y);
     r.P = 4000;
@@ -93,8 +134,8 @@ private slots:
 };
 
 void TestCardEditors::liveEditsAndCancel() {
-    WindowWall wall({{"a.txt", card("a")}});
-    WallWindow& w = wall.open();
+    EditorWall wall({{"a.txt", card("a")}});
+    EditorWall& w = wall.open();
     CardEditorDialog* e = w.TForm3;
     const QByteArray file = readFileBytes(wall.data + "a.txt");
     const QRect place = wall.card(0)->geometry();
@@ -114,7 +155,7 @@ void TestCardEditors::liveEditsAndCancel() {
                   e->cancelClicked();
               }});
     w.document().PBAN = 0;
-    w.findChild<QAction*>("N77")->trigger();
+    w.openEditor();
     QCOMPARE(shownWhileOpen, QStringList{"ax"});
     CardWidget* c = wall.card(0);
     // Back as it was, but for its place, which cancel keeps.
@@ -131,8 +172,8 @@ void TestCardEditors::liveEditsAndCancel() {
 }
 
 void TestCardEditors::saveUnderANewName() {
-    WindowWall wall({{"a.txt", card("a")}, {"c.txt", card("c", 500)}});
-    WallWindow& w = wall.open();
+    EditorWall wall({{"a.txt", card("a")}, {"c.txt", card("c", 500)}});
+    EditorWall& w = wall.open();
     CardEditorDialog* e = w.TForm3;
     const QByteArray a = readFileBytes(wall.data + "a.txt");
     const QByteArray c = readFileBytes(wall.data + "c.txt");
@@ -188,8 +229,8 @@ void TestCardEditors::saveUnderANewName() {
 }
 
 void TestCardEditors::namesThatCannotBeSaved() {
-    WindowWall wall({{"a.txt", card("a")}});
-    WallWindow& w = wall.open();
+    EditorWall wall({{"a.txt", card("a")}});
+    EditorWall& w = wall.open();
     CardEditorDialog* e = w.TForm3;
     const int beeps = beepCount();
     bool stayed = false;
@@ -228,8 +269,8 @@ void TestCardEditors::namesThatCannotBeSaved() {
 void TestCardEditors::checkOffCards() {
     PosterRecord collapsed = card("c", 500);
     collapsed.KAKUSU = "1"; // comes up collapsed
-    WindowWall wall({{"a.txt", card("a")}, {"c.txt", collapsed}});
-    WallWindow& w = wall.open();
+    EditorWall wall({{"a.txt", card("a")}, {"c.txt", collapsed}});
+    EditorWall& w = wall.open();
     CardEditorDialog* e = w.TForm3;
     const int nowx = w.document().NOWX;
     // Ticked and saved: written whole as "1", then a small square "2".
@@ -267,7 +308,7 @@ void TestCardEditors::checkOffCards() {
 void TestCardEditors::picturesAndFiles() {
     PosterRecord pictured = card("p");
     pictured.POST = "sub\\p.png";
-    WindowWall wall({{"a.txt", card("a")}, {"p.txt", pictured}});
+    EditorWall wall({{"a.txt", card("a")}, {"p.txt", pictured}});
     QDir().mkpath(wall.data + "sub");
     QImage png(40, 30, QImage::Format_RGB32);
     png.fill(Qt::green);
@@ -276,7 +317,7 @@ void TestCardEditors::picturesAndFiles() {
     png.save(elsewhere.filePath("photo.jpg"));
     for (const char* name : {"x.html", "y.pdf", "z.trx"})
         writeFileBytes(elsewhere.filePath(name), name);
-    WallWindow& w = wall.open();
+    EditorWall& w = wall.open();
     CardEditorDialog* e = w.TForm3;
 
     // Open and save: a picture nobody changed keeps its stored name.
@@ -342,7 +383,7 @@ void TestCardEditors::picturesAndFiles() {
 void TestCardEditors::closingWithoutSavingPutsFilesBack() {
     PosterRecord pictured = card("p", 500);
     pictured.POST = "photo.jpg";
-    WindowWall wall({{"a.txt", card("a")}, {"p.txt", pictured}});
+    EditorWall wall({{"a.txt", card("a")}, {"p.txt", pictured}});
     QImage green(40, 30, QImage::Format_RGB32);
     green.fill(Qt::green);
     green.save(wall.data + "photo.jpg");
@@ -354,7 +395,7 @@ void TestCardEditors::closingWithoutSavingPutsFilesBack() {
     red.save(elsewhere.filePath("photo.jpg"));
     writeFileBytes(elsewhere.filePath("y.pdf"), "another");
     writeFileBytes(elsewhere.filePath("x.html"), "<embed src=\"y.pdf\">");
-    WallWindow& w = wall.open();
+    EditorWall& w = wall.open();
     CardEditorDialog* e = w.TForm3;
     // Each time: the picture, the files to show, the background.
     ScriptedPrompts prompts;
@@ -406,10 +447,10 @@ void TestCardEditors::closingWithoutSavingPutsFilesBack() {
 }
 
 void TestCardEditors::savingReplacesNoFileUnasked() {
-    WindowWall wall({{"a.txt", card("a")}, {"a?b.txt", card("q", 500)}});
+    EditorWall wall({{"a.txt", card("a")}, {"a?b.txt", card("q", 500)}});
     writeFileBytes(wall.data + QStringLiteral("メモ.txt"), "notes");
     writeFileBytes(wall.data + "broken.txt", "<POSTER=\"\",x,y>");
-    WallWindow& w = wall.open();
+    EditorWall& w = wall.open();
     CardEditorDialog* e = w.TForm3;
     // A file of the new name that is no card of the wall (notes, a card file
     // that could not be read) is replaced only when the user says so.
@@ -437,9 +478,9 @@ void TestCardEditors::savingReplacesNoFileUnasked() {
 }
 
 void TestCardEditors::quickEditorMakesCards() {
-    WindowWall wall({});
+    EditorWall wall({});
     writeCardFile(wall.data + "zavik-data.txt", card("taken"));
-    WallWindow& w = wall.open();
+    EditorWall& w = wall.open();
     QuickCardEditor* q = w.TForm18;
     QWidget* area = wall.card(0)->parentWidget();
     QList<QRect> under;
@@ -457,7 +498,7 @@ void TestCardEditors::quickEditorMakesCards() {
         };
     };
     whenShown(q, {saveAs("one", false), saveAs("two", true), [&] { q->SpeedButton1->click(); }});
-    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    w.newCards->CARDMAKE();
     QCOMPARE(proposed, QStringLiteral("zavik-data2"));
     QCOMPARE(w.document().count(), 3);
     QCOMPARE(wall.card(1)->geometry(), under[0]);
@@ -472,8 +513,8 @@ void TestCardEditors::quickEditorMakesCards() {
 }
 
 void TestCardEditors::quickEditorRefusesNames() {
-    WindowWall wall({{"old.txt", card("old")}});
-    WallWindow& w = wall.open();
+    EditorWall wall({{"old.txt", card("old")}});
+    EditorWall& w = wall.open();
     QuickCardEditor* q = w.TForm18;
     QStringList said;
     int beeps = 0;
@@ -502,7 +543,7 @@ void TestCardEditors::quickEditorRefusesNames() {
                       q->SpeedButton12->click();
                   },
                   [&] { q->SpeedButton1->click(); }});
-    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    w.newCards->CARDMAKE();
     QCOMPARE(beeps, 2);
     QCOMPARE(said, QStringList(2, "同名があります。\n別の名前にしてください。"));
     QCOMPARE(readCardFile(wall.data + QStringLiteral("a？b.txt")).first().TT,
@@ -511,7 +552,7 @@ void TestCardEditors::quickEditorRefusesNames() {
 }
 
 void TestCardEditors::nameTags() {
-    WindowWall wall({{"A.txt", card("old A", 900, 900)}, {"太郎.txt", card("太郎", 900, 500)}});
+    EditorWall wall({{"A.txt", card("old A", 900, 900)}, {"太郎.txt", card("太郎", 900, 500)}});
     writeFileBytes(wall.data + QStringLiteral("メモ.txt"), "notes");
     QTemporaryDir lists;
     writeFileBytes(lists.filePath("class.csv"), "A\r\nB\r\n1/2組\r\n1組:田中\r\n2組:田中\r\n"
@@ -519,7 +560,7 @@ void TestCardEditors::nameTags() {
     writeFileBytes(lists.filePath("same.txt"), "b?\r\nb？");
     writeFileBytes(lists.filePath("again.txt"), "A\nB\nD");
     writeFileBytes(lists.filePath("sjis.txt"), toCp932(QStringLiteral("山田\r\n佐藤")));
-    WallWindow& w = wall.open();
+    EditorWall& w = wall.open();
     QuickCardEditor* q = w.TForm18;
     ScriptedPrompts prompts;
     w.newCards->setPrompts(&prompts);
@@ -541,7 +582,7 @@ void TestCardEditors::nameTags() {
     };
     whenShown(q, {tags("class.csv", 0), tags("same.txt", 1), relinked(tags("again.txt", 2, "No")),
                   tags("sjis.txt"), tags(nullptr), [&] { q->SpeedButton1->click(); }});
-    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    w.newCards->CARDMAKE();
     // A was on the wall already: asked, then updated in place; the empty line
     // ends the list; no line writes over a file it does not name.
     QCOMPARE(said[0], QStringLiteral("このかべにはもう次のファイルがあります。名札の内容で書きかえ"
@@ -575,13 +616,13 @@ void TestCardEditors::nameTags() {
 }
 
 void TestCardEditors::wallFull() {
-    WindowWall wall({{"c0.txt", card("c")}});
+    EditorWall wall({{"c0.txt", card("c")}});
     const QByteArray bytes = readFileBytes(wall.data + "c0.txt");
     for (int i = 1; i < WallDocument::kMaxCards - 2; ++i)
         writeFileBytes(wall.data + QStringLiteral("c%1.txt").arg(i), bytes);
     QTemporaryDir lists;
     writeFileBytes(lists.filePath("class.txt"), "A\nB\nC\nD\n");
-    WallWindow& w = wall.open();
+    EditorWall& w = wall.open();
     QuickCardEditor* q = w.TForm18;
     ScriptedPrompts prompts;
     prompts.files = {{lists.filePath("class.txt")}};
@@ -592,7 +633,7 @@ void TestCardEditors::wallFull() {
                       q->SpeedButton9->click();
                   },
                   [&] { q->SpeedButton1->click(); }});
-    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    w.newCards->CARDMAKE();
     QCOMPARE(said,
              QStringLiteral("このかべには1000枚までのカードしか置けません。3行目で止めます。"));
     QCOMPARE(w.board().count(), WallDocument::kMaxCards);
@@ -606,7 +647,7 @@ void TestCardEditors::wallFull() {
                   q->Memo1->setPlainText("more");
                   q->SpeedButton2->click(); // "追加設定"
               }});
-    QTest::mouseClick(w.findChild<QToolButton*>("SpeedButton4"), Qt::LeftButton);
+    w.newCards->CARDMAKE();
     QCOMPARE(said, QStringLiteral("このかべには1000枚までのカードしか置けません。"));
     QVERIFY(!w.TForm3->isVisible());
     QVERIFY(!QFileInfo::exists(wall.data + "more.txt"));
