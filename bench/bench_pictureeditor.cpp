@@ -2,7 +2,7 @@
 // handled and painted, and a zoom and a turn of an 800 × 600 cut-out as the
 // menu does them, painted too.
 #include "drawing/pictureeditorwindow.h"
-#include "model/wallmodes.h"
+#include "model/penstate.h"
 #include "support/mouse.h"
 
 #include <QAction>
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x)
             shot.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF));
-    WallModes st;
+    PenState st;
     PictureEditorWindow w(st);
     w.openOn(shot, EditorPlacement{1920, 1080, 1920, false});
     w.repaint();

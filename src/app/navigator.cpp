@@ -2,10 +2,10 @@
 
 #include "app/mediaplayerbar.h"
 #include "app/toolcolumn.h"
+#include "app/wallmodes.h"
 #include "document/changedetection.h"
 #include "document/walldocument.h"
 #include "model/linkrules.h"
-#include "model/wallmodes.h"
 #include "storage/pathforms.h"
 
 #include <QDir>

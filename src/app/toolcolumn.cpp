@@ -2,9 +2,9 @@
 
 #include "app/toolcolumnlayout.h"
 #include "app/toolglyphs.h"
+#include "app/wallmodes.h"
 #include "document/walldocument.h"
 #include "model/wallgeometry.h"
-#include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "storage/refspace.h"
 

@@ -95,9 +95,9 @@ void WallWindow::makeParts() {
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setCursor(Qt::PointingHandCursor);
-    board_ = new CardBoard(st, flags_, Panel2);
+    board_ = new CardBoard(st, flags_.BUSY, flags_.RFLG, Panel2);
     changes_ = &st.changes();
-    pen_ = new WallPen(st, flags_, Panel2);
+    pen_ = new WallPen(st, flags_.pen, flags_.BUSY, flags_.RFLGK, flags_.POM, Panel2);
     Panel4 = new FileWindow(Panel2);
     tools_ = new ToolColumn(st, flags_, Panel2);
     Panel1 = new NoticePanel(this);
@@ -105,11 +105,11 @@ void WallWindow::makeParts() {
     PopupMenu5 = new NumberNotesMenu(this);
     PopupMenu2 = new MainMenu(this);
 
-    cardMenu_ = new CardMenu(st, flags_, *board_, this);
-    mouse_ = new CardMouse(st, flags_, *board_, this);
+    cardMenu_ = new CardMenu(st, flags_.BUSY, *board_, this);
+    mouse_ = new CardMouse(st, flags_.BUSY, flags_.RFLGK, flags_.RFLG, *board_, this);
 
     TForm2 = new FlashWindow(this);
-    TForm21 = new PictureViewerWindow(this, &flags_);
+    TForm21 = new PictureViewerWindow(this, &flags_.pen, &flags_.BUSY, &flags_.RFLGK);
     TForm21->pen = pen_;
     pen_->viewer = TForm21;
     webActions_ = new WebLinkActions(this);
@@ -121,19 +121,19 @@ void WallWindow::makeParts() {
     TForm26 = new FolderChooserDialog(this);
     TForm20 = new RestoreWindow(this);
     logo = new LogoStarter(TForm6, this);
-    TForm3 = new CardEditorDialog(st, flags_, *board_, st.saver(), *changes_, TForm26, this);
+    TForm3 = new CardEditorDialog(st, flags_.BUSY, *board_, st.saver(), *changes_, TForm26, this);
     TForm18 = new QuickCardEditor(this);
     TForm19 = new SettingsDialog(st, this);
     TForm4 = new PageEditorWindow(this);
     TForm15 = new LinkDialog(TForm4);
     TForm13 = new RubyDialog(TForm4);
-    newCards = new NewCardCommand(st, flags_, *changes_, TForm18, TForm3, Panel2);
+    newCards = new NewCardCommand(st, flags_.BUSY, *changes_, TForm18, TForm3, Panel2);
 
     navigator_ = new Navigator(st, flags_, *changes_, *tools_, MediaPlayer1, this);
     modes_ = new WindowModes(st, flags_, this, *tools_, TForm20);
-    TForm25 = new PictureEditorWindow(flags_, this);
-    capture_ = new ScreenCapture(st, flags_, this);
-    printer_ = new WallPrinter(st, flags_, this);
+    TForm25 = new PictureEditorWindow(flags_.pen, this);
+    capture_ = new ScreenCapture(st, flags_.BUSY, this);
+    printer_ = new WallPrinter(st, flags_.BUSY, this);
     links_ =
         new LinkRunner({st, flags_, this, *board_, *changes_, *mouse_, *cardMenu_, *tools_, *Panel1,
                         *navigator_, *modes_, TForm2, TForm21, TForm23, MediaPlayer1, logo},

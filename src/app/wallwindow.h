@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/wallmodes.h"
 #include "document/walldocument.h"
 #include "document/wallsurface.h"
-#include "model/wallmodes.h"
 
 #include <QImage>
 #include <QPointer>

@@ -2,8 +2,8 @@
 
 #include "app/restorewindow.h"
 #include "app/toolcolumn.h"
+#include "app/wallmodes.h"
 #include "document/walldocument.h"
-#include "model/wallmodes.h"
 
 #include <QMouseEvent>
 #include <QRect>

@@ -3,7 +3,6 @@
 #include "cards/cardwidget.h"
 #include "cards/textcutting.h"
 #include "cards/textplacing.h"
-#include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "platform/fonts.h"
 #include "storage/refspace.h"
@@ -22,8 +21,8 @@ constexpr int kNarrowest = 18;
 
 } // namespace
 
-CardBoard::CardBoard(WallDocument& doc, WallModes& modes, QWidget* wallArea)
-    : QObject(wallArea), st(doc), modes_(modes), wallArea_(wallArea) {
+CardBoard::CardBoard(WallDocument& doc, bool& busy, int& pressState, QWidget* wallArea)
+    : QObject(wallArea), st(doc), busy_(busy), pressState_(pressState), wallArea_(wallArea) {
     connect(&st, &WallDocument::cardAdded, this, &CardBoard::added);
     connect(&st, &WallDocument::cardChanged, this, &CardBoard::changed);
     connect(&st, &WallDocument::cardRemoved, this, &CardBoard::removed);
@@ -157,7 +156,7 @@ void CardBoard::CardSize() {
     const int n = st.PBAN;
     if (n < 0 || n >= count() || !st.has(n))
         return;
-    modes_.RFLG = 0;
+    pressState_ = 0;
     QRect r = st.card(n).rect;
     if (r.width() < kNarrowest) {
         zavikBeep();
@@ -191,7 +190,7 @@ void CardBoard::relayout(int n) {
 }
 
 void CardBoard::ALLTEIJI() {
-    modes_.BUSY = true;
+    busy_ = true;
     for (int n = 0; n < count() && n < st.count(); ++n) {
         const CardEntry& e = st.card(n);
         CardWidget* c = BBs[n];
@@ -201,7 +200,7 @@ void CardBoard::ALLTEIJI() {
         c->setPieces(pieces.piece, placeCardText(pieces, c->size(), lineCount(text),
                                                  !e.POST.isEmpty(), st.NOWY, false));
     }
-    modes_.BUSY = false;
+    busy_ = false;
 }
 
 void CardBoard::HOSHI(int n, const QString& text) {

@@ -9,7 +9,6 @@
 
 class CardWidget;
 class QWidget;
-struct WallModes;
 
 // The cards of the wall on the screen: one widget per card of the wall
 // document, in card order, which is also the stacking order. The board
@@ -18,7 +17,9 @@ struct WallModes;
 class CardBoard : public QObject {
     Q_OBJECT
 public:
-    CardBoard(WallDocument& doc, WallModes& modes, QWidget* wallArea);
+    // `busy` is set while every card is laid out again; `pressState` is the
+    // card mouse's press, which a size command consumes.
+    CardBoard(WallDocument& doc, bool& busy, int& pressState, QWidget* wallArea);
     ~CardBoard() override;
 
     // Lays out the current card again after its size changed, keeping it at
@@ -70,7 +71,8 @@ private:
     void retire(CardWidget* c);
 
     WallDocument& st;
-    WallModes& modes_;
+    bool& busy_;
+    int& pressState_;
     QWidget* wallArea_;
     QVector<CardWidget*> BBs; // the card panels, with their parts
     CardPictures pictures_;   // what the cards show, read once

@@ -6,13 +6,12 @@
 #include "document/changedetection.h"
 #include "document/wallloader.h"
 #include "document/wallsaver.h"
-#include "model/wallmodes.h"
 #include "platform/beep.h"
 
 #include <QMenu>
 
-CardMenu::CardMenu(WallDocument& doc, const WallModes& modes, CardBoard& board, QWidget* parent)
-    : QObject(parent), st(doc), modes_(modes), board_(board) {
+CardMenu::CardMenu(WallDocument& doc, const bool& busy, CardBoard& board, QWidget* parent)
+    : QObject(parent), st(doc), busy_(busy), board_(board) {
     PopupMenu1 = new QMenu(parent);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->setToolTipsVisible(true);
@@ -34,7 +33,7 @@ CardMenu::CardMenu(WallDocument& doc, const WallModes& modes, CardBoard& board, 
 
     QAction* editor = addItem(PopupMenu1, "N77", QStringLiteral("カードに書く"));
     connect(editor, &QAction::triggered, this, [this] {
-        if (!modes_.BUSY)
+        if (!busy_)
             emit cardEditorRequested();
     });
 
@@ -145,7 +144,7 @@ void CardMenu::deleteCard() {
 }
 
 void CardMenu::saveCard() {
-    if (modes_.BUSY)
+    if (busy_)
         return;
     const int n = st.PBAN;
     if (n < 0 || n >= board_.count())

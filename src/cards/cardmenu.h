@@ -6,7 +6,6 @@ class CardBoard;
 class QMenu;
 class QWidget;
 class WallDocument;
-struct WallModes;
 
 // The menu a right click on a card opens, and its commands on the current
 // card: marks, sizes, colours, copy, delete and save. Marks, sizes and
@@ -14,7 +13,8 @@ struct WallModes;
 class CardMenu : public QObject {
     Q_OBJECT
 public:
-    CardMenu(WallDocument& doc, const WallModes& modes, CardBoard& board, QWidget* parent);
+    // `busy`: the wall is being loaded or laid out.
+    CardMenu(WallDocument& doc, const bool& busy, CardBoard& board, QWidget* parent);
 
     QMenu* PopupMenu1; // the card menu
 
@@ -37,6 +37,6 @@ signals:
 
 private:
     WallDocument& st;
-    const WallModes& modes_;
+    const bool& busy_;
     CardBoard& board_;
 };

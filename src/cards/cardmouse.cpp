@@ -3,7 +3,6 @@
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
 #include "document/walldocument.h"
-#include "model/wallmodes.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -17,13 +16,15 @@ constexpr int kNarrowest = 18;
 
 } // namespace
 
-CardMouse::CardMouse(WallDocument& doc, WallModes& modes, CardBoard& board, QWidget* wallWindow)
-    : QObject(wallWindow), doc_(doc), st(modes), board_(board), wallWindow_(wallWindow) {
+CardMouse::CardMouse(WallDocument& doc, const bool& busy, bool& oneShotArmed, int& pressState,
+                     CardBoard& board, QWidget* wallWindow)
+    : QObject(wallWindow), doc_(doc), busy_(busy), oneShotArmed_(oneShotArmed), RFLG(pressState),
+      board_(board), wallWindow_(wallWindow) {
     Timer1 = new QTimer(wallWindow);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(300);
     Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, [this] { st.RFLG = 0; });
+    connect(Timer1, &QTimer::timeout, this, [this] { RFLG = 0; });
 }
 
 void CardMouse::press(CardWidget* card, QPoint at, Qt::MouseButton button) {
@@ -39,11 +40,11 @@ void CardMouse::press(CardWidget* card, QPoint at, Qt::MouseButton button) {
     if (!Timer1->isActive())
         Timer1->start();
     if (button == Qt::RightButton) {
-        st.RFLG = 1;
+        RFLG = 1;
         IMGPFLG = false;
         return;
     }
-    st.RFLG = -1;
+    RFLG = -1;
     IMGPFLG = true;
     // An ellipse gives its edges a wider grip than a rectangle.
     const int m = doc_.card(n).elliptic() ? 8 : 3;
@@ -59,7 +60,7 @@ void CardMouse::move(CardWidget* card, QPoint at) {
         return;
     const int x = at.x();
     const int y = at.y();
-    if (qAbs(OLDX - x) > kJump || qAbs(OLDY - y) > kJump || st.RFLG != 0) {
+    if (qAbs(OLDX - x) > kJump || qAbs(OLDY - y) > kJump || RFLG != 0) {
         OLDX = x;
         OLDY = y;
         return;
@@ -72,7 +73,7 @@ void CardMouse::move(CardWidget* card, QPoint at) {
         card->move(card->x() + x - IMGPX, card->y() + y - IMGPY);
         return;
     }
-    st.RFLG = 0;
+    RFLG = 0;
     QRect g = card->geometry();
     if (MON1) {
         g.setWidth(x + 4 < kNarrowest ? kMinSide : x + 4);
@@ -99,7 +100,7 @@ void CardMouse::release(CardWidget* card, QPoint at) {
     // However far the card was dragged or resized, the wall document takes
     // it once, where it was let go.
     doc_.setRect(n, card->geometry());
-    if (st.BUSY)
+    if (busy_)
         return;
     IMGPFLG = false;
     CARDX = at.x();
@@ -110,12 +111,12 @@ void CardMouse::release(CardWidget* card, QPoint at) {
     const QPoint corner = card->mapToGlobal(QPoint(0, 0));
     PGKX = corner.x();
     PGKY = corner.y();
-    if (st.RFLG == 1 || st.RFLGK) {
-        st.RFLGK = false;
+    if (RFLG == 1 || oneShotArmed_) {
+        oneShotArmed_ = false;
         emit oneShotDisarmed();
         emit penOff();
         emit cardMenuRequested(corner + at + QPoint(-186, 10));
-    } else if (st.RFLG == -1) {
+    } else if (RFLG == -1) {
         emit penOff();
         emit runCard(doc_.PBAN);
     }

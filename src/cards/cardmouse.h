@@ -8,7 +8,6 @@ class CardWidget;
 class QTimer;
 class QWidget;
 class WallDocument;
-struct WallModes;
 
 // The mouse on the cards: a quick left click runs the card, a press held
 // 300 ms drags it or, near an edge, resizes it, and a right click opens the
@@ -17,7 +16,10 @@ struct WallModes;
 class CardMouse : public QObject {
     Q_OBJECT
 public:
-    CardMouse(WallDocument& doc, WallModes& modes, CardBoard& board, QWidget* wallWindow);
+    // `busy`: the wall is being loaded or laid out; `oneShotArmed`: the
+    // one-shot right click; `pressState`: the last press on a card (see RFLG).
+    CardMouse(WallDocument& doc, const bool& busy, bool& oneShotArmed, int& pressState,
+              CardBoard& board, QWidget* wallWindow);
 
     void press(CardWidget* card, QPoint at, Qt::MouseButton button);
     void move(CardWidget* card, QPoint at);
@@ -48,7 +50,11 @@ signals:
 
 private:
     WallDocument& doc_;
-    WallModes& st;
+    const bool& busy_;
+    bool& oneShotArmed_;
+    // The last press on a card: -1 a left press not yet held 300 ms (its
+    // release is a click), 1 a right press, 0 held or consumed.
+    int& RFLG;
     CardBoard& board_;
     QWidget* wallWindow_;
 };

@@ -9,7 +9,6 @@
 #include "document/walldocument.h"
 #include "document/wallsaver.h"
 #include "model/cardcolors.h"
-#include "model/wallmodes.h"
 #include "pictures/picturelayer.h"
 #include "pictures/thumbnails.h"
 #include "platform/beep.h"
@@ -41,10 +40,10 @@ QString bareName(const QString& path) {
 
 } // namespace
 
-CardEditorDialog::CardEditorDialog(WallDocument& doc, WallModes& modes, CardBoard& board,
+CardEditorDialog::CardEditorDialog(WallDocument& doc, const bool& busy, CardBoard& board,
                                    WallSaver& saver, ChangeDetection& changes,
                                    FolderChooserDialog* folderChooser, QWidget* parent)
-    : QDialog(parent), st(doc), modes_(modes), board_(board), saver_(saver), changes_(changes),
+    : QDialog(parent), st(doc), busy_(busy), board_(board), saver_(saver), changes_(changes),
       TForm26(folderChooser), form_(this) {
     setObjectName(QStringLiteral("TForm3"));
     setModal(true);
@@ -119,7 +118,7 @@ void CardEditorDialog::branchToFolder() {
 }
 
 void CardEditorDialog::openOn(int n, bool withMark) {
-    if (modes_.BUSY || n < 0 || n >= board_.count() || !st.has(n))
+    if (busy_ || n < 0 || n >= board_.count() || !st.has(n))
         return;
     ChangeDetection::Pause pause(changes_);
     if (isVisible())

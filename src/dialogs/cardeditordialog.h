@@ -14,7 +14,6 @@ class FolderChooserDialog;
 class QLineEdit;
 class WallSaver;
 class WallDocument;
-struct WallModes;
 
 // The card editor: every property of one card of the wall, changed on the
 // wall as it is typed. "保存・ていあん" writes the card, "キャンセル" puts it
@@ -22,7 +21,7 @@ struct WallModes;
 class CardEditorDialog : public QDialog { // TForm3
     Q_OBJECT
 public:
-    CardEditorDialog(WallDocument& doc, WallModes& modes, CardBoard& board, WallSaver& saver,
+    CardEditorDialog(WallDocument& doc, const bool& busy, CardBoard& board, WallSaver& saver,
                      ChangeDetection& changes, FolderChooserDialog* folderChooser,
                      QWidget* parent = nullptr);
 
@@ -99,7 +98,7 @@ private:
 
     WallDocument& st;
 
-    WallModes& modes_;
+    const bool& busy_; // the wall is being loaded or laid out
     CardBoard& board_;
     WallSaver& saver_;
     ChangeDetection& changes_;

@@ -6,7 +6,6 @@
 #include "dialogs/quickcardeditor.h"
 #include "document/changedetection.h"
 #include "document/walldocument.h"
-#include "model/wallmodes.h"
 #include "storage/filereading.h"
 #include "storage/timestamp.h"
 #include "storage/walltext.h"
@@ -19,10 +18,10 @@
 #include <QTextEdit>
 #include <QWidget>
 
-NewCardCommand::NewCardCommand(WallDocument& doc, WallModes& modes, ChangeDetection& changes,
+NewCardCommand::NewCardCommand(WallDocument& doc, bool& busy, ChangeDetection& changes,
                                QuickCardEditor* quickEditor, CardEditorDialog* cardEditor,
                                QWidget* wallArea)
-    : QObject(wallArea), st(doc), modes_(modes), changes_(changes), TForm18(quickEditor),
+    : QObject(wallArea), st(doc), busy_(busy), changes_(changes), TForm18(quickEditor),
       TForm3(cardEditor), wallArea_(wallArea), ownPrompts_(wallArea) {}
 
 void NewCardCommand::tell(const QString& message) {
@@ -41,7 +40,7 @@ bool NewCardCommand::taken(const QString& name) const {
 void NewCardCommand::CARDMAKE() {
     const NameTaken taken = [this](const QString& name) { return this->taken(name); };
     for (;;) {
-        if (modes_.BUSY)
+        if (busy_)
             return;
         changes_.stop();
         emit commandStarting();
@@ -97,18 +96,18 @@ bool NewCardCommand::makeQuickCard(const QString& stamp) {
 
 void NewCardCommand::MAKEGCARD4() {
     changes_.stop();
-    modes_.BUSY = true;
+    busy_ = true;
     emit commandStarting();
     // However the run ends, the wall is free and followed again.
     struct Done {
         WallDocument& st;
-        WallModes& modes_;
+        bool& busy;
         ChangeDetection& changes;
         ~Done() {
-            modes_.BUSY = false;
+            busy = false;
             changes.start();
         }
-    } done{st, modes_, changes_};
+    } done{st, busy_, changes_};
 
     FileRequest request;
     request.title = QStringLiteral("名札");

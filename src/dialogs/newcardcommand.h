@@ -9,7 +9,6 @@ class ChangeDetection;
 class QuickCardEditor;
 class QWidget;
 class WallDocument;
-struct WallModes;
 
 // "カードを作る": the quick editor opens where the next card will appear and
 // makes card after card until it is cancelled; "CSV→名札" lays out one name
@@ -17,7 +16,7 @@ struct WallModes;
 class NewCardCommand : public QObject {
     Q_OBJECT
 public:
-    NewCardCommand(WallDocument& doc, WallModes& modes, ChangeDetection& changes,
+    NewCardCommand(WallDocument& doc, bool& busy, ChangeDetection& changes,
                    QuickCardEditor* quickEditor, CardEditorDialog* cardEditor, QWidget* wallArea);
 
     // Where the name-tag list is chosen; the command's own dialog unless
@@ -46,7 +45,7 @@ private:
 
     WallDocument& st;
 
-    WallModes& modes_;
+    bool& busy_; // set while the command runs
     ChangeDetection& changes_;
     QuickCardEditor* TForm18;
     CardEditorDialog* TForm3;

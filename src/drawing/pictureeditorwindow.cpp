@@ -1,6 +1,6 @@
 #include "drawing/pictureeditorwindow.h"
 
-#include "model/wallmodes.h"
+#include "model/penstate.h"
 #include "pictures/pictureops.h"
 #include "platform/beep.h"
 
@@ -36,8 +36,8 @@ QRegion outline(const QRect& r) {
 
 } // namespace
 
-PictureEditorWindow::PictureEditorWindow(WallModes& st, QWidget* parent)
-    : QWidget(parent, Qt::Window), st_(st), form_(this), key_(kSilver), chalk_(penColour(0)) {
+PictureEditorWindow::PictureEditorWindow(PenState& pen, QWidget* parent)
+    : QWidget(parent, Qt::Window), pen_(pen), form_(this), key_(kSilver), chalk_(penColour(0)) {
     setObjectName(QStringLiteral("TForm25"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -160,8 +160,8 @@ void PictureEditorWindow::showChalkColour() {
 }
 
 void PictureEditorWindow::showLineMode() {
-    form_.straightButton->setVisible(st_.pen.PREFLG);
-    form_.freehandButton->setVisible(!st_.pen.PREFLG);
+    form_.straightButton->setVisible(pen_.PREFLG);
+    form_.freehandButton->setVisible(!pen_.PREFLG);
 }
 
 int PictureEditorWindow::chalkWidth() const {
@@ -229,7 +229,7 @@ void PictureEditorWindow::SpeedButton7Click() {
 
 void PictureEditorWindow::SpeedButton14Click() {
     resetTags();
-    st_.pen.PREFLG = !st_.pen.PREFLG;
+    pen_.PREFLG = !pen_.PREFLG;
     showLineMode();
 }
 
@@ -415,7 +415,7 @@ void PictureEditorWindow::mousePressEvent(QMouseEvent* event) {
     }
     if (onToolBar(at))
         return;
-    if (st_.pen.PREFLG)
+    if (pen_.PREFLG)
         stroke_.press(at);
     if (RFLG && !RFLG2) {
         DownPt = at;
@@ -450,8 +450,8 @@ void PictureEditorWindow::mouseMoveEvent(QMouseEvent* event) {
         return;
     const bool chalk = (event->buttons() & Qt::LeftButton) && selectionTag_ < 1;
     if (chalk)
-        st_.MSON2 = true;
-    showChalk(stroke_.move(Image1, at, chalk, true, st_.pen.PREFLG, chalk_, chalkWidth()));
+        pen_.MSON2 = true;
+    showChalk(stroke_.move(Image1, at, chalk, true, pen_.PREFLG, chalk_, chalkWidth()));
 }
 
 void PictureEditorWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -469,11 +469,11 @@ void PictureEditorWindow::mouseReleaseEvent(QMouseEvent* event) {
         HCOPY(RRX, RRY);
         return;
     }
-    if (RFLG || onToolBar(at) || !st_.pen.PREFLG || selectionTag_ >= 1)
+    if (RFLG || onToolBar(at) || !pen_.PREFLG || selectionTag_ >= 1)
         return;
     const QRect changed = stroke_.release(Image1, at, chalk_, chalkWidth());
     if (!changed.isEmpty())
-        st_.MSON2 = true;
+        pen_.MSON2 = true;
     showChalk(changed);
 }
 

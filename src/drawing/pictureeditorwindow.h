@@ -10,7 +10,7 @@
 #include <QRegion>
 #include <QWidget>
 
-struct WallModes;
+struct PenState;
 
 // Where the editor opens, as the wall measures it.
 struct EditorPlacement {
@@ -34,7 +34,7 @@ class PictureEditorWindow : public QWidget { // TForm25
 public:
     // The editor shares the wall's pen mode (PREFLG) and tells the wall that
     // it drew (MSON2).
-    explicit PictureEditorWindow(WallModes& st, QWidget* parent = nullptr);
+    explicit PictureEditorWindow(PenState& pen, QWidget* parent = nullptr);
 
     // Shows the editor, not modally, over `screenshot` (the whole screen).
     void openOn(const QImage& screenshot, const EditorPlacement& placement);
@@ -111,7 +111,7 @@ private:
     QRect toPixels(const QRect& area) const;
     QSize logicalSize(const QImage& picture) const;
 
-    WallModes& st_;
+    PenState& pen_; // the pen the wall and the viewer share
     PictureEditorForm form_;
 
     QImage Image1; // the chalk layer

@@ -4,7 +4,7 @@
 #include "drawing/picturecanvas.h"
 #include "drawing/seethrough.h"
 #include "drawing/wallpen.h"
-#include "model/wallmodes.h"
+#include "model/penstate.h"
 #include "pictures/picturelayer.h"
 #include "platform/shell.h"
 #include "storage/underscorecopy.h"
@@ -90,8 +90,10 @@ QRect viewerGeometry(QSize picture, QSize wall, QSize wallClient, double zoom, Q
     return QRect(std::max(left, 0), std::max(top, 0), vw, vh);
 }
 
-PictureViewerWindow::PictureViewerWindow(QWidget* parent, WallModes* state)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), st(state) {
+PictureViewerWindow::PictureViewerWindow(QWidget* parent, PenState* pen, const bool* busy,
+                                         bool* oneShotArmed)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), pen_(pen), busy_(busy),
+      oneShotArmed_(oneShotArmed) {
     setObjectName(QStringLiteral("TForm21"));
     setAutoFillBackground(true);
 
@@ -180,8 +182,8 @@ void PictureViewerWindow::resetState() {
     // The pen was for this picture.
     if (wasOpen && pen)
         pen->MSswitch(false);
-    else if (wasOpen && st)
-        st->MSON = false;
+    else if (wasOpen && pen_)
+        pen_->MSON = false;
 }
 
 QImage PictureViewerWindow::picture() const {
@@ -189,7 +191,7 @@ QImage PictureViewerWindow::picture() const {
 }
 
 bool PictureViewerWindow::penOn() const {
-    return st && st->MSON;
+    return pen_ && pen_->MSON;
 }
 
 void PictureViewerWindow::closeEvent(QCloseEvent* event) {
@@ -251,10 +253,10 @@ bool PictureViewerWindow::onPicture(QPoint panelPos) const {
 void PictureViewerWindow::releaseAt(QPoint panelPos, QPoint globalPos) {
     const WindowDrag::Press press = drag_.release();
     if (onPicture(panelPos)) {
-        const bool oneShot = st && st->RFLGK;
+        const bool oneShot = oneShotArmed_ && *oneShotArmed_;
         if (press == WindowDrag::Press::Right || (oneShot && press == WindowDrag::Press::Left)) {
             if (oneShot) {
-                st->RFLGK = false;
+                *oneShotArmed_ = false;
                 emit oneShotDisarmed();
             }
             emit menuRequested(globalPos);
@@ -319,11 +321,11 @@ void PictureViewerWindow::moveOnPicture(QMouseEvent* event) {
         if (!penOn())
             return;
     }
-    PenState& pen = st->pen;
+    PenState& pen = *pen_;
     if (pen.SPENS == 0)
         pen.SPENS = kNormalPen;
     if (leftDown)
-        st->MSON2 = true;
+        pen_->MSON2 = true;
     const QRect changed =
         stroke_.move(Panel1->drawable(), Panel1->toPicture(event->position().toPoint()), leftDown,
                      true, pen.PREFLG, penColour(pen.CPEN), pen.SPENS);
@@ -331,12 +333,12 @@ void PictureViewerWindow::moveOnPicture(QMouseEvent* event) {
 }
 
 void PictureViewerWindow::strokeReleased(QMouseEvent* event) {
-    if (!penOn() || !st->pen.PREFLG || drag_.pressed() != WindowDrag::Press::Left)
+    if (!penOn() || !pen_->PREFLG || drag_.pressed() != WindowDrag::Press::Left)
         return;
-    const int width = st->pen.SPENS > 0 ? st->pen.SPENS : kNormalPen;
+    const int width = pen_->SPENS > 0 ? pen_->SPENS : kNormalPen;
     const QRect changed =
         stroke_.release(Panel1->drawable(), Panel1->toPicture(event->position().toPoint()),
-                        penColour(st->pen.CPEN), width);
+                        penColour(pen_->CPEN), width);
     Panel1->touched(changed);
     // Strokes over the see-through grey are no longer see-through.
     if (!changed.isEmpty())
@@ -377,11 +379,11 @@ void PictureViewerWindow::buildMenu() {
                                 withPen([](WallPen& p) { p.togglePen(); }));
     N15->setObjectName(QStringLiteral("N15"));
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] {
-        const bool straight = st && st->pen.PREFLG;
+        const bool straight = pen_ && pen_->PREFLG;
         N16->setText(straight ? QStringLiteral("曲線～描画") : QStringLiteral("ドラッグ間－描画"));
         N15->setText(penOn() ? QStringLiteral("線画解除") : QStringLiteral("線画"));
         const char16_t* names[] = {u"赤", u"青", u"黄", u"白", u"黒"};
-        const int c = st ? st->pen.CPEN : 0;
+        const int c = pen_ ? pen_->CPEN : 0;
         N9->setText(QStringLiteral("画面の%1色を消す").arg(QString::fromUtf16(names[c % 5])));
     });
 }
@@ -402,7 +404,7 @@ void PictureViewerWindow::reloadPicture() {
 void PictureViewerWindow::wipeColour() {
     if (picture().isNull())
         return;
-    Panel1->setPicture(wipePenColour(picture(), st ? st->pen.CPEN : 0));
+    Panel1->setPicture(wipePenColour(picture(), pen_ ? pen_->CPEN : 0));
     applySeeThroughGrey(this);
 }
 
@@ -438,7 +440,7 @@ bool PictureViewerWindow::saveOver() {
 }
 
 void PictureViewerWindow::openOutside(bool edit) {
-    if (shownPath_.isEmpty() || (!edit && st && st->BUSY))
+    if (shownPath_.isEmpty() || (!edit && busy_ && *busy_))
         return;
     if (edit)
         openInPaintProgram(shownPath_);

@@ -16,7 +16,7 @@ class QAction;
 class QMenu;
 class QTimer;
 class WallPen;
-struct WallModes;
+struct PenState;
 
 // The viewer's client rect in screen coordinates for a picture of natural
 // size `picture` opened from a card at `cardCorner` on a wall of `wall`
@@ -36,7 +36,10 @@ class PictureViewerWindow : public QWidget { // TForm21
     Q_OBJECT
 public:
     // `state` holds the pen shared with the wall; without it the pen is off.
-    explicit PictureViewerWindow(QWidget* parent = nullptr, WallModes* state = nullptr);
+    // The wall window lends its pen, whether the wall is busy, and the one-shot
+    // right click; a viewer without them draws nothing.
+    explicit PictureViewerWindow(QWidget* parent = nullptr, PenState* pen = nullptr,
+                                 const bool* busy = nullptr, bool* oneShotArmed = nullptr);
 
     // The wall's pen commands, which the menu runs.
     WallPen* pen = nullptr;
@@ -116,7 +119,9 @@ private:
     void moveOnPicture(QMouseEvent* event);
     void strokeReleased(QMouseEvent* event);
 
-    WallModes* st;
+    PenState* pen_;
+    const bool* busy_;
+    bool* oneShotArmed_;
     PictureCanvas* Panel1;
     QTimer* Timer2;
 

@@ -2,7 +2,6 @@
 
 #include "document/walldocument.h"
 #include "drawing/regionwindow.h"
-#include "model/wallmodes.h"
 #include "platform/beep.h"
 
 #include <QAbstractButton>
@@ -14,8 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
-ScreenCapture::ScreenCapture(WallDocument& doc, WallModes& modes, QWidget* wallWindow)
-    : QObject(wallWindow), st(doc), modes_(modes), wallWindow_(wallWindow) {
+ScreenCapture::ScreenCapture(WallDocument& doc, const bool& busy, QWidget* wallWindow)
+    : QObject(wallWindow), st(doc), busy_(busy), wallWindow_(wallWindow) {
     PopupMenu4 = new QMenu(wallWindow);
     PopupMenu4->setObjectName(QStringLiteral("PopupMenu4"));
     PopupMenu4->addAction(QStringLiteral("キャプチャー"), this,
@@ -145,7 +144,7 @@ bool ScreenCapture::eventFilter(QObject* watched, QEvent* event) {
             Timer7->stop();
         }
     } else if (watched == drawingButton_) {
-        if (type == QEvent::Enter && !modes_.BUSY) {
+        if (type == QEvent::Enter && !busy_) {
             Timer6->start();
             T6FLG = true;
         } else if (type == QEvent::Leave || type == QEvent::Hide) {

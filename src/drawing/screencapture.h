@@ -14,7 +14,6 @@ class QTimer;
 class QWidget;
 class RegionWindow;
 class WallDocument;
-struct WallModes;
 
 // Photographs the screen after a delay: from the capture menu, or after the
 // pointer rests on the wall's capture corner. The frozen screen then opens in
@@ -23,7 +22,8 @@ struct WallModes;
 class ScreenCapture : public QObject {
     Q_OBJECT
 public:
-    ScreenCapture(WallDocument& doc, WallModes& modes, QWidget* wallWindow);
+    // `busy`: the wall is being loaded or laid out.
+    ScreenCapture(WallDocument& doc, const bool& busy, QWidget* wallWindow);
 
     QMenu* PopupMenu4;     // "キャプチャー" and the three delays
     QTimer* Timer7;        // the capture delay
@@ -80,7 +80,7 @@ private:
 
     WallDocument& st;
 
-    WallModes& modes_;
+    const bool& busy_;
     QWidget* wallWindow_;
     QWidget* corner_ = nullptr;
     QWidget* drawingButton_ = nullptr;

@@ -6,7 +6,7 @@
 #include "drawing/picturecanvas.h"
 #include "drawing/pictureviewerwindow.h"
 #include "model/bgrcolor.h"
-#include "model/wallmodes.h"
+#include "model/penstate.h"
 #include "platform/shell.h"
 #include "storage/pathforms.h"
 #include "storage/underscorecopy.h"
@@ -18,8 +18,10 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 
-WallPen::WallPen(WallDocument& doc, WallModes& modes, QWidget* wallArea)
-    : QObject(wallArea), st(doc), modes_(modes), wallArea_(wallArea), changes_(doc.changes()) {
+WallPen::WallPen(WallDocument& doc, PenState& pen, const bool& busy, const bool& oneShotArmed,
+                 const bool& stampArmed, QWidget* wallArea)
+    : QObject(wallArea), st(doc), pen_(pen), busy_(busy), oneShotArmed_(oneShotArmed),
+      stampArmed_(stampArmed), wallArea_(wallArea), changes_(doc.changes()) {
     Image1 = new PictureCanvas(wallArea);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setCursor(Qt::PointingHandCursor);
@@ -48,9 +50,9 @@ WallPen::WallPen(WallDocument& doc, WallModes& modes, QWidget* wallArea)
     PopupMenu3->addAction(QStringLiteral("ペンの絵を消す"), this, [this] { wipe(); });
     PopupMenu3->addAction(QStringLiteral("保存・ていあん"), this, [this] { save(); });
     connect(PopupMenu3, &QMenu::aboutToShow, this, [this] {
-        N68->setText(modes_.MSON ? QStringLiteral("OFF") : QStringLiteral("ON"));
+        N68->setText(pen_.MSON ? QStringLiteral("OFF") : QStringLiteral("ON"));
         captionStraight();
-        if (!modes_.pen.PREFLG)
+        if (!pen_.PREFLG)
             resetCounter();
     });
 }
@@ -67,7 +69,7 @@ void WallPen::showBackground(const QImage& picture) {
     Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
     Image1->setPicture(picture);
     Image2 = picture;
-    modes_.MSON2 = true;
+    pen_.MSON2 = true;
     st.canvasDrawn = false;
 }
 
@@ -77,7 +79,7 @@ void WallPen::clearToNavy() {
     navy.fill(bgrColor(kNavy));
     Image1->setPicture(navy);
     Image2 = navy;
-    modes_.MSON2 = false;
+    pen_.MSON2 = false;
     st.canvasDrawn = false;
 }
 
@@ -86,11 +88,11 @@ QImage WallPen::canvasImage() const {
 }
 
 void WallPen::MSswitch(bool on) {
-    modes_.MSON = on;
+    pen_.MSON = on;
     if (!on) {
         resetCounter();
         // An empty background starts again as the plain wall of this size.
-        if (!modes_.MSON2)
+        if (!pen_.MSON2)
             clearToNavy();
     }
     emit penSwitched(on);
@@ -98,7 +100,7 @@ void WallPen::MSswitch(bool on) {
 }
 
 void WallPen::setCursors() {
-    const Qt::CursorShape shape = modes_.MSON ? Qt::ArrowCursor : Qt::PointingHandCursor;
+    const Qt::CursorShape shape = pen_.MSON ? Qt::ArrowCursor : Qt::PointingHandCursor;
     Image1->setCursor(shape);
     if (viewer)
         viewer->setPictureCursor(shape);
@@ -109,20 +111,20 @@ void WallPen::penOn() {
 }
 
 void WallPen::togglePen() {
-    if (modes_.BUSY)
+    if (busy_)
         return;
     emit oneShotDisarmed();
-    MSswitch(!modes_.MSON);
+    MSswitch(!pen_.MSON);
 }
 
 void WallPen::chooseColour(int CPEN) {
-    modes_.pen.CPEN = CPEN;
+    pen_.CPEN = CPEN;
     penOn();
     resetCounter();
 }
 
 void WallPen::chooseWidth(int SPENS) {
-    modes_.pen.SPENS = SPENS;
+    pen_.SPENS = SPENS;
     penOn();
     if (SPENS == kNormalPen)
         resetCounter();
@@ -131,18 +133,18 @@ void WallPen::chooseWidth(int SPENS) {
 void WallPen::toggleStraight() {
     penOn();
     resetCounter();
-    modes_.pen.PREFLG = !modes_.pen.PREFLG;
+    pen_.PREFLG = !pen_.PREFLG;
     captionStraight();
 }
 
 void WallPen::captionStraight() {
-    N69->setText(modes_.pen.PREFLG ? QStringLiteral("－－－直線－－－")
-                                   : QStringLiteral("～～～曲線～～～"));
+    N69->setText(pen_.PREFLG ? QStringLiteral("－－－直線－－－")
+                             : QStringLiteral("～～～曲線～～～"));
 }
 
 void WallPen::wipe() {
     resetCounter();
-    if (modes_.BUSY)
+    if (busy_)
         return;
     emit oneShotDisarmed();
     MSswitch(false);
@@ -192,7 +194,7 @@ void WallPen::save() {
 
 void WallPen::openOutside(bool edit) {
     resetCounter();
-    if (modes_.BUSY)
+    if (busy_)
         return;
     QString picture = ZETTAI(st.KABEIMG, st.KIJUNDIR, st.KIJUNDIRBAK);
     if (st.KABEIMG.isEmpty() || !QFileInfo(picture).isFile()) {
@@ -230,13 +232,13 @@ bool WallPen::eventFilter(QObject* watched, QEvent* event) {
 void WallPen::press(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     stroke_.press(at);
-    if (modes_.BUSY)
+    if (busy_)
         return;
     ChangeDetection::Pause pause(changes_);
-    if (event->button() == Qt::RightButton || modes_.RFLGK) {
+    if (event->button() == Qt::RightButton || oneShotArmed_) {
         emit oneShotDisarmed();
         openMenu(event->globalPosition().toPoint() - QPoint(10, 30));
-    } else if (modes_.POM) {
+    } else if (stampArmed_) {
         emit stampRequested(Image1->mapTo(wallArea_, at));
     }
 }
@@ -246,14 +248,13 @@ void WallPen::openMenu(QPoint globalPos) {
 }
 
 void WallPen::move(QMouseEvent* event) {
-    if (modes_.pen.SPENS == 0)
-        modes_.pen.SPENS = kNormalPen;
+    if (pen_.SPENS == 0)
+        pen_.SPENS = kNormalPen;
     const bool leftDown = event->buttons() & Qt::LeftButton;
-    if (modes_.MSON && leftDown)
-        modes_.MSON2 = true;
-    const QRect changed =
-        stroke_.move(Image1->drawable(), event->position().toPoint(), leftDown, modes_.MSON,
-                     modes_.pen.PREFLG, penColour(modes_.pen.CPEN), modes_.pen.SPENS);
+    if (pen_.MSON && leftDown)
+        pen_.MSON2 = true;
+    const QRect changed = stroke_.move(Image1->drawable(), event->position().toPoint(), leftDown,
+                                       pen_.MSON, pen_.PREFLG, penColour(pen_.CPEN), pen_.SPENS);
     if (!changed.isEmpty()) {
         st.canvasDrawn = true;
         Image1->touched(changed);
@@ -261,13 +262,13 @@ void WallPen::move(QMouseEvent* event) {
 }
 
 void WallPen::release(QMouseEvent* event) {
-    if (!modes_.MSON || !modes_.pen.PREFLG || event->button() != Qt::LeftButton)
+    if (!pen_.MSON || !pen_.PREFLG || event->button() != Qt::LeftButton)
         return;
-    const int width = modes_.pen.SPENS > 0 ? modes_.pen.SPENS : kNormalPen;
+    const int width = pen_.SPENS > 0 ? pen_.SPENS : kNormalPen;
     const QRect changed = stroke_.release(Image1->drawable(), event->position().toPoint(),
-                                          penColour(modes_.pen.CPEN), width);
+                                          penColour(pen_.CPEN), width);
     if (!changed.isEmpty()) {
-        modes_.MSON2 = true;
+        pen_.MSON2 = true;
         st.canvasDrawn = true;
         Image1->touched(changed);
     }

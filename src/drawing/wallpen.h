@@ -14,7 +14,7 @@ class QMenu;
 class QMouseEvent;
 class QWidget;
 class WallDocument;
-struct WallModes;
+struct PenState;
 
 // The wall's background as a drawing surface: the shown layer the pen draws
 // on (Image1), the background as loaded (Image2), the pen commands that the
@@ -23,7 +23,10 @@ struct WallModes;
 class WallPen : public QObject {
     Q_OBJECT
 public:
-    WallPen(WallDocument& doc, WallModes& modes, QWidget* wallArea);
+    // The pen the window holds, whether the wall is busy, and what the user
+    // armed: the one-shot right click, a stamp to place.
+    WallPen(WallDocument& doc, PenState& pen, const bool& busy, const bool& oneShotArmed,
+            const bool& stampArmed, QWidget* wallArea);
 
     PictureCanvas* Image1; // the background as shown, with the strokes
     QMenu* PopupMenu3;     // the pen menu
@@ -84,7 +87,10 @@ private:
 
     WallDocument& st;
 
-    WallModes& modes_;
+    PenState& pen_;
+    const bool& busy_;
+    const bool& oneShotArmed_;
+    const bool& stampArmed_;
     QWidget* wallArea_;
     ChangeDetection& changes_;
     QImage Image2; // the background as loaded

@@ -1,7 +1,6 @@
 #include "drawing/wallprinter.h"
 
 #include "document/walldocument.h"
-#include "model/wallmodes.h"
 #include "pictures/stretchdraw.h"
 
 #include <QApplication>
@@ -29,8 +28,8 @@ QRect printRectangle(const PrintPage& page, QSize bitmap) {
     return QRect(QPoint(int(left), int(top)), QPoint(int(right) - 1, int(bottom) - 1));
 }
 
-WallPrinter::WallPrinter(WallDocument& doc, WallModes& modes, QWidget* wallWindow)
-    : QObject(wallWindow), st(doc), modes_(modes), wallWindow_(wallWindow) {
+WallPrinter::WallPrinter(WallDocument& doc, const bool& busy, QWidget* wallWindow)
+    : QObject(wallWindow), st(doc), busy_(busy), wallWindow_(wallWindow) {
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setSingleShot(true);
@@ -43,7 +42,7 @@ WallPrinter::WallPrinter(WallDocument& doc, WallModes& modes, QWidget* wallWindo
 }
 
 void WallPrinter::N20Click() {
-    if (modes_.BUSY)
+    if (busy_)
         return;
     emit hideToolsRequested();
     Timer3->start();

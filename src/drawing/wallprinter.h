@@ -12,7 +12,6 @@ class QPrinter;
 class QTimer;
 class QWidget;
 class WallDocument;
-struct WallModes;
 
 // What the printer tells about its page, in its own pixels.
 struct PrintPage {
@@ -34,7 +33,8 @@ QRect printRectangle(const PrintPage& page, QSize bitmap);
 class WallPrinter : public QObject {
     Q_OBJECT
 public:
-    WallPrinter(WallDocument& doc, WallModes& modes, QWidget* wallWindow);
+    // `busy`: the wall is being loaded or laid out.
+    WallPrinter(WallDocument& doc, const bool& busy, QWidget* wallWindow);
 
     QTimer* Timer3; // lets the wall paint itself without its tools first
 
@@ -62,7 +62,7 @@ signals:
 
 private:
     WallDocument& st;
-    WallModes& modes_;
+    const bool& busy_;
     QWidget* wallWindow_;
     QList<QPointer<QWidget>> windowsOver_;
 };

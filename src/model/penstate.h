@@ -4,10 +4,10 @@
 #include <QPoint>
 
 // The pen shared by the wall, the picture viewer and the picture editor:
-// colour, width and line mode survive the pen going off and on. Whether it
-// is on, and whether the wall's background holds anything, stay with the
-// wall state (MSON, MSON2).
+// colour, width and line mode survive the pen going off and on.
 struct PenState {
+    bool MSON = false;   // the pen is on
+    bool MSON2 = false;  // the background canvas holds a picture or strokes
     bool PREFLG = false; // straight lines between press and release, else freehand
     int CPEN = 0;        // colour index, see penColour
     int SPENS = 0;       // width in pixels; 0 is taken as 5 at the next move

@@ -47,7 +47,7 @@ void TestDrawing::strokesOnTheWall() {
     // Right after start: red, the pen on, width 5 at the first move, which
     // draws nothing.
     pen.chooseColour(0);
-    QVERIFY(w.flags().MSON);
+    QVERIFY(w.flags().pen.MSON);
     QVERIFY(w.findChild<QToolButton*>("SpeedButton2")->isChecked());
     drag(canvas, {{100, 100}, {200, 100}, {300, 100}});
     QCOMPARE(w.flags().pen.SPENS, 5);
@@ -55,7 +55,7 @@ void TestDrawing::strokesOnTheWall() {
     QCOMPARE(at(w, 250, 100), QColor(Qt::red));
     QCOMPARE(at(w, 250, 102), QColor(Qt::red)); // 5 wide
     QCOMPARE(at(w, 250, 104), navy);
-    QVERIFY(w.document().canvasDrawn && w.flags().MSON2);
+    QVERIFY(w.document().canvasDrawn && w.flags().pen.MSON2);
 
     // Straight lines: A to B draws nothing, C to D draws, a click at E draws
     // on from D.
@@ -77,7 +77,7 @@ void TestDrawing::strokesOnTheWall() {
     QCOMPARE(pen.N69->text(), QStringLiteral("－－－直線－－－"));
     menu->close();
     pen.togglePen();
-    QVERIFY(!w.flags().MSON);
+    QVERIFY(!w.flags().pen.MSON);
     sendMouse(canvas, QEvent::MouseButtonPress, {400, 200}, Qt::RightButton);
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(pen.N68->text(), QStringLiteral("ON"));
@@ -104,7 +104,7 @@ void TestDrawing::wipeSaveAndOriginal() {
     QCOMPARE(at(w, 150, 100), QColor(Qt::blue));
     pen.wipe();
     QCOMPARE(pen.canvasImage(), loaded);
-    QVERIFY(!w.document().canvasDrawn && !w.flags().MSON);
+    QVERIFY(!w.document().canvasDrawn && !w.flags().pen.MSON);
 
     // Saved into the picture, its original kept beside it; the wipe still
     // brings back the picture as it was loaded.
@@ -148,7 +148,7 @@ void TestDrawing::emptyWall() {
     QVERIFY(QFileInfo::exists(wall.data + w.document().KABEIMAGE));
     w.SpeedButton12Click();
     QCOMPARE(at(w, 150, 100), QColor(Qt::yellow));
-    QVERIFY(w.flags().MSON2);
+    QVERIFY(w.flags().pen.MSON2);
 }
 
 void TestDrawing::failedSaveSaysSo() {

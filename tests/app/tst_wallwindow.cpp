@@ -203,7 +203,7 @@ void TestWallWindow::backgroundPictureFillsTheWall() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const WallDocument& st = w.document();
     const WallModes& modes = w.flags();
-    QVERIFY(modes.MSON2);
+    QVERIFY(modes.pen.MSON2);
     QCOMPARE(st.KABEIMG, data + QStringLiteral("bg.jpg"));
     QCOMPARE(st.KABEIMAGEOLDTIME, QStringLiteral("20260101-000000"));
     const QImage canvas = w.pen().Image1->picture();

@@ -179,7 +179,7 @@ void TestCardBoard::stageChangeRelaysEveryCard() {
     QCOMPARE(w.board->card(0)->toolTip(), QStringLiteral("hinttip"));
     QCOMPARE(w.board->card(0)->pos(), pos);
     QVERIFY(restarted);
-    QVERIFY(!w.modes.BUSY);
+    QVERIFY(!w.busy);
 }
 
 void TestCardBoard::markGoesInFront() {
@@ -221,13 +221,13 @@ void TestCardBoard::dragIsOneEditAndSavedFromTheDocument() {
     WallFixture w;
     w.write("a.txt", textCard("a", 100, 100));
     w.loader->PANELLOAD();
-    CardMouse mouse(w.st(), w.modes, *w.board, &w.area);
+    CardMouse mouse(w.st(), w.busy, w.oneShotArmed, w.pressState, *w.board, &w.area);
     QList<CardChange> changes;
     connect(&w.st(), &WallDocument::cardChanged, this,
             [&](int, CardChange what) { changes << what; });
     CardWidget* c = w.board->card(0);
     mouse.press(c, QPoint(50, 50), Qt::LeftButton);
-    w.modes.RFLG = 0; // held long enough to drag
+    w.pressState = 0; // held long enough to drag
     // Each step as the widget reports it: the pointer stays over the card,
     // 8 × 5 pixels on from the press each time.
     mouse.move(c, QPoint(50, 50));

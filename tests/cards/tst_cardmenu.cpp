@@ -15,8 +15,8 @@ namespace {
 // them.
 struct MenuWall {
     WallFixture w;
-    CardMenu menu{w.st(), w.modes, *w.board, &w.area};
-    CardMouse mouse{w.st(), w.modes, *w.board, &w.area};
+    CardMenu menu{w.st(), w.busy, *w.board, &w.area};
+    CardMouse mouse{w.st(), w.busy, w.oneShotArmed, w.pressState, *w.board, &w.area};
     QString data;
 
     explicit MenuWall(const QList<QPair<QString, PosterRecord>>& cards) {
@@ -70,7 +70,7 @@ void TestCardMenu::menuOrder() {
     // "カードに書く" asks the window for the editor, unless the wall is busy.
     QSignalSpy editor(&wall.menu, &CardMenu::cardEditorRequested);
     w->findChild<QAction*>("N77")->trigger();
-    wall.w.modes.BUSY = true;
+    wall.w.busy = true;
     w->findChild<QAction*>("N77")->trigger();
     QCOMPARE(editor.count(), 1);
 }

@@ -80,10 +80,10 @@ struct EditorWall {
     QTemporaryDir& dir = f.dir;
     QWidget window;
     FolderChooserDialog chooser{&window};
-    CardEditorDialog editor{f.st(),           f.modes,  *f.board, *f.saver,
+    CardEditorDialog editor{f.st(),           f.busy,   *f.board, *f.saver,
                             f.st().changes(), &chooser, &window};
     QuickCardEditor quick{&window};
-    NewCardCommand commands{f.st(), f.modes, f.st().changes(), &quick, &editor, &f.area};
+    NewCardCommand commands{f.st(), f.busy, f.st().changes(), &quick, &editor, &f.area};
     CardEditorDialog* TForm3 = &editor;
     QuickCardEditor* TForm18 = &quick;
     NewCardCommand* newCards = &commands;
@@ -102,7 +102,6 @@ struct EditorWall {
     WallDocument& document() { return f.st(); }
     ChangeDetection& changes() { return f.st().changes(); }
     CardBoard& board() { return *f.board; }
-    WallModes& flags() { return f.modes; }
     CardWidget* card(int n) { return f.board->card(n); }
     // "カードに書く" on the current card.
     void openEditor() { editor.openOn(f.st().PBAN); }
@@ -611,7 +610,7 @@ void TestCardEditors::nameTags() {
     QVERIFY(QFileInfo::exists(wall.data + QStringLiteral("山田.txt")));
     QVERIFY(QFileInfo::exists(wall.data + QStringLiteral("佐藤.txt")));
     QCOMPARE(w.board().count(), 2 + 6 + 2 + 1 + 2);
-    QVERIFY(!w.flags().BUSY);
+    QVERIFY(!w.f.busy);
     QVERIFY(w.changes().isActive());
 }
 

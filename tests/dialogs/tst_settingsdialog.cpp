@@ -1,7 +1,7 @@
+#include "app/wallmodes.h"
 #include "dialogs/pagetemplate.h"
 #include "dialogs/settingsdialog.h"
 #include "document/walldocument.h"
-#include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "support/cp932.h"
 #include "support/scriptedprompts.h"

@@ -51,7 +51,7 @@ void TestWallLoading::cardsLoadInNameOrder() {
     QCOMPARE(w.cardNames(), (QStringList{"A.txt", "a.txt", "b.txt", "c.txt"}));
     QCOMPARE(w.st().count(), 4);
     QCOMPARE(w.st().PBAN, 3);
-    QVERIFY(!w.modes.BUSY);
+    QVERIFY(!w.busy);
     // Later cards lie above earlier ones.
     QCOMPARE(w.area.children().indexOf(w.board->card(0)) <
                  w.area.children().indexOf(w.board->card(3)),
@@ -213,7 +213,7 @@ void TestWallLoading::damagedFilesAreSkippedAndReported() {
     const QByteArray damaged = w.bytes("b.txt");
     w.loader->PANELLOAD();
     QCOMPARE(w.cardNames(), (QStringList{"a.txt", "d.txt"}));
-    QVERIFY(!w.modes.BUSY);
+    QVERIFY(!w.busy);
     QCOMPARE(w.surface.problems.size(), 2);
     QVERIFY(w.surface.problems[0].contains("b.txt"));
     QVERIFY(w.surface.problems[0].contains("x3"));

@@ -2,7 +2,6 @@
 #include "drawing/regionwindow.h"
 #include "drawing/screencapture.h"
 #include "drawing/wallprinter.h"
-#include "model/wallmodes.h"
 #include "platform/beep.h"
 #include "support/mouse.h"
 #include "support/scriptedprompts.h"
@@ -136,11 +135,11 @@ void TestCapture::clicksThatSelectNothing() {
 
 void TestCapture::captureFromTheWall() {
     WallDocument st;
-    WallModes modes;
+    bool busy = false;
     QWidget wall;
     wall.setGeometry(0, 0, 800, 600);
     wall.show();
-    ScreenCapture capture(st, modes, &wall);
+    ScreenCapture capture(st, busy, &wall);
     QWidget corner(&wall);
     corner.show();
     capture.handles = {&corner};
@@ -257,7 +256,7 @@ void TestCapture::printRectangle() {
 void TestCapture::printingToPdf() {
     QTemporaryDir dir;
     WallDocument st;
-    WallModes modes;
+    bool busy = false;
     st.NOWX = 320;
     st.NOWY = 180;
     QWidget wall;
@@ -267,7 +266,7 @@ void TestCapture::printingToPdf() {
     wall.setPalette(green);
     wall.setAutoFillBackground(true);
     wall.show();
-    WallPrinter printer(st, modes, &wall);
+    WallPrinter printer(st, busy, &wall);
     // Cancelled: nothing printed, the wall stays on the clipboard.
     printer.setUpPrinter = [](QPrinter&) { return false; };
     QVERIFY(!printer.IPRINT(1));

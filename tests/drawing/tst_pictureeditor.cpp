@@ -1,5 +1,5 @@
 #include "drawing/pictureeditorwindow.h"
-#include "model/wallmodes.h"
+#include "model/penstate.h"
 #include "platform/beep.h"
 #include "support/mouse.h"
 
@@ -46,7 +46,7 @@ int thickness(const QImage& picture, int x, QRgb colour) {
 }
 
 struct Editor {
-    WallModes st;
+    PenState st;
     PictureEditorWindow w{st};
     QImage shot = screenshot();
     Editor() { w.openOn(shot, EditorPlacement{640, 480, 640, false}); }
@@ -99,7 +99,7 @@ void TestPictureEditor::opening() {
     // The line mode is the wall's, and the button shown tells it.
     QVERIFY(e.w.findChild<QToolButton*>("SpeedButton15")->isVisible());
     e.click("SpeedButton15");
-    QVERIFY(e.st.pen.PREFLG);
+    QVERIFY(e.st.PREFLG);
     QVERIFY(e.w.findChild<QToolButton*>("SpeedButton14")->isVisible());
 
     QSignalSpy capture(&e.w, &PictureEditorWindow::captureMenuRequested);

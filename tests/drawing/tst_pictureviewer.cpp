@@ -1,6 +1,6 @@
 #include "drawing/colourwipe.h"
 #include "drawing/pictureviewerwindow.h"
-#include "model/wallmodes.h"
+#include "model/penstate.h"
 #include "pictures/picturelayer.h"
 
 #include <QElapsedTimer>
@@ -373,7 +373,7 @@ void TestPictureViewer::releases() {
     const QString path = withPicture
                              ? writePicture(dir, QStringLiteral("a.png"), QSize(40, 30), Qt::red)
                              : dir.filePath(QStringLiteral("nothing.png"));
-    WallModes pens;
+    PenState pens;
     pens.MSON = penOn;
     PictureViewerWindow v(nullptr, &pens);
     QSignalSpy menu(&v, &PictureViewerWindow::menuRequested);
@@ -401,7 +401,7 @@ void TestPictureViewer::releases() {
 void TestPictureViewer::dragMovesTheWindowOrDraws() {
     QTemporaryDir dir;
     const QString a = writePicture(dir, QStringLiteral("a.png"), QSize(40, 30), Qt::green);
-    WallModes pens;
+    PenState pens;
     PictureViewerWindow v(nullptr, &pens);
     open(v, a);
     QWidget* panel = panelOf(v);
@@ -416,7 +416,7 @@ void TestPictureViewer::dragMovesTheWindowOrDraws() {
     // With the pen on a drag draws on the picture's own pixels and the
     // window stays; closing turns the pen off.
     pens.MSON = true;
-    pens.pen.CPEN = 1;
+    pens.CPEN = 1;
     open(v, a);
     const QPoint at = v.pos();
     const QPoint from = panel->mapToGlobal(QPoint(panel->width() / 4, panel->height() / 2));
@@ -461,7 +461,7 @@ void TestPictureViewer::saveAndRestore() {
         QFile f(a);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
-    WallModes pens;
+    PenState pens;
     pens.MSON = true;
     PictureViewerWindow v(nullptr, &pens);
     open(v, a);

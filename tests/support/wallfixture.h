@@ -5,7 +5,6 @@
 #include "document/wallloader.h"
 #include "document/wallsaver.h"
 #include "document/wallsurface.h"
-#include "model/wallmodes.h"
 #include "storage/records.h"
 #include "storage/wallfiles.h"
 #include "support/filebytes.h"
@@ -77,7 +76,10 @@ public:
 // the card board that shows it, wired as the wall window wires them.
 struct WallFixture {
     QTemporaryDir dir;
-    WallModes modes;
+    // The window's modes the cards and editors are handed.
+    bool busy = false;
+    bool oneShotArmed = false;
+    int pressState = 0;
     QWidget area;
     FakeSurface surface;
     std::unique_ptr<WallDocument> doc;
@@ -118,7 +120,7 @@ struct WallFixture {
         fresh->ZETTAIY0 = doc->ZETTAIY0;
         doc = std::move(fresh);
         surface.follow(*doc);
-        board = std::make_unique<CardBoard>(*doc, modes, &area);
+        board = std::make_unique<CardBoard>(*doc, busy, pressState, &area);
         loader = &doc->loader();
         saver = &doc->saver();
     }

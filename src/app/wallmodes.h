@@ -7,17 +7,15 @@
 
 // The modes of the wall window: what the user has armed or switched on, and
 // what the window is in the middle of. The wall itself (its folder, cards,
-// background and settings) is the wall document's; each part gets only the
-// modes it needs.
+// background and settings) is the wall document's. The window hands each
+// part only the modes it needs, as references to these values.
 struct WallModes {
     bool BUSY = false;    // a load or layout is running
     bool SHOWFLG = false; // the next layout pass reloads the wall
     bool XFLG = false;    // the tool buttons are shown
     bool RFLGK = false;   // one-shot right click armed
     bool TAKOFL = false;  // ignore the next resize
-    bool MSON = false;    // pen mode
-    PenState pen;         // colour, width and line mode
-    bool MSON2 = false;   // the background canvas holds a picture or strokes
+    PenState pen;         // on or off, colour, width and line mode
     // The last press on a card: -1 a left press not yet held 300 ms (its
     // release is a click), 1 a right press, 0 held or consumed.
     int RFLG = 0;
