@@ -35,6 +35,10 @@ CardBoard::CardBoard(WallDocument& doc, bool& busy, int& pressState, QWidget* wa
 
 CardBoard::~CardBoard() = default;
 
+QRect CardBoard::onScreen(const QRect& onWall) const {
+    return QRect(wallArea_->mapToGlobal(onWall.topLeft()), onWall.size());
+}
+
 int CardBoard::lineCount(const QString& text) const {
     return countMemoLines(text, st.NOWX, cardFont(kMemoPointSize));
 }

@@ -44,6 +44,8 @@ public:
         return int(BBs.indexOf(const_cast<CardWidget*>(card)));
     }
     CardWidget* card(int n) const { return BBs.value(n); }
+    // A rectangle of the wall, on the screen.
+    QRect onScreen(const QRect& onWall) const;
 
     // Many cards are made on a hidden wall area, shown once at the end: a
     // card shown on a visible wall asks the X server where the mouse is and

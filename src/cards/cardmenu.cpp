@@ -1,7 +1,6 @@
 #include "cards/cardmenu.h"
 
 #include "cards/cardboard.h"
-#include "cards/cardwidget.h"
 #include "cards/menuitems.h"
 #include "document/changedetection.h"
 #include "document/wallloader.h"
@@ -96,7 +95,7 @@ CardMenu::CardMenu(WallDocument& doc, const bool& busy, CardBoard& board, QWidge
 
 void CardMenu::HOSHIMark(const QString& mark) {
     const int n = st.PBAN;
-    if (n < 0 || n >= board_.count())
+    if (!st.has(n))
         return;
     st.setMark(n, mark);
     if (mark.isEmpty())
@@ -105,7 +104,7 @@ void CardMenu::HOSHIMark(const QString& mark) {
 
 void CardMenu::scaleCard(int multiply, int divide) {
     const int n = st.PBAN;
-    if (n < 0 || n >= board_.count())
+    if (!st.has(n))
         return;
     const QRect r = st.card(n).rect;
     st.setRect(n,
@@ -123,7 +122,7 @@ void CardMenu::setCardColour(int code) {
 
 void CardMenu::copyCard() {
     const int n = st.PBAN;
-    if (n < 0 || n >= board_.count())
+    if (!st.has(n))
         return;
     // A check-off card is copied as its file holds it; the original stays
     // armed, whole.
@@ -147,7 +146,7 @@ void CardMenu::saveCard() {
     if (busy_)
         return;
     const int n = st.PBAN;
-    if (n < 0 || n >= board_.count())
+    if (!st.has(n))
         return;
     const bool collapsed = st.card(n).checkOff == CheckOff::Collapsed;
     if (collapsed)

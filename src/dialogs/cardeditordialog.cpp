@@ -1,7 +1,6 @@
 #include "dialogs/cardeditordialog.h"
 
 #include "cards/cardboard.h"
-#include "cards/cardwidget.h"
 #include "cards/textplacing.h"
 #include "dialogs/cardrules.h"
 #include "dialogs/folderchooserdialog.h"
@@ -118,7 +117,7 @@ void CardEditorDialog::branchToFolder() {
 }
 
 void CardEditorDialog::openOn(int n, bool withMark) {
-    if (busy_ || n < 0 || n >= board_.count() || !st.has(n))
+    if (busy_ || !st.has(n))
         return;
     ChangeDetection::Pause pause(changes_);
     if (isVisible())
@@ -133,16 +132,14 @@ void CardEditorDialog::openOn(int n, bool withMark) {
 
 void CardEditorDialog::placeBesideCard() {
     const QWidget* wall = parentWidget();
-    const CardWidget* c = board_.card(st.PBAN);
-    if (!wall || !c || !st.has(st.PBAN))
+    if (!wall || !st.has(st.PBAN))
         return;
     // Until the window manager has framed the dialog once, allow for a
     // usual title bar and border.
     QSize frame = frameGeometry().size();
     if (frame == size())
         frame += QSize(8, 30);
-    const QRect at = st.card(st.PBAN).rect;
-    const QRect card(c->parentWidget()->mapToGlobal(at.topLeft()), at.size());
+    const QRect card = board_.onScreen(st.card(st.PBAN).rect);
     const QRect wallOnScreen(wall->mapToGlobal(QPoint(0, 0)), wall->size());
     move(cardEditorPlace(wallOnScreen, frame, card));
 }
@@ -512,7 +509,7 @@ void CardEditorDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void CardEditorDialog::MODOSU(int n) {
-    if (n < 0 || n >= board_.count() || !st.has(n))
+    if (!st.has(n))
         return;
     saveRequested_ = false;
     // The picture too, even when the card had none: what a picture button
@@ -557,7 +554,7 @@ void CardEditorDialog::finishClosing() {
     saveRequested_ = false;
     files_.commit();
     int n = st.PBAN;
-    if (n < 0 || n >= board_.count() || !st.has(n))
+    if (!st.has(n))
         return;
     // 1. The picture, unless it is the one the card had.
     if (form_.pictureEdit->text() != openedPicture_) {
