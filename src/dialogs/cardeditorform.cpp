@@ -160,9 +160,11 @@ CardEditorForm::CardEditorForm(QDialog* dialog) {
                                                        {growLeftButton, QStringLiteral(">Sw10")},
                                                        {growUpButton, QStringLiteral(">SH10")},
                                                        {growDownButton, QStringLiteral(">Sh10")}};
-    for (const auto& [button, link] : commands)
-        QObject::connect(button, &QToolButton::clicked, dialog,
+    for (const auto& command : commands) {
+        const QString link = command.second;
+        QObject::connect(command.first, &QToolButton::clicked, dialog,
                          [this, link] { linkEdit->setText(link); });
+    }
     QObject::connect(branchToCardNameButton, &QToolButton::clicked, dialog,
                      [this] { linkEdit->setText(nameEdit->text() + QLatin1Char('\\')); });
     QObject::connect(nameEdit, &QLineEdit::textChanged, dialog,
