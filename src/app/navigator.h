@@ -9,8 +9,8 @@ class WallDocument;
 struct WallModes;
 
 // Moving between walls: into a sub-wall, back along the history, home to
-// the data folder and back to the marked wall. The history is the Wall
-// state's list of wall folders, newest last.
+// the data folder and back to the marked wall. The history is the window
+// modes' list of wall folders, newest last.
 class Navigator : public QObject {
     Q_OBJECT
 public:

@@ -49,8 +49,9 @@ class WallSaver;
 class WindowModes;
 
 // The full-screen window that shows the wall of one folder at a time. It owns
-// the Wall state, creates the parts of the wall once, lays them out and wires
-// them together; what each part does lives in its own class.
+// the wall document and the window's modes, creates the parts of the wall
+// once, lays them out and wires them together; what each part does lives in
+// its own class.
 class WallWindow : public QWidget, public WallSurface { // TForm1
     Q_OBJECT
 public:
