@@ -111,112 +111,74 @@ void WallDocument::PanelMake2(int n, CardEntry e) {
     e.disk = cards_[n].disk;
     e.newFile = cards_[n].newFile;
     e.checkOff = checkOffRebuilt(e.KAKUSU);
-    cards_[n] = e;
-    changed(n, CardChange::Rebuilt);
+    edit(n, CardChange::Rebuilt, [&](CardEntry& held) { held = e; });
 }
 
 void WallDocument::setRect(int n, const QRect& rect) {
-    if (!has(n) || cards_[n].rect == rect)
-        return;
-    cards_[n].rect = rect;
-    changed(n, CardChange::Geometry);
+    if (has(n) && cards_[n].rect != rect)
+        edit(n, CardChange::Geometry, [&](CardEntry& e) { e.rect = rect; });
 }
 
 void WallDocument::setColour(int n, int code) {
-    if (!has(n))
-        return;
-    cards_[n].colour = code;
-    changed(n, CardChange::Colour);
+    edit(n, CardChange::Colour, [&](CardEntry& e) { e.colour = code; });
 }
 
 void WallDocument::setTextColour(int n, int code) {
-    if (!has(n))
-        return;
-    cards_[n].textColour = code;
-    changed(n, CardChange::TextColour);
+    edit(n, CardChange::TextColour, [&](CardEntry& e) { e.textColour = code; });
 }
 
 void WallDocument::setShape(int n, bool elliptic) {
-    if (!has(n))
-        return;
-    cards_[n].shape = elliptic ? 0 : 1;
-    changed(n, CardChange::Shape);
+    edit(n, CardChange::Shape, [&](CardEntry& e) { e.shape = elliptic ? 0 : 1; });
 }
 
 void WallDocument::setPicture(int n, const QString& name) {
-    if (!has(n))
-        return;
-    cards_[n].POST = name;
-    changed(n, CardChange::Picture);
+    edit(n, CardChange::Picture, [&](CardEntry& e) { e.POST = name; });
 }
 
 void WallDocument::setMark(int n, const QString& mark) {
-    if (!has(n))
-        return;
-    cards_[n].KSU = mark;
-    changed(n, CardChange::Mark);
+    edit(n, CardChange::Mark, [&](CardEntry& e) { e.KSU = mark; });
 }
 
 void WallDocument::setTexts(int n, const QString& mark, const QString& text, const QString& flash,
                             const QString& hint, const QString& link) {
-    if (!has(n))
-        return;
-    CardEntry& e = cards_[n];
-    e.S2 = hint;
-    e.NOTE = link;
-    e.TT = text;
-    e.KFLG = flash;
-    e.KSU = mark;
-    changed(n, CardChange::Texts);
+    edit(n, CardChange::Texts, [&](CardEntry& e) {
+        e.S2 = hint;
+        e.NOTE = link;
+        e.TT = text;
+        e.KFLG = flash;
+        e.KSU = mark;
+    });
 }
 
 void WallDocument::setLink(int n, const QString& link) {
-    if (!has(n))
-        return;
-    cards_[n].NOTE = link;
-    changed(n, CardChange::Other);
+    edit(n, CardChange::Other, [&](CardEntry& e) { e.NOTE = link; });
 }
 
 void WallDocument::setStampSwitch(int n, int STP) {
-    if (!has(n))
-        return;
-    cards_[n].STP = STP;
-    changed(n, CardChange::Other);
-}
-
-void WallDocument::setStamp(int n, const QString& stamp) {
-    if (!has(n))
-        return;
-    cards_[n].FTIME = stamp;
-    changed(n, CardChange::Other);
+    edit(n, CardChange::Other, [&](CardEntry& e) { e.STP = STP; });
 }
 
 void WallDocument::setCheckOff(int n, CheckOff state) {
-    if (!has(n) || cards_[n].checkOff == state)
-        return;
     // The card keeps its look: only collapsing and expanding change it.
-    cards_[n].checkOff = state;
-    changed(n, CardChange::Other);
+    if (has(n) && cards_[n].checkOff != state)
+        edit(n, CardChange::Other, [&](CardEntry& e) { e.checkOff = state; });
 }
 
 void WallDocument::collapse(int n) {
-    if (!has(n))
-        return;
-    CardEntry& e = cards_[n];
-    e.checkOff = CheckOff::Collapsed;
-    e.rect.setSize(QSize(20, 20));
-    changed(n, CardChange::CheckOff);
+    edit(n, CardChange::CheckOff, [](CardEntry& e) {
+        e.checkOff = CheckOff::Collapsed;
+        e.rect.setSize(QSize(20, 20));
+    });
 }
 
 void WallDocument::expandToStoredSize(int n) {
-    if (!has(n))
-        return;
-    CardEntry& e = cards_[n];
-    if (const auto stored = CARD(KIJUNDIR + e.FNAME))
-        e.rect.setSize(QSize(toPixelsX(stored->width(), NOWX), toPixelsY(stored->height(), NOWY)));
-    if (e.checkOff == CheckOff::Collapsed)
-        e.checkOff = CheckOff::Armed;
-    changed(n, CardChange::CheckOff);
+    edit(n, CardChange::CheckOff, [this](CardEntry& e) {
+        if (const auto stored = CARD(KIJUNDIR + e.FNAME))
+            e.rect.setSize(
+                QSize(toPixelsX(stored->width(), NOWX), toPixelsY(stored->height(), NOWY)));
+        if (e.checkOff == CheckOff::Collapsed)
+            e.checkOff = CheckOff::Armed;
+    });
 }
 
 void WallDocument::setStage(int st1, int st2) {

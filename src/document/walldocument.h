@@ -122,7 +122,6 @@ public:
     void setLink(int n, const QString& link);
     void setStampSwitch(int n, int STP);
     void setCheckOff(int n, CheckOff state);
-    void setStamp(int n, const QString& stamp);
     // A collapsed check-off card: a 20 × 20 square at its place.
     void collapse(int n);
     // A collapsed check-off card back at the size stored in its file, shown
@@ -190,7 +189,13 @@ signals:
 private:
     void keepOnWall(CardEntry& e) const;
     void indexNames();
-    void changed(int n, CardChange what) { emit cardChanged(n, what); }
+    // Every edit of one card: the change made, then told.
+    template <typename Change> void edit(int n, CardChange what, Change change) {
+        if (!has(n))
+            return;
+        change(cards_[n]);
+        emit cardChanged(n, what);
+    }
 
     QVector<CardEntry> cards_;
     std::optional<QHash<QString, int>> byName_; // while a folder is read

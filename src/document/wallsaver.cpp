@@ -39,8 +39,12 @@ bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
     if (N == 2)
         e.FTIME = makeTimestamp();
 
-    PosterRecord r;
+    // The card's own texts, stamp and flash text as held; its paths in their
+    // stored form, and where it stands now.
+    PosterRecord r = e;
     r.POST = SOUTAI(e.POST, st.KIJUNDIR, st.KIJUNDIRBAK);
+    r.NOTE = SOUTAI(e.NOTE, st.KIJUNDIR, st.KIJUNDIRBAK);
+    r.FNAME = SOUTAI(e.FNAME, st.KIJUNDIR, st.KIJUNDIRBAK);
     r.XS = toReferenceX(e.rect.x(), st.NOWX);
     r.YS = toReferenceY(e.rect.y(), st.NOWY);
     r.XXS = toReferenceX(e.rect.width(), st.NOWX);
@@ -48,15 +52,7 @@ bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
     // The stored codes carry the card's number in their lower three digits.
     r.P = e.colour * 1000 + I;
     r.PT = e.textColour * 1000 + I;
-    r.STP = e.STP;
     r.R = e.shape * 1000 + I;
-    r.S2 = e.S2;
-    r.NOTE = SOUTAI(e.NOTE, st.KIJUNDIR, st.KIJUNDIRBAK);
-    r.TT = e.TT;
-    r.FNAME = SOUTAI(e.FNAME, st.KIJUNDIR, st.KIJUNDIRBAK);
-    r.FTIME = e.FTIME;
-    r.KFLG = e.KFLG;
-    r.KSU = e.KSU;
     r.KAKUSU = storedCheckOff(e.checkOff, e.KAKUSU);
 
     // A card goes back to the file it came from, whatever characters its
