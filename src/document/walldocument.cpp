@@ -1,6 +1,7 @@
 #include "document/walldocument.h"
 
 #include "document/changedetection.h"
+#include "document/undohistory.h"
 #include "document/wallloader.h"
 #include "document/wallsaver.h"
 #include "storage/refspace.h"
@@ -12,7 +13,8 @@
 
 WallDocument::WallDocument(QObject* parent)
     : QObject(parent), saver_(std::make_unique<WallSaver>(*this)),
-      loader_(std::make_unique<WallLoader>(*this)), changes_(new ChangeDetection(*loader_, this)) {}
+      loader_(std::make_unique<WallLoader>(*this)), changes_(new ChangeDetection(*loader_, this)),
+      history_(new UndoHistory(this)) {}
 
 WallDocument::~WallDocument() = default;
 

@@ -11,6 +11,7 @@
 #include <optional>
 
 class ChangeDetection;
+class UndoHistory;
 class WallLoader;
 class WallSaver;
 class WallSurface;
@@ -56,6 +57,9 @@ public:
     WallLoader& loader() { return *loader_; }
     WallSaver& saver() { return *saver_; }
     ChangeDetection& changes() { return *changes_; }
+    // What the user did on this wall and can take back; it starts afresh
+    // with every wall shown.
+    UndoHistory& history() { return *history_; }
 
     QString KIJUNDIR;    // current wall folder
     QString KIJUNDIRBAK; // data folder, the root wall
@@ -203,4 +207,5 @@ private:
     std::unique_ptr<WallSaver> saver_;
     std::unique_ptr<WallLoader> loader_;
     ChangeDetection* changes_;
+    UndoHistory* history_;
 };
