@@ -57,8 +57,10 @@ void LinkRunner::JIKKOU(int n) {
         st.setStage(stage.ST1, stage.ST2);
     QString link = STANA(e.NOTE, st.ST1, st.ST2);
     if (e.checkOff == CheckOff::Armed) {
+        const WallDocument::UserStep step(st, QStringLiteral("チェック"));
         st.collapse(n);
     } else if (e.checkOff == CheckOff::Collapsed) {
+        const WallDocument::UserStep step(st, QStringLiteral("チェック"));
         st.loader().REPANELLOAD(n, e.FNAME);
         st.setCheckOff(n, CheckOff::Armed);
         return;
@@ -197,6 +199,7 @@ void LinkRunner::runCardCommand(const QString& L, const CardCommand& command) {
         applyCardCommand({r.x(), r.y(), r.width(), r.height()}, command, p.mouse.CARDX,
                          p.mouse.CARDY, p.mouse.CARDW, p.mouse.CARDH, QSize(st.NOWX, st.NOWY));
     const bool collapsed = st.card(n).checkOff == CheckOff::Collapsed;
+    const WallDocument::UserStep step(st, QStringLiteral("カードの移動"));
     st.setRect(n, QRect(g.left, g.top, g.width, g.height));
     const QChar k = command.kind;
     const bool resizes = k == QLatin1Char('W') || k == QLatin1Char('w') || k == QLatin1Char('H') ||
@@ -259,6 +262,7 @@ void LinkRunner::wallPress(QPoint at) {
     POMCARD = -1;
     if (B < 0 || B >= p.board.count())
         return;
+    const WallDocument::UserStep step(st, QStringLiteral("スタンプ"));
     st.PCOPY(B, QRect(at, st.card(B).rect.size()), 2);
     p.changes.start();
 }

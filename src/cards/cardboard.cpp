@@ -94,6 +94,9 @@ void CardBoard::added(int n) {
     c->setCardColourCode(e.colour);
     c->setElliptic(e.elliptic());
     BBs.insert(n, c);
+    // A card put back into the stack lies under the cards above it.
+    if (n + 1 < BBs.size())
+        c->stackUnder(BBs[n + 1]);
     c->setPictureRect(QRect(2, 2, e.rect.width() - 4, e.rect.height() - 4));
     showPicture(n, e.rect.size());
     c->setTextColourCode(e.textColour);

@@ -97,6 +97,7 @@ void CardMenu::HOSHIMark(const QString& mark) {
     const int n = st.PBAN;
     if (!st.has(n))
         return;
+    const WallDocument::UserStep step(st, QStringLiteral("★○×をつける"));
     st.setMark(n, mark);
     if (mark.isEmpty())
         zavikBeep();
@@ -106,6 +107,7 @@ void CardMenu::scaleCard(int multiply, int divide) {
     const int n = st.PBAN;
     if (!st.has(n))
         return;
+    const WallDocument::UserStep step(st, QStringLiteral("カードのサイズ"));
     const QRect r = st.card(n).rect;
     st.setRect(n,
                QRect(r.x(), r.y(), r.width() * multiply / divide, r.height() * multiply / divide));
@@ -113,10 +115,12 @@ void CardMenu::scaleCard(int multiply, int divide) {
 }
 
 void CardMenu::setTextColour(int code) {
+    const WallDocument::UserStep step(st, QStringLiteral("文字色"));
     st.setTextColour(st.PBAN, code);
 }
 
 void CardMenu::setCardColour(int code) {
+    const WallDocument::UserStep step(st, QStringLiteral("カード色"));
     st.setColour(st.PBAN, code);
 }
 
@@ -124,6 +128,7 @@ void CardMenu::copyCard() {
     const int n = st.PBAN;
     if (!st.has(n))
         return;
+    const WallDocument::UserStep step(st, QStringLiteral("カードのコピー"));
     // A check-off card is copied as its file holds it; the original stays
     // armed, whole.
     const CheckOff state = st.card(n).checkOff;
@@ -139,6 +144,7 @@ void CardMenu::copyCard() {
 void CardMenu::deleteCard() {
     const int n = st.PBAN;
     emit aboutToDelete();
+    const WallDocument::UserStep step(st, QStringLiteral("カードを消す"));
     st.SAKUJO(n);
 }
 
@@ -148,6 +154,9 @@ void CardMenu::saveCard() {
     const int n = st.PBAN;
     if (!st.has(n))
         return;
+    // A save is a step too: taking back the steps before it then finds the
+    // file as it left it.
+    const WallDocument::UserStep step(st, QStringLiteral("保存・ていあん"));
     const bool collapsed = st.card(n).checkOff == CheckOff::Collapsed;
     if (collapsed)
         st.expandToStoredSize(n);

@@ -98,8 +98,13 @@ void CardMouse::release(CardWidget* card, QPoint at) {
     if (n < 0)
         return;
     // However far the card was dragged or resized, the wall document takes
-    // it once, where it was let go.
-    doc_.setRect(n, card->geometry());
+    // it once, where it was let go: one step to take back.
+    {
+        const bool resized = MON1 || MON2 || MON3 || MON4;
+        const WallDocument::UserStep step(doc_, resized ? QStringLiteral("カードの大きさ")
+                                                        : QStringLiteral("カードの移動"));
+        doc_.setRect(n, card->geometry());
+    }
     if (busy_)
         return;
     IMGPFLG = false;

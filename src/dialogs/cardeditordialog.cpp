@@ -122,6 +122,9 @@ void CardEditorDialog::openOn(int n, bool withMark) {
     ChangeDetection::Pause pause(changes_);
     if (isVisible())
         close();
+    // Whatever the editor changes until it closes is one step; a cancel
+    // leaves nothing to take back.
+    const WallDocument::UserStep step(st, QStringLiteral("カードに書く"));
     st.PBAN = n;
     fill(n, withMark);
     prepare();

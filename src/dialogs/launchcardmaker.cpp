@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -210,6 +211,8 @@ void LaunchCardMaker::makeCards() {
         settle(jobs, leftOut, QStringLiteral("それらを残し、そのファイルのカードは作りません。"));
     QStringList failed;
     QStringList cancelled;
+    // The whole batch is one step.
+    std::optional<WallDocument::UserStep> step(std::in_place, st, QStringLiteral("起動カード"));
     for (int i = 0; i < jobs.size(); ++i) {
         const Job& job = jobs[i];
         setWindowTitle(QFileInfo(job.file).absolutePath());
@@ -238,6 +241,7 @@ void LaunchCardMaker::makeCards() {
         }
         st.PanelMake(1, p);
     }
+    step.reset();
     QStringList said;
     if (!leftOut.isEmpty())
         said << QStringLiteral("次のファイルはカードにしませんでした：") << leftOut;

@@ -91,6 +91,7 @@ bool NewCardCommand::makeQuickCard(const QString& stamp) {
     p.FNAME = TForm18->DDNAME + QStringLiteral(".txt");
     p.FTIME = stamp;
     p.KAKUSU = QStringLiteral("0");
+    const WallDocument::UserStep step(st, QStringLiteral("新しいカード"));
     return st.PanelMake(1, p);
 }
 
@@ -155,6 +156,7 @@ void NewCardCommand::MAKEGCARD4() {
     const QVector<QPoint> places = nameTagPlaces(int(names.fileNames.size()), st.NOWX, st.NOWY);
     const QSize size = nameTagSize(st.NOWX, st.NOWY);
     const QString link = TForm18->Edit2->text();
+    const WallDocument::UserStep step(st, QStringLiteral("名札"));
     for (int i = 0; i < names.fileNames.size(); ++i) {
         if (!replace && existing.contains(names.fileNames[i]))
             continue;

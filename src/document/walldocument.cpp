@@ -1,5 +1,6 @@
 #include "document/walldocument.h"
 
+#include "document/cardstep.h"
 #include "document/changedetection.h"
 #include "document/undohistory.h"
 #include "document/wallloader.h"
@@ -28,6 +29,37 @@ int WallDocument::lastIndexOfFile(const QString& name) const {
         if (cards_[i].FNAME == name)
             return i;
     return -1;
+}
+
+int WallDocument::indexOfId(quint64 id) const {
+    for (int i = 0; i < count(); ++i)
+        if (cards_[i].id == id)
+            return i;
+    return -1;
+}
+
+void WallDocument::aboutToChange(int n) {
+    if (recording_)
+        recording_->touchCard(n);
+}
+
+void WallDocument::aboutToWrite(const QString& fileName) {
+    if (recording_)
+        recording_->touchFile(fileName);
+}
+
+WallDocument::UserStep::UserStep(WallDocument& doc, const QString& name)
+    : doc_(doc), outermost_(!doc.recording_) {
+    if (outermost_)
+        doc_.recording_ = std::make_unique<CardStep>(doc_, name);
+}
+
+WallDocument::UserStep::~UserStep() {
+    if (!outermost_)
+        return;
+    std::unique_ptr<CardStep> step = std::move(doc_.recording_);
+    if (step->finish())
+        doc_.history_->push(std::move(step));
 }
 
 QString WallDocument::newCardFileName(const QString& stamp) const {
@@ -88,6 +120,7 @@ bool WallDocument::PanelMake(int K, CardEntry e) {
         e.FTIME = stamp;
     }
     e.newFile = !named;
+    e.id = ++lastId_;
     // A check-off card stored as "1" comes up collapsed, one stored as "2"
     // whole; a new card is written at its full size first.
     const CheckOff state = checkOffMade(e.KAKUSU);
@@ -98,6 +131,8 @@ bool WallDocument::PanelMake(int K, CardEntry e) {
         byName_->insert(e.FNAME, PBAN);
     emit cardAdded(PBAN);
     const int made = PBAN;
+    if (recording_)
+        recording_->cardMade(made);
     if (K == 1)
         saver_->PANELSAVE(made, 1);
     if (state == CheckOff::Collapsed)
@@ -112,6 +147,7 @@ void WallDocument::PanelMake2(int n, CardEntry e) {
     // The disk signature stays: a rebuild does not say where the values came from.
     e.disk = cards_[n].disk;
     e.newFile = cards_[n].newFile;
+    e.id = cards_[n].id;
     e.checkOff = checkOffRebuilt(e.KAKUSU);
     edit(n, CardChange::Rebuilt, [&](CardEntry& held) { held = e; });
 }
@@ -209,23 +245,84 @@ int WallDocument::PCOPY(int B, const QRect& rect, int DES) {
     return PBAN;
 }
 
-void WallDocument::SAKUJO(int n) {
+bool WallDocument::SAKUJO(int n) {
     if (!has(n))
-        return;
-    QFile::remove(KIJUNDIR + cards_[n].FNAME);
+        return false;
+    const QString name = cards_[n].FNAME;
+    const QString path = KIJUNDIR + name;
+    const QFileInfo file(path);
+    if (file.isFile()) {
+        if (recording_)
+            recording_->touchFile(name);
+        QString error;
+        const std::optional<TrashedFile> aside = putAside(path, asideFolder(), &error);
+        if (!aside) {
+            emit problems(QStringLiteral("カードを消せません"),
+                          {error + QStringLiteral("カードはそのまま残しました。")});
+            return false;
+        }
+        if (recording_)
+            recording_->fileTrashed(name, *aside);
+        loader_->noteWritten(name);
+        emit filesChanged();
+    }
     removeCard(n);
+    return true;
 }
 
 void WallDocument::removeCard(int n) {
     if (!has(n))
         return;
+    aboutToChange(n);
     cards_.removeAt(n);
     if (byName_)
         indexNames();
     emit cardRemoved(n);
 }
 
+void WallDocument::restoreCard(int n, CardEntry e) {
+    CardEntry& held = cards_[n];
+    e.id = held.id;
+    e.disk = held.disk;
+    // What shows the card follows the one thing that changed, where only
+    // one did; a card otherwise is rebuilt.
+    auto onlyChanged = [&](auto field) {
+        CardEntry probe = held;
+        field(probe) = field(e);
+        return sameCard(probe, e);
+    };
+    CardChange what = CardChange::Rebuilt;
+    if (held.rect.size() == e.rect.size() &&
+        onlyChanged([](CardEntry& c) -> QRect& { return c.rect; }))
+        what = CardChange::Geometry;
+    else if (onlyChanged([](CardEntry& c) -> int& { return c.colour; }))
+        what = CardChange::Colour;
+    else if (onlyChanged([](CardEntry& c) -> int& { return c.textColour; }))
+        what = CardChange::TextColour;
+    else if (onlyChanged([](CardEntry& c) -> int& { return c.shape; }))
+        what = CardChange::Shape;
+    else if (onlyChanged([](CardEntry& c) -> QString& { return c.KSU; }))
+        what = CardChange::Mark;
+    held = e;
+    if (byName_)
+        indexNames();
+    emit cardChanged(n, what);
+    if (what == CardChange::Rebuilt && e.checkOff == CheckOff::Collapsed)
+        emit cardChanged(n, CardChange::CheckOff);
+}
+
+void WallDocument::insertCard(int n, const CardEntry& e) {
+    cards_.insert(n, e);
+    PBAN = n;
+    if (byName_)
+        indexNames();
+    emit cardAdded(n);
+    if (e.checkOff == CheckOff::Collapsed)
+        emit cardChanged(n, CardChange::CheckOff);
+}
+
 void WallDocument::clear() {
+    history_->clear();
     cards_.clear();
     if (byName_)
         byName_->clear();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class CardStep;
 class ChangeDetection;
 class UndoHistory;
 class WallLoader;
@@ -101,6 +102,8 @@ public:
     bool has(int n) const { return n >= 0 && n < count(); }
     // The last card whose file name is exactly `name`, or -1.
     int lastIndexOfFile(const QString& name) const;
+    // The card with this id, or -1.
+    int indexOfId(quint64 id) const;
     // A file name for a new card: the stamp of the moment + ".txt", with a
     // number added when a card or a file of the wall folder has that name
     // already (two cards made within one second must not share a file).
@@ -137,8 +140,12 @@ public:
     // A copy of card B at `rect` with stamp switch DES, written at once and
     // made the current card. Returns its index, or -1 when the wall is full.
     int PCOPY(int B, const QRect& rect, int DES);
-    // Deletes card n and its file.
-    void SAKUJO(int n);
+    // Deletes card n; its file goes to the desktop's trash (or, where there
+    // is none, to the data folder's own, `asideFolder`), so that it can be
+    // brought back. False, the card kept and the user told, when the file
+    // cannot be moved.
+    bool SAKUJO(int n);
+    QString asideFolder() const { return KIJUNDIRBAK + QStringLiteral(".zavik-trash/"); }
     // Removes card n from the wall (its file is not touched).
     void removeCard(int n);
     // Frees every card.
@@ -160,6 +167,25 @@ public:
 
     // Called by the saver: the card's entry after a write.
     CardEntry& entryForWriting(int n) { return cards_[n]; }
+    // Called by the saver: card n and a file of the wall folder are about to
+    // be written.
+    void aboutToChange(int n);
+    void aboutToWrite(const QString& fileName);
+
+    // One thing the user does, for as long as it lives: every change of
+    // cards and card files made meanwhile becomes one step of the history,
+    // which takes them back together. Nested, the outermost one counts.
+    class UserStep {
+    public:
+        UserStep(WallDocument& doc, const QString& name);
+        ~UserStep();
+        UserStep(const UserStep&) = delete;
+        UserStep& operator=(const UserStep&) = delete;
+
+    private:
+        WallDocument& doc_;
+        bool outermost_;
+    };
 
 signals:
     void cardAdded(int n);
@@ -191,12 +217,18 @@ signals:
     void problems(const QString& title, const QStringList& lines);
 
 private:
+    friend class CardStep;
+    // A card given back its former self, or put back at its place in the
+    // stack, by a step taken back or made again.
+    void restoreCard(int n, CardEntry e);
+    void insertCard(int n, const CardEntry& e);
     void keepOnWall(CardEntry& e) const;
     void indexNames();
     // Every edit of one card: the change made, then told.
     template <typename Change> void edit(int n, CardChange what, Change change) {
         if (!has(n))
             return;
+        aboutToChange(n);
         change(cards_[n]);
         emit cardChanged(n, what);
     }
@@ -208,4 +240,6 @@ private:
     std::unique_ptr<WallLoader> loader_;
     ChangeDetection* changes_;
     UndoHistory* history_;
+    std::unique_ptr<CardStep> recording_; // the user's step being done
+    quint64 lastId_ = 0;
 };

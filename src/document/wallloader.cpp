@@ -1,5 +1,6 @@
 #include "document/wallloader.h"
 
+#include "document/undohistory.h"
 #include "document/walldocument.h"
 #include "document/wallsaver.h"
 #include "storage/pathforms.h"
@@ -328,6 +329,8 @@ bool WallLoader::PANELLOADCHK() {
     QStringList problems;
     for (const ListedFile& f : fresh) {
         const QString path = st.KIJUNDIR + f.name;
+        // Another program made this file: no step puts one of ours there.
+        st.history().dropFile(f.name);
         try {
             takeCardFile(f);
             damaged_.remove(f.name);
@@ -340,14 +343,22 @@ bool WallLoader::PANELLOADCHK() {
     // A card whose file is gone leaves the wall. Its file is never deleted
     // here: a listing that misses files must not cost the user any card.
     for (int n = 0; n < st.count() && n < st.count();) {
-        if (!listed_.contains(st.card(n).FNAME))
+        if (!listed_.contains(st.card(n).FNAME)) {
+            forgetSteps(n);
             st.removeCard(n);
-        else
+        } else
             ++n;
     }
     if (!problems.isEmpty())
         reportDamaged(problems);
     return true;
+}
+
+void WallLoader::forgetSteps(int n) {
+    // Another program changed the card: taking back a step of ours on it
+    // would write over that change.
+    st.history().dropCard(st.card(n).id);
+    st.history().dropFile(st.card(n).FNAME);
 }
 
 void WallLoader::PANELLOADCHKT() {
@@ -364,6 +375,7 @@ void WallLoader::PANELLOADCHKT() {
                 continue;
             for (const PosterRecord& r : parsePosterRecords(text->text)) {
                 if (r.FTIME != st.card(n).FTIME) {
+                    forgetSteps(n);
                     st.PanelMake2(n, entryFromRecord(r, name));
                     st.entryForWriting(n).disk = sig;
                 }

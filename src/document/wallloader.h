@@ -65,6 +65,8 @@ private:
     // readCardRecords then makeCards.
     void takeCardFile(const ListedFile& f);
     CardEntry entryFromRecord(const PosterRecord& r, const QString& fileName) const;
+    // The history's steps on card n, changed by another program, are dropped.
+    void forgetSteps(int n);
     void markReadFromDisk(const QString& fileName, const FileSignature& sig);
     void reportDamaged(const QStringList& messages);
     // A settings file's record; none (and the user told) when it is damaged.

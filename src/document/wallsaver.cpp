@@ -35,6 +35,7 @@ WallSaver::WallSaver(WallDocument& doc) : st(doc) {}
 bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
     if (!st.has(I))
         return false;
+    st.aboutToChange(I);
     CardEntry& e = st.entryForWriting(I);
     if (N == 2)
         e.FTIME = makeTimestamp();
@@ -91,13 +92,16 @@ bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
 }
 
 bool WallSaver::writeCard(CardEntry& e, PosterRecord& r, QString* error) {
-    if (!e.newFile)
+    if (!e.newFile) {
+        st.aboutToWrite(e.FNAME);
         return writeCardFile(st.KIJUNDIR + e.FNAME, r, error);
+    }
     // A name made from the time may have been taken since it was chosen, by
     // another machine on the same wall: then the next free one.
     for (int tries = 0; tries < 100; ++tries) {
         r.FNAME = SOUTAI(e.FNAME, st.KIJUNDIR, st.KIJUNDIRBAK);
         bool taken = false;
+        st.aboutToWrite(e.FNAME);
         if (writeNewCardFile(st.KIJUNDIR + e.FNAME, r, &taken, error)) {
             e.newFile = false;
             return true;

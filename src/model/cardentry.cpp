@@ -29,3 +29,10 @@ QString storedCheckOff(CheckOff state, const QString& asRead) {
     }
     return asRead;
 }
+
+bool sameCard(const CardEntry& a, const CardEntry& b) {
+    return static_cast<const PosterRecord&>(a) == static_cast<const PosterRecord&>(b) &&
+           a.rect == b.rect && a.colour == b.colour && a.textColour == b.textColour &&
+           a.shape == b.shape && a.checkOff == b.checkOff && a.nameFromFile == b.nameFromFile &&
+           a.newFile == b.newFile;
+}

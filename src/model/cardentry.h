@@ -49,5 +49,15 @@ struct CardEntry : PosterRecord {
     // written to it; a file that looks different was changed by someone else.
     FileSignature disk;
 
+    // Which card of the wall this is, for as long as the program runs: it
+    // stays through moves, renames and rebuilds, and a card taken back and
+    // brought again is the same card.
+    quint64 id = 0;
+
     bool elliptic() const { return shape == 0; }
 };
+
+// Whether two cards are the same card as the user sees and stores it: the
+// record, where and how it stands, its name's origin; not how its file
+// looked or which card of the wall it is.
+bool sameCard(const CardEntry& a, const CardEntry& b);
