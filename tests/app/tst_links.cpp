@@ -6,6 +6,7 @@
 #include "cards/cardwidget.h"
 #include "dialogs/folderchooserdialog.h"
 #include "dialogs/startoverdialog.h"
+#include "document/undohistory.h"
 #include "drawing/flashwindow.h"
 #include "drawing/pictureviewerwindow.h"
 #include "model/linkrules.h"
@@ -208,6 +209,12 @@ void TestLinks::cardCommands() {
     wall.click(0);
     QCOMPARE(c->pos(), start + QPoint(20, 0));
     QVERIFY(w.document().card(0).checkOff == CheckOff::LinkMoved);
+    UndoHistory& history = w.document().history();
+    QCOMPARE(history.undoName(), QStringLiteral("カードの移動"));
+    history.undo();
+    QCOMPARE(c->pos(), start);
+    history.redo();
+    QCOMPARE(c->pos(), start + QPoint(20, 0));
     w.links().JIKKOU2(">W30"); // clicked in the middle: not the right half
     QCOMPARE(c->width(), toPixelsX(300, w.document().NOWX) - 30);
     w.mouse().CARDY = w.mouse().CARDH; // the lower half: grows, up to the wall's height
@@ -220,6 +227,11 @@ void TestLinks::cardCommands() {
     QCOMPARE(saved.KAKUSU, QStringLiteral("3"));
     QVERIFY(saved.FTIME != textCard("").FTIME);
     QCOMPARE(saved.YS, toReferenceY(c->y(), w.document().NOWY));
+    const QByteArray savedBytes = readFileBytes(wall.data + "a.txt");
+    history.undo();
+    QCOMPARE(readFileBytes(wall.data + "a.txt"), file);
+    history.redo();
+    QCOMPARE(readFileBytes(wall.data + "a.txt"), savedBytes);
     // A number that is not an integer: told, and nothing changes.
     const QRect g = c->geometry();
     QString said;
@@ -257,11 +269,23 @@ void TestLinks::checkOffAndStampCards() {
     QVERIFY(!wall.card(0)->isCollapsed());
     QVERIFY(w.document().card(0).checkOff == CheckOff::Armed);
     QCOMPARE(w.document().KIJUNDIR, wall.data);
+    UndoHistory& history = w.document().history();
+    QCOMPARE(history.undoName(), QStringLiteral("チェック"));
+    history.undo();
+    QVERIFY(wall.card(0)->isCollapsed());
+    history.redo();
+    QVERIFY(!wall.card(0)->isCollapsed());
     // A stamp card arms stamping and follows nothing.
     w.links().JIKKOU(1);
     QVERIFY(w.flags().POM);
     QCOMPARE(w.document().KIJUNDIR, wall.data);
     QVERIFY(!w.TForm2->isVisible());
+    // A stamp placed is a step of its own.
+    w.links().wallPress(QPoint(40, 40));
+    QCOMPARE(w.document().count(), 3);
+    QCOMPARE(history.undoName(), QStringLiteral("スタンプ"));
+    history.undo();
+    QCOMPARE(w.document().count(), 2);
 
     // A plain command on a card collapsed by the same click marks it moved:
     // save and exit puts it back where its file says.

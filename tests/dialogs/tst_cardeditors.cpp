@@ -4,6 +4,7 @@
 #include "dialogs/newcardcommand.h"
 #include "dialogs/quickcardeditor.h"
 #include "document/changedetection.h"
+#include "document/undohistory.h"
 #include "model/wallgeometry.h"
 #include "platform/beep.h"
 #include "storage/refspace.h"
@@ -130,6 +131,7 @@ private slots:
     void quickEditorRefusesNames();
     void nameTags();
     void wallFull();
+    void eachEditorRunIsOneStep();
 };
 
 void TestCardEditors::liveEditsAndCancel() {
@@ -651,6 +653,96 @@ void TestCardEditors::wallFull() {
     QVERIFY(!w.TForm3->isVisible());
     QVERIFY(!QFileInfo::exists(wall.data + "more.txt"));
     QVERIFY(w.changes().isActive());
+}
+
+void TestCardEditors::eachEditorRunIsOneStep() {
+    EditorWall wall({{"a.txt", card("a")}, {"b.txt", card("b", 500)}});
+    EditorWall& w = wall.open();
+    WallDocument& doc = w.document();
+    UndoHistory& history = doc.history();
+    CardEditorDialog* e = w.TForm3;
+    const QByteArray a = readFileBytes(wall.data + "a.txt");
+    // A cancel leaves nothing to take back.
+    whenShown(e, {[&] {
+                  e->setCardColour(2);
+                  e->cancelClicked();
+              }});
+    doc.PBAN = 0;
+    w.openEditor();
+    QVERIFY(!history.canUndo());
+    // A save is one step: the card as it was and its file's bytes come back.
+    whenShown(e, {[&] {
+                  control<QPlainTextEdit>(e, "Memo2")->setPlainText("edited");
+                  e->setCardColour(2);
+                  e->saveClicked();
+              }});
+    doc.PBAN = 0;
+    w.openEditor();
+    QCOMPARE(history.undoCount(), 1);
+    QCOMPARE(history.undoName(), QStringLiteral("カードに書く"));
+    const QByteArray saved = readFileBytes(wall.data + "a.txt");
+    history.undo();
+    QCOMPARE(readFileBytes(wall.data + "a.txt"), a);
+    QCOMPARE(doc.card(0).TT, QStringLiteral("a"));
+    QCOMPARE(doc.card(0).colour, 4);
+    QCOMPARE(wall.card(0)->captions()[0], QStringLiteral("a"));
+    history.redo();
+    QCOMPARE(readFileBytes(wall.data + "a.txt"), saved);
+    QCOMPARE(wall.card(0)->captions()[0], QStringLiteral("edited"));
+    // Saved under a new name: the new card and its file go again.
+    whenShown(e, {[&] {
+                  control<QLineEdit>(e, "Edit3")->setText("c");
+                  e->saveClicked();
+              }});
+    doc.PBAN = 0;
+    w.openEditor();
+    QCOMPARE(doc.count(), 3);
+    history.undo();
+    QCOMPARE(doc.count(), 2);
+    QVERIFY(!QFileInfo::exists(wall.data + "c.txt"));
+    QCOMPARE(readFileBytes(wall.data + "a.txt"), saved);
+    history.redo();
+    QCOMPARE(doc.count(), 3);
+    QVERIFY(QFileInfo::exists(wall.data + "c.txt"));
+
+    // The quick editor: a step per card.
+    QuickCardEditor* q = w.TForm18;
+    auto quickCard = [&](const QString& text) {
+        return [&, text] {
+            q->Memo1->setPlainText(text);
+            q->SpeedButton12->click();
+        };
+    };
+    whenShown(q, {quickCard("one"), quickCard("two"), [&] { q->SpeedButton1->click(); }});
+    w.newCards->CARDMAKE();
+    QCOMPARE(history.undoCount(), 4);
+    QCOMPARE(history.undoName(), QStringLiteral("新しいカード"));
+    history.undo();
+    QCOMPARE(wall.f.cardNames().last(), QStringLiteral("one.txt"));
+    QVERIFY(!QFileInfo::exists(wall.data + "two.txt"));
+
+    // Name tags: one step for the whole list, a card it rewrote included.
+    QTemporaryDir lists;
+    writeFileBytes(lists.filePath("class.csv"), "x\r\ny\r\nb\r\n");
+    ScriptedPrompts prompts;
+    prompts.files = {QStringList{lists.filePath("class.csv")}};
+    w.newCards->setPrompts(&prompts);
+    const QByteArray b = readFileBytes(wall.data + "b.txt");
+    whenShown(q, {[&] {
+                      answerNext("Yes");
+                      q->SpeedButton9->click();
+                  },
+                  [&] { q->SpeedButton1->click(); }});
+    w.newCards->CARDMAKE();
+    QCOMPARE(history.undoName(), QStringLiteral("名札"));
+    QVERIFY(readFileBytes(wall.data + "b.txt") != b);
+    const int tags = doc.count();
+    history.undo();
+    QCOMPARE(doc.count(), tags - 2);
+    QCOMPARE(readFileBytes(wall.data + "b.txt"), b);
+    QVERIFY(!QFileInfo::exists(wall.data + "x.txt") && !QFileInfo::exists(wall.data + "y.txt"));
+    history.redo();
+    QCOMPARE(doc.count(), tags);
 }
 
 QTEST_MAIN(TestCardEditors)

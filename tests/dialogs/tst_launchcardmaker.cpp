@@ -1,4 +1,5 @@
 #include "dialogs/launchcardmaker.h"
+#include "document/undohistory.h"
 #include "platform/beep.h"
 #include "support/scriptedprompts.h"
 #include "support/shellrecorder.h"
@@ -130,6 +131,18 @@ void TestLaunchCardMaker::cardsOfEveryKind() {
     QCOMPARE(readCardFile(wall + "what？.pdf.txt").value(0).NOTE, m.chosen("what?.pdf"));
     QCOMPARE(m.reloads, 1);
     QVERIFY(m.told.isEmpty() && m.asked.isEmpty());
+    // The batch is one step: taken back, its cards and card files go (the
+    // files copied in stay); made again, they come back as they were.
+    UndoHistory& history = m.st.history();
+    QCOMPARE(history.undoCount(), 1);
+    QCOMPARE(history.undoName(), QStringLiteral("起動カード"));
+    const QByteArray cardFile = readFileBytes(wall + "catjpg.txt");
+    history.undo();
+    QCOMPARE(m.w.board->count(), 0);
+    QVERIFY(!QFileInfo::exists(wall + "catjpg.txt") && QFileInfo::exists(wall + "notes.pdf"));
+    history.redo();
+    QCOMPARE(m.w.board->count(), 6);
+    QCOMPARE(readFileBytes(wall + "catjpg.txt"), cardFile);
 }
 
 void TestLaunchCardMaker::refusedAndFailed() {
