@@ -106,8 +106,10 @@ PictureViewerWindow::PictureViewerWindow(QWidget* parent, PenState* pen, const b
     Panel1->installEventFilter(this);
     strokes_ = std::make_unique<StrokeRecorder>(*Panel1);
     connect(Panel1, &PictureCanvas::pictureReplaced, this, &PictureViewerWindow::dropStrokes);
-    // An undone stroke may bring the see-through grey back.
+    // An undone stroke may bring the see-through grey back. A stroke under
+    // way is drawn and not kept as a step, as on the wall.
     connect(Panel1, &PictureCanvas::pixelsPutBack, this, [this] {
+        strokes_->cancel();
         if (isVisible())
             applySeeThroughGrey(this);
     });

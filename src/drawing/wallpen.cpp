@@ -31,6 +31,9 @@ WallPen::WallPen(WallDocument& doc, PenState& pen, const bool& busy, const bool&
     Image1->installEventFilter(this);
     strokes_ = std::make_unique<StrokeRecorder>(*Image1, &st.canvasDrawn);
     connect(Image1, &PictureCanvas::pictureReplaced, this, &WallPen::dropStrokes);
+    // A stroke under way when an undo puts pixels back would keep them as
+    // its own: it is drawn, and not kept as a step.
+    connect(Image1, &PictureCanvas::pixelsPutBack, this, [this] { strokes_->cancel(); });
     connect(&st, &WallDocument::backgroundPictureWritten, this, &WallPen::dropStrokes);
 
     PopupMenu3 = new QMenu(wallArea);
