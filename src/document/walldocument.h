@@ -213,6 +213,8 @@ signals:
     void filesChanged();
     // A background is about to be saved: the wall must be the full screen.
     void fullWallNeeded();
+    // The drawn background was written into its picture file.
+    void backgroundPictureWritten();
     // Files that could not be taken or written, one line each.
     void problems(const QString& title, const QStringList& lines);
 

@@ -176,6 +176,7 @@ bool WallSaver::KABEBACKSAVE(int N, QString* failure) {
             } else if (writePicture(st.surface() ? st.surface()->canvasImage() : QImage(), path,
                                     100, &error)) {
                 st.canvasDrawn = false;
+                emit st.backgroundPictureWritten();
             } else {
                 written = false;
                 if (failure)

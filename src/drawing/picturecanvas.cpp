@@ -10,11 +10,18 @@ PictureCanvas::PictureCanvas(QWidget* parent) : QWidget(parent) {
 void PictureCanvas::setPicture(const QImage& picture) {
     picture_ = picture;
     update();
+    emit pictureReplaced();
 }
 
 void PictureCanvas::clearPicture() {
     picture_ = QImage();
     update();
+    emit pictureReplaced();
+}
+
+void PictureCanvas::putBack(const QRect& pictureRect) {
+    touched(pictureRect);
+    emit pixelsPutBack(pictureRect);
 }
 
 void PictureCanvas::touched(const QRect& pictureRect) {

@@ -18,9 +18,19 @@ public:
     void clearPicture();
     // Paints the part of the widget that shows `pictureRect` again.
     void touched(const QRect& pictureRect);
+    // Pixels a stroke had changed were put back (or drawn again): painted
+    // again, and told.
+    void putBack(const QRect& pictureRect);
 
     // A point of the widget in the picture's own pixels.
     QPoint toPicture(QPoint widgetPoint) const;
+
+signals:
+    // Another picture, or none, replaced the one drawn on: strokes on the
+    // old one can no longer be taken back.
+    void pictureReplaced();
+    // putBack() was called.
+    void pixelsPutBack(const QRect& pictureRect);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

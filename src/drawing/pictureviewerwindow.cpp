@@ -1,8 +1,10 @@
 #include "drawing/pictureviewerwindow.h"
 
+#include "document/undohistory.h"
 #include "drawing/colourwipe.h"
 #include "drawing/picturecanvas.h"
 #include "drawing/seethrough.h"
+#include "drawing/strokestep.h"
 #include "drawing/wallpen.h"
 #include "model/penstate.h"
 #include "pictures/picturelayer.h"
@@ -102,6 +104,15 @@ PictureViewerWindow::PictureViewerWindow(QWidget* parent, PenState* pen, const b
     Panel1->setCursor(Qt::PointingHandCursor);
     Panel1->setMouseTracking(true);
     Panel1->installEventFilter(this);
+    strokes_ = std::make_unique<StrokeRecorder>(*Panel1);
+    connect(Panel1, &PictureCanvas::pictureReplaced, this, &PictureViewerWindow::dropStrokes);
+    // An undone stroke may bring the see-through grey back. A stroke under
+    // way is drawn and not kept as a step, as on the wall.
+    connect(Panel1, &PictureCanvas::pixelsPutBack, this, [this] {
+        strokes_->cancel();
+        if (isVisible())
+            applySeeThroughGrey(this);
+    });
     buildMenu();
 
     Timer2 = new QTimer(this);
@@ -179,6 +190,8 @@ void PictureViewerWindow::resetState() {
     drag_.cancel();
     Timer2->stop();
     TFLG = false;
+    if (wasOpen)
+        dropStrokes();
     // The pen was for this picture.
     if (wasOpen && pen)
         pen->MSswitch(false);
@@ -311,6 +324,8 @@ bool PictureViewerWindow::eventFilter(QObject* watched, QEvent* event) {
 void PictureViewerWindow::pressOnPicture(QMouseEvent* event) {
     drag_.follow(this, event);
     stroke_.press(Panel1->toPicture(event->position().toPoint()));
+    if (event->button() == Qt::LeftButton)
+        strokes_->begin();
 }
 
 void PictureViewerWindow::moveOnPicture(QMouseEvent* event) {
@@ -329,20 +344,39 @@ void PictureViewerWindow::moveOnPicture(QMouseEvent* event) {
     const QRect changed =
         stroke_.move(Panel1->drawable(), Panel1->toPicture(event->position().toPoint()), leftDown,
                      true, pen.PREFLG, penColour(pen.CPEN), pen.SPENS);
-    Panel1->touched(changed);
+    strokes_->drew(changed);
 }
 
 void PictureViewerWindow::strokeReleased(QMouseEvent* event) {
-    if (!penOn() || !pen_->PREFLG || drag_.pressed() != WindowDrag::Press::Left)
-        return;
-    const int width = pen_->SPENS > 0 ? pen_->SPENS : kNormalPen;
-    const QRect changed =
-        stroke_.release(Panel1->drawable(), Panel1->toPicture(event->position().toPoint()),
-                        penColour(pen_->CPEN), width);
-    Panel1->touched(changed);
-    // Strokes over the see-through grey are no longer see-through.
-    if (!changed.isEmpty())
-        applySeeThroughGrey(this);
+    if (penOn() && pen_->PREFLG && drag_.pressed() == WindowDrag::Press::Left) {
+        const int width = pen_->SPENS > 0 ? pen_->SPENS : kNormalPen;
+        const QRect changed =
+            stroke_.release(Panel1->drawable(), Panel1->toPicture(event->position().toPoint()),
+                            penColour(pen_->CPEN), width);
+        strokes_->drew(changed);
+        // Strokes over the see-through grey are no longer see-through.
+        if (!changed.isEmpty())
+            applySeeThroughGrey(this);
+    }
+    if (event->button() == Qt::LeftButton)
+        keepStroke();
+}
+
+UndoHistory* PictureViewerWindow::history() const {
+    return pen ? &pen->history() : nullptr;
+}
+
+void PictureViewerWindow::keepStroke() {
+    std::unique_ptr<StrokeStep> step = strokes_->end();
+    if (step && history())
+        history()->push(std::move(step));
+}
+
+// The strokes went with the picture, or into its file.
+void PictureViewerWindow::dropStrokes() {
+    strokes_->cancel();
+    if (history())
+        history()->dropCanvas(Panel1);
 }
 
 void PictureViewerWindow::buildMenu() {
@@ -430,8 +464,10 @@ bool PictureViewerWindow::saveOver() {
     } else if (!writePicture(picture(), shownPath_, 100, &error) && error.isEmpty()) {
         error = QStringLiteral("書き込めません");
     }
-    if (error.isEmpty())
+    if (error.isEmpty()) {
+        dropStrokes();
         return true;
+    }
     QMessageBox::warning(this, QStringLiteral("Zavik"),
                          QStringLiteral("「%1」に上書きできませんでした：%2\n"
                                         "元のファイルはそのままです。")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/penstroke.h"
+#include "drawing/strokerecorder.h"
 #include "drawing/windowdrag.h"
 
 #include <QColor>
@@ -15,6 +16,7 @@ class PictureCanvas;
 class QAction;
 class QMenu;
 class QTimer;
+class UndoHistory;
 class WallPen;
 struct PenState;
 
@@ -118,6 +120,10 @@ private:
     void pressOnPicture(QMouseEvent* event);
     void moveOnPicture(QMouseEvent* event);
     void strokeReleased(QMouseEvent* event);
+    // The wall's history, which the viewer's strokes go into: the pen's.
+    UndoHistory* history() const;
+    void keepStroke();
+    void dropStrokes();
 
     PenState* pen_;
     const bool* busy_;
@@ -133,4 +139,5 @@ private:
     int lastMs_ = 4000;
     WindowDrag drag_;
     PenStroke stroke_{kViewerStrokes};
+    std::unique_ptr<StrokeRecorder> strokes_;
 };

@@ -1,10 +1,12 @@
 #include "drawing/wallpen.h"
 
 #include "document/changedetection.h"
+#include "document/undohistory.h"
 #include "document/walldocument.h"
 #include "document/wallsaver.h"
 #include "drawing/picturecanvas.h"
 #include "drawing/pictureviewerwindow.h"
+#include "drawing/strokestep.h"
 #include "model/bgrcolor.h"
 #include "model/penstate.h"
 #include "platform/shell.h"
@@ -27,6 +29,12 @@ WallPen::WallPen(WallDocument& doc, PenState& pen, const bool& busy, const bool&
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->setMouseTracking(true);
     Image1->installEventFilter(this);
+    strokes_ = std::make_unique<StrokeRecorder>(*Image1, &st.canvasDrawn);
+    connect(Image1, &PictureCanvas::pictureReplaced, this, &WallPen::dropStrokes);
+    // A stroke under way when an undo puts pixels back would keep them as
+    // its own: it is drawn, and not kept as a step.
+    connect(Image1, &PictureCanvas::pixelsPutBack, this, [this] { strokes_->cancel(); });
+    connect(&st, &WallDocument::backgroundPictureWritten, this, &WallPen::dropStrokes);
 
     PopupMenu3 = new QMenu(wallArea);
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
@@ -55,6 +63,22 @@ WallPen::WallPen(WallDocument& doc, PenState& pen, const bool& busy, const bool&
         if (!pen_.PREFLG)
             resetCounter();
     });
+}
+
+UndoHistory& WallPen::history() {
+    return st.history();
+}
+
+void WallPen::keepStroke() {
+    if (std::unique_ptr<StrokeStep> step = strokes_->end())
+        st.history().push(std::move(step));
+}
+
+// The strokes on the canvas went into a picture file, or went with the
+// picture: they can no longer be taken back one by one.
+void WallPen::dropStrokes() {
+    strokes_->cancel();
+    st.history().dropCanvas(Image1);
 }
 
 int WallPen::counter() const {
@@ -232,6 +256,8 @@ bool WallPen::eventFilter(QObject* watched, QEvent* event) {
 void WallPen::press(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     stroke_.press(at);
+    if (event->button() == Qt::LeftButton)
+        strokes_->begin();
     if (busy_)
         return;
     ChangeDetection::Pause pause(changes_);
@@ -257,19 +283,22 @@ void WallPen::move(QMouseEvent* event) {
                                        pen_.MSON, pen_.PREFLG, penColour(pen_.CPEN), pen_.SPENS);
     if (!changed.isEmpty()) {
         st.canvasDrawn = true;
-        Image1->touched(changed);
+        strokes_->drew(changed);
     }
 }
 
 void WallPen::release(QMouseEvent* event) {
-    if (!pen_.MSON || !pen_.PREFLG || event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton)
         return;
-    const int width = pen_.SPENS > 0 ? pen_.SPENS : kNormalPen;
-    const QRect changed = stroke_.release(Image1->drawable(), event->position().toPoint(),
-                                          penColour(pen_.CPEN), width);
-    if (!changed.isEmpty()) {
-        pen_.MSON2 = true;
-        st.canvasDrawn = true;
-        Image1->touched(changed);
+    if (pen_.MSON && pen_.PREFLG) {
+        const int width = pen_.SPENS > 0 ? pen_.SPENS : kNormalPen;
+        const QRect changed = stroke_.release(Image1->drawable(), event->position().toPoint(),
+                                              penColour(pen_.CPEN), width);
+        if (!changed.isEmpty()) {
+            pen_.MSON2 = true;
+            st.canvasDrawn = true;
+            strokes_->drew(changed);
+        }
     }
+    keepStroke();
 }

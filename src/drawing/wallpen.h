@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawing/penstroke.h"
+#include "drawing/strokerecorder.h"
 
 #include <QImage>
 #include <QObject>
@@ -13,6 +14,7 @@ class QAction;
 class QMenu;
 class QMouseEvent;
 class QWidget;
+class UndoHistory;
 class WallDocument;
 struct PenState;
 
@@ -58,6 +60,9 @@ public:
     // "ビュアー" and "編集": the background picture in another program.
     void openOutside(bool edit);
 
+    // The wall's history, where the strokes on the wall and in the viewer go.
+    UndoHistory& history();
+
     // The point counter of the current stroke sequence.
     int counter() const;
     void resetCounter();
@@ -84,6 +89,8 @@ private:
     void penOn();
     void setCursors();
     void captionStraight();
+    void keepStroke();
+    void dropStrokes();
 
     WallDocument& st;
 
@@ -95,4 +102,5 @@ private:
     ChangeDetection& changes_;
     QImage Image2; // the background as loaded
     PenStroke stroke_{kWallStrokes};
+    std::unique_ptr<StrokeRecorder> strokes_;
 };

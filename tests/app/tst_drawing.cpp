@@ -1,4 +1,6 @@
+#include "document/undohistory.h"
 #include "drawing/picturecanvas.h"
+#include "drawing/pictureviewerwindow.h"
 #include "drawing/wallpen.h"
 #include "model/bgrcolor.h"
 #include "pictures/picturelayer.h"
@@ -9,8 +11,11 @@
 
 #include <QDesktopServices>
 #include <QMenu>
+#include <QPainter>
+#include <QSignalSpy>
 #include <QUrl>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 namespace {
@@ -26,6 +31,24 @@ QColor at(WallWindow& w, int x, int y) {
     return w.pen().canvasImage().pixelColor(x, y);
 }
 
+// A wall whose background is a green photo.
+void withPhoto(WindowWall& wall) {
+    QImage photo(640, 360, QImage::Format_RGB32);
+    photo.fill(QColor(0, 128, 0));
+    QVERIFY(writePicture(photo, wall.data + "bg.bmp"));
+    writeFileBytes(wall.data + "wall.ini", "\xEF\xBB\xBF<PANEL=\"bg.bmp\",20260101-000000>\r\n");
+}
+
+// The picture viewer opened on a picture of the wall, drawn on with the pen.
+QWidget* openViewer(WindowWall& wall, WallWindow& w) {
+    QImage leaf(200, 100, QImage::Format_RGB32);
+    leaf.fill(Qt::white);
+    writePicture(leaf, wall.data + "leaf.bmp");
+    w.TForm21->openLink("leaf", wall.data + "leaf.bmp", Qt::yellow, 1.0, QPoint(10, 10),
+                        QSize(w.document().NOWX, w.document().NOWY), w.geometry());
+    return w.TForm21->findChild<QWidget*>("Panel1");
+}
+
 } // namespace
 
 class TestDrawing : public QObject {
@@ -36,6 +59,8 @@ private slots:
     void emptyWall();
     void failedSaveSaysSo();
     void outsidePrograms();
+    void strokesAreTakenBack();
+    void strokesStopBeingSteps();
 };
 
 void TestDrawing::strokesOnTheWall() {
@@ -89,10 +114,7 @@ void TestDrawing::strokesOnTheWall() {
 
 void TestDrawing::wipeSaveAndOriginal() {
     WindowWall wall({});
-    QImage photo(640, 360, QImage::Format_RGB32);
-    photo.fill(QColor(0, 128, 0));
-    QVERIFY(writePicture(photo, wall.data + "bg.bmp"));
-    writeFileBytes(wall.data + "wall.ini", "\xEF\xBB\xBF<PANEL=\"bg.bmp\",20260101-000000>\r\n");
+    withPhoto(wall);
     WallWindow& w = wall.open();
     WallPen& pen = w.pen();
     QWidget* canvas = pen.Image1;
@@ -201,6 +223,101 @@ void TestDrawing::outsidePrograms() {
     w.pen().openOutside(false);
     QCOMPARE(shell.opened, QList<QUrl>{QUrl::fromLocalFile(wall.data + "bg.jpg")});
     qputenv("PATH", path);
+}
+
+void TestDrawing::strokesAreTakenBack() {
+    WindowWall wall({});
+    withPhoto(wall);
+    WallWindow& w = wall.open();
+    WallPen& pen = w.pen();
+    UndoHistory& history = w.document().history();
+    const QImage loaded = pen.canvasImage();
+    pen.chooseColour(1);
+    drag(pen.Image1, {{100, 100}, {120, 100}, {200, 100}});
+    const QImage first = pen.canvasImage();
+    pen.toggleStraight();
+    drag(pen.Image1, {{100, 200}, {150, 200}, {200, 200}}); // moves the pen only: no step
+    drag(pen.Image1, {{300, 300}, {320, 300}, {500, 350}});
+    const QImage second = pen.canvasImage();
+    QCOMPARE(history.undoCount(), 2);
+    QCOMPARE(history.undoName(), QStringLiteral("ペンの線"));
+
+    // Newest first, every pixel as it was; the drawn flag with them, so that
+    // an undrawn photo is not written back at save.
+    history.undo();
+    QCOMPARE(pen.canvasImage(), first);
+    QVERIFY(w.document().canvasDrawn);
+    history.undo();
+    QCOMPARE(pen.canvasImage(), loaded);
+    QVERIFY(!w.document().canvasDrawn);
+    history.redo();
+    history.redo();
+    QCOMPARE(pen.canvasImage(), second);
+    QVERIFY(w.document().canvasDrawn);
+
+    // The viewer's strokes go into the same history, and with the viewer.
+    pen.toggleStraight();
+    QWidget* panel = openViewer(wall, w);
+    const QImage leaf = w.TForm21->picture();
+    drag(panel, {{20, 20}, {60, 30}, {120, 40}});
+    const QImage drawn = w.TForm21->picture();
+    QCOMPARE(history.undoCount(), 3);
+    history.undo();
+    QCOMPARE(w.TForm21->picture(), leaf);
+    history.redo();
+    QCOMPARE(w.TForm21->picture(), drawn);
+    w.TForm21->closeViewer();
+    QCOMPARE(history.undoCount(), 2);
+}
+
+void TestDrawing::strokesStopBeingSteps() {
+    WindowWall wall({});
+    withPhoto(wall);
+    WallWindow& w = wall.open();
+    WallPen& pen = w.pen();
+    UndoHistory& history = w.document().history();
+    auto stroke = [&](int y) {
+        pen.chooseColour(0);
+        drag(pen.Image1, {{100, y}, {120, y}, {200, y}});
+    };
+
+    // The picture changed by other means under the stroke: the undo says so
+    // and changes nothing.
+    stroke(100);
+    QPainter(&pen.Image1->drawable()).fillRect(150, 90, 10, 20, Qt::black);
+    const QImage painted = pen.canvasImage();
+    QSignalSpy refused(&history, &UndoHistory::refused);
+    history.undo();
+    QCOMPARE(refused.count(), 1);
+    QVERIFY(refused.at(0).at(0).toString().contains(QStringLiteral("ほかの操作で変わって")));
+    QCOMPARE(pen.canvasImage(), painted);
+    QVERIFY(w.document().canvasDrawn);
+    QCOMPARE(history.undoCount(), 0);
+
+    // A wipe, a new background, the original back, a save: the strokes
+    // before it are no steps.
+    QImage white(pen.canvasImage().size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    const QList<std::function<void()>> ends{
+        [&] { pen.wipe(); },
+        [&] { pen.showBackground(white); },
+        [&] { pen.restoreOriginal(); },
+        [&] { pen.save(); },
+    };
+    for (const auto& end : ends) {
+        stroke(200);
+        QCOMPARE(history.undoCount(), 1);
+        end();
+        QCOMPARE(history.undoCount(), 0);
+    }
+
+    // The viewer's own save likewise.
+    QWidget* panel = openViewer(wall, w);
+    pen.chooseColour(1);
+    drag(panel, {{20, 20}, {60, 30}, {120, 40}});
+    QCOMPARE(history.undoCount(), 1);
+    QVERIFY(w.TForm21->saveOver());
+    QCOMPARE(history.undoCount(), 0);
 }
 
 QTEST_MAIN(TestDrawing)

@@ -1,5 +1,8 @@
 #include "drawing/colourwipe.h"
+#include "drawing/picturecanvas.h"
 #include "drawing/pictureviewerwindow.h"
+#include "drawing/strokerecorder.h"
+#include "drawing/strokestep.h"
 #include "model/penstate.h"
 #include "pictures/picturelayer.h"
 
@@ -87,6 +90,7 @@ private slots:
     void dragMovesTheWindowOrDraws();
     void colourWipe();
     void saveAndRestore();
+    void strokeStepsKeepTheChangedPixels();
 };
 
 void TestPictureViewer::geometry_data() {
@@ -485,6 +489,37 @@ void TestPictureViewer::saveAndRestore() {
     QFile f(a);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), original);
+}
+
+void TestPictureViewer::strokeStepsKeepTheChangedPixels() {
+    PictureCanvas canvas;
+    QImage white(1200, 300, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    canvas.setPicture(white);
+    StrokeRecorder strokes(canvas);
+    PenStroke pen(kViewerStrokes);
+    auto line = [&](QPoint from, QPoint to, const QColor& colour) {
+        strokes.begin();
+        pen.press(from);
+        strokes.drew(pen.move(canvas.drawable(), to, true, true, false, colour, 5));
+        return strokes.end();
+    };
+    // White on white changes no pixel: no step.
+    QVERIFY(!line({10, 100}, {300, 100}, Qt::white));
+
+    // Only the rectangle under the stroke is kept: a short one in memory,
+    // one across the picture in temporary files, read back to undo it.
+    std::unique_ptr<StrokeStep> shortLine = line({10, 10}, {30, 10}, Qt::red);
+    const QImage afterShort = canvas.picture();
+    std::unique_ptr<StrokeStep> longLine = line({0, 150}, {1199, 160}, Qt::blue);
+    const QImage afterLong = canvas.picture();
+    QVERIFY(shortLine && !shortLine->spilled());
+    QVERIFY(longLine && longLine->spilled());
+    QString why;
+    QVERIFY(longLine->undo(&why));
+    QCOMPARE(canvas.picture(), afterShort);
+    QVERIFY(longLine->redo(&why));
+    QCOMPARE(canvas.picture(), afterLong);
 }
 
 QTEST_MAIN(TestPictureViewer)

@@ -1,0 +1,46 @@
+#include "drawing/strokerecorder.h"
+
+#include "drawing/picturecanvas.h"
+#include "drawing/strokestep.h"
+
+StrokeRecorder::StrokeRecorder(PictureCanvas& canvas, bool* drawn)
+    : canvas_(canvas), drawn_(drawn) {}
+
+void StrokeRecorder::begin() {
+    before_ = canvas_.picture();
+    drawnBefore_ = drawn_ && *drawn_;
+    changed_ = QRect();
+    recording_ = true;
+}
+
+void StrokeRecorder::drew(const QRect& rect) {
+    if (recording_)
+        changed_ |= rect;
+    canvas_.touched(rect);
+}
+
+std::unique_ptr<StrokeStep> StrokeRecorder::end() {
+    const QImage before = std::move(before_);
+    before_ = QImage();
+    const QRect changed = changed_ & before.rect();
+    const bool recording = recording_;
+    cancel();
+    const QImage& after = canvas_.picture();
+    // Whole bytes per pixel are put back row by row; the canvases hold no
+    // other kind, as the pen cannot draw on them.
+    if (!recording || changed.isEmpty() || after.size() != before.size() ||
+        after.format() != before.format() || after.depth() % 8 != 0)
+        return nullptr;
+    const QByteArray was = pixelBytes(before, changed);
+    const QByteArray is = pixelBytes(after, changed);
+    if (was == is)
+        return nullptr;
+    return std::make_unique<StrokeStep>(canvas_, changed, after.format(), was, is, drawn_,
+                                        drawnBefore_);
+}
+
+void StrokeRecorder::cancel() {
+    before_ = QImage();
+    changed_ = QRect();
+    recording_ = false;
+}
