@@ -97,6 +97,13 @@ bool CardStep::touchesFile(const QString& name) const {
                        [&name](const FilePart& f) { return f.name == name; });
 }
 
+qint64 CardStep::bytesKept() const {
+    qint64 kept = 0;
+    for (const FilePart& f : files_)
+        kept += (f.before ? f.before->size() : 0) + (f.after ? f.after->size() : 0);
+    return kept;
+}
+
 bool CardStep::checkFrom(bool back, QString* why) const {
     for (const FilePart& f : files_) {
         const QString path = QDir::toNativeSeparators(doc_.KIJUNDIR + f.name);

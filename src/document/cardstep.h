@@ -38,6 +38,7 @@ public:
     bool redo(QString* why) override { return apply(false, why); }
     bool touchesCard(quint64 id) const override;
     bool touchesFile(const QString& name) const override;
+    qint64 bytesKept() const override;
 
 private:
     struct CardPart {

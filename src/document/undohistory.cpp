@@ -11,8 +11,13 @@ void UndoHistory::push(std::unique_ptr<HistoryStep> step) {
         return;
     undone_.clear();
     done_.push_back(std::move(step));
-    while (int(done_.size()) > kMaxSteps)
+    qint64 kept = 0;
+    for (const auto& s : done_)
+        kept += s->bytesKept();
+    while (int(done_.size()) > kMaxSteps || (done_.size() > 1 && kept > kMaxBytesKept)) {
+        kept -= done_.front()->bytesKept();
         done_.pop_front();
+    }
     emit changed();
 }
 

@@ -29,6 +29,8 @@ public:
         return false;
     }
     virtual const void* canvas() const { return nullptr; }
+    // The bytes it keeps (in memory or temporary files) to be taken back.
+    virtual qint64 bytesKept() const { return 0; }
 };
 
 // The steps the user can take back on one wall, newest last, and those taken
@@ -38,8 +40,11 @@ public:
 class UndoHistory : public QObject {
     Q_OBJECT
 public:
-    // Steps kept; older ones are forgotten.
+    // Steps kept; older ones are forgotten, and so they are while the steps
+    // together keep more bytes than this (pen strokes over the whole screen;
+    // the temporary folder may be in memory too).
     static constexpr int kMaxSteps = 200;
+    static constexpr qint64 kMaxBytesKept = 256 * 1024 * 1024;
 
     explicit UndoHistory(QObject* parent = nullptr);
     ~UndoHistory() override;

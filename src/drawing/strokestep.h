@@ -25,6 +25,7 @@ public:
     bool undo(QString* why) override;
     bool redo(QString* why) override;
     const void* canvas() const override { return key_; }
+    qint64 bytesKept() const override { return before_.size() + after_.size(); }
 
     QRect rect() const { return rect_; }
     // Whether the pixels are kept in temporary files.

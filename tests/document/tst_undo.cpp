@@ -260,6 +260,17 @@ void TestUndo::lookingWritesNothingAndTheHistoryIsBounded() {
     const QRect last = wall.doc().card(0).rect;
     wall.history().undo();
     QCOMPARE(wall.doc().card(0).rect, last.translated(-3, 0));
+    // Steps that keep many bytes (strokes over a whole screen) are bounded
+    // by those bytes too.
+    struct Large : HistoryStep {
+        QString name() const override { return QStringLiteral("ペンの線"); }
+        bool undo(QString*) override { return true; }
+        bool redo(QString*) override { return true; }
+        qint64 bytesKept() const override { return UndoHistory::kMaxBytesKept / 3 + 1; }
+    };
+    for (int i = 0; i < 5; ++i)
+        wall.history().push(std::make_unique<Large>());
+    QCOMPARE(wall.history().undoCount(), 2);
     // Another wall shown: its history starts afresh.
     wall.doc().clear();
     QVERIFY(!wall.history().canUndo() && !wall.history().canRedo());
