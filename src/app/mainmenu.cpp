@@ -5,6 +5,12 @@
 MainMenu::MainMenu(QWidget* window) : QMenu(window) {
     setObjectName(QStringLiteral("PopupMenu2"));
     setToolTipsVisible(true);
+    Undo1 = addItem(this, "Undo1", QStringLiteral("元に戻す"));
+    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Redo1 = addItem(this, "Redo1", QStringLiteral("やり直す"));
+    Redo1->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    addSeparator();
     Zavik2 = addItem(this, "Zavik2", QStringLiteral("HELP"));
     N21 = addItem(this, "N21", QStringLiteral("フォルダ構成"));
     N21->setToolTip(QStringLiteral("プログラムのフォルダの構成を表示します"));

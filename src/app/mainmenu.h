@@ -9,6 +9,8 @@ class MainMenu : public QMenu { // PopupMenu2
 public:
     explicit MainMenu(QWidget* window);
 
+    QAction* Undo1;  // take the last step back
+    QAction* Redo1;  // make it again
     QAction* Zavik2; // the help page
     QAction* N21;    // folder structure
     QAction* N67;    // copy the wall folder to the desktop

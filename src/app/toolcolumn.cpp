@@ -37,6 +37,7 @@ ToolColumn::ToolColumn(WallDocument& doc, WallModes& modes, QWidget* wallArea)
     SpeedButton4 = makeToolButton("SpeedButton4", QStringLiteral("カードを作る"));
     SpeedButton19 = makeToolButton("SpeedButton19", QStringLiteral("表示カードを作る"));
     SpeedButton12 = makeToolButton("SpeedButton12", QStringLiteral("再表示"));
+    SpeedButton28 = makeToolButton("SpeedButton28", QStringLiteral("元に戻す"));
     SpeedButton2 = makeToolButton("SpeedButton2", QStringLiteral("背景に線画"));
     SpeedButton10 = makeToolButton("SpeedButton10", QStringLiteral("5秒後に全画面に線画"));
     SpeedButton3 = makeToolButton("SpeedButton3", QStringLiteral("背景の線画を消す"));
@@ -79,9 +80,9 @@ QToolButton* ToolColumn::makeToolButton(const char* name, const QString& hint) {
 }
 
 QList<QToolButton*> ToolColumn::column() const {
-    return {SpeedButton1, SpeedButton7,  SpeedButton16, SpeedButton25, SpeedButton14,
-            SpeedButton8, SpeedButton6,  SpeedButton4,  SpeedButton19, SpeedButton12,
-            SpeedButton2, SpeedButton10, SpeedButton3,  SpeedButton23};
+    return {SpeedButton1,  SpeedButton7, SpeedButton16, SpeedButton25, SpeedButton14,
+            SpeedButton8,  SpeedButton6, SpeedButton4,  SpeedButton19, SpeedButton12,
+            SpeedButton28, SpeedButton2, SpeedButton10, SpeedButton3,  SpeedButton23};
 }
 
 QList<QWidget*> ToolColumn::tabWidgets() const {
@@ -146,7 +147,7 @@ void ToolColumn::XSHOW(bool on) {
              SpeedButton1, SpeedButton19, Panel6, SpeedButton10, SpeedButton12, SpeedButton23,
              SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6, SpeedButton8,
              SpeedButton11, SpeedButton26, SpeedButton27, SpeedButton14, SpeedButton16,
-             SpeedButton25})
+             SpeedButton25, SpeedButton28})
         w->setVisible(on);
 }
 

@@ -51,6 +51,7 @@ public:
     QToolButton* SpeedButton4;  // make cards
     QToolButton* SpeedButton19; // make launch cards
     QToolButton* SpeedButton12; // redisplay
+    QToolButton* SpeedButton28; // take the last step back
     QToolButton* SpeedButton2;  // pen drawing
     QToolButton* SpeedButton10; // full-screen drawing in 5 seconds
     QToolButton* SpeedButton3;  // clear the strokes

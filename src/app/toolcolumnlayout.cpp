@@ -20,12 +20,13 @@ FolderButtonGeometry folderButtonGeometry(int captionLength, int NOWY, int ZETTA
 }
 
 const QStringList& toolColumnOrder() {
-    static const QStringList order{QStringLiteral("SpeedButton6"),  QStringLiteral("SpeedButton4"),
-                                   QStringLiteral("SpeedButton19"), QStringLiteral("SpeedButton12"),
-                                   QStringLiteral("SpeedButton2"),  QStringLiteral("SpeedButton10"),
-                                   QStringLiteral("SpeedButton3"),  QStringLiteral("SpeedButton23"),
-                                   QStringLiteral("SpeedButton25"), QStringLiteral("SpeedButton16"),
-                                   QStringLiteral("SpeedButton14")};
+    static const QStringList order{
+        QStringLiteral("SpeedButton6"),  QStringLiteral("SpeedButton4"),
+        QStringLiteral("SpeedButton19"), QStringLiteral("SpeedButton12"),
+        QStringLiteral("SpeedButton28"), QStringLiteral("SpeedButton2"),
+        QStringLiteral("SpeedButton10"), QStringLiteral("SpeedButton3"),
+        QStringLiteral("SpeedButton23"), QStringLiteral("SpeedButton25"),
+        QStringLiteral("SpeedButton16"), QStringLiteral("SpeedButton14")};
     return order;
 }
 

@@ -1,6 +1,7 @@
 #include "app/wallwindow.h"
 
 #include "app/filewindow.h"
+#include "app/historycommands.h"
 #include "app/linkrunner.h"
 #include "app/logostarter.h"
 #include "app/mainmenu.h"
@@ -95,6 +96,10 @@ void WallWindow::makeParts() {
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setCursor(Qt::PointingHandCursor);
+    // The wall takes the keyboard back from a field on it when the field
+    // goes or the user presses a card or the wall: the wall's keys (take
+    // back, make again) are then the wall's again.
+    Panel2->setFocusPolicy(Qt::StrongFocus);
     board_ = new CardBoard(st, flags_.BUSY, flags_.RFLG, Panel2);
     changes_ = &st.changes();
     pen_ = new WallPen(st, flags_.pen, flags_.BUSY, flags_.RFLGK, flags_.POM, Panel2);
@@ -217,6 +222,10 @@ void WallWindow::wireMenus() {
     connect(PopupMenu2->N01, &QAction::triggered, this, &WallWindow::N01Click);
     connect(PopupMenu2->N3, &QAction::triggered, this, &WallWindow::OWARI);
     connect(PopupMenu2->N32, &QAction::triggered, this, &WallWindow::exitWithoutSaving);
+    history_ = new HistoryCommands(st.history(), flags_.BUSY, PopupMenu2->Undo1, PopupMenu2->Redo1,
+                                   tools_->SpeedButton28, this);
+    // A teacher drawing in the picture viewer takes strokes back there.
+    history_->attach(TForm21);
 }
 
 void WallWindow::wireDrawing() {

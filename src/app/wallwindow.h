@@ -19,6 +19,7 @@ class ChangeDetection;
 class FileWindow;
 class FlashWindow;
 class FolderChooserDialog;
+class HistoryCommands;
 class HelpBrowserWindow;
 class SettingsDialog;
 class PageEditorWindow;
@@ -111,6 +112,7 @@ public:
     ScreenCapture& capture() { return *capture_; }
     WallPrinter& printer() { return *printer_; }
     WebPane& webPane() { return *webPane_; }
+    HistoryCommands& historyCommands() { return *history_; }
 
     // Windows made once and kept for the program's life.
     RestoreWindow* TForm20;       // brings a hidden wall back
@@ -202,4 +204,5 @@ private:
     WallPrinter* printer_;
     WebLinkActions* webActions_; // what the web pane's and help browser's links do
     WebPane* webPane_;           // the web window on the wall
+    HistoryCommands* history_;   // undo and redo: menu, button and keys
 };

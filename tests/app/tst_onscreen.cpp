@@ -5,8 +5,11 @@
 #include "drawing/screencapture.h"
 #include "model/bgrcolor.h"
 #include "platform/userprompts.h"
+#include "support/countedstep.h"
 #include "support/wallfixture.h"
+#include "web/webpane.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -80,6 +83,7 @@ private slots:
     void noticeStandsAboveTheWallAtStartUp();
     void captureSeesTheScreen();
     void pictureEditorDialogsStandAboveIt();
+    void fieldOnTheWallKeepsTheRedoKey();
 };
 
 void TestOnScreen::noticeStandsAboveTheWallAtStartUp() {
@@ -209,6 +213,28 @@ void TestOnScreen::pictureEditorDialogsStandAboveIt() {
     QCOMPARE(QApplication::activePopupWidget(), capture.PopupMenu4);
     capture.PopupMenu4->close();
     QTRY_VERIFY(editor->isActiveWindow() && inFront(editor));
+}
+
+void TestOnScreen::fieldOnTheWallKeepsTheRedoKey() {
+    // On an X desktop Ctrl+Y is no redo key to a line edit; the wall's redo
+    // must not take it from a field the user types in all the same.
+    EmptyWall wall;
+    QVERIFY(wall.shown());
+    WallWindow& w = wall.w;
+    int undos = 0, redos = 0;
+    w.document().history().push(std::make_unique<CountedStep>("カードの移動", &undos, &redos));
+    w.document().history().undo();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QLineEdit* address = w.webPane().Edit2;
+    w.webPane().Panel3->show();
+    address->setFocus();
+    QTRY_VERIFY(address->hasFocus());
+    QTest::keyClick(address, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(redos, 0);
+    w.webPane().Panel3->hide();
+    QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(redos, 1);
 }
 
 QTEST_MAIN(TestOnScreen)

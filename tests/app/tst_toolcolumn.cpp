@@ -3,11 +3,15 @@
 #include "app/toolglyphs.h"
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
+#include "drawing/pictureviewerwindow.h"
 #include "drawing/screencapture.h"
 #include "model/wallgeometry.h"
 #include "platform/beep.h"
+#include "support/countedstep.h"
 #include "support/windowfixture.h"
+#include "web/webpane.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -36,6 +40,7 @@ private slots:
     void busyWallIgnoresTheListedCommands();
     void mainMenu();
     void shortcutsAndRedisplay();
+    void takeBackAndMakeAgain();
     void glyphsAtTheRatioAsked();
 };
 
@@ -55,7 +60,8 @@ void TestToolColumn::layoutArithmetic() {
     QCOMPARE(at["SpeedButton7"], QPoint(1920 - 40 - 2, 68));
     QCOMPARE(at["SpeedButton8"], QPoint(1868, 148));
     QCOMPARE(at["SpeedButton6"].y(), 208);
-    QCOMPARE(at["SpeedButton14"].y(), 148 + 11 * 60);
+    QCOMPARE(at["SpeedButton14"].y(), 148 + 12 * 60);
+    QVERIFY(at["SpeedButton14"].y() + toolButtonSide(1080) < at["Panel6"].y());
     QCOMPARE(at["Panel6"], QPoint(1868, 1080 - 32));
     // Each button stands one small step below the one before, in order.
     int previous = at["SpeedButton8"].y();
@@ -71,7 +77,8 @@ void TestToolColumn::layoutArithmetic() {
     QCOMPARE(small["SpeedButton1"], QPoint(1366 - 52, 6));
     QCOMPARE(small["SpeedButton7"].y(), 6 + 43);
     QCOMPARE(small["SpeedButton8"].y(), 6 + 43 + 57);
-    QCOMPARE(small["SpeedButton14"].y(), 6 + 43 + 57 + 11 * 43);
+    QCOMPARE(small["SpeedButton14"].y(), 6 + 43 + 57 + 12 * 43);
+    QVERIFY(small["SpeedButton14"].y() + toolButtonSide(768) < small["Panel6"].y());
 }
 
 void TestToolColumn::folderButtonArithmetic() {
@@ -176,9 +183,10 @@ void TestToolColumn::mainMenu() {
     for (QAction* a : w.findChild<QMenu*>("PopupMenu2")->actions())
         captions << a->text();
     QCOMPARE(captions,
-             (QStringList{"HELP", "フォルダ構成", "フォルダ→【マイデスク】[>DL]",
-                          "   ウィンドウ形式の変更", "未提案の☆を消す", "カード情報をCSV保存[>CSV]",
-                          "画面を印刷[>PRN]", "保存して終了[<<]", "保存しないで終了[<<<]"}));
+             (QStringList{"元に戻す", "やり直す", "", "HELP", "フォルダ構成",
+                          "フォルダ→【マイデスク】[>DL]", "   ウィンドウ形式の変更",
+                          "未提案の☆を消す", "カード情報をCSV保存[>CSV]", "画面を印刷[>PRN]",
+                          "保存して終了[<<]", "保存しないで終了[<<<]"}));
     for (const char* name : {"N21", "CSV1"})
         QVERIFY2(w.findChild<QAction*>(name)->isEnabled(), name);
     // Bordered, then borderless again at 0, 0 with the full client size.
@@ -216,12 +224,90 @@ void TestToolColumn::shortcutsAndRedisplay() {
     QVERIFY(w.isVisible());
 }
 
+void TestToolColumn::takeBackAndMakeAgain() {
+    WindowWall wall({});
+    WallWindow& w = wall.open();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    UndoHistory& history = w.document().history();
+    QAction* undo = w.findChild<QAction*>("Undo1");
+    QAction* redo = w.findChild<QAction*>("Redo1");
+    QToolButton* b28 = button(w, "SpeedButton28");
+    auto shown = [&] {
+        return QStringList{
+            undo->text(), redo->text(), b28->toolTip(),
+            QString::number(undo->isEnabled() + 2 * redo->isEnabled() + 4 * b28->isEnabled())};
+    };
+    QCOMPARE(shown(), (QStringList{"元に戻す", "やり直す", "元に戻す", "0"}));
+    QCOMPARE(undo->shortcut(), QKeySequence("Ctrl+Z"));
+    QCOMPARE(redo->shortcut(), QKeySequence("Ctrl+Y"));
+
+    int undos = 0, redos = 0;
+    auto push = [&](const char* name) {
+        history.push(std::make_unique<CountedStep>(name, &undos, &redos));
+    };
+    push("カードの移動");
+    QCOMPARE(shown(),
+             (QStringList{"元に戻す：カードの移動", "やり直す", "元に戻す：カードの移動", "5"}));
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown(), (QStringList{"元に戻す", "やり直す：カードの移動", "元に戻す", "2"}));
+    QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+    QTest::mouseClick(b28, Qt::LeftButton);
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    undo->trigger();
+    redo->trigger();
+    QCOMPARE(undos, 3);
+    QCOMPARE(redos, 3);
+    // Nothing is taken back while the wall is loading.
+    w.flags().BUSY = true;
+    QTest::mouseClick(b28, Qt::LeftButton);
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    w.flags().BUSY = false;
+    QCOMPARE(undos, 3);
+
+    // A field on the wall keeps the keys for its own typing, until it goes.
+    push("カードの色");
+    b28->click();
+    QLineEdit* address = w.webPane().Edit2;
+    w.webPane().Panel3->show();
+    address->setFocus();
+    QTRY_VERIFY(address->hasFocus());
+    QTest::keyClick(address, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(address, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(address, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(undos, 4);
+    QCOMPARE(redos, 3);
+    w.webPane().Panel3->hide();
+    QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(redos, 4);
+
+    // The picture viewer takes steps back on the same history.
+    w.TForm21->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.TForm21));
+    QTest::keyClick(w.TForm21, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(undos, 5);
+    w.TForm21->hide();
+
+    // A step that cannot be taken back says so above the wall.
+    auto refusing = std::make_unique<CountedStep>("カードの削除", &undos, &redos);
+    refusing->refuses = true;
+    history.push(std::move(refusing));
+    QString said;
+    QWidget* owner = nullptr;
+    answerNext(QString(), &said, &owner);
+    b28->click();
+    QTRY_COMPARE(
+        said,
+        QStringLiteral("「カードの削除」は元に戻せませんでした。\nほかのプログラムが変えました。"));
+    QCOMPARE(owner, &w);
+}
+
 void TestToolColumn::glyphsAtTheRatioAsked() {
     // Every picture is drawn, at the device pixels of the ratio asked.
     const char* names[] = {"SpeedButton1",  "SpeedButton2",  "SpeedButton3",  "SpeedButton4",
                            "SpeedButton6",  "SpeedButton7",  "SpeedButton8",  "SpeedButton10",
                            "SpeedButton12", "SpeedButton14", "SpeedButton16", "SpeedButton19",
-                           "SpeedButton23", "SpeedButton25", "SpeedButton27"};
+                           "SpeedButton23", "SpeedButton25", "SpeedButton27", "SpeedButton28"};
     for (const char* name : names) {
         for (qreal ratio : {1.0, 2.0}) {
             const QImage glyph = toolGlyph(QLatin1String(name), 40, ratio).toImage();

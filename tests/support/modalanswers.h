@@ -9,13 +9,15 @@
 #include <QToolButton>
 
 // Answers the next modal box or dialog by pressing the button with `text`
-// (or accepting it), and keeps what it said.
-inline void answerNext(const QString& text, QString* said = nullptr) {
+// (or accepting it), and keeps what it said and the window it stood over.
+inline void answerNext(const QString& text, QString* said = nullptr, QWidget** owner = nullptr) {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, text, said] {
+    QObject::connect(poll, &QTimer::timeout, [poll, text, said, owner] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal)
             return;
+        if (owner)
+            *owner = modal->parentWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             if (said)
                 *said = box->text();
