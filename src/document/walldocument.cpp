@@ -270,6 +270,10 @@ bool WallDocument::SAKUJO(int n) {
     return true;
 }
 
+QString WallDocument::asideFolder() const {
+    return KIJUNDIRBAK + kAsideFolderName + QLatin1Char('/');
+}
+
 void WallDocument::removeCard(int n) {
     if (!has(n))
         return;

@@ -145,7 +145,7 @@ public:
     // brought back. False, the card kept and the user told, when the file
     // cannot be moved.
     bool SAKUJO(int n);
-    QString asideFolder() const { return KIJUNDIRBAK + QStringLiteral(".zavik-trash/"); }
+    QString asideFolder() const;
     // Removes card n from the wall (its file is not touched).
     void removeCard(int n);
     // Frees every card.

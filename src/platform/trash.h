@@ -7,6 +7,9 @@
 // back. False, with the reason in `error`, when the file stays where it was.
 bool moveToTrash(const QString& path, QString* error = nullptr);
 
+// The data folder's own trash, for a desktop without one: no wall.
+inline const QString kAsideFolderName = QStringLiteral(".zavik-trash");
+
 // Where a file put aside went, to bring it back from there.
 struct TrashedFile {
     QString path; // the file now

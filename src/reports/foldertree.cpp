@@ -1,5 +1,7 @@
 #include "reports/foldertree.h"
 
+#include "platform/trash.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,8 +15,8 @@ void walk(const QString& folder, int depth, FolderTree& tree) {
         QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden,
                                QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names) {
-        if (name.startsWith(QLatin1String("NAIL")))
-            continue; // thumbnails, not walls
+        if (name.startsWith(QLatin1String("NAIL")) || name == kAsideFolderName)
+            continue; // thumbnails and deleted cards, not walls
         if (depth >= kMostLevels) {
             tree.tooDeep = true;
             return;

@@ -19,7 +19,8 @@ private slots:
 void TestFolderTree::lines() {
     QTemporaryDir dir;
     const QString top = dir.filePath("x");
-    for (const char* folder : {"app/pics/sub", "app/NAIL/inner", "b/[] odd…name\\z", "B2"})
+    for (const char* folder :
+         {"app/pics/sub", "app/NAIL/inner", "b/[] odd…name\\z", "B2", ".zavik-trash"})
         QVERIFY(QDir().mkpath(top + "/" + folder));
     // A link back up is not followed.
     QVERIFY(QFile::link(top + "/app", top + "/app/pics/loop"));
