@@ -201,10 +201,10 @@ void CardStep::moveCards(bool back) {
         doc_.insertCard(at, *to(*c));
         current = at;
     }
-    if (current >= 0 && doc_.has(current)) {
-        // Indexes of the cards changed above may have moved with those that came.
+    // The card the step concerns is the current one; with none left, the
+    // current card stays a card of the wall.
+    if (doc_.has(current))
         doc_.PBAN = current;
-    }
     if (!doc_.has(doc_.PBAN))
         doc_.PBAN = std::max(0, doc_.count() - 1);
 }

@@ -1,9 +1,7 @@
-#include "cards/cardmenu.h"
-#include "cards/cardmouse.h"
 #include "cards/cardwidget.h"
 #include "document/undohistory.h"
 #include "storage/refspace.h"
-#include "support/wallfixture.h"
+#include "support/menuwall.h"
 
 #include <QDirIterator>
 #include <QMenu>
@@ -36,27 +34,17 @@ bool same(const Seen& a, const Seen& b) {
     return true;
 }
 
-// A loaded wall with its card menu and card mouse, as the wall window has
-// them.
-struct UndoWall {
-    WallFixture w;
-    CardMenu menu{w.st(), w.busy, *w.board, &w.area};
-    CardMouse mouse{w.st(), w.busy, w.oneShotArmed, w.pressState, *w.board, &w.area};
+// A loaded wall with its card menu and card mouse, and what its history
+// refused.
+struct UndoWall : MenuWall {
     QStringList refused;
 
-    explicit UndoWall(const QList<QPair<QString, PosterRecord>>& cards) {
-        for (const auto& c : cards)
-            w.write(c.first, c.second);
-        w.loader->PANELLOAD();
+    explicit UndoWall(const QList<QPair<QString, PosterRecord>>& cards) : MenuWall(cards) {
         QObject::connect(&history(), &UndoHistory::refused,
                          [this](const QString& why) { refused << why; });
     }
-    WallDocument& doc() { return w.st(); }
     UndoHistory& history() { return w.st().history(); }
-    void command(int n, const char* item) {
-        doc().PBAN = n;
-        menu.PopupMenu1->findChild<QAction*>(QLatin1String(item))->trigger();
-    }
+    void command(int n, const char* item) { ::command(*this, n, item); }
     // A press held until it drags, moves the card follows in pieces, a
     // release.
     void drag(int n, QPoint from, QPoint by) {
