@@ -9,6 +9,7 @@
 #include "storage/stagefilter.h"
 
 #include <QApplication>
+#include <QtMath>
 
 namespace {
 
@@ -66,12 +67,18 @@ void CardBoard::prefetch(const QVector<CardEntry>& cards) {
     QVector<CardPictures::Wanted> wanted;
     for (const CardEntry& e : cards)
         if (!e.POST.isEmpty())
-            wanted.append({e.POST, e.rect.size()});
+            wanted.append({e.POST, devicePixels(e.rect.size())});
     pictures_.prefetch(wanted, st.KIJUNDIR, st.KIJUNDIRBAK);
 }
 
+QSize CardBoard::devicePixels(QSize size) const {
+    const qreal ratio = wallArea_->devicePixelRatioF();
+    return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+}
+
 void CardBoard::showPicture(int n, QSize size) {
-    BBs[n]->setPicture(pictures_.load(st.card(n).POST, st.KIJUNDIR, st.KIJUNDIRBAK, size));
+    BBs[n]->setPicture(
+        pictures_.load(st.card(n).POST, st.KIJUNDIR, st.KIJUNDIRBAK, devicePixels(size)));
 }
 
 void CardBoard::layOut(int n, const QString& filteredText, bool firstMade) {
@@ -192,7 +199,8 @@ void CardBoard::relayout(int n) {
     c->setPictureRect(QRect(2, inset, c->width() - 4, c->height() - 4));
     // A card grown past its picture has it read again at the new size.
     const QSize picture = c->picture().size();
-    if (pictured && (c->width() > picture.width() || c->height() > picture.height()))
+    const QSize shown = devicePixels(c->size());
+    if (pictured && (shown.width() > picture.width() || shown.height() > picture.height()))
         showPicture(n, c->size());
 }
 

@@ -69,7 +69,9 @@ private:
     void rebuild(int n);
     void HOSHI(int n, const QString& text);
     void layOut(int n, const QString& filteredText, bool firstMade);
+    // Card n's picture, read for `size` in the screen's device pixels.
     void showPicture(int n, QSize size);
+    QSize devicePixels(QSize size) const;
     void retire(CardWidget* c);
 
     WallDocument& st;

@@ -5,6 +5,7 @@
 #include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 CardWidget::CardWidget(QWidget* wallArea) : QWidget(wallArea) {
     setCursor(Qt::CrossCursor);
@@ -99,9 +100,15 @@ void CardWidget::resizeEvent(QResizeEvent* event) {
 }
 
 const QPixmap& CardWidget::scaledPicture() {
+    // Scaled straight to the screen's device pixels, so that a picture is
+    // as sharp as the text beside it at any scale.
+    const qreal ratio = devicePixelRatioF();
+    if (!scaled_.isNull() && scaled_.devicePixelRatio() != ratio)
+        scaled_ = QPixmap();
     if (scaled_.isNull() && !picture_.isNull() && !pictureRect_.isEmpty()) {
-        QImage img =
-            picture_.scaled(pictureRect_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QSize pixels(qCeil(pictureRect_.width() * ratio),
+                           qCeil(pictureRect_.height() * ratio));
+        QImage img = picture_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (transparent_) {
             // A transparent card lets the wall show through its picture where
             // the picture has the colour of its bottom-left pixel.
@@ -110,6 +117,7 @@ const QPixmap& CardWidget::scaledPicture() {
             img.setAlphaChannel(QImage(img.createMaskFromColor(key, Qt::MaskOutColor)));
         }
         scaled_ = QPixmap::fromImage(img);
+        scaled_.setDevicePixelRatio(ratio);
     }
     return scaled_;
 }

@@ -25,6 +25,19 @@ QImage decode(const QString& path, QSize shownAt) {
     return image;
 }
 
+// A thumbnail smaller than the card, in the screen's own pixels, would be
+// stretched: the picture itself is read instead, when it is the larger.
+QImage decodeShown(const QString& path, const QString& picture, QSize shownAt) {
+    QImage image = decode(path, shownAt);
+    if (picture.isEmpty() || !shownAt.isValid() ||
+        (image.width() >= shownAt.width() && image.height() >= shownAt.height()))
+        return image;
+    const QImage full = decode(picture, shownAt);
+    if (full.width() > image.width() || full.height() > image.height())
+        return full;
+    return image;
+}
+
 } // namespace
 
 QString thumbnailPath(const QString& pictureName, const QString& wallFolder) {
@@ -49,8 +62,12 @@ CardPictures::Source CardPictures::sourceFor(const QString& pictureName, const Q
         return {};
     const QString path = useThumb ? thumb : picture;
     const FileSignature sig = useThumb ? thumbSig : pictureSig;
-    const QString key = QStringLiteral("%1|%2|%3").arg(path).arg(sig.size).arg(sig.mtimeNs);
-    return {path, key, shownAt};
+    QString key = QStringLiteral("%1|%2|%3").arg(path).arg(sig.size).arg(sig.mtimeNs);
+    // A thumbnail may be passed over for the picture: it is part of the key.
+    const bool fallback = useThumb && pictureSig.exists();
+    if (fallback)
+        key += QStringLiteral("|%1|%2").arg(pictureSig.size).arg(pictureSig.mtimeNs);
+    return {path, fallback ? picture : QString(), key, shownAt};
 }
 
 const QImage* CardPictures::keptFor(const Source& source) const {
@@ -84,7 +101,7 @@ QImage CardPictures::load(const QString& pictureName, const QString& wallFolder,
     // A card larger than what is kept: read for the larger of the two.
     if (const Kept* smaller = kept_.object(source.key); smaller && shownAt.isValid())
         source.shownAt = shownAt.expandedTo(smaller->covers);
-    const QImage image = decode(source.path, source.shownAt);
+    const QImage image = decodeShown(source.path, source.picture, source.shownAt);
     keep(source, image);
     return image;
 }
@@ -113,7 +130,7 @@ void CardPictures::prefetch(const QVector<Wanted>& wanted, const QString& wallFo
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < sources.size(); i = next++)
-            images[i] = decode(sources[i].path, sources[i].shownAt);
+            images[i] = decodeShown(sources[i].path, sources[i].picture, sources[i].shownAt);
     };
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> helpers;

@@ -10,7 +10,8 @@
 QString thumbnailPath(const QString& pictureName, const QString& wallFolder);
 
 // The pictures cards show. A card shows its thumbnail "NAIL/~name" of the
-// wall folder when there is one at least as new as the picture, else the
+// wall folder when there is one at least as new as the picture and at least
+// as large as the card (sizes here are the screen's device pixels), else the
 // picture itself, else none. Looking at a wall writes nothing: a picture
 // without a thumbnail is decoded no larger than the cards showing it need (a
 // large JPEG at a reduced scale, anything else scaled down at once) and kept
@@ -38,6 +39,7 @@ private:
     // The file a card shows and the key it is kept under; no path for none.
     struct Source {
         QString path;
+        QString picture; // read instead of a thumbnail smaller than the card
         QString key;
         QSize shownAt;
     };

@@ -1,0 +1,105 @@
+#include "cards/cardwidget.h"
+#include "pictures/picturelayer.h"
+#include "support/wallfixture.h"
+
+#include <QDirIterator>
+#include <QtTest>
+
+// Run at a device pixel ratio of 2 (QT_SCALE_FACTOR=2): what the wall shows
+// is as sharp as the screen's own pixels.
+
+namespace {
+
+// Every file under `folder` with its size and time: looking writes nothing.
+QStringList filesUnder(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f(it.next());
+        files << QStringLiteral("%1 %2 %3")
+                     .arg(f.filePath())
+                     .arg(f.size())
+                     .arg(f.lastModified().toMSecsSinceEpoch());
+    }
+    files.sort();
+    return files;
+}
+
+// The mean difference per channel of two pictures of one size.
+double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    qint64 sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row);
+            const QRgb q = y.pixel(col, row);
+            sum +=
+                qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+        }
+    return double(sum) / (3.0 * x.width() * x.height());
+}
+
+} // namespace
+
+class TestDevicePixels : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cardPictureIsDecodedForDevicePixels();
+};
+
+void TestDevicePixels::initTestCase() {
+    QCOMPARE(qApp->devicePixelRatio(), 2.0);
+}
+
+void TestDevicePixels::cardPictureIsDecodedForDevicePixels() {
+    WallFixture w(960, 540);
+    // Cells of four pixels: sharp at the card's device size, grey mush in a
+    // thumbnail of an eighth of it.
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, ((x / 4 + y / 4) % 2) ? qRgb(250, 240, 20) : qRgb(20, 30, 200));
+    QVERIFY(writePicture(photo, w.path("photo.bmp")));
+    QDir().mkpath(w.path("NAIL"));
+    const QImage thumb = photo.scaled(200, 150, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QVERIFY(writePicture(thumb, w.path("NAIL/~photo.bmp")));
+    const QStringList before = filesUnder(w.st().KIJUNDIR);
+
+    CardEntry e;
+    e.rect = QRect(20, 20, 400, 300);
+    e.colour = 1;
+    e.shape = 1;
+    e.POST = QStringLiteral("photo.bmp");
+    e.FNAME = QStringLiteral("c.txt");
+    e.FTIME = QStringLiteral("20260101-000000");
+    QVERIFY(w.st().PanelMake(0, e));
+    CardWidget* card = w.board->card(0);
+    QVERIFY(card->picture().width() >= 800 && card->picture().height() >= 600);
+
+    const QImage shown = card->grab().toImage();
+    QCOMPARE(shown.size(), QSize(800, 600));
+    const QRect area(card->pictureRect().topLeft() * 2, card->pictureRect().size() * 2);
+    const QImage drawn = shown.copy(area);
+    const QImage straight =
+        photo.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage stretched =
+        thumb.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QVERIFY2(meanDifference(drawn, straight) < 4,
+             qPrintable(QString::number(meanDifference(drawn, straight))));
+    QVERIFY(meanDifference(drawn, stretched) > 40);
+    QCOMPARE(filesUnder(w.st().KIJUNDIR), before);
+
+    // A card small enough for its thumbnail still shows the thumbnail.
+    QVERIFY(writePicture(photo, w.path("small.bmp")));
+    QVERIFY(writePicture(thumb, w.path("NAIL/~small.bmp")));
+    e.POST = QStringLiteral("small.bmp");
+    e.rect = QRect(500, 20, 60, 40);
+    e.FNAME = QStringLiteral("d.txt");
+    QVERIFY(w.st().PanelMake(0, e));
+    QCOMPARE(w.board->card(1)->picture().size(), thumb.size());
+}
+
+QTEST_MAIN(TestDevicePixels)
+#include "tst_devicepixels.moc"
