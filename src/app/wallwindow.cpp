@@ -581,7 +581,8 @@ void WallWindow::KABEIMAGELOAD(const QString& path) {
         ext != QLatin1String("jpeg") && ext != QLatin1String("gif"))
         return;
     st.KABEIMAGE = path;
-    pen_->showBackground(composeBackground(path, st.NOWX, st.NOWY, bgrColor(kNavy)));
+    const QSize pixels = pen_->canvasPixels();
+    pen_->showBackground(composeBackground(path, pixels.width(), pixels.height(), bgrColor(kNavy)));
 }
 
 void WallWindow::clearBackground() {

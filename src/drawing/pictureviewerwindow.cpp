@@ -323,7 +323,7 @@ bool PictureViewerWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void PictureViewerWindow::pressOnPicture(QMouseEvent* event) {
     drag_.follow(this, event);
-    stroke_.press(Panel1->toPicture(event->position().toPoint()));
+    stroke_.press(Panel1->toPicture(event->position()));
     if (event->button() == Qt::LeftButton)
         strokes_->begin();
 }
@@ -342,8 +342,8 @@ void PictureViewerWindow::moveOnPicture(QMouseEvent* event) {
     if (leftDown)
         pen_->MSON2 = true;
     const QRect changed =
-        stroke_.move(Panel1->drawable(), Panel1->toPicture(event->position().toPoint()), leftDown,
-                     true, pen.PREFLG, penColour(pen.CPEN), pen.SPENS);
+        stroke_.move(Panel1->drawable(), Panel1->toPicture(event->position()), leftDown, true,
+                     pen.PREFLG, penColour(pen.CPEN), Panel1->penWidth(pen.SPENS));
     strokes_->drew(changed);
 }
 
@@ -351,8 +351,8 @@ void PictureViewerWindow::strokeReleased(QMouseEvent* event) {
     if (penOn() && pen_->PREFLG && drag_.pressed() == WindowDrag::Press::Left) {
         const int width = pen_->SPENS > 0 ? pen_->SPENS : kNormalPen;
         const QRect changed =
-            stroke_.release(Panel1->drawable(), Panel1->toPicture(event->position().toPoint()),
-                            penColour(pen_->CPEN), width);
+            stroke_.release(Panel1->drawable(), Panel1->toPicture(event->position()),
+                            penColour(pen_->CPEN), Panel1->penWidth(width));
         strokes_->drew(changed);
         // Strokes over the see-through grey are no longer see-through.
         if (!changed.isEmpty())

@@ -89,9 +89,18 @@ void WallPen::resetCounter() {
     stroke_.counter = 0;
 }
 
+QSize WallPen::canvasPixels() const {
+    const qreal ratio = Image1->devicePixelRatioF();
+    return QSize(qMax(1, qRound(st.NOWX * ratio)), qMax(1, qRound(st.NOWY * ratio)));
+}
+
+void WallPen::showOnCanvas(const QImage& picture) {
+    Image1->setPicture(picture, st.NOWX > 0 ? double(picture.width()) / st.NOWX : 1.0);
+}
+
 void WallPen::showBackground(const QImage& picture) {
     Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
-    Image1->setPicture(picture);
+    showOnCanvas(picture);
     Image2 = picture;
     pen_.MSON2 = true;
     st.canvasDrawn = false;
@@ -99,9 +108,9 @@ void WallPen::showBackground(const QImage& picture) {
 
 void WallPen::clearToNavy() {
     Image1->setGeometry(0, 0, st.NOWX, st.NOWY);
-    QImage navy(qMax(1, st.NOWX), qMax(1, st.NOWY), QImage::Format_RGB32);
+    QImage navy(canvasPixels(), QImage::Format_RGB32);
     navy.fill(bgrColor(kNavy));
-    Image1->setPicture(navy);
+    showOnCanvas(navy);
     Image2 = navy;
     pen_.MSON2 = false;
     st.canvasDrawn = false;
@@ -177,7 +186,7 @@ void WallPen::wipe() {
         return;
     }
     if (QFileInfo(st.KABEIMG).isFile()) {
-        Image1->setPicture(Image2);
+        showOnCanvas(Image2);
         st.canvasDrawn = false;
     } else {
         clearToNavy();
@@ -199,7 +208,7 @@ void WallPen::restoreOriginal() {
     // Without an original there is nothing to go back to but the picture
     // as loaded, or the plain wall.
     if (QFileInfo(picture).isFile() && !st.KABEIMAGE.isEmpty()) {
-        Image1->setPicture(Image2);
+        showOnCanvas(Image2);
         st.canvasDrawn = false;
     } else {
         clearToNavy();
@@ -255,7 +264,7 @@ bool WallPen::eventFilter(QObject* watched, QEvent* event) {
 
 void WallPen::press(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    stroke_.press(at);
+    stroke_.press(Image1->toPicture(event->position()));
     if (event->button() == Qt::LeftButton)
         strokes_->begin();
     if (busy_)
@@ -279,8 +288,9 @@ void WallPen::move(QMouseEvent* event) {
     const bool leftDown = event->buttons() & Qt::LeftButton;
     if (pen_.MSON && leftDown)
         pen_.MSON2 = true;
-    const QRect changed = stroke_.move(Image1->drawable(), event->position().toPoint(), leftDown,
-                                       pen_.MSON, pen_.PREFLG, penColour(pen_.CPEN), pen_.SPENS);
+    const QRect changed =
+        stroke_.move(Image1->drawable(), Image1->toPicture(event->position()), leftDown, pen_.MSON,
+                     pen_.PREFLG, penColour(pen_.CPEN), Image1->penWidth(pen_.SPENS));
     if (!changed.isEmpty()) {
         st.canvasDrawn = true;
         strokes_->drew(changed);
@@ -292,8 +302,9 @@ void WallPen::release(QMouseEvent* event) {
         return;
     if (pen_.MSON && pen_.PREFLG) {
         const int width = pen_.SPENS > 0 ? pen_.SPENS : kNormalPen;
-        const QRect changed = stroke_.release(Image1->drawable(), event->position().toPoint(),
-                                              penColour(pen_.CPEN), width);
+        const QRect changed =
+            stroke_.release(Image1->drawable(), Image1->toPicture(event->position()),
+                            penColour(pen_.CPEN), Image1->penWidth(width));
         if (!changed.isEmpty()) {
             pen_.MSON2 = true;
             st.canvasDrawn = true;

@@ -38,7 +38,9 @@ public:
     // The picture viewer, whose picture the pen also draws on.
     PictureViewerWindow* viewer = nullptr;
 
-    // The background layers.
+    // The background layers, made at the screen's device pixels so that
+    // strokes are as sharp as text; a saved background keeps that size.
+    QSize canvasPixels() const;                 // the wall's size in them
     void showBackground(const QImage& picture); // both layers, as loaded
     void clearToNavy();                         // both layers, the plain wall
     QImage canvasImage() const;
@@ -86,6 +88,7 @@ private:
     void move(QMouseEvent* event);
     void release(QMouseEvent* event);
     void openMenu(QPoint globalPos);
+    void showOnCanvas(const QImage& picture);
     void penOn();
     void setCursors();
     void captionStraight();

@@ -1,8 +1,19 @@
 #include "cards/cardwidget.h"
+#include "document/undohistory.h"
+#include "drawing/picturecanvas.h"
+#include "drawing/regionwindow.h"
+#include "drawing/wallpen.h"
+#include "model/bgrcolor.h"
+#include "model/penstate.h"
 #include "pictures/picturelayer.h"
+#include "platform/screengrab.h"
+#include "support/mouse.h"
+#include "support/scriptedprompts.h"
 #include "support/wallfixture.h"
 
+#include <QClipboard>
 #include <QDirIterator>
+#include <QScreen>
 #include <QtTest>
 
 // Run at a device pixel ratio of 2 (QT_SCALE_FACTOR=2): what the wall shows
@@ -40,6 +51,13 @@ double meanDifference(const QImage& a, const QImage& b) {
     return double(sum) / (3.0 * x.width() * x.height());
 }
 
+void drag(QWidget* w, const QList<QPoint>& points) {
+    sendMouse(w, QEvent::MouseButtonPress, points.first());
+    for (const QPoint& p : points.mid(1))
+        sendMouse(w, QEvent::MouseMove, p);
+    sendMouse(w, QEvent::MouseButtonRelease, points.last());
+}
+
 } // namespace
 
 class TestDevicePixels : public QObject {
@@ -47,6 +65,8 @@ class TestDevicePixels : public QObject {
 private slots:
     void initTestCase();
     void cardPictureIsDecodedForDevicePixels();
+    void strokesAreSharpAndTakenBack();
+    void captureKeepsDevicePixels();
 };
 
 void TestDevicePixels::initTestCase() {
@@ -99,6 +119,72 @@ void TestDevicePixels::cardPictureIsDecodedForDevicePixels() {
     e.FNAME = QStringLiteral("d.txt");
     QVERIFY(w.st().PanelMake(0, e));
     QCOMPARE(w.board->card(1)->picture().size(), thumb.size());
+}
+
+void TestDevicePixels::strokesAreSharpAndTakenBack() {
+    WallFixture w(480, 270);
+    PenState state;
+    const bool busy = false;
+    const bool armed = false;
+    WallPen pen(w.st(), state, busy, armed, armed, &w.area);
+    pen.clearToNavy();
+    QCOMPARE(pen.canvasImage().size(), QSize(960, 540));
+    const QImage blank = pen.canvasImage();
+
+    pen.chooseColour(0);
+    pen.chooseWidth(kNormalPen);
+    drag(pen.Image1, {{100, 100}, {120, 100}, {200, 100}});
+    const QImage drawn = pen.canvasImage();
+    const QColor red = penColour(0);
+    const QColor navy = bgrColor(kNavy);
+    // Every pixel is the pen's or the wall's: no edge is smoothed or doubled.
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor c = drawn.pixelColor(x, y);
+            QVERIFY(c == red || c == navy);
+        }
+    // Across the stroke, in the screen's pixels: twice the pen's width.
+    QList<int> rows;
+    for (int y = 0; y < drawn.height(); ++y)
+        if (drawn.pixelColor(320, y) == red)
+            rows << y;
+    QCOMPARE(rows.size(), 2 * kNormalPen);
+    QCOMPARE(rows.last() - rows.first(), 2 * kNormalPen - 1);
+    QVERIFY(qAbs(rows.first() + rows.last() - 400) <= 1); // centred on the wall's 100
+    QCOMPARE(drawn.pixelColor(320, rows.first() - 1), navy);
+    QCOMPARE(drawn.pixelColor(320, rows.last() + 1), navy);
+
+    // Shown on the screen pixel for pixel.
+    QImage shown = pen.Image1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    shown.setDevicePixelRatio(1);
+    QCOMPARE(shown, drawn.convertToFormat(QImage::Format_RGB32));
+
+    w.st().history().undo();
+    QCOMPARE(pen.canvasImage(), blank);
+    w.st().history().redo();
+    QCOMPARE(pen.canvasImage(), drawn);
+}
+
+void TestDevicePixels::captureKeepsDevicePixels() {
+    // A selection of the frozen screen is cut from its device pixels.
+    QImage screen(1600, 1200, QImage::Format_RGB32);
+    screen.fill(Qt::darkGreen);
+    screen.setDevicePixelRatio(2);
+    RegionWindow region;
+    ScriptedPrompts prompts;
+    region.setPrompts(&prompts);
+    region.prepare(screen, 600);
+    QCOMPARE(region.size(), QSize(800, 600));
+    region.R = QRect(10, 20, 300, 100);
+    region.HCOPY();
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(600, 200));
+
+    if (!screenCanBeGrabbed())
+        QSKIP("the screen itself is grabbed only under X11 (run under xvfb-run)");
+    const ScreenGrab grab = grabWholeScreen();
+    QVERIFY2(!grab.image.isNull(), qPrintable(grab.problem));
+    QCOMPARE(grab.image.size(), QGuiApplication::primaryScreen()->size() * 2);
+    QCOMPARE(grab.image.devicePixelRatio(), 2.0);
 }
 
 QTEST_MAIN(TestDevicePixels)
