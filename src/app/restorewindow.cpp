@@ -45,7 +45,7 @@ RestoreWindow::RestoreWindow(QWidget* parent)
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setGeometry(0, kTitleHeight, kClientWidth, kClientHeight);
-    SpeedButton1->setIcon(toolGlyph(QStringLiteral("SpeedButton14"), 30));
+    SpeedButton1->setIcon(toolGlyph(QStringLiteral("SpeedButton14"), 30, devicePixelRatioF()));
     SpeedButton1->setIconSize(QSize(30, 30));
     SpeedButton1->setToolTip(QStringLiteral("もどす"));
     connect(SpeedButton1, &QToolButton::clicked, this, &QDialog::close);

@@ -106,8 +106,8 @@ void ToolColumn::place(int clientHeight, const QFont& font, qreal devicePixelRat
         toolGlyph(QStringLiteral("SpeedButton27"), kCaptureSide - 4, devicePixelRatio));
     SpeedButton27->setIconSize(QSize(kCaptureSide - 4, kCaptureSide - 4));
     QPalette strip = SpeedButton26->palette();
-    strip.setBrush(QPalette::Window,
-                   QBrush(toolGlyph(QStringLiteral("SpeedButton26"), kStripWidth)));
+    strip.setBrush(QPalette::Window, QBrush(toolGlyph(QStringLiteral("SpeedButton26"), kStripWidth,
+                                                      devicePixelRatio)));
     SpeedButton26->setPalette(strip);
 
     QString below = st.KIJUNDIR;
