@@ -9,7 +9,6 @@
 #include "storage/stagefilter.h"
 
 #include <QApplication>
-#include <QtMath>
 
 namespace {
 
@@ -67,18 +66,13 @@ void CardBoard::prefetch(const QVector<CardEntry>& cards) {
     QVector<CardPictures::Wanted> wanted;
     for (const CardEntry& e : cards)
         if (!e.POST.isEmpty())
-            wanted.append({e.POST, devicePixels(e.rect.size())});
-    pictures_.prefetch(wanted, st.KIJUNDIR, st.KIJUNDIRBAK);
-}
-
-QSize CardBoard::devicePixels(QSize size) const {
-    const qreal ratio = wallArea_->devicePixelRatioF();
-    return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+            wanted.append({e.POST, e.rect.size()});
+    pictures_.prefetch(wanted, st.KIJUNDIR, st.KIJUNDIRBAK, wallArea_->devicePixelRatioF());
 }
 
 void CardBoard::showPicture(int n, QSize size) {
-    BBs[n]->setPicture(
-        pictures_.load(st.card(n).POST, st.KIJUNDIR, st.KIJUNDIRBAK, devicePixels(size)));
+    BBs[n]->setPicture(pictures_.load(st.card(n).POST, st.KIJUNDIR, st.KIJUNDIRBAK, size,
+                                      wallArea_->devicePixelRatioF()));
 }
 
 void CardBoard::layOut(int n, const QString& filteredText, bool firstMade) {
@@ -199,7 +193,7 @@ void CardBoard::relayout(int n) {
     c->setPictureRect(QRect(2, inset, c->width() - 4, c->height() - 4));
     // A card grown past its picture has it read again at the new size.
     const QSize picture = c->picture().size();
-    const QSize shown = devicePixels(c->size());
+    const QSize shown = inDevicePixels(c->size(), wallArea_->devicePixelRatioF());
     if (pictured && (shown.width() > picture.width() || shown.height() > picture.height()))
         showPicture(n, c->size());
 }

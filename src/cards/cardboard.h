@@ -71,7 +71,6 @@ private:
     void layOut(int n, const QString& filteredText, bool firstMade);
     // Card n's picture, read for `size` in the screen's device pixels.
     void showPicture(int n, QSize size);
-    QSize devicePixels(QSize size) const;
     void retire(CardWidget* c);
 
     WallDocument& st;

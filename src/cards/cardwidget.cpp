@@ -1,11 +1,11 @@
 #include "cards/cardwidget.h"
 
 #include "model/cardcolors.h"
+#include "pictures/cardpicture.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QtMath>
 
 CardWidget::CardWidget(QWidget* wallArea) : QWidget(wallArea) {
     setCursor(Qt::CrossCursor);

@@ -6,13 +6,19 @@
 #include <QString>
 #include <QVector>
 
+// A size of the wall in the screen's device pixels, `ratio` of them to one
+// of the wall's, rounded up.
+QSize inDevicePixels(QSize size, qreal ratio);
+
 // The thumbnail's path for a picture name (any of the three path forms).
 QString thumbnailPath(const QString& pictureName, const QString& wallFolder);
 
 // The pictures cards show. A card shows its thumbnail "NAIL/~name" of the
 // wall folder when there is one at least as new as the picture and at least
-// as large as the card (sizes here are the screen's device pixels), else the
-// picture itself, else none. Looking at a wall writes nothing: a picture
+// as large as the card on the screen, else the picture itself, else none.
+// Sizes are the wall's; `ratio` is the screen's device pixels to one of them,
+// and pictures are decoded for the device pixels. Looking at a wall writes
+// nothing: a picture
 // without a thumbnail is decoded no larger than the cards showing it need (a
 // large JPEG at a reduced scale, anything else scaled down at once) and kept
 // here, in memory only, once per file, for every card that shows it and for
@@ -20,11 +26,11 @@ QString thumbnailPath(const QString& pictureName, const QString& wallFolder);
 // file read again. A picture that cannot be read gives none.
 class CardPictures {
 public:
-    // `budgetKiB` bounds the memory the kept pictures take.
+    // `budgetKiB` bounds the memory the kept pictures take at a ratio of 1.
     explicit CardPictures(int budgetKiB = 192 * 1024);
 
     QImage load(const QString& pictureName, const QString& wallFolder, const QString& dataFolder,
-                QSize shownAt = QSize());
+                QSize shownAt = QSize(), qreal ratio = 1.0);
 
     // What the cards of a wall about to be built will show, read ahead on
     // every core at once, so that a wall of photos comes up quickly.
@@ -33,7 +39,7 @@ public:
         QSize shownAt;
     };
     void prefetch(const QVector<Wanted>& wanted, const QString& wallFolder,
-                  const QString& dataFolder);
+                  const QString& dataFolder, qreal ratio = 1.0);
 
 private:
     // The file a card shows and the key it is kept under; no path for none.
@@ -41,17 +47,19 @@ private:
         QString path;
         QString picture; // read instead of a thumbnail smaller than the card
         QString key;
-        QSize shownAt;
+        QSize shownAt; // in device pixels
     };
     Source sourceFor(const QString& pictureName, const QString& wallFolder,
-                     const QString& dataFolder, QSize shownAt) const;
+                     const QString& dataFolder, QSize shownAt, qreal ratio) const;
     // The kept picture of a file, when it is large enough for `shownAt`.
     const QImage* keptFor(const Source& source) const;
     void keep(const Source& source, const QImage& image);
+    void budgetFor(qreal ratio);
 
     struct Kept {
         QImage image;
-        QSize covers; // the largest card it was decoded for
+        QSize covers; // the largest card it was decoded for, in device pixels
     };
+    int budgetKiB_;
     QCache<QString, Kept> kept_;
 };

@@ -112,13 +112,34 @@ void TestDevicePixels::cardPictureIsDecodedForDevicePixels() {
     QCOMPARE(filesUnder(w.st().KIJUNDIR), before);
 
     // A card small enough for its thumbnail still shows the thumbnail.
+    QImage green(thumb.size(), QImage::Format_RGB32);
+    green.fill(Qt::green);
     QVERIFY(writePicture(photo, w.path("small.bmp")));
-    QVERIFY(writePicture(thumb, w.path("NAIL/~small.bmp")));
+    QVERIFY(writePicture(green, w.path("NAIL/~small.bmp")));
     e.POST = QStringLiteral("small.bmp");
     e.rect = QRect(500, 20, 60, 40);
     e.FNAME = QStringLiteral("d.txt");
     QVERIFY(w.st().PanelMake(0, e));
-    QCOMPARE(w.board->card(1)->picture().size(), thumb.size());
+    const QImage small = w.board->card(1)->picture();
+    QCOMPARE(small.pixelColor(small.rect().center()), QColor(Qt::green));
+
+    // A wall of photos kept at scale 2 takes what it takes at scale 1, each
+    // still covering its card's device pixels: read ahead once, then kept.
+    QVector<CardPictures::Wanted> wall;
+    for (int i = 0; i < 6; ++i) {
+        const QString name = QStringLiteral("p%1.bmp").arg(i);
+        QVERIFY(writePicture(photo, w.path(name)));
+        wall.append({name, QSize(240, 120)});
+    }
+    CardPictures kept(6 * 480 * 360 * 4 / 1024 + 64);
+    const int decodes = decodedPictureCount();
+    kept.prefetch(wall, w.st().KIJUNDIR, w.st().KIJUNDIR, 2.0);
+    for (const CardPictures::Wanted& card : wall) {
+        const QImage p =
+            kept.load(card.pictureName, w.st().KIJUNDIR, w.st().KIJUNDIR, card.shownAt, 2.0);
+        QVERIFY(p.width() >= 480 && p.height() >= 240 && p.width() * p.height() <= 480 * 360);
+    }
+    QCOMPARE(decodedPictureCount(), decodes + 6);
 }
 
 void TestDevicePixels::strokesAreSharpAndTakenBack() {
