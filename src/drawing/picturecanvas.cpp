@@ -54,7 +54,7 @@ QPoint PictureCanvas::toPicture(QPointF widgetPoint) const {
                   int(std::floor(widgetPoint.y() * picture_.height() / h)));
 }
 
-int PictureCanvas::penWidth(int width) const {
+int PictureCanvas::penWidth(qreal width) const {
     return qMax(1, qRound(width * pixelRatio_));
 }
 

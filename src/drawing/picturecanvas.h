@@ -33,8 +33,9 @@ public:
 
     // A point of the widget in the picture's own pixels.
     QPoint toPicture(QPointF widgetPoint) const;
-    // A pen's width, given in the widget's pixels, in the picture's.
-    int penWidth(int width) const;
+    // A pen's width, given in the widget's pixels (a fraction for a light
+    // press), in the picture's whole pixels, at least 1.
+    int penWidth(qreal width) const;
 
 signals:
     // Another picture, or none, replaced the one drawn on: strokes on the
