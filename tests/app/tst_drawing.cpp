@@ -422,13 +422,14 @@ void TestDrawing::stylusPressureSetsWidth() {
                            QPointingDevice::PointerType::Pen,
                            QInputDevice::Capability::Position | QInputDevice::Capability::Pressure,
                            1, 2);
+    int refused = 0; // events left to become a mouse as well
     auto stroke = [&](int y, double pressure) {
         auto send = [&](QEvent::Type type, int x, Qt::MouseButtons held) {
             const QPointF p(x, y);
             QTabletEvent event(type, &stylus, p, canvas->mapToGlobal(p), pressure, 0, 0, 0, 0, 0,
                                Qt::NoModifier, Qt::LeftButton, held);
             QApplication::sendEvent(canvas, &event);
-            QVERIFY(event.isAccepted());
+            refused += !event.isAccepted();
         };
         send(QEvent::TabletPress, 100, Qt::LeftButton);
         for (int x = 120; x <= 400; x += 20)
@@ -438,6 +439,7 @@ void TestDrawing::stylusPressureSetsWidth() {
     stroke(100, 0.0);
     stroke(300, 1.0);
     stroke(500, 0.5);
+    QCOMPARE(refused, 0);
     QImage drawn = pen.canvasImage();
     drawn.setPixelColor(250, 400, Qt::blue); // keeps the columns apart
     const QImage light = drawn.copy(0, 0, drawn.width(), 200);
