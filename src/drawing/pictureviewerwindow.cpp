@@ -359,7 +359,7 @@ bool PictureViewerWindow::touchDraws() const {
 
 bool PictureViewerWindow::touched(QTouchEvent* event) {
     const TouchGesture::Step step = gesture_.follow(event);
-    const bool draws = touchDraws() || touches_->drawing();
+    const bool draws = touchDraws() || touches_->holdsTouch();
     if (step == TouchGesture::Step::PinchStarted) {
         pinchWins_ = !draws || !touches_->hasDrawnAny();
         if (pinchWins_) {

@@ -43,6 +43,13 @@ QPointF TouchGesture::centre() const {
 TouchGesture::Step TouchGesture::follow(const QTouchEvent* event) {
     const QStyleHints* hints = QGuiApplication::styleHints();
     const qint64 now = qint64(event->timestamp());
+    // No finger was down before: whatever was left of an earlier touch
+    // (a window closed under it) goes.
+    if (event->type() == QEvent::TouchBegin) {
+        fingers_.clear();
+        pressed_ = 0;
+        pinching_ = false;
+    }
     Step step = Step::None;
     bool tapped = false;
     QPointF tapAt;
@@ -81,7 +88,7 @@ TouchGesture::Step TouchGesture::follow(const QTouchEvent* event) {
         }
     }
     if (!pinching_ && step != Step::PinchEnded && twoFingers(&first_, &second_)) {
-        pinching_ = pinched_ = true;
+        pinching_ = true;
         const QPointF a = fingers_[first_].at;
         const QPointF b = fingers_[second_].at;
         startDistance_ = std::max(QLineF(a, b).length(), kLeastDistance);
@@ -101,7 +108,6 @@ TouchGesture::Step TouchGesture::follow(const QTouchEvent* event) {
     }
     if (fingers_.empty()) {
         pressed_ = 0;
-        pinched_ = false;
     }
     return step;
 }

@@ -16,8 +16,6 @@ public:
     Step follow(const QTouchEvent* event);
 
     bool pinching() const { return pinching_; }
-    // A pinch happened since the first finger of these went down.
-    bool pinched() const { return pinched_; }
     // How far apart the two fingers are now against when the pinch started.
     double factor() const;
     QPointF centre() const;
@@ -37,7 +35,6 @@ private:
     std::map<int, Finger> fingers_;
     int pressed_ = 0; // fingers of this sequence
     bool pinching_ = false;
-    bool pinched_ = false;
     int first_ = -1;
     int second_ = -1;
     double startDistance_ = 1;

@@ -174,8 +174,11 @@ void TouchPens::takeWindowTouch(QWidget* window, QTouchEvent* event, const PenIn
             break;
         }
     }
-    if (event->type() == QEvent::TouchCancel)
+    if (event->type() == QEvent::TouchCancel) {
         cancel();
+        mouseTarget_ = nullptr;
+        mouseId_ = -1;
+    }
 }
 
 void TouchPens::mouseFromTouch(QWidget* window, const QEventPoint& point, QTouchEvent* event) {

@@ -67,6 +67,9 @@ public:
     bool hasDrawn(int id) const;
     bool hasDrawnAny() const;
     bool drawing() const { return !points_.empty(); }
+    // Fingers of a touch that began with the pen on are still down: the
+    // touch ends as it began.
+    bool holdsTouch() const { return drawing() || !mouseTarget_.isNull(); }
 
     // A stylus on the canvas, with the pen on: its pressure sets the width.
     // A press of its buttons is left to the mouse Qt makes of it: false.

@@ -256,10 +256,10 @@ bool WallPen::tablet(QTabletEvent* event) {
 bool WallPen::eventFilter(QObject* watched, QEvent* event) {
     if (watched == watched_ && !watched_.isNull()) {
         // A touch that began with the pen on ends as it began.
-        if (isTouch(event) && (touchDraws() || touches_->drawing())) {
-            pen_.MSON2 = true;
+        if (isTouch(event) && (touchDraws() || touches_->holdsTouch())) {
             touches_->takeWindowTouch(Image1->window(), static_cast<QTouchEvent*>(event),
                                       penInk(pen_), &st.history());
+            pen_.MSON2 = pen_.MSON2 || st.canvasDrawn;
             return true;
         }
         return QObject::eventFilter(watched, event);
