@@ -15,9 +15,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QStyleHints>
 #include <QTabletEvent>
 #include <QTimer>
 #include <QTouchEvent>
@@ -131,6 +133,11 @@ PictureViewerWindow::PictureViewerWindow(QWidget* parent, PenState* pen, const b
     });
     buildMenu();
 
+    tapClose_ = new QTimer(this);
+    tapClose_->setSingleShot(true);
+    tapClose_->setInterval(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    connect(tapClose_, &QTimer::timeout, this, &PictureViewerWindow::closeViewer);
+
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setSingleShot(true);
@@ -193,6 +200,7 @@ bool PictureViewerWindow::openViewer(const QString& caption, const QString& list
     wallClient_ = wallWindow.size();
     cardCorner_ = cardCorner;
     setGeometry(viewerGeometry(QSize(XXX, YYY), wall, wallWindow.size(), zoom, cardCorner));
+    openedSize_ = size();
     show();
     watchTouches(watched_, windowHandle(), this);
     applySeeThroughGrey(this);
@@ -209,6 +217,7 @@ void PictureViewerWindow::resetState() {
     open_ = false;
     drag_.cancel();
     Timer2->stop();
+    tapClose_->stop();
     TFLG = false;
     if (wasOpen)
         dropStrokes();
@@ -365,7 +374,7 @@ bool PictureViewerWindow::touched(QTouchEvent* event) {
         if (pinchWins_) {
             touches_->cancel();
             drag_.cancel();
-            touchUsed_ = true;
+            touchUsed_ = !draws;
             pinchStart_ = geometry();
         }
     }
@@ -374,8 +383,9 @@ bool PictureViewerWindow::touched(QTouchEvent* event) {
     if (pinch && gesture_.pinching())
         pinchTo(gesture_.factor(), gesture_.centre());
     if (step == TouchGesture::Step::DoubleTap) {
+        tapClose_->stop();
         resetZoom();
-        touchUsed_ = true;
+        touchUsed_ = !draws;
     }
     if (event->type() == QEvent::TouchEnd || event->type() == QEvent::TouchCancel)
         pinchWins_ = false;
@@ -426,11 +436,12 @@ bool PictureViewerWindow::eventFilter(QObject* watched, QEvent* event) {
         if (std::exchange(touchUsed_, false))
             return true;
         strokeReleased(mouse);
-        // A tap on a picture pinched larger waits for a second: it closes
-        // nothing.
-        if (fromTouch(mouse) && std::abs(zoom() - 1) > 0.01 && !penOn() &&
-            !GALL.contains(kSeparator) && drag_.pressed() == WindowDrag::Press::Left) {
+        // A tap that would close a pinched viewer waits to see whether a
+        // second makes it a double tap.
+        if (fromTouch(mouse) && size() != openedSize_ && !penOn() && !GALL.contains(kSeparator) &&
+            drag_.pressed() == WindowDrag::Press::Left && onPicture(mouse->position().toPoint())) {
             drag_.release();
+            tapClose_->start();
             return true;
         }
         releaseAt(mouse->position().toPoint(), mouse->globalPosition().toPoint());

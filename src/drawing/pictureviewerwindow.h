@@ -168,6 +168,8 @@ private:
     // first of them does nothing until it is released.
     bool touchUsed_ = false;
     QRect pinchStart_; // the window when the pinch started
+    QSize openedSize_;
+    QTimer* tapClose_; // a tap closes a pinched viewer unless a second follows
     // What the viewer was opened over, to size it again.
     QSize wall_;
     QSize wallClient_;

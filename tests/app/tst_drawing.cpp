@@ -480,8 +480,8 @@ void TestDrawing::pinchZoomsTheViewer() {
     pinch(viewer, fingers, viewer->rect().center(), 20, 2000);
     QCOMPARE(viewer->zoom(), most);
 
-    // A double tap brings back the size of zoom 1; the first tap closes
-    // nothing.
+    // A double tap brings back the size of zoom 1; the first tap does not
+    // close the pinched viewer.
     const QPoint tap = viewer->rect().center();
     QTest::touchEvent(viewer, fingers).press(0, tap);
     QTest::touchEvent(viewer, fingers).release(0, tap);
