@@ -151,7 +151,7 @@ void TouchPens::takeWindowTouch(QWidget* window, QTouchEvent* event, const PenIn
         const QPoint global = point.globalPosition().toPoint();
         const QPoint at = canvas_.mapFromGlobal(global);
         const int id = point.id();
-        if (point.id() == mouseId_) {
+        if (id == mouseId_) {
             mouseFromTouch(window, point, event);
             continue;
         }

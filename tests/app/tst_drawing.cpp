@@ -380,6 +380,27 @@ void TestDrawing::severalFingersDrawAtOnce() {
     history.redo();
     QCOMPARE(at(w, 250, 160), QColor(Qt::red));
 
+    // Two strokes that cross, the second ending last, are taken back and made
+    // again pixel for pixel.
+    const QImage before = pen.canvasImage();
+    QTest::touchEvent(&w, fingers).press(0, on({400, 100})).press(1, on({400, 220}));
+    for (int x = 420; x <= 560; x += 20)
+        QTest::touchEvent(&w, fingers)
+            .move(0, on({x, 100 + (x - 400)}))
+            .move(1, on({x, 220 - (x - 400)}));
+    QTest::touchEvent(&w, fingers).release(0, on({560, 260}));
+    QTest::touchEvent(&w, fingers).move(1, on({600, 20}));
+    QTest::touchEvent(&w, fingers).release(1, on({600, 20}));
+    const QImage crossed = pen.canvasImage();
+    QVERIFY(crossed != before);
+    QCOMPARE(history.undoCount(), 4);
+    history.undo();
+    history.undo();
+    QCOMPARE(pen.canvasImage(), before);
+    history.redo();
+    history.redo();
+    QCOMPARE(pen.canvasImage(), crossed);
+
     // One finger drags a card, first or second, while another draws.
     for (const bool cardFirst : {true, false}) {
         CardWidget* card = wall.card(0);
