@@ -1,5 +1,7 @@
 #include "drawing/pictureeditorwindow.h"
 
+#include "drawing/touchpens.h"
+
 #include "model/penstate.h"
 #include "pictures/pictureops.h"
 #include "platform/beep.h"
@@ -17,7 +19,11 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QTouchEvent>
+#include <QWindow>
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -124,6 +130,7 @@ void PictureEditorWindow::openOn(const QImage& screenshot, const EditorPlacement
     activateWindow();
     setFocus();
     update();
+    watchTouches(watched_, windowHandle(), this);
 }
 
 QSize PictureEditorWindow::logicalSize(const QImage& picture) const {
@@ -285,6 +292,7 @@ void PictureEditorWindow::HCOPY(int width, int height) {
     const QRect selected(RBAK.topLeft(), QSize(width, height));
     Image3 = selected.isEmpty() ? QImage() : view_.copy(toPixels(selected));
     Image3.setDevicePixelRatio(dpr_);
+    ownCutOut_ = Image3;
     Image3Pos = selected.topLeft();
     cutOutShown_ = false;
     RFLG2 = true;
@@ -319,7 +327,70 @@ void PictureEditorWindow::replaceCutOut(const QImage& picture) {
     update(cutOutRect());
     Image3 = picture;
     Image3.setDevicePixelRatio(dpr_);
+    ownCutOut_ = Image3;
     update(cutOutRect());
+}
+
+double PictureEditorWindow::cutOutZoom() const {
+    return ownCutOut_.width() > 0 ? double(Image3.width()) / ownCutOut_.width() : 1.0;
+}
+
+// The cut-out at `zoom` of its own size, made again from it each time so that
+// a pinch loses nothing, and never larger than the menu's zoom may make it.
+// Its point at `heldAt` (where the pinch began) goes to `centre`.
+void PictureEditorWindow::zoomCutOut(double zoom, QPointF heldAt, QPointF centre) {
+    const QSize own = ownCutOut_.size();
+    if (own.isEmpty() || pinchFrom_.isEmpty())
+        return;
+    const double area = double(own.width()) * own.height();
+    const double most =
+        std::min({kMostSide / own.width(), kMostSide / own.height(),
+                  std::sqrt(kMostScreens * double(Image2.width()) * Image2.height() / area)});
+    zoom = std::min(zoom, most);
+    const QSize size(std::max(1, int(own.width() * zoom)), std::max(1, int(own.height() * zoom)));
+    const QImage zoomed =
+        size == own ? ownCutOut_ : BitmapResize_Bilinear(ownCutOut_, size.width(), size.height());
+    if (zoomed.isNull())
+        return;
+    update(cutOutRect());
+    Image3 = zoomed;
+    Image3.setDevicePixelRatio(dpr_);
+    const QRect& from = pinchFrom_;
+    const QSize shown = logicalSize(Image3);
+    const QPointF held = heldAt - QPointF(from.topLeft());
+    Image3Pos = QPoint(int(std::lround(centre.x() - held.x() * shown.width() / from.width())),
+                       int(std::lround(centre.y() - held.y() * shown.height() / from.height())));
+    update(cutOutRect());
+}
+
+void PictureEditorWindow::touched(QTouchEvent* event) {
+    const TouchGesture::Step step = gesture_.follow(event);
+    const QRect shown = cutOutRect();
+    if (step == TouchGesture::Step::PinchStarted && !shown.isEmpty()) {
+        pinchFrom_ = shown;
+        touchUsed_ = true;
+        XYFLG = false;
+    } else if (step == TouchGesture::Step::Pinched) {
+        const double zoom =
+            double(pinchFrom_.width()) / std::max(1, logicalSize(ownCutOut_).width());
+        zoomCutOut(zoom * gesture_.factor(), mapFromGlobal(gesture_.startCentre()),
+                   mapFromGlobal(gesture_.centre()));
+    } else if (step == TouchGesture::Step::PinchEnded) {
+        pinchFrom_ = QRect();
+    } else if (step == TouchGesture::Step::DoubleTap && !shown.isEmpty()) {
+        pinchFrom_ = shown;
+        const QPointF middle = QRectF(shown).center();
+        zoomCutOut(1, middle, middle);
+        pinchFrom_ = QRect();
+        touchUsed_ = true;
+    }
+}
+
+bool PictureEditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The fingers stay Qt's, which makes the first of them a mouse.
+    if (watched == watched_ && !watched_.isNull() && isTouch(event))
+        touched(static_cast<QTouchEvent*>(event));
+    return QWidget::eventFilter(watched, event);
 }
 
 void PictureEditorWindow::KAKUDAI(double factor) {
@@ -404,7 +475,7 @@ void PictureEditorWindow::pointTo(QPoint at) {
 }
 
 void PictureEditorWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    if (touchUsed_ || event->button() != Qt::LeftButton)
         return;
     const QPoint at = event->position().toPoint();
     if (cutOutRect().contains(at)) {
@@ -426,6 +497,8 @@ void PictureEditorWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureEditorWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (touchUsed_)
+        return;
     const QPoint at = event->position().toPoint();
     if (XYFLG) {
         update(cutOutRect());
@@ -455,7 +528,7 @@ void PictureEditorWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PictureEditorWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton || std::exchange(touchUsed_, false))
         return;
     const QPoint at = event->position().toPoint();
     if (XYFLG) {

@@ -2,14 +2,18 @@
 
 #include "drawing/penstroke.h"
 #include "drawing/pictureeditorform.h"
+#include "drawing/touchgesture.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QRegion>
 #include <QWidget>
 
+class QTouchEvent;
+class QWindow;
 struct PenState;
 
 // Where the editor opens, as the wall measures it.
@@ -58,6 +62,9 @@ public:
     // cut-out; one too large to hold beeps and keeps it too.
     void KAKUDAI(double factor);
     void KAITEN(double angle);
+    // How much larger two fingers made the cut-out than it was made by the
+    // menu or the selection; a double tap brings it back to 1.
+    double cutOutZoom() const;
 
 signals:
     // "キャプチャー": the wall opens its capture menu at `globalPos`.
@@ -70,6 +77,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectForm();
@@ -94,6 +102,9 @@ private:
     void HCOPY(int width, int height); // cuts out the rectangle selected
     void openMenu();
     void replaceCutOut(const QImage& picture);
+    // Two fingers on the window: they zoom and move the cut-out.
+    void touched(QTouchEvent* event);
+    void zoomCutOut(double zoom, QPointF heldAt, QPointF centre);
     bool fitsEditor(QSize pixels) const;
 
     void setKey(const QColor& key);
@@ -141,4 +152,12 @@ private:
     int XBAK = 0;
     int YBAK = 0;
     double PPBAI = 2; // zoom factor
+
+    QImage ownCutOut_; // the cut-out as the menu or the selection made it
+    QPointer<QWindow> watched_;
+    TouchGesture gesture_;
+    QRect pinchFrom_; // the cut-out where the pinch started
+    // A pinch or a double tap used these fingers: the mouse Qt makes of the
+    // first of them does nothing until it is released.
+    bool touchUsed_ = false;
 };

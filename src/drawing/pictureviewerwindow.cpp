@@ -15,13 +15,19 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QStyleHints>
+#include <QTabletEvent>
 #include <QTimer>
+#include <QTouchEvent>
+#include <QWindow>
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -34,6 +40,16 @@ constexpr double kMostSide = 16384.0;
 // 95 % of a length, truncated: the viewer leaves a little of the wall free.
 long long nearlyAll(long long length) {
     return length * 95 / 100;
+}
+
+// The smallest a pinch makes the viewer, against zoom 1: still large
+// enough to take two fingers again.
+constexpr double kLeastZoom = 0.25;
+
+// A mouse that Qt made of a finger.
+bool fromTouch(const QMouseEvent* event) {
+    return event->pointingDevice() &&
+           event->pointingDevice()->type() == QInputDevice::DeviceType::TouchScreen;
 }
 
 // A list names a series when it joins at least two file names.
@@ -105,15 +121,22 @@ PictureViewerWindow::PictureViewerWindow(QWidget* parent, PenState* pen, const b
     Panel1->setMouseTracking(true);
     Panel1->installEventFilter(this);
     strokes_ = std::make_unique<StrokeRecorder>(*Panel1);
+    touches_ = std::make_unique<TouchPens>(*Panel1, kViewerStrokes);
     connect(Panel1, &PictureCanvas::pictureReplaced, this, &PictureViewerWindow::dropStrokes);
     // An undone stroke may bring the see-through grey back. A stroke under
     // way is drawn and not kept as a step, as on the wall.
     connect(Panel1, &PictureCanvas::pixelsPutBack, this, [this] {
         strokes_->cancel();
+        touches_->cancel();
         if (isVisible())
             applySeeThroughGrey(this);
     });
     buildMenu();
+
+    tapClose_ = new QTimer(this);
+    tapClose_->setSingleShot(true);
+    tapClose_->setInterval(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    connect(tapClose_, &QTimer::timeout, this, &PictureViewerWindow::closeViewer);
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -173,8 +196,13 @@ bool PictureViewerWindow::openViewer(const QString& caption, const QString& list
     }
     XXX = picture().width();
     YYY = picture().height();
+    wall_ = wall;
+    wallClient_ = wallWindow.size();
+    cardCorner_ = cardCorner;
     setGeometry(viewerGeometry(QSize(XXX, YYY), wall, wallWindow.size(), zoom, cardCorner));
+    openedSize_ = size();
     show();
+    watchTouches(watched_, windowHandle(), this);
     applySeeThroughGrey(this);
     return true;
 }
@@ -189,6 +217,7 @@ void PictureViewerWindow::resetState() {
     open_ = false;
     drag_.cancel();
     Timer2->stop();
+    tapClose_->stop();
     TFLG = false;
     if (wasOpen)
         dropStrokes();
@@ -288,31 +317,133 @@ void PictureViewerWindow::releaseAt(QPoint panelPos, QPoint globalPos) {
 }
 
 void PictureViewerWindow::mousePressEvent(QMouseEvent* event) {
-    drag_.press(this, event);
+    if (!touchUsed_)
+        drag_.press(this, event);
 }
 
 void PictureViewerWindow::mouseMoveEvent(QMouseEvent* event) {
-    drag_.drag(this, event);
+    if (!touchUsed_)
+        drag_.drag(this, event);
 }
 
 void PictureViewerWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (std::exchange(touchUsed_, false))
+        return;
     releaseAt(Panel1->mapFrom(this, event->position().toPoint()),
               event->globalPosition().toPoint());
 }
 
+double PictureViewerWindow::zoom() const {
+    const QSize one = sizeAt(1);
+    return one.width() > 0 ? double(width()) / one.width() : 1.0;
+}
+
+QSize PictureViewerWindow::sizeAt(double zoom) const {
+    return viewerGeometry(QSize(XXX, YYY), wall_, wallClient_, zoom, cardCorner_).size();
+}
+
+void PictureViewerWindow::resetZoom() {
+    QRect shown(QPoint(), sizeAt(1));
+    shown.moveCenter(geometry().center());
+    setGeometry(shown);
+}
+
+// The picture grows or shrinks with the fingers' distance, bounded as any
+// zoom of the viewer is, and its point under the fingers' middle follows it.
+void PictureViewerWindow::pinchTo(double factor, QPointF centre) {
+    const QRect& from = pinchStart_;
+    const double startZoom = from.width() / double(std::max(1, sizeAt(1).width()));
+    const QSize size = sizeAt(std::max(startZoom * factor, kLeastZoom));
+    if (from.isEmpty() || size.isEmpty())
+        return;
+    const QPointF held = gesture_.startCentre() - QPointF(from.topLeft());
+    const QPointF scale(double(size.width()) / from.width(), double(size.height()) / from.height());
+    const QPointF corner(centre.x() - held.x() * scale.x(), centre.y() - held.y() * scale.y());
+    setGeometry(QRect(corner.toPoint(), size));
+}
+
+bool PictureViewerWindow::touchDraws() const {
+    return penOn() && !(busy_ && *busy_);
+}
+
+bool PictureViewerWindow::touched(QTouchEvent* event) {
+    const TouchGesture::Step step = gesture_.follow(event);
+    const bool draws = touchDraws() || touches_->holdsTouch();
+    if (step == TouchGesture::Step::PinchStarted) {
+        pinchWins_ = !draws || !touches_->hasDrawnAny();
+        if (pinchWins_) {
+            touches_->cancel();
+            drag_.cancel();
+            touchUsed_ = !draws;
+            pinchStart_ = geometry();
+        }
+    }
+    const bool pinch =
+        pinchWins_ && (gesture_.pinching() || step == TouchGesture::Step::PinchEnded);
+    if (pinch && gesture_.pinching())
+        pinchTo(gesture_.factor(), gesture_.centre());
+    if (step == TouchGesture::Step::DoubleTap) {
+        tapClose_->stop();
+        resetZoom();
+        touchUsed_ = !draws;
+    }
+    if (event->type() == QEvent::TouchEnd || event->type() == QEvent::TouchCancel)
+        pinchWins_ = false;
+    // With the pen off the fingers stay Qt's, which makes the first a mouse.
+    if (!draws)
+        return false;
+    if (!pinch && step != TouchGesture::Step::DoubleTap) {
+        if (touchDraws())
+            pen_->MSON2 = true;
+        touches_->takeWindowTouch(this, event, penInk(*pen_), history());
+        applySeeThroughGrey(this);
+    }
+    event->accept();
+    return true;
+}
+
+bool PictureViewerWindow::tablet(QTabletEvent* event) {
+    if (!touchDraws() && !touches_->has(TouchPens::kStylus))
+        return false;
+    pen_->MSON2 = true;
+    const bool used = touches_->stylus(event, penInk(*pen_), history());
+    if (used && event->type() == QEvent::TabletRelease)
+        applySeeThroughGrey(this);
+    return used;
+}
+
 bool PictureViewerWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == watched_ && !watched_.isNull())
+        return isTouch(event) ? touched(static_cast<QTouchEvent*>(event))
+                              : QWidget::eventFilter(watched, event);
     if (watched != Panel1)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+        return tablet(static_cast<QTabletEvent*>(event));
     case QEvent::MouseButtonPress:
-        pressOnPicture(static_cast<QMouseEvent*>(event));
+        if (!touchUsed_)
+            pressOnPicture(static_cast<QMouseEvent*>(event));
         return true;
     case QEvent::MouseMove:
-        moveOnPicture(static_cast<QMouseEvent*>(event));
+        if (!touchUsed_)
+            moveOnPicture(static_cast<QMouseEvent*>(event));
         return true;
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(event);
+        if (std::exchange(touchUsed_, false))
+            return true;
         strokeReleased(mouse);
+        // A tap that would close a pinched viewer waits to see whether a
+        // second makes it a double tap.
+        if (fromTouch(mouse) && size() != openedSize_ && !penOn() && !GALL.contains(kSeparator) &&
+            drag_.pressed() == WindowDrag::Press::Left && onPicture(mouse->position().toPoint())) {
+            drag_.release();
+            tapClose_->start();
+            return true;
+        }
         releaseAt(mouse->position().toPoint(), mouse->globalPosition().toPoint());
         return true;
     }
@@ -375,6 +506,7 @@ void PictureViewerWindow::keepStroke() {
 // The strokes went with the picture, or into its file.
 void PictureViewerWindow::dropStrokes() {
     strokes_->cancel();
+    touches_->cancel();
     if (history())
         history()->dropCanvas(Panel1);
 }

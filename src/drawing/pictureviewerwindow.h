@@ -2,11 +2,14 @@
 
 #include "drawing/penstroke.h"
 #include "drawing/strokerecorder.h"
+#include "drawing/touchgesture.h"
+#include "drawing/touchpens.h"
 #include "drawing/windowdrag.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -15,7 +18,10 @@
 class PictureCanvas;
 class QAction;
 class QMenu;
+class QTabletEvent;
 class QTimer;
+class QTouchEvent;
+class QWindow;
 class UndoHistory;
 class WallPen;
 struct PenState;
@@ -67,6 +73,12 @@ public:
     // The picture shown, with any strokes, and the file it came from.
     QImage picture() const;
     QString shownPath() const { return shownPath_; }
+
+    // How much larger than at zoom 1 the viewer is: the zoom it opened with,
+    // as two fingers pinched it since.
+    double zoom() const;
+    // Back to the size of zoom 1, about the same middle.
+    void resetZoom();
 
     // The picture read again from its file: the strokes go.
     void reloadPicture();
@@ -124,6 +136,12 @@ private:
     UndoHistory* history() const;
     void keepStroke();
     void dropStrokes();
+    bool touchDraws() const;
+    bool tablet(QTabletEvent* event);
+    // A touch event on the viewer's window; true when it is used up.
+    bool touched(QTouchEvent* event);
+    void pinchTo(double factor, QPointF centre);
+    QSize sizeAt(double zoom) const;
 
     PenState* pen_;
     const bool* busy_;
@@ -140,4 +158,20 @@ private:
     WindowDrag drag_;
     PenStroke stroke_{kViewerStrokes};
     std::unique_ptr<StrokeRecorder> strokes_;
+    std::unique_ptr<TouchPens> touches_;
+    QPointer<QWindow> watched_; // the viewer's window, whose touches it follows
+    TouchGesture gesture_;
+    // With the pen on, two fingers pinch only when they land before either
+    // drew; once a finger draws, every finger draws.
+    bool pinchWins_ = false;
+    // A pinch or a double tap used these fingers: the mouse Qt makes of the
+    // first of them does nothing until it is released.
+    bool touchUsed_ = false;
+    QRect pinchStart_; // the window when the pinch started
+    QSize openedSize_;
+    QTimer* tapClose_; // a tap closes a pinched viewer unless a second follows
+    // What the viewer was opened over, to size it again.
+    QSize wall_;
+    QSize wallClient_;
+    QPoint cardCorner_;
 };

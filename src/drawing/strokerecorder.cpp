@@ -3,6 +3,8 @@
 #include "drawing/picturecanvas.h"
 #include "drawing/strokestep.h"
 
+#include <cstring>
+
 StrokeRecorder::StrokeRecorder(PictureCanvas& canvas, bool* drawn)
     : canvas_(canvas), drawn_(drawn) {}
 
@@ -37,6 +39,18 @@ std::unique_ptr<StrokeStep> StrokeRecorder::end() {
         return nullptr;
     return std::make_unique<StrokeStep>(canvas_, changed, after.format(), was, is, drawn_,
                                         drawnBefore_);
+}
+
+void StrokeRecorder::otherKept(const QRect& rect) {
+    const QImage& now = canvas_.picture();
+    const QRect area = rect & before_.rect() & now.rect();
+    if (!recording_ || area.isEmpty() || now.format() != before_.format() || now.depth() % 8 != 0)
+        return;
+    const int bytes = now.depth() / 8;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(before_.scanLine(y) + area.left() * bytes,
+                    now.constScanLine(y) + area.left() * bytes, size_t(area.width()) * bytes);
+    drawnBefore_ = drawn_ && *drawn_;
 }
 
 void StrokeRecorder::cancel() {

@@ -23,6 +23,9 @@ public:
     void drew(const QRect& rect);
     // The release: the stroke as a step, or none when it changed no pixel.
     std::unique_ptr<StrokeStep> end();
+    // Another stroke drawn at the same time was kept as a step over `rect`:
+    // its pixels there count as there before this stroke.
+    void otherKept(const QRect& rect);
     // The picture went while a stroke was under way: there is nothing to keep.
     void cancel();
 

@@ -19,6 +19,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QTabletEvent>
+#include <QTouchEvent>
+#include <QWindow>
 
 WallPen::WallPen(WallDocument& doc, PenState& pen, const bool& busy, const bool& oneShotArmed,
                  const bool& stampArmed, QWidget* wallArea)
@@ -30,10 +33,14 @@ WallPen::WallPen(WallDocument& doc, PenState& pen, const bool& busy, const bool&
     Image1->setMouseTracking(true);
     Image1->installEventFilter(this);
     strokes_ = std::make_unique<StrokeRecorder>(*Image1, &st.canvasDrawn);
+    touches_ = std::make_unique<TouchPens>(*Image1, kWallStrokes, &st.canvasDrawn);
     connect(Image1, &PictureCanvas::pictureReplaced, this, &WallPen::dropStrokes);
     // A stroke under way when an undo puts pixels back would keep them as
     // its own: it is drawn, and not kept as a step.
-    connect(Image1, &PictureCanvas::pixelsPutBack, this, [this] { strokes_->cancel(); });
+    connect(Image1, &PictureCanvas::pixelsPutBack, this, [this] {
+        strokes_->cancel();
+        touches_->cancel();
+    });
     connect(&st, &WallDocument::backgroundPictureWritten, this, &WallPen::dropStrokes);
 
     PopupMenu3 = new QMenu(wallArea);
@@ -78,6 +85,7 @@ void WallPen::keepStroke() {
 // picture: they can no longer be taken back one by one.
 void WallPen::dropStrokes() {
     strokes_->cancel();
+    touches_->cancel();
     st.history().dropCanvas(Image1);
 }
 
@@ -243,9 +251,37 @@ void WallPen::openOutside(bool edit) {
     emit tuckRequested();
 }
 
+bool WallPen::touchDraws() const {
+    return pen_.MSON && !busy_ && !oneShotArmed_ && !stampArmed_;
+}
+
+bool WallPen::tablet(QTabletEvent* event) {
+    if (!touchDraws() && !touches_->has(TouchPens::kStylus))
+        return false;
+    pen_.MSON2 = true;
+    return touches_->stylus(event, penInk(pen_), &st.history());
+}
+
 bool WallPen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == watched_ && !watched_.isNull()) {
+        // A touch that began with the pen on ends as it began.
+        if (isTouch(event) && (touchDraws() || touches_->holdsTouch())) {
+            touches_->takeWindowTouch(Image1->window(), static_cast<QTouchEvent*>(event),
+                                      penInk(pen_), &st.history());
+            pen_.MSON2 = pen_.MSON2 || st.canvasDrawn;
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
     if (watched == Image1) {
         switch (event->type()) {
+        case QEvent::Show:
+            watchTouches(watched_, Image1->window()->windowHandle(), this);
+            break;
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+            return tablet(static_cast<QTabletEvent*>(event));
         case QEvent::MouseButtonPress:
             press(static_cast<QMouseEvent*>(event));
             return true;

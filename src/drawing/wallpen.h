@@ -2,10 +2,12 @@
 
 #include "drawing/penstroke.h"
 #include "drawing/strokerecorder.h"
+#include "drawing/touchpens.h"
 
 #include <QImage>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 
 class ChangeDetection;
 class PictureCanvas;
@@ -13,6 +15,8 @@ class PictureViewerWindow;
 class QAction;
 class QMenu;
 class QMouseEvent;
+class QTabletEvent;
+class QWindow;
 class QWidget;
 class UndoHistory;
 class WallDocument;
@@ -94,6 +98,9 @@ private:
     void captionStraight();
     void keepStroke();
     void dropStrokes();
+    // Touches and a stylus draw only while a press would draw with the mouse.
+    bool touchDraws() const;
+    bool tablet(QTabletEvent* event);
 
     WallDocument& st;
 
@@ -106,4 +113,6 @@ private:
     QImage Image2; // the background as loaded
     PenStroke stroke_{kWallStrokes};
     std::unique_ptr<StrokeRecorder> strokes_;
+    std::unique_ptr<TouchPens> touches_;
+    QPointer<QWindow> watched_; // the wall's window, whose touches the pen takes
 };

@@ -1,3 +1,4 @@
+#include "cards/cardmouse.h"
 #include "document/undohistory.h"
 #include "drawing/picturecanvas.h"
 #include "drawing/pictureviewerwindow.h"
@@ -7,12 +8,15 @@
 #include "storage/underscorecopy.h"
 #include "support/mouse.h"
 #include "support/shellrecorder.h"
+#include "support/touch.h"
 #include "support/windowfixture.h"
 
 #include <QDesktopServices>
+#include <QDirIterator>
 #include <QMenu>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QTabletEvent>
 #include <QUrl>
 #include <csignal>
 #include <functional>
@@ -49,6 +53,28 @@ QWidget* openViewer(WindowWall& wall, WallWindow& w) {
     return w.TForm21->findChild<QWidget*>("Panel1");
 }
 
+// Every file under `folder` with its size and time, to see that nothing was
+// written.
+QStringList filesAsTheyAre(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f(it.next());
+        files << f.filePath() + QString::number(f.size()) +
+                     f.lastModified().toString(Qt::ISODateWithMs);
+    }
+    files.sort();
+    return files;
+}
+
+// How many pixels of column `x` of `picture` are `colour`.
+int heightOf(const QImage& picture, int x, const QColor& colour) {
+    int n = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        n += picture.pixelColor(x, y) == colour;
+    return n;
+}
+
 } // namespace
 
 class TestDrawing : public QObject {
@@ -61,6 +87,9 @@ private slots:
     void outsidePrograms();
     void strokesAreTakenBack();
     void strokesStopBeingSteps();
+    void severalFingersDrawAtOnce();
+    void stylusPressureSetsWidth();
+    void pinchZoomsTheViewer();
 };
 
 void TestDrawing::strokesOnTheWall() {
@@ -318,6 +347,185 @@ void TestDrawing::strokesStopBeingSteps() {
     QCOMPARE(history.undoCount(), 1);
     QVERIFY(w.TForm21->saveOver());
     QCOMPARE(history.undoCount(), 0);
+}
+
+void TestDrawing::severalFingersDrawAtOnce() {
+    WindowWall wall({{"a.txt", textCard("a", 900, 500)}});
+    WallWindow& w = wall.open();
+    WallPen& pen = w.pen();
+    QWidget* canvas = pen.Image1;
+    UndoHistory& history = w.document().history();
+    const QColor navy = bgrColor(kNavy);
+    QPointingDevice* fingers = QTest::createTouchDevice();
+    auto on = [&](QPoint p) { return canvas->mapTo(&w, p); };
+    pen.chooseColour(0);
+
+    // Two fingers side by side, 60 pixels apart, draw two lines and not one
+    // zigzag between them.
+    QTest::touchEvent(&w, fingers).press(0, on({100, 100})).press(1, on({100, 160}));
+    for (int x = 120; x <= 300; x += 20)
+        QTest::touchEvent(&w, fingers).move(0, on({x, 100})).move(1, on({x, 160}));
+    QTest::touchEvent(&w, fingers).release(0, on({300, 100})).release(1, on({300, 160}));
+    QCOMPARE(at(w, 250, 100), QColor(Qt::red));
+    QCOMPARE(at(w, 250, 160), QColor(Qt::red));
+    for (int y = 105; y <= 155; y += 5)
+        QCOMPARE(at(w, 250, y), navy);
+    QCOMPARE(history.undoCount(), 2);
+    history.undo();
+    QCOMPARE(at(w, 250, 160), navy);
+    QCOMPARE(at(w, 250, 100), QColor(Qt::red));
+    history.undo();
+    QCOMPARE(at(w, 250, 100), navy);
+    history.redo();
+    history.redo();
+    QCOMPARE(at(w, 250, 160), QColor(Qt::red));
+
+    // Two strokes that cross, the second ending last, are taken back and made
+    // again pixel for pixel.
+    const QImage before = pen.canvasImage();
+    QTest::touchEvent(&w, fingers).press(0, on({400, 100})).press(1, on({400, 220}));
+    for (int x = 420; x <= 560; x += 20)
+        QTest::touchEvent(&w, fingers)
+            .move(0, on({x, 100 + (x - 400)}))
+            .move(1, on({x, 220 - (x - 400)}));
+    QTest::touchEvent(&w, fingers).release(0, on({560, 260}));
+    QTest::touchEvent(&w, fingers).move(1, on({600, 20}));
+    QTest::touchEvent(&w, fingers).release(1, on({600, 20}));
+    const QImage crossed = pen.canvasImage();
+    QVERIFY(crossed != before);
+    QCOMPARE(history.undoCount(), 4);
+    history.undo();
+    history.undo();
+    QCOMPARE(pen.canvasImage(), before);
+    history.redo();
+    history.redo();
+    QCOMPARE(pen.canvasImage(), crossed);
+
+    // One finger drags a card, first or second, while another draws.
+    for (const bool cardFirst : {true, false}) {
+        CardWidget* card = wall.card(0);
+        const QPoint was = card->pos();
+        const QPoint grip = card->mapTo(&w, card->rect().center());
+        const int y = cardFirst ? 300 : 360;
+        QTimer* hold = w.mouse().Timer1;
+        if (cardFirst)
+            QTest::touchEvent(&w, fingers).press(0, grip);
+        QTest::touchEvent(&w, fingers).stationary(0).press(1, on({100, y}));
+        if (!cardFirst)
+            QTest::touchEvent(&w, fingers).stationary(1).press(0, grip);
+        QTRY_VERIFY(!hold->isActive()); // held long enough to drag
+        for (int step = 1; step <= 10; ++step)
+            QTest::touchEvent(&w, fingers)
+                .move(0, grip + QPoint(5 * step, 3 * step))
+                .move(1, on({100 + 20 * step, y}));
+        QTest::touchEvent(&w, fingers).release(0, grip + QPoint(50, 30)).release(1, on({300, y}));
+        QCOMPARE(card->pos(), was + QPoint(50, 30));
+        QCOMPARE(at(w, 250, y), QColor(Qt::red));
+    }
+
+    // With the pen off a finger is the mouse, as before: it draws nothing.
+    pen.togglePen();
+    QTest::touchEvent(&w, fingers).press(0, on({100, 600}));
+    for (int x = 120; x <= 300; x += 20)
+        QTest::touchEvent(&w, fingers).move(0, on({x, 600}));
+    QTest::touchEvent(&w, fingers).release(0, on({300, 600}));
+    QCOMPARE(at(w, 250, 600), navy);
+}
+
+void TestDrawing::stylusPressureSetsWidth() {
+    WindowWall wall({});
+    WallWindow& w = wall.open();
+    WallPen& pen = w.pen();
+    QWidget* canvas = pen.Image1;
+    pen.chooseColour(0);
+    pen.chooseWidth(kThickPen);
+    QPointingDevice stylus(QStringLiteral("stylus"), 7, QInputDevice::DeviceType::Stylus,
+                           QPointingDevice::PointerType::Pen,
+                           QInputDevice::Capability::Position | QInputDevice::Capability::Pressure,
+                           1, 2);
+    int refused = 0; // events left to become a mouse as well
+    auto stroke = [&](int y, double pressure) {
+        auto send = [&](QEvent::Type type, int x, Qt::MouseButtons held) {
+            const QPointF p(x, y);
+            QTabletEvent event(type, &stylus, p, canvas->mapToGlobal(p), pressure, 0, 0, 0, 0, 0,
+                               Qt::NoModifier, Qt::LeftButton, held);
+            QApplication::sendEvent(canvas, &event);
+            refused += !event.isAccepted();
+        };
+        send(QEvent::TabletPress, 100, Qt::LeftButton);
+        for (int x = 120; x <= 400; x += 20)
+            send(QEvent::TabletMove, x, Qt::LeftButton);
+        send(QEvent::TabletRelease, 400, Qt::NoButton);
+    };
+    stroke(100, 0.0);
+    stroke(300, 1.0);
+    stroke(500, 0.5);
+    QCOMPARE(refused, 0);
+    QImage drawn = pen.canvasImage();
+    drawn.setPixelColor(250, 400, Qt::blue); // keeps the columns apart
+    const QImage light = drawn.copy(0, 0, drawn.width(), 200);
+    const QImage firm = drawn.copy(0, 200, drawn.width(), 200);
+    const QImage half = drawn.copy(0, 400, drawn.width(), 200);
+    // A third of the width, the width, and halfway between; no pixel of
+    // smoothing, so that a colour wipe still finds the pen's colour.
+    QVERIFY(qAbs(heightOf(light, 250, Qt::red) - kThickPen / 3) <= 1);
+    QVERIFY(qAbs(heightOf(firm, 250, Qt::red) - kThickPen) <= 1);
+    QVERIFY(qAbs(heightOf(half, 250, Qt::red) - 2 * kThickPen / 3) <= 1);
+    QCOMPARE(heightOf(firm, 250, bgrColor(kNavy)) + heightOf(firm, 250, Qt::red), 200);
+    QCOMPARE(w.document().history().undoCount(), 3);
+}
+
+void TestDrawing::pinchZoomsTheViewer() {
+    WindowWall wall({});
+    WallWindow& w = wall.open();
+    QWidget* panel = openViewer(wall, w);
+    PictureViewerWindow* viewer = w.TForm21;
+    QPointingDevice* fingers = QTest::createTouchDevice();
+    const QStringList files = filesAsTheyAre(wall.dir.path());
+    QCOMPARE(viewer->zoom(), 1.0);
+    const QSize one = viewer->size();
+    const QPoint middle = viewer->rect().center();
+
+    // Twice as far apart, twice as large, and moved with the fingers.
+    const QPoint held = viewer->mapToGlobal(middle);
+    pinch(viewer, fingers, middle, 100, 200, QPoint(30, 20));
+    QVERIFY(qAbs(viewer->zoom() - 2.0) < 0.02);
+    // The point that was under the fingers' middle is under it still.
+    QVERIFY((viewer->mapFromGlobal(held + QPoint(30, 20)) - 2 * middle).manhattanLength() <= 4);
+    QVERIFY(viewer->isVisible());
+    // Never beyond what a zoom from the card may be: four wall windows.
+    pinch(viewer, fingers, viewer->rect().center(), 20, 2000);
+    QVERIFY(viewer->width() <= 4 * w.width() && viewer->height() <= 4 * w.height());
+    QVERIFY(viewer->zoom() > 2.0);
+    const double most = viewer->zoom();
+    pinch(viewer, fingers, viewer->rect().center(), 20, 2000);
+    QCOMPARE(viewer->zoom(), most);
+
+    // A double tap brings back the size of zoom 1; the first tap does not
+    // close the pinched viewer.
+    const QPoint tap = viewer->rect().center();
+    QTest::touchEvent(viewer, fingers).press(0, tap);
+    QTest::touchEvent(viewer, fingers).release(0, tap);
+    QVERIFY(viewer->isVisible());
+    QTest::touchEvent(viewer, fingers).press(0, tap);
+    QTest::touchEvent(viewer, fingers).release(0, tap);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->size(), one);
+    QCOMPARE(filesAsTheyAre(wall.dir.path()), files);
+
+    // With the pen on, two fingers that land together pinch and draw
+    // nothing; one finger draws.
+    w.pen().chooseColour(0);
+    const QImage leaf = viewer->picture();
+    pinch(viewer, fingers, middle, 100, 150);
+    QVERIFY(qAbs(viewer->zoom() - 1.5) < 0.02);
+    QCOMPARE(viewer->picture(), leaf);
+    QTest::touchEvent(viewer, fingers).press(0, panel->mapTo(viewer, QPoint(20, 20)));
+    for (int x = 40; x <= 200; x += 20)
+        QTest::touchEvent(viewer, fingers).move(0, panel->mapTo(viewer, QPoint(x, 20)));
+    QTest::touchEvent(viewer, fingers).release(0, panel->mapTo(viewer, QPoint(200, 20)));
+    QVERIFY(viewer->picture() != leaf);
+    QCOMPARE(w.document().history().undoCount(), 1);
 }
 
 QTEST_MAIN(TestDrawing)

@@ -2,6 +2,7 @@
 #include "model/penstate.h"
 #include "platform/beep.h"
 #include "support/mouse.h"
+#include "support/touch.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -80,6 +81,7 @@ private slots:
     void seeThroughChalk();
     void chalkButtonBurnsInTheCutOut();
     void zoomLimits();
+    void pinchZoomsTheCutOut();
 };
 
 void TestPictureEditor::opening() {
@@ -222,6 +224,38 @@ void TestPictureEditor::zoomLimits() {
     QVERIFY(e.w.cutOut().isNull());
     e.w.close();
     QVERIFY(!e.w.hasCutOut());
+}
+
+void TestPictureEditor::pinchZoomsTheCutOut() {
+    Editor e;
+    QPointingDevice* fingers = QTest::createTouchDevice();
+    e.cutOut(QRect(100, 100, 60, 40));
+    e.menu(QStringLiteral("左右反転"));
+    const QImage chalk = e.w.chalkLayer();
+
+    // Twice as far apart: twice the size, its point under the fingers'
+    // middle still under it, and no chalk from the first finger.
+    pinch(&e.w, fingers, QPoint(130, 120), 40, 80, QPoint(10, 0));
+    QCOMPARE(e.w.cutOut().size(), QSize(120, 80));
+    QCOMPARE(e.w.cutOutRect(), QRect(80, 80, 120, 80));
+    QCOMPARE(e.w.cutOutZoom(), 2.0);
+    QCOMPARE(e.w.chalkLayer(), chalk);
+
+    // Never beyond four screens of pixels, as the menu's zoom.
+    pinch(&e.w, fingers, QPoint(140, 120), 10, 2000);
+    const QSize most = e.w.cutOut().size();
+    QVERIFY(most.width() > 600 && double(most.width()) * most.height() <= 4 * 640 * 480);
+
+    // A double tap brings it back to its own size, about its middle.
+    const QPoint middle = e.w.cutOutRect().center();
+    for (int tap = 0; tap < 2; ++tap) {
+        QTest::touchEvent(&e.w, fingers).press(0, middle);
+        QTest::touchEvent(&e.w, fingers).release(0, middle);
+    }
+    QCOMPARE(e.w.cutOut().size(), QSize(60, 40));
+    QCOMPARE(e.w.cutOutZoom(), 1.0);
+    QVERIFY((e.w.cutOutRect().center() - middle).manhattanLength() <= 2);
+    QCOMPARE(e.w.chalkLayer(), chalk);
 }
 
 QTEST_MAIN(TestPictureEditor)
