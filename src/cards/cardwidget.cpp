@@ -1,6 +1,7 @@
 #include "cards/cardwidget.h"
 
 #include "model/cardcolors.h"
+#include "platform/touchhold.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
@@ -79,7 +80,7 @@ QPoint CardWidget::inPicture(const QPointF& p) const {
 }
 
 void CardWidget::mousePressEvent(QMouseEvent* event) {
-    emit pressed(this, inPicture(event->position()), event->button());
+    emit pressed(this, inPicture(event->position()), event->button(), byFingerOrPen(event));
 }
 
 void CardWidget::mouseMoveEvent(QMouseEvent* event) {
