@@ -38,12 +38,20 @@ public:
     }
 
 protected:
+    void resizeEvent(QResizeEvent*) override {
+        // Only the ring itself: a desktop that cannot show see-through
+        // windows would show the square around it.
+        const int reach = qRound(lineWidth() / 2) + 2;
+        const QRect band = trackRect().toAlignedRect();
+        setMask(QRegion(band.adjusted(-reach, -reach, reach, reach), QRegion::Ellipse) -
+                QRegion(band.adjusted(reach, reach, -reach, -reach), QRegion::Ellipse));
+    }
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const qreal width = qMax(3.0, height() / 10.0);
-        const QRectF r = QRectF(rect()).adjusted(width, width, -width, -width);
-        p.setPen(QPen(QColor(0, 0, 0, 60), width));
+        const qreal width = lineWidth();
+        const QRectF r = trackRect();
+        p.setPen(QPen(QColor(128, 128, 128, 160), width));
         p.drawEllipse(r);
         // Dark under light, so the ring shows on any wall.
         const int span = -qRound(360 * 16 * qBound(0.0, progress_, 1.0));
@@ -54,6 +62,12 @@ protected:
     }
 
 private:
+    qreal lineWidth() const { return qMax(3.0, height() / 10.0); }
+    QRectF trackRect() const {
+        const qreal w = lineWidth();
+        return QRectF(rect()).adjusted(w, w, -w, -w);
+    }
+
     double progress_ = 0;
 };
 

@@ -136,9 +136,10 @@ void TestTouch::touchTargetsAreWider() {
     menu->actions().constLast()->trigger(); // shows the cut-out
     const QRect cut(100, 100, 10, 10);
     QCOMPARE(editor.cutOutRect(), cut);
-    dragBy(QPointingDevice::primaryPointingDevice(), &editor, {95, 105}, {145, 105});
+    QVERIFY(pixelsForMillimetres(&editor, 8) >= cut.width() + 4);
+    dragBy(QPointingDevice::primaryPointingDevice(), &editor, {99, 105}, {149, 105});
     QCOMPARE(editor.cutOutRect(), cut);
-    dragBy(finger, &editor, {95, 105}, {145, 105});
+    dragBy(finger, &editor, {99, 105}, {149, 105});
     QCOMPARE(editor.cutOutRect(), cut.translated(50, 0));
 }
 
