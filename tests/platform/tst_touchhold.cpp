@@ -30,6 +30,19 @@ private:
     }
 };
 
+// A window shown with the recogniser on it.
+struct Held {
+    Recorder w;
+    TouchHold* hold;
+    Held() {
+        w.resize(400, 300);
+        w.show();
+        if (!QTest::qWaitForWindowExposed(&w))
+            qWarning("window not exposed");
+        hold = new TouchHold(&w);
+    }
+};
+
 } // namespace
 
 class TestTouchHold : public QObject {
@@ -49,11 +62,9 @@ void TestTouchHold::initTestCase() {
 }
 
 void TestTouchHold::holdIsARightClick() {
-    Recorder w;
-    w.resize(400, 300);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    TouchHold hold(&w);
+    Held held;
+    Recorder& w = held.w;
+    TouchHold& hold = *held.hold;
     const int slack = pixelsForMillimetres(&w, TouchHold::kSlackMm);
     QVERIFY(slack >= 4);
     QCOMPARE(pixelsForMillimetres(&w, 25.4), qRound(w.screen()->physicalDotsPerInch()));
@@ -82,11 +93,9 @@ void TestTouchHold::holdIsARightClick() {
 }
 
 void TestTouchHold::tapsDragsAndTheMouseGoThrough() {
-    Recorder w;
-    w.resize(400, 300);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    TouchHold hold(&w);
+    Held held;
+    Recorder& w = held.w;
+    TouchHold& hold = *held.hold;
     const int slack = pixelsForMillimetres(&w, TouchHold::kSlackMm);
 
     // Beyond the slack the press goes on as it came, and so does the drag,
@@ -110,11 +119,9 @@ void TestTouchHold::tapsDragsAndTheMouseGoThrough() {
 }
 
 void TestTouchHold::penHold() {
-    Recorder w;
-    w.resize(200, 200);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    TouchHold hold(&w);
+    Held held;
+    Recorder& w = held.w;
+    TouchHold& hold = *held.hold;
     // A pen's stroke comes as mouse events naming the pen.
     QPointingDevice pen("pen", 77, QInputDevice::DeviceType::Stylus,
                         QPointingDevice::PointerType::Pen, QInputDevice::Capability::Position, 1,
