@@ -574,7 +574,9 @@ bool WallWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* on = static_cast<QWidget*>(watched);
         const int x = on->mapTo(this, e->position().toPoint()).x();
         const bool finger = byFingerOrPen(e);
-        if (type == QEvent::MouseMove && !finger)
+        // Qt's own moves, made when widgets show or hide under the pointer
+        // a tap left behind, are no hover either.
+        if (type == QEvent::MouseMove && !finger && e->source() == Qt::MouseEventNotSynthesized)
             tools_->followMouse(x, width());
         else if (type == QEvent::MouseButtonPress && finger)
             tools_->followTouch(x, width());
