@@ -6,9 +6,11 @@
 #include "document/walldocument.h"
 #include "model/wallgeometry.h"
 #include "platform/beep.h"
+#include "platform/touchhold.h"
 #include "storage/refspace.h"
 
 #include <QMouseEvent>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -16,6 +18,7 @@ namespace {
 // The strip and the capture corner keep these sizes on every wall.
 constexpr int kStripWidth = 10;  // SpeedButton26
 constexpr int kCaptureSide = 40; // SpeedButton27
+constexpr int kTouchShowMs = 5000;
 
 } // namespace
 
@@ -66,6 +69,17 @@ ToolColumn::ToolColumn(WallDocument& doc, WallModes& modes, QWidget* wallArea)
     SpeedButton25->installEventFilter(this);
     connect(SpeedButton8, &QToolButton::clicked, this, &ToolColumn::SpeedButton8Click);
     SpeedButton2->setCheckable(true); // pressed while the pen is on
+
+    touchHideTimer = new QTimer(this);
+    touchHideTimer->setObjectName(QStringLiteral("touchHideTimer"));
+    touchHideTimer->setSingleShot(true);
+    touchHideTimer->setInterval(kTouchShowMs);
+    connect(touchHideTimer, &QTimer::timeout, this, [this] { XSHOW(false); });
+    // A touch on any of the tools keeps them showing.
+    QList<QWidget*> tools = shownTogether();
+    tools << SpeedButton7;
+    for (QWidget* w : tools)
+        w->installEventFilter(this);
 }
 
 QToolButton* ToolColumn::makeToolButton(const char* name, const QString& hint) {
@@ -141,22 +155,47 @@ void ToolColumn::placeFixed(int clientHeight) {
     SpeedButton27->raise();
 }
 
+QList<QWidget*> ToolColumn::shownTogether() const {
+    return {SpeedButton1,  SpeedButton19, Panel6,        SpeedButton10, SpeedButton12,
+            SpeedButton23, SpeedButton2,  SpeedButton3,  SpeedButton4,  SpeedButton5,
+            SpeedButton6,  SpeedButton8,  SpeedButton11, SpeedButton26, SpeedButton27,
+            SpeedButton14, SpeedButton16, SpeedButton25, SpeedButton28};
+}
+
 void ToolColumn::XSHOW(bool on) {
     modes_.XFLG = on;
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             SpeedButton1, SpeedButton19, Panel6, SpeedButton10, SpeedButton12, SpeedButton23,
-             SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6, SpeedButton8,
-             SpeedButton11, SpeedButton26, SpeedButton27, SpeedButton14, SpeedButton16,
-             SpeedButton25, SpeedButton28})
+    if (!on)
+        touchHideTimer->stop();
+    for (QWidget* w : shownTogether())
         w->setVisible(on);
 }
 
-void ToolColumn::followMouse(int x, int clientWidth) {
+bool ToolColumn::inMiddle(int x, int clientWidth) const {
     // Round(width − 160 × NOWX / 1920), computed exactly.
     const int right = scaleHalfEven(qint64(clientWidth) * 1920 - 160LL * st.NOWX, 1, 1920);
-    const bool middle = scaleToWallX(80, st.NOWX) <= x && x <= right;
+    return scaleToWallX(80, st.NOWX) <= x && x <= right;
+}
+
+void ToolColumn::followMouse(int x, int clientWidth) {
+    touchHideTimer->stop(); // the mouse's hover rule rules again
+    const bool middle = inMiddle(x, clientWidth);
     if (middle == modes_.XFLG)
         XSHOW(!middle);
+}
+
+void ToolColumn::followTouch(int x, int clientWidth) {
+    if (inMiddle(x, clientWidth)) {
+        touchedElsewhere();
+        return;
+    }
+    if (!modes_.XFLG)
+        XSHOW(true);
+    touchHideTimer->start();
+}
+
+void ToolColumn::touchedElsewhere() {
+    if (modes_.XFLG)
+        XSHOW(false);
 }
 
 void ToolColumn::prepareCommand() {
@@ -178,6 +217,9 @@ void ToolColumn::showOneShotDisarmed() {
 }
 
 bool ToolColumn::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && touchHideTimer->isActive() &&
+        byFingerOrPen(static_cast<QMouseEvent*>(event)))
+        touchHideTimer->start();
     if ((watched == SpeedButton7 || watched == SpeedButton25) &&
         event->type() == QEvent::MouseButtonRelease) {
         auto* b = static_cast<QToolButton*>(watched);

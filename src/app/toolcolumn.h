@@ -4,6 +4,7 @@
 #include <QObject>
 
 class QFont;
+class QTimer;
 class QToolButton;
 class QWidget;
 class WallDocument;
@@ -12,7 +13,8 @@ struct WallModes;
 // The tool buttons down the right edge of the wall with the folder button
 // beside them, the grab tab at the bottom right, and the drag strip and
 // capture corner at the left edge. The tools show while the mouse is near
-// either edge and hide while it is over the middle of the wall.
+// either edge and hide while it is over the middle of the wall; a finger's
+// tap near an edge shows them for a few seconds.
 class ToolColumn : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +30,11 @@ public:
     void XSHOW(bool on);
     // The tools follow the mouse near the left and right edges.
     void followMouse(int x, int clientWidth);
+    // A finger has no hover: a tap near either edge shows the tools for a
+    // while, a tap on the wall's middle hides them.
+    void followTouch(int x, int clientWidth);
+    // A tap on the wall away from the tools, such as on a card.
+    void touchedElsewhere();
 
     // What most commands do first: the pen off, the one-shot right click
     // disarmed.
@@ -60,6 +67,8 @@ public:
     QToolButton* SpeedButton27; // capture (bottom left)
     QWidget* Panel6;            // the grab tab
     QToolButton* SpeedButton11; // the tab's button, caption "Zavik"
+    // Hides tools a tap showed, 5 s after the last touch on them.
+    QTimer* touchHideTimer;
 
 signals:
     // Asked for by prepareCommand.
@@ -76,6 +85,10 @@ private:
     QToolButton* makeToolButton(const char* name, const QString& hint);
     // The square buttons of the column, top to bottom.
     QList<QToolButton*> column() const;
+    // What shows and hides with the tools.
+    QList<QWidget*> shownTogether() const;
+    // Whether the x of the wall window lies between the edge bands.
+    bool inMiddle(int x, int clientWidth) const;
 
     WallDocument& st;
 

@@ -41,6 +41,7 @@
 #include "pictures/backgroundfit.h"
 #include "platform/folders.h"
 #include "platform/fonts.h"
+#include "platform/touchhold.h"
 #include "storage/wallfiles.h"
 #include "web/filefetcher.h"
 #include "web/helpbrowserwindow.h"
@@ -148,6 +149,11 @@ void WallWindow::makeParts() {
 void WallWindow::wireCards() {
     connect(board_, &CardBoard::cardCreated, this, [this](CardWidget* c) {
         connect(c, &CardWidget::pressed, mouse_, &CardMouse::press);
+        connect(c, &CardWidget::pressed, tools_,
+                [this](CardWidget*, QPoint, Qt::MouseButton, bool byTouch) {
+                    if (byTouch)
+                        tools_->touchedElsewhere();
+                });
         connect(c, &CardWidget::moved, mouse_, &CardMouse::move);
         connect(c, &CardWidget::released, mouse_, &CardMouse::release);
     });
@@ -210,6 +216,9 @@ void WallWindow::wireTools() {
     Panel2->installEventFilter(this);
     pen_->Image1->installEventFilter(this);
     Panel2->setMouseTracking(true);
+    // A finger held still opens what the right button opens: the card menu,
+    // the pen menu, the tools' second meanings.
+    new TouchHold(this);
 }
 
 void WallWindow::wireMenus() {
@@ -557,14 +566,21 @@ bool WallWindow::eventFilter(QObject* watched, QEvent* event) {
             if (notice)
                 showAboveWall(notice);
     }
-    // The wall's own mouse: the tools follow it, a left press places a stamp.
+    // The wall's own mouse: the tools follow it, or a finger's taps, and a
+    // left press places a stamp.
     if ((watched == Panel2 || watched == pen_->Image1) &&
         (type == QEvent::MouseMove || type == QEvent::MouseButtonPress)) {
         const auto* e = static_cast<QMouseEvent*>(event);
         auto* on = static_cast<QWidget*>(watched);
-        if (type == QEvent::MouseMove)
-            tools_->followMouse(on->mapTo(this, e->position().toPoint()).x(), width());
-        else if (e->button() == Qt::LeftButton && watched == Panel2)
+        const int x = on->mapTo(this, e->position().toPoint()).x();
+        const bool finger = byFingerOrPen(e);
+        // Qt's own moves, made when widgets show or hide under the pointer
+        // a tap left behind, are no hover either.
+        if (type == QEvent::MouseMove && !finger && e->source() == Qt::MouseEventNotSynthesized)
+            tools_->followMouse(x, width());
+        else if (type == QEvent::MouseButtonPress && finger)
+            tools_->followTouch(x, width());
+        if (type == QEvent::MouseButtonPress && e->button() == Qt::LeftButton && watched == Panel2)
             links_->wallPress(e->position().toPoint());
     }
     return QWidget::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 #include "cards/cardboard.h"
 #include "cards/cardwidget.h"
 #include "document/walldocument.h"
+#include "platform/touchhold.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -13,6 +14,14 @@ namespace {
 constexpr int kJump = 10;
 constexpr int kMinSide = 16;
 constexpr int kNarrowest = 18;
+constexpr double kTouchGripMm = 8.0;
+
+// The width of the band along an edge of `side` pixels that resizes rather
+// than drags: a finger's is 8 mm, yet at most a quarter of the side, so that
+// a small card can still be dragged by its middle.
+int grip(int mouseGrip, bool byTouch, int touchGrip, int side) {
+    return byTouch ? qMax(mouseGrip, qMin(touchGrip, side / 4)) : mouseGrip;
+}
 
 } // namespace
 
@@ -27,7 +36,7 @@ CardMouse::CardMouse(WallDocument& doc, const bool& busy, bool& oneShotArmed, in
     connect(Timer1, &QTimer::timeout, this, [this] { RFLG = 0; });
 }
 
-void CardMouse::press(CardWidget* card, QPoint at, Qt::MouseButton button) {
+void CardMouse::press(CardWidget* card, QPoint at, Qt::MouseButton button, bool byTouch) {
     const int n = board_.indexOf(card);
     if (n < 0)
         return;
@@ -49,10 +58,13 @@ void CardMouse::press(CardWidget* card, QPoint at, Qt::MouseButton button) {
     // An ellipse gives its edges a wider grip than a rectangle.
     const int m = doc_.card(n).elliptic() ? 8 : 3;
     const QRect picture = card->pictureRect();
-    MON1 = MON1 || at.x() > picture.width() - m;
-    MON2 = MON2 || at.y() > picture.height() - m;
-    MON3 = MON3 || at.x() < m;
-    MON4 = MON4 || at.y() < m;
+    const int touch = byTouch ? pixelsForMillimetres(card, kTouchGripMm) : 0;
+    const int mx = grip(m, byTouch, touch, picture.width());
+    const int my = grip(m, byTouch, touch, picture.height());
+    MON1 = MON1 || at.x() > picture.width() - mx;
+    MON2 = MON2 || at.y() > picture.height() - my;
+    MON3 = MON3 || at.x() < mx;
+    MON4 = MON4 || at.y() < my;
 }
 
 void CardMouse::move(CardWidget* card, QPoint at) {

@@ -10,9 +10,9 @@ class QWidget;
 class WallDocument;
 
 // The mouse on the cards: a quick left click runs the card, a press held
-// 300 ms drags it or, near an edge, resizes it, and a right click opens the
-// card menu. A drag or a resize moves the card on the screen and ends as one
-// edit of the wall document; nothing is written.
+// 300 ms drags it or, near an edge (wider for a finger), resizes it, and a
+// right click opens the card menu. A drag or a resize moves the card on the
+// screen and ends as one edit of the wall document; nothing is written.
 class CardMouse : public QObject {
     Q_OBJECT
 public:
@@ -21,7 +21,8 @@ public:
     CardMouse(WallDocument& doc, const bool& busy, bool& oneShotArmed, int& pressState,
               CardBoard& board, QWidget* wallWindow);
 
-    void press(CardWidget* card, QPoint at, Qt::MouseButton button);
+    // A finger or a pen (`byTouch`) gets wider edges to resize by.
+    void press(CardWidget* card, QPoint at, Qt::MouseButton button, bool byTouch = false);
     void move(CardWidget* card, QPoint at);
     void release(CardWidget* card, QPoint at);
 

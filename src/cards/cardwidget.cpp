@@ -2,6 +2,7 @@
 
 #include "model/cardcolors.h"
 #include "pictures/cardpicture.h"
+#include "platform/touchhold.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
@@ -80,7 +81,7 @@ QPoint CardWidget::inPicture(const QPointF& p) const {
 }
 
 void CardWidget::mousePressEvent(QMouseEvent* event) {
-    emit pressed(this, inPicture(event->position()), event->button());
+    emit pressed(this, inPicture(event->position()), event->button(), byFingerOrPen(event));
 }
 
 void CardWidget::mouseMoveEvent(QMouseEvent* event) {

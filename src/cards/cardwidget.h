@@ -45,8 +45,8 @@ public:
 
 signals:
     // Mouse events in the coordinates of the card's picture area, whichever
-    // part of the card they fall on.
-    void pressed(CardWidget* card, QPoint at, Qt::MouseButton button);
+    // part of the card they fall on; `byTouch`: a finger or a pen pressed.
+    void pressed(CardWidget* card, QPoint at, Qt::MouseButton button, bool byTouch);
     void moved(CardWidget* card, QPoint at);
     void released(CardWidget* card, QPoint at);
 

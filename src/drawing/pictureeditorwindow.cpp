@@ -5,6 +5,7 @@
 #include "model/penstate.h"
 #include "pictures/pictureops.h"
 #include "platform/beep.h"
+#include "platform/touchhold.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -474,11 +475,22 @@ void PictureEditorWindow::pointTo(QPoint at) {
         setPointer(RFLG ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
+QRect PictureEditorWindow::cutOutGrip(bool byTouch) const {
+    const QRect cut = cutOutRect();
+    if (!byTouch || cut.isEmpty())
+        return cut;
+    // A finger grabs a small cut-out by a square of 8 mm about its middle.
+    const int side = pixelsForMillimetres(this, 8.0);
+    const QSize grip = cut.size().expandedTo(QSize(side, side));
+    return QRect(QPoint(0, 0), grip)
+        .translated(cut.center() - QPoint(grip.width() / 2, grip.height() / 2));
+}
+
 void PictureEditorWindow::mousePressEvent(QMouseEvent* event) {
     if (touchUsed_ || event->button() != Qt::LeftButton)
         return;
     const QPoint at = event->position().toPoint();
-    if (cutOutRect().contains(at)) {
+    if (cutOutGrip(byFingerOrPen(event)).contains(at)) {
         XYFLG = true;
         XBAK = at.x();
         YBAK = at.y();

@@ -112,6 +112,9 @@ private:
     void showLineMode();
     void placeToolBar();
     bool onToolBar(QPoint at) const;
+    // Where a press takes hold of the cut-out: its rectangle, at least 8 mm
+    // for a finger or a pen.
+    QRect cutOutGrip(bool byTouch) const;
     int chalkWidth() const;
     void pointTo(QPoint at);
     void setPointer(Qt::CursorShape shape);

@@ -9,6 +9,7 @@
 #include "model/penstate.h"
 #include "pictures/picturelayer.h"
 #include "platform/shell.h"
+#include "platform/touchhold.h"
 #include "storage/underscorecopy.h"
 
 #include <QAction>
@@ -142,6 +143,7 @@ PictureViewerWindow::PictureViewerWindow(QWidget* parent, PenState* pen, const b
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setSingleShot(true);
     connect(Timer2, &QTimer::timeout, this, &PictureViewerWindow::nextStep);
+    new TouchHold(this); // a finger held still opens the menu
 }
 
 void PictureViewerWindow::setStepDelays(int normalMs, int lastMs) {

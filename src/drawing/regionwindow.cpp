@@ -2,6 +2,7 @@
 
 #include "pictures/picturelayer.h"
 #include "platform/beep.h"
+#include "platform/touchhold.h"
 #include "platform/userprompts.h"
 
 #include <QApplication>
@@ -69,6 +70,7 @@ RegionWindow::RegionWindow(QWidget* parent)
         row->addWidget(box);
     }
     Panel1->adjustSize();
+    new TouchHold(this); // a finger held still cancels, as the right button does
 }
 
 void RegionWindow::prepare(const QImage& screen, int bottom) {

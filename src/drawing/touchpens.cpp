@@ -41,10 +41,10 @@ bool isTouch(const QEvent* event) {
            type == QEvent::TouchCancel;
 }
 
-int pressureWidth(int width, double pressure) {
+qreal pressureWidth(int width, double pressure) {
     const double p = std::clamp(std::isfinite(pressure) ? pressure : 1.0, 0.0, 1.0);
     const double least = width / 3.0;
-    return std::max(1, int(std::lround(least + (width - least) * p)));
+    return least + (width - least) * p;
 }
 
 TouchPens::TouchPens(PictureCanvas& canvas, StrokeRules rules, bool* drawn)
@@ -104,7 +104,7 @@ QRect TouchPens::moveTo(int id, QPoint at, const PenInk& ink, double pressure) {
     Point& point = *it->second;
     const QRect changed =
         point.stroke.move(canvas_.drawable(), canvas_.toPicture(at), true, true, ink.straight,
-                          ink.colour, pressureWidth(ink.width, pressure));
+                          ink.colour, canvas_.penWidth(pressureWidth(ink.width, pressure)));
     if (!changed.isEmpty()) {
         point.drew = true;
         if (drawn_)
@@ -121,8 +121,8 @@ void TouchPens::up(int id, QPoint at, const PenInk& ink, UndoHistory* history) {
     std::unique_ptr<Point> point = std::move(it->second);
     points_.erase(it);
     if (ink.straight) {
-        const QRect changed =
-            point->stroke.release(canvas_.drawable(), canvas_.toPicture(at), ink.colour, ink.width);
+        const QRect changed = point->stroke.release(canvas_.drawable(), canvas_.toPicture(at),
+                                                    ink.colour, canvas_.penWidth(ink.width));
         if (!changed.isEmpty()) {
             if (drawn_)
                 *drawn_ = true;

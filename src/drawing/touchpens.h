@@ -37,7 +37,7 @@ bool isTouch(const QEvent* event);
 
 // A stylus's pressure (0 to 1) sets a segment's width between a third of the
 // pen's width and all of it.
-int pressureWidth(int width, double pressure);
+qreal pressureWidth(int width, double pressure);
 
 // Several pens drawing on one canvas at once, one for each touch point (and
 // one for a stylus), each stroke its own step. A stroke that ends is kept
