@@ -356,7 +356,7 @@ void TestDrawing::severalFingersDrawAtOnce() {
     QWidget* canvas = pen.Image1;
     UndoHistory& history = w.document().history();
     const QColor navy = bgrColor(kNavy);
-    QPointingDevice* fingers = QTest::createTouchDevice();
+    QPointingDevice* fingers = touchScreen();
     auto on = [&](QPoint p) { return canvas->mapTo(&w, p); };
     pen.chooseColour(0);
 
@@ -480,7 +480,7 @@ void TestDrawing::pinchZoomsTheViewer() {
     WallWindow& w = wall.open();
     QWidget* panel = openViewer(wall, w);
     PictureViewerWindow* viewer = w.TForm21;
-    QPointingDevice* fingers = QTest::createTouchDevice();
+    QPointingDevice* fingers = touchScreen();
     const QStringList files = filesAsTheyAre(wall.dir.path());
     QCOMPARE(viewer->zoom(), 1.0);
     const QSize one = viewer->size();

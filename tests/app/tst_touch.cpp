@@ -7,6 +7,7 @@
 #include "pictures/picturelayer.h"
 #include "platform/touchhold.h"
 #include "support/mouse.h"
+#include "support/touch.h"
 #include "support/windowfixture.h"
 
 #include <QMenu>
@@ -54,7 +55,7 @@ void tap(WallWindow& w, QPoint at) {
 class TestTouch : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { finger = QTest::createTouchDevice(); }
+    void initTestCase() { finger = touchScreen(); }
     void cardsByFinger();
     void holdOnTheWallAndTheViewer();
     void toolsShowForATap();

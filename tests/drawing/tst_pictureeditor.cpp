@@ -228,7 +228,7 @@ void TestPictureEditor::zoomLimits() {
 
 void TestPictureEditor::pinchZoomsTheCutOut() {
     Editor e;
-    QPointingDevice* fingers = QTest::createTouchDevice();
+    QPointingDevice* fingers = touchScreen();
     e.cutOut(QRect(100, 100, 60, 40));
     e.menu(QStringLiteral("左右反転"));
     const QImage chalk = e.w.chalkLayer();

@@ -1,4 +1,5 @@
 #include "platform/touchhold.h"
+#include "support/touch.h"
 
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -36,7 +37,7 @@ private slots:
 };
 
 void TestTouchHold::slackAndTiming() {
-    QPointingDevice* finger = QTest::createTouchDevice();
+    QPointingDevice* finger = touchScreen();
     Recorder w;
     w.resize(400, 300);
     w.show();

@@ -4,6 +4,13 @@
 #include <QTest>
 #include <QWidget>
 
+// The test's touch screen. Qt keeps every touch device it is told of until
+// the end, so one is made and kept for the whole run.
+inline QPointingDevice* touchScreen() {
+    static QPointingDevice* const device = QTest::createTouchDevice();
+    return device;
+}
+
 // Two fingers `from` apart about `centre`, moved in steps until they are `to`
 // apart and their middle is at `centre + pan`, then lifted. The fingers stay
 // where they are on the screen while the window moves under them.
