@@ -217,8 +217,8 @@ void WallWindow::wireTools() {
     pen_->Image1->installEventFilter(this);
     Panel2->setMouseTracking(true);
     // A finger held still opens what the right button opens: the card menu,
-    // the pen menu, the tools' second meanings.
-    new TouchHold(this);
+    // the pen menu (with the pen on too), the tools' second meanings.
+    pen_->setTouchHold(new TouchHold(this));
 }
 
 void WallWindow::wireMenus() {

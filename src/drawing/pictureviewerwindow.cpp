@@ -143,7 +143,8 @@ PictureViewerWindow::PictureViewerWindow(QWidget* parent, PenState* pen, const b
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setSingleShot(true);
     connect(Timer2, &QTimer::timeout, this, &PictureViewerWindow::nextStep);
-    new TouchHold(this); // a finger held still opens the menu
+    // A finger held still opens the menu, the pen on or off.
+    touches_->setHold(new TouchHold(this));
 }
 
 void PictureViewerWindow::setStepDelays(int normalMs, int lastMs) {

@@ -53,6 +53,22 @@ void StrokeRecorder::otherKept(const QRect& rect) {
     drawnBefore_ = drawn_ && *drawn_;
 }
 
+void StrokeRecorder::takeBack() {
+    QImage& now = canvas_.drawable();
+    const QRect area = changed_ & before_.rect() & now.rect();
+    if (recording_ && !area.isEmpty() && now.format() == before_.format() && now.depth() % 8 == 0) {
+        const int bytes = now.depth() / 8;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::memcpy(now.scanLine(y) + area.left() * bytes,
+                        before_.constScanLine(y) + area.left() * bytes,
+                        size_t(area.width()) * bytes);
+        if (drawn_)
+            *drawn_ = drawnBefore_;
+        canvas_.touched(area);
+    }
+    cancel();
+}
+
 void StrokeRecorder::cancel() {
     before_ = QImage();
     changed_ = QRect();

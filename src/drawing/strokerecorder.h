@@ -28,6 +28,9 @@ public:
     void otherKept(const QRect& rect);
     // The picture went while a stroke was under way: there is nothing to keep.
     void cancel();
+    // The stroke was no stroke after all (a finger held still for the menu):
+    // the few pixels it drew go again, and nothing is kept.
+    void takeBack();
 
 private:
     PictureCanvas& canvas_;

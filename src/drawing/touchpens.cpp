@@ -4,6 +4,7 @@
 #include "drawing/picturecanvas.h"
 #include "drawing/strokestep.h"
 #include "model/penstate.h"
+#include "platform/touchhold.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -142,6 +143,9 @@ void TouchPens::cancel() {
     for (auto& [id, point] : points_)
         point->recorder.cancel();
     points_.clear();
+    if (hold_ && watchedId_ >= 0)
+        hold_->stopWatching();
+    watchedId_ = -1;
 }
 
 void TouchPens::takeWindowTouch(QWidget* window, QTouchEvent* event, const PenInk& ink,
@@ -158,16 +162,22 @@ void TouchPens::takeWindowTouch(QWidget* window, QTouchEvent* event, const PenIn
         switch (point.state()) {
         case QEventPoint::State::Pressed: {
             QWidget* under = window->childAt(window->mapFromGlobal(global));
-            if (under == &canvas_)
-                down(id, at);
+            if (under == &canvas_ && down(id, at))
+                watchAlone(id, point.globalPosition());
             else if (!mouseTarget_ && under)
                 mouseFromTouch(window, point, event);
             break;
         }
         case QEventPoint::State::Released:
+            if (heldStill(id)) {
+                hold_->rightClickAt(&canvas_, point.globalPosition(), event->pointingDevice());
+                break;
+            }
             up(id, at, ink, history);
             break;
         case QEventPoint::State::Updated:
+            if (id == watchedId_ && !hold_->pointMoved(point.globalPosition()))
+                watchedId_ = -1;
             moveTo(id, at, ink);
             break;
         default:
@@ -179,6 +189,33 @@ void TouchPens::takeWindowTouch(QWidget* window, QTouchEvent* event, const PenIn
         mouseTarget_ = nullptr;
         mouseId_ = -1;
     }
+}
+
+void TouchPens::watchAlone(int id, QPointF global) {
+    if (!hold_)
+        return;
+    // A second finger makes it drawing, whatever the first was doing.
+    if (points_.size() == 1 && !mouseTarget_) {
+        hold_->watchPoint(global);
+        watchedId_ = id;
+    } else if (watchedId_ >= 0) {
+        hold_->stopWatching();
+        watchedId_ = -1;
+    }
+}
+
+bool TouchPens::heldStill(int id) {
+    if (id != watchedId_)
+        return false;
+    watchedId_ = -1;
+    if (!hold_->pointLifted())
+        return false;
+    const auto it = points_.find(id);
+    if (it != points_.end()) {
+        it->second->recorder.takeBack();
+        points_.erase(it);
+    }
+    return true;
 }
 
 void TouchPens::mouseFromTouch(QWidget* window, const QEventPoint& point, QTouchEvent* event) {

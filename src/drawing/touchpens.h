@@ -16,6 +16,7 @@ class QTabletEvent;
 class QTouchEvent;
 class QWidget;
 class QWindow;
+class TouchHold;
 class UndoHistory;
 struct PenState;
 
@@ -82,9 +83,15 @@ public:
     // to the first of them. The event is used up.
     void takeWindowTouch(QWidget* window, QTouchEvent* event, const PenInk& ink,
                          UndoHistory* history);
+    // A lone finger held still on the canvas is a right click there, as on
+    // every window, watched by the window's `hold`.
+    void setHold(TouchHold* hold) { hold_ = hold; }
 
 private:
     struct Point;
+    void watchAlone(int id, QPointF global);
+    // The watched lone finger lifted after the hold's time: its pixels go.
+    bool heldStill(int id);
     void mouseFromTouch(QWidget* window, const class QEventPoint& point, QTouchEvent* event);
 
     PictureCanvas& canvas_;
@@ -93,4 +100,6 @@ private:
     std::map<int, std::unique_ptr<Point>> points_;
     QPointer<QWidget> mouseTarget_; // the widget the one mouse finger works
     int mouseId_ = -1;
+    TouchHold* hold_ = nullptr;
+    int watchedId_ = -1; // the lone finger the hold watches
 };

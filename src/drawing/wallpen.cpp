@@ -93,6 +93,10 @@ int WallPen::counter() const {
     return stroke_.counter;
 }
 
+void WallPen::setTouchHold(TouchHold* hold) {
+    touches_->setHold(hold);
+}
+
 void WallPen::resetCounter() {
     stroke_.counter = 0;
 }

@@ -18,6 +18,7 @@ class QMouseEvent;
 class QTabletEvent;
 class QWindow;
 class QWidget;
+class TouchHold;
 class UndoHistory;
 class WallDocument;
 struct PenState;
@@ -68,6 +69,10 @@ public:
 
     // The wall's history, where the strokes on the wall and in the viewer go.
     UndoHistory& history();
+
+    // The window's press and hold, which a lone finger held still on the
+    // canvas answers with the pen on too.
+    void setTouchHold(TouchHold* hold);
 
     // The point counter of the current stroke sequence.
     int counter() const;

@@ -156,6 +156,51 @@ bool TouchHold::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+void TouchHold::watchPoint(QPointF global) {
+    if (holding())
+        return;
+    watching_ = true;
+    start_ = global;
+    slack_ = pixelsForMillimetres(window_, kSlackMm);
+    complete_ = false;
+    clock_.start();
+    tick_->start();
+}
+
+bool TouchHold::pointMoved(QPointF global) {
+    if (!watching_)
+        return false;
+    if (std::hypot(global.x() - start_.x(), global.y() - start_.y()) <= slack_)
+        return true;
+    stopWatching();
+    return false;
+}
+
+bool TouchHold::pointLifted() {
+    const bool held = watching_ && (complete_ || clock_.elapsed() >= kHoldMs);
+    stopWatching();
+    return held;
+}
+
+void TouchHold::stopWatching() {
+    if (watching_)
+        reset();
+}
+
+void TouchHold::rightClickAt(QWidget* widget, QPointF global, const QPointingDevice* device) {
+    if (!widget)
+        return;
+    const QPointF at = widget->mapFromGlobal(global);
+    replaying_ = true;
+    QMouseEvent down(QEvent::MouseButtonPress, at, at, global, Qt::RightButton, Qt::RightButton,
+                     Qt::NoModifier, device);
+    QCoreApplication::sendEvent(widget, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, at, global, Qt::RightButton, Qt::NoButton,
+                   Qt::NoModifier, device);
+    QCoreApplication::sendEvent(widget, &up);
+    replaying_ = false;
+}
+
 void TouchHold::begin(const QMouseEvent* press) {
     heldBack_.emplace_back(press->clone());
     start_ = press->globalPosition();
@@ -166,7 +211,7 @@ void TouchHold::begin(const QMouseEvent* press) {
 }
 
 void TouchHold::tick() {
-    if (!holding() || !window_ || !window_->isVisible()) {
+    if ((!holding() && !watching_) || !window_ || !window_->isVisible()) {
         heldBack_.clear();
         reset();
         return;
@@ -214,6 +259,7 @@ void TouchHold::rightClick() {
 
 void TouchHold::reset() {
     tick_->stop();
+    watching_ = false;
     complete_ = false;
     target_ = nullptr;
     ring_->hide();

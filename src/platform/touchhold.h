@@ -9,6 +9,7 @@
 #include <vector>
 
 class QInputEvent;
+class QPointingDevice;
 class QMouseEvent;
 class QTimer;
 class QWidget;
@@ -45,6 +46,18 @@ public:
     // The ring under the finger, shown while a press is held.
     QWidget* ring() const;
 
+    // For a surface of the window that takes its touches itself (the pen
+    // drawing with every finger): one point is watched as a held press is,
+    // with the same ring. `pointMoved` is false, and the watch over, once
+    // it went beyond the slack; `pointLifted` ends it and says whether the
+    // ring was full, when `rightClickAt` gives the place its right click.
+    void watchPoint(QPointF global);
+    bool pointMoved(QPointF global);
+    bool pointLifted();
+    void stopWatching();
+    bool watching() const { return watching_; }
+    void rightClickAt(QWidget* widget, QPointF global, const QPointingDevice* device);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -63,6 +76,7 @@ private:
     double slack_ = 0;
     bool complete_ = false;
     bool replaying_ = false;
+    bool watching_ = false;
     QElapsedTimer clock_;
     QTimer* tick_;
     std::unique_ptr<QWidget> ring_;

@@ -1,6 +1,7 @@
 #include "app/toolcolumn.h"
 #include "app/wallmodes.h"
 #include "cards/cardmouse.h"
+#include "document/undohistory.h"
 #include "drawing/picturecanvas.h"
 #include "drawing/pictureviewerwindow.h"
 #include "drawing/wallpen.h"
@@ -10,6 +11,7 @@
 #include "support/touch.h"
 #include "support/windowfixture.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QPointingDevice>
 #include <QSignalSpy>
@@ -98,6 +100,33 @@ void TestTouch::holdOnTheWallAndTheViewer() {
     QTRY_VERIFY(w.pen().PopupMenu3->isVisible());
     w.pen().PopupMenu3->close();
 
+    // With the pen on, a lone finger held still opens the same menu: the
+    // little it drew while held goes again, and no step is left.
+    w.pen().chooseColour(0);
+    auto* recogniser = w.findChild<TouchHold*>(QString(), Qt::FindDirectChildrenOnly);
+    const QImage before = w.pen().canvasImage();
+    const QPoint at = inWindow(w.pen().Image1, QPoint(w.width() / 3, w.height() / 2));
+    QTest::touchEvent(&w, finger).press(0, at);
+    QTest::touchEvent(&w, finger).move(0, at + QPoint(1, 0));
+    QTest::touchEvent(&w, finger).move(0, at + QPoint(2, 1));
+    QVERIFY(w.pen().canvasImage() != before);
+    QTRY_VERIFY(recogniser->complete());
+    QTest::touchEvent(&w, finger).release(0, at + QPoint(2, 1));
+    QTRY_VERIFY(w.pen().PopupMenu3->isVisible());
+    w.pen().PopupMenu3->close();
+    QCOMPARE(w.pen().canvasImage(), before);
+    QVERIFY(!w.document().history().canUndo());
+    // A second finger makes it drawing: no menu.
+    QTest::touchEvent(&w, finger).press(0, at);
+    QTest::touchEvent(&w, finger).stationary(0).press(1, at + QPoint(200, 0));
+    for (int y = 10; y <= 30; y += 10)
+        QTest::touchEvent(&w, finger).move(0, at + QPoint(0, y)).move(1, at + QPoint(200, y));
+    QTest::touchEvent(&w, finger).release(0, at + QPoint(0, 30)).release(1, at + QPoint(200, 30));
+    QVERIFY(!recogniser->watching());
+    QVERIFY(!w.pen().PopupMenu3->isVisible());
+    QCOMPARE(w.document().history().undoCount(), 2);
+    w.pen().MSswitch(false);
+
     QImage leaf(200, 100, QImage::Format_RGB32);
     leaf.fill(Qt::white);
     QVERIFY(writePicture(leaf, wall.data + "leaf.bmp"));
@@ -109,6 +138,10 @@ void TestTouch::holdOnTheWallAndTheViewer() {
     QWidget* picture = viewer->findChild<QWidget*>("Panel1");
     hold(picture, picture->rect().center());
     QCOMPARE(menu.count(), 1);
+    // The pen on, the viewer's menu as well.
+    w.pen().chooseColour(0);
+    hold(picture, picture->rect().center());
+    QCOMPARE(menu.count(), 2);
 }
 
 void TestTouch::toolsShowForATap() {
