@@ -79,17 +79,24 @@ bool TouchPens::stylus(QTabletEvent* event, const PenInk& ink, UndoHistory* hist
     case QEvent::TabletPress:
         if (event->button() != Qt::LeftButton)
             return false;
-        down(kStylus, at);
+        if (down(kStylus, at))
+            watchAlone(kStylus, event->globalPosition());
         break;
     case QEvent::TabletMove:
         if (!has(kStylus))
             return false;
+        if (watchedId_ == kStylus && !hold_->pointMoved(event->globalPosition()))
+            watchedId_ = kNobody;
         moveTo(kStylus, at, ink, event->pressure());
         break;
     case QEvent::TabletRelease:
         if (!has(kStylus))
             return false;
-        up(kStylus, at, ink, history);
+        // A pen held still is the right button, as a finger is.
+        if (heldStill(kStylus))
+            hold_->rightClickAt(&canvas_, event->globalPosition(), event->pointingDevice());
+        else
+            up(kStylus, at, ink, history);
         break;
     default:
         return false;
@@ -143,9 +150,9 @@ void TouchPens::cancel() {
     for (auto& [id, point] : points_)
         point->recorder.cancel();
     points_.clear();
-    if (hold_ && watchedId_ >= 0)
+    if (hold_ && watchedId_ != kNobody)
         hold_->stopWatching();
-    watchedId_ = -1;
+    watchedId_ = kNobody;
 }
 
 void TouchPens::takeWindowTouch(QWidget* window, QTouchEvent* event, const PenInk& ink,
@@ -177,7 +184,7 @@ void TouchPens::takeWindowTouch(QWidget* window, QTouchEvent* event, const PenIn
             break;
         case QEventPoint::State::Updated:
             if (id == watchedId_ && !hold_->pointMoved(point.globalPosition()))
-                watchedId_ = -1;
+                watchedId_ = kNobody;
             moveTo(id, at, ink);
             break;
         default:
@@ -198,16 +205,16 @@ void TouchPens::watchAlone(int id, QPointF global) {
     if (points_.size() == 1 && !mouseTarget_) {
         hold_->watchPoint(global);
         watchedId_ = id;
-    } else if (watchedId_ >= 0) {
+    } else if (watchedId_ != kNobody) {
         hold_->stopWatching();
-        watchedId_ = -1;
+        watchedId_ = kNobody;
     }
 }
 
 bool TouchPens::heldStill(int id) {
     if (id != watchedId_)
         return false;
-    watchedId_ = -1;
+    watchedId_ = kNobody;
     if (!hold_->pointLifted())
         return false;
     const auto it = points_.find(id);

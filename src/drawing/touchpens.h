@@ -101,5 +101,7 @@ private:
     QPointer<QWidget> mouseTarget_; // the widget the one mouse finger works
     int mouseId_ = -1;
     TouchHold* hold_ = nullptr;
-    int watchedId_ = -1; // the lone finger the hold watches
+    // The lone finger (or the stylus) the hold watches; none is kNobody.
+    static constexpr int kNobody = -2;
+    int watchedId_ = kNobody;
 };

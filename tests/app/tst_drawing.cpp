@@ -5,6 +5,7 @@
 #include "drawing/wallpen.h"
 #include "model/bgrcolor.h"
 #include "pictures/picturelayer.h"
+#include "platform/touchhold.h"
 #include "storage/underscorecopy.h"
 #include "support/mouse.h"
 #include "support/shellrecorder.h"
@@ -472,6 +473,22 @@ void TestDrawing::stylusPressureSetsWidth() {
     QVERIFY(qAbs(heightOf(firm, 250, Qt::red) - kThickPen) <= 1);
     QVERIFY(qAbs(heightOf(half, 250, Qt::red) - 2 * kThickPen / 3) <= 1);
     QCOMPARE(heightOf(firm, 250, bgrColor(kNavy)) + heightOf(firm, 250, Qt::red), 200);
+    QCOMPARE(w.document().history().undoCount(), 3);
+
+    // The pen held still is the right button: the pen menu, nothing drawn.
+    auto* hold = w.findChild<TouchHold*>(QString(), Qt::FindDirectChildrenOnly);
+    const QImage before = pen.canvasImage();
+    const QPointF p(700, 700);
+    QTabletEvent press(QEvent::TabletPress, &stylus, p, canvas->mapToGlobal(p), 1.0, 0, 0, 0, 0, 0,
+                       Qt::NoModifier, Qt::LeftButton, Qt::LeftButton);
+    QApplication::sendEvent(canvas, &press);
+    QTRY_VERIFY(hold->complete());
+    QTabletEvent release(QEvent::TabletRelease, &stylus, p, canvas->mapToGlobal(p), 0, 0, 0, 0, 0,
+                         0, Qt::NoModifier, Qt::LeftButton, Qt::NoButton);
+    QApplication::sendEvent(canvas, &release);
+    QTRY_VERIFY(pen.PopupMenu3->isVisible());
+    pen.PopupMenu3->close();
+    QCOMPARE(pen.canvasImage(), before);
     QCOMPARE(w.document().history().undoCount(), 3);
 }
 
