@@ -193,6 +193,20 @@ void ToolColumn::followTouch(int x, int clientWidth) {
     touchHideTimer->start();
 }
 
+void ToolColumn::followWall(const QMouseEvent* event, int x, int clientWidth) {
+    const bool finger = byFingerOrPen(event);
+    if (event->type() == QEvent::MouseMove && !finger &&
+        event->source() == Qt::MouseEventNotSynthesized)
+        followMouse(x, clientWidth);
+    else if (event->type() == QEvent::MouseButtonPress && finger)
+        followTouch(x, clientWidth);
+}
+
+void ToolColumn::cardPressed(bool byTouch) {
+    if (byTouch)
+        touchedElsewhere();
+}
+
 void ToolColumn::touchedElsewhere() {
     if (modes_.XFLG)
         XSHOW(false);

@@ -4,6 +4,7 @@
 #include <QObject>
 
 class QFont;
+class QMouseEvent;
 class QTimer;
 class QToolButton;
 class QWidget;
@@ -35,6 +36,12 @@ public:
     void followTouch(int x, int clientWidth);
     // A tap on the wall away from the tools, such as on a card.
     void touchedElsewhere();
+    // The pointer on the wall at `x`: a mouse's own moves follow the hover
+    // rule, a finger's or pen's press the touch rule. Moves Qt makes up
+    // when widgets show or hide under the point a tap left are no hover.
+    void followWall(const QMouseEvent* event, int x, int clientWidth);
+    // A card pressed: by a finger or pen, the tools it showed go.
+    void cardPressed(bool byTouch);
 
     // What most commands do first: the pen off, the one-shot right click
     // disarmed.

@@ -38,7 +38,6 @@
 #include "model/bgrcolor.h"
 #include "model/wallgeometry.h"
 #include "pageeditor/pageeditorwindow.h"
-#include "pictures/backgroundfit.h"
 #include "platform/folders.h"
 #include "platform/fonts.h"
 #include "platform/touchhold.h"
@@ -151,8 +150,7 @@ void WallWindow::wireCards() {
         connect(c, &CardWidget::pressed, mouse_, &CardMouse::press);
         connect(c, &CardWidget::pressed, tools_,
                 [this](CardWidget*, QPoint, Qt::MouseButton, bool byTouch) {
-                    if (byTouch)
-                        tools_->touchedElsewhere();
+                    tools_->cardPressed(byTouch);
                 });
         connect(c, &CardWidget::moved, mouse_, &CardMouse::move);
         connect(c, &CardWidget::released, mouse_, &CardMouse::release);
@@ -293,14 +291,14 @@ void WallWindow::wireWeb() {
 void WallWindow::wireSettings() {
     connect(tools_->SpeedButton6, &QToolButton::clicked, this, &WallWindow::SpeedButton6Click);
     connect(TForm19, &SettingsDialog::showBackgroundRequested, this,
-            [this](const QString& path) { KABEIMAGELOAD(path); });
+            [this](const QString& path) { pen_->KABEIMAGELOAD(path); });
     connect(TForm19, &SettingsDialog::writeBackgroundRequested, this, [this](int mode) {
         QString failure;
         if (!st.saver().KABEBACKSAVE(mode, &failure))
             reportProblems(QStringLiteral("背景の設定を保存できませんでした。"), {failure});
     });
     connect(TForm19, &SettingsDialog::clearBackgroundRequested, this,
-            [this] { clearBackground(); });
+            [this] { pen_->clearToNavy(); });
     connect(TForm19, &SettingsDialog::redrawCardsRequested, this, [this] { board_->ALLTEIJI(); });
     connect(TForm19, &SettingsDialog::pointFileWindowRequested, this,
             [this] { refreshFileWindow(); });
@@ -529,7 +527,7 @@ void WallWindow::ALLCLEAR() {
     st.settings.files.mask.clear();
     st.settings.web.page.clear();
     st.settings.files.label.clear();
-    clearBackground();
+    pen_->clearToNavy();
     st.KABEIMAGE.clear();
     st.KABEIMG.clear();
     st.clear();
@@ -572,37 +570,11 @@ bool WallWindow::eventFilter(QObject* watched, QEvent* event) {
         (type == QEvent::MouseMove || type == QEvent::MouseButtonPress)) {
         const auto* e = static_cast<QMouseEvent*>(event);
         auto* on = static_cast<QWidget*>(watched);
-        const int x = on->mapTo(this, e->position().toPoint()).x();
-        const bool finger = byFingerOrPen(e);
-        // Qt's own moves, made when widgets show or hide under the pointer
-        // a tap left behind, are no hover either.
-        if (type == QEvent::MouseMove && !finger && e->source() == Qt::MouseEventNotSynthesized)
-            tools_->followMouse(x, width());
-        else if (type == QEvent::MouseButtonPress && finger)
-            tools_->followTouch(x, width());
+        tools_->followWall(e, on->mapTo(this, e->position().toPoint()).x(), width());
         if (type == QEvent::MouseButtonPress && e->button() == Qt::LeftButton && watched == Panel2)
             links_->wallPress(e->position().toPoint());
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void WallWindow::KABEIMAGELOAD(const QString& path) {
-    if (!QFileInfo(path).isFile()) {
-        clearBackground();
-        return;
-    }
-    st.KABEIMG = path;
-    const QString ext = QFileInfo(path).suffix().toLower();
-    if (ext != QLatin1String("bmp") && ext != QLatin1String("jpg") &&
-        ext != QLatin1String("jpeg") && ext != QLatin1String("gif"))
-        return;
-    st.KABEIMAGE = path;
-    const QSize pixels = pen_->canvasPixels();
-    pen_->showBackground(composeBackground(path, pixels.width(), pixels.height(), bgrColor(kNavy)));
-}
-
-void WallWindow::clearBackground() {
-    pen_->clearToNavy();
 }
 
 QImage WallWindow::canvasImage() const {
@@ -610,8 +582,8 @@ QImage WallWindow::canvasImage() const {
 }
 
 void WallWindow::followDocument() {
-    connect(&st, &WallDocument::backgroundShown, this, &WallWindow::KABEIMAGELOAD);
-    connect(&st, &WallDocument::backgroundCleared, this, &WallWindow::clearBackground);
+    connect(&st, &WallDocument::backgroundShown, pen_, &WallPen::KABEIMAGELOAD);
+    connect(&st, &WallDocument::backgroundCleared, pen_, &WallPen::clearToNavy);
     connect(&st, &WallDocument::wallCursorChanged, this, [this](bool arrow) {
         Panel2->setCursor(arrow ? Qt::ArrowCursor : Qt::PointingHandCursor);
     });

@@ -133,10 +133,6 @@ public:
     MediaPlayerBar* MediaPlayer1; // sounds
     LogoStarter* logo;            // the LOGO environment
 
-    // Loads a picture file as the wall's background, fitted to the wall.
-    void KABEIMAGELOAD(const QString& path);
-    // Empties the canvas to the plain navy wall.
-    void clearBackground();
     // WallSurface: the background with any pen strokes.
     QImage canvasImage() const override;
     void refreshFileWindow();

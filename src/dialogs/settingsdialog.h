@@ -60,7 +60,7 @@ public:
 
 signals:
     // What the dialog asks of the wall.
-    void showBackgroundRequested(const QString& path); // KABEIMAGELOAD
+    void showBackgroundRequested(const QString& path); // WallPen::KABEIMAGELOAD
     void writeBackgroundRequested(int mode);           // KABEBACKSAVE(4) or (3)
     void clearBackgroundRequested();                   // the plain navy wall
     void redrawCardsRequested();

@@ -9,6 +9,7 @@
 #include "drawing/strokestep.h"
 #include "model/bgrcolor.h"
 #include "model/penstate.h"
+#include "pictures/backgroundfit.h"
 #include "platform/shell.h"
 #include "storage/pathforms.h"
 #include "storage/underscorecopy.h"
@@ -116,6 +117,21 @@ void WallPen::showBackground(const QImage& picture) {
     Image2 = picture;
     pen_.MSON2 = true;
     st.canvasDrawn = false;
+}
+
+void WallPen::KABEIMAGELOAD(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        clearToNavy();
+        return;
+    }
+    st.KABEIMG = path;
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext != QLatin1String("bmp") && ext != QLatin1String("jpg") &&
+        ext != QLatin1String("jpeg") && ext != QLatin1String("gif"))
+        return;
+    st.KABEIMAGE = path;
+    const QSize pixels = canvasPixels();
+    showBackground(composeBackground(path, pixels.width(), pixels.height(), bgrColor(kNavy)));
 }
 
 void WallPen::clearToNavy() {

@@ -48,6 +48,9 @@ public:
     QSize canvasPixels() const;                 // the wall's size in them
     void showBackground(const QImage& picture); // both layers, as loaded
     void clearToNavy();                         // both layers, the plain wall
+    // Loads a picture file as the wall's background, fitted to the wall at
+    // the canvas's pixels; a file that is gone leaves the plain wall.
+    void KABEIMAGELOAD(const QString& path);
     QImage canvasImage() const;
 
     // The pen on or off. Off on an empty background resets it to navy.
