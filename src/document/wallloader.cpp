@@ -366,8 +366,11 @@ bool WallLoader::PANELLOADCHK() {
     }
     // A card whose file is gone leaves the wall. Its file is never deleted
     // here: a listing that misses files must not cost the user any card.
+    QStringList gone;
     for (int n = 0; n < st.count() && n < st.count();) {
         if (!listed_.contains(st.card(n).FNAME)) {
+            if (st.card(n).unsaved)
+                gone << QDir::toNativeSeparators(st.KIJUNDIR + st.card(n).FNAME);
             forgetSteps(n);
             st.removeCard(n);
         } else
@@ -375,6 +378,10 @@ bool WallLoader::PANELLOADCHK() {
     }
     if (!problems.isEmpty())
         reportDamaged(problems);
+    if (!gone.isEmpty())
+        emit st.problems(QStringLiteral("ほかのコンピューターかプログラムがカードのファイルを"
+                                        "消しました。ここでの変更は保存されていません："),
+                         gone);
     return true;
 }
 

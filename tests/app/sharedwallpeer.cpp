@@ -39,7 +39,11 @@ public:
                 });
         // What change detection took from the other program.
         connect(&st_, &WallDocument::cardChanged, this, [this](int n, CardChange what) {
-            if (what == CardChange::Rebuilt)
+            if (what == CardChange::Rebuilt && !acting_)
+                logPlace("seen", n);
+        });
+        connect(&st_, &WallDocument::cardAdded, this, [this](int n) {
+            if (!acting_)
                 logPlace("seen", n);
         });
         // The exit's own questions and notices are modal: they are answered
@@ -58,6 +62,11 @@ public:
         answer_.start(20);
         connect(&edits_, &QTimer::timeout, this, &Peer::step);
         edits_.start(40);
+        // Edits this fast keep restarting the wall's own two-second change
+        // detection (a copy holds it): its pass runs on a timer of its own
+        // here, more often, so that the two programs meet many times.
+        connect(&looks_, &QTimer::timeout, this, [this] { wall_.changes().Timer2Timer(); });
+        looks_.start(700);
     }
 
 private:
@@ -76,11 +85,18 @@ private:
     void step() {
         if (now() >= until_) {
             edits_.stop();
+            looks_.stop();
             finish();
             return;
         }
         if (st_.count() == 0)
             return;
+        acting_ = true;
+        act();
+        acting_ = false;
+    }
+
+    void act() {
         const int n = random_.bounded(st_.count());
         const int dice = random_.bounded(100);
         if (dice < 55) {
@@ -93,6 +109,10 @@ private:
             st_.PBAN = n;
             wall_.cardMenu().saveCard();
             logPlace("save", n);
+        } else if (dice < 88) {
+            st_.PBAN = n;
+            write({QStringLiteral("delete"), st_.card(n).FNAME, QString::number(now())});
+            wall_.cardMenu().deleteCard();
         } else if (st_.count() < 200) {
             st_.PBAN = n;
             wall_.cardMenu().copyCard();
@@ -132,8 +152,10 @@ private:
     QFile log_;
     QString otherDone_;
     QTimer edits_;
+    QTimer looks_;
     QTimer answer_;
     int made_ = 0;
+    bool acting_ = false; // a change now is this program's own
 };
 
 } // namespace

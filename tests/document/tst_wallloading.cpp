@@ -183,6 +183,14 @@ void TestWallLoading::changeDetectionFollowsTheFolder() {
     // Nothing was deleted or written by the check.
     QVERIFY(QFileInfo::exists(w.path("b.txt")));
     QCOMPARE(QDir(w.st().KIJUNDIR).entryList(QDir::Files).size(), 5);
+    QVERIFY(w.surface.problems.isEmpty());
+    // A card changed here whose file goes: the user hears of the change lost.
+    moveCard(w.st(), 0, QPoint(300, 300));
+    QFile::remove(w.path("b.txt"));
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.st().count(), 4);
+    QCOMPARE(w.surface.problems.size(), 1);
+    QVERIFY(w.surface.problems.constFirst().endsWith(QStringLiteral("b.txt")));
 }
 
 void TestWallLoading::stampsDecideRebuilds() {
