@@ -143,8 +143,8 @@ void TestCapture::captureFromTheWall() {
     QWidget corner(&wall);
     corner.show();
     capture.handles = {&corner};
-    // Offscreen there is no screen to photograph: the user is told, nothing
-    // else happens.
+    // Offscreen there is no screen to photograph, and the test's session bus
+    // has no desktop portal: the user is told once, nothing else happens.
     QString said;
     whenModal([&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -152,17 +152,19 @@ void TestCapture::captureFromTheWall() {
         QApplication::activeModalWidget()->close();
     });
     capture.Timer7Timer();
-    QCOMPARE(said, captureNeedsX11());
+    QTRY_VERIFY(!said.isEmpty());
+    QVERIFY(said.contains(QStringLiteral("X11")));
+    QVERIFY(said.contains(QStringLiteral("org.freedesktop.portal.Screenshot")));
     QVERIFY(!capture.TForm14->isVisible());
 
     // A delayed capture leaves a wall where it stands; "キャプチャー" puts an
     // aside wall away for the picture and back where it was after.
     bool cornerShownAtGrab = true;
     bool wallShownAtGrab = true;
-    capture.grab = [&] {
+    capture.grab = [&](GrabDone done) {
         cornerShownAtGrab = corner.isVisible();
         wallShownAtGrab = wall.isVisible();
-        return ScreenGrab{quarters(), QString()};
+        done(ScreenGrab{quarters(), QString()});
     };
     capture.wallIsAside = [] { return true; };
     wall.move(300, 200);
