@@ -3,15 +3,20 @@
 #include "app/startupprobe.h"
 #include "app/wallwindow.h"
 #include "app/zavikapplication.h"
+#include "platform/folders.h"
 #include "platform/fonts.h"
 #include "platform/translations.h"
 
+#include <QDir>
+#include <QMessageBox>
+#include <cstdio>
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
     const qint64 started = StartupProbe::monotonicNs();
-    if (const auto exitCode = answerCommandLine(argc, argv))
-        return *exitCode;
+    const CommandLine line = readCommandLine(argc, argv);
+    if (line.exitCode)
+        return *line.exitCode;
     // Stay-on-top, the cursor position and screen capture need X11; under a
     // Wayland session the program runs on XWayland unless the user chose.
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
@@ -27,10 +32,19 @@ int main(int argc, char* argv[]) {
     installJapaneseTranslations(&app);
     installFontSubstitutions();
 
+    const RunFolders run =
+        foldersForRun(QCoreApplication::applicationFilePath(), line.dataFolder, QDir::homePath());
+    if (!run.problem.isEmpty()) {
+        std::fprintf(stderr, "zavik: %s\n", qPrintable(run.problem));
+        QMessageBox::critical(nullptr, QStringLiteral("Zavik"), run.problem);
+        return 2;
+    }
+    prepareDataFolder(run);
+
     auto* splash = new SplashWindow;
     splash->show();
 
-    WallWindow wall(QCoreApplication::applicationFilePath());
+    WallWindow wall(run.folders);
     // The program lives as long as the wall window, whatever else is open.
     QObject::connect(&wall, &WallWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

@@ -64,8 +64,11 @@
 #include <utility>
 
 WallWindow::WallWindow(const QString& executablePath, QWidget* parent)
+    : WallWindow(deriveFolders(executablePath), parent) {}
+
+WallWindow::WallWindow(const WallFolders& folders, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), doc_(new WallDocument(this)),
-      st(*doc_), executablePath_(executablePath) {
+      st(*doc_), folders_(folders) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Zavik"));
     setFont(QFont(kWallFontFamily));
@@ -395,9 +398,8 @@ void WallWindow::FormShow() {
     st.KABE4 = QStringLiteral("dir.ini");
     st.KABEIMAGE.clear();
     st.KABEIMG.clear();
-    const WallFolders folders = deriveFolders(executablePath_);
-    st.KIJUNEX = folders.KIJUNEX;
-    st.KIJUNDIR = folders.KIJUNDIR;
+    st.KIJUNEX = folders_.KIJUNEX;
+    st.KIJUNDIR = folders_.KIJUNDIR;
     ensureFolder(st.KIJUNDIR);
     st.KIJUNDIRBAK = st.KIJUNDIR;
     logo->dataFolder = st.KIJUNDIRBAK;

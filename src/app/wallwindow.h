@@ -3,6 +3,7 @@
 #include "app/wallmodes.h"
 #include "document/walldocument.h"
 #include "document/wallsurface.h"
+#include "platform/folders.h"
 
 #include <QImage>
 #include <QPointer>
@@ -58,7 +59,10 @@ class WallWindow : public QWidget, public WallSurface { // TForm1
 public:
     // `executablePath` is where the program lies; the data and resource
     // folders are derived from it.
+    // On the folders derived from the executable's path (tests), or on the
+    // folders the start chose.
     explicit WallWindow(const QString& executablePath, QWidget* parent = nullptr);
+    explicit WallWindow(const WallFolders& folders, QWidget* parent = nullptr);
     ~WallWindow() override;
 
     // The wall on show, and the window's modes.
@@ -173,7 +177,7 @@ private:
     WallModes flags_;
     WallDocument* doc_;
     WallDocument& st; // the wall document, by its short name
-    QString executablePath_;
+    WallFolders folders_;
     bool formShown_ = false;
 
     QWidget* Panel2; // the wall area; cards are its children

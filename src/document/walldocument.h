@@ -232,6 +232,8 @@ private:
             return;
         aboutToChange(n);
         change(cards_[n]);
+        if (what != CardChange::Rebuilt)
+            cards_[n].unsaved = true;
         emit cardChanged(n, what);
     }
 

@@ -17,6 +17,19 @@ namespace {
 const QString kNone = QStringLiteral("0000");
 const QString kNil = QStringLiteral("NIL");
 
+// What a card file holds, as a hash of its text; 0 when it cannot be read.
+size_t hashOf(const QString& text) {
+    return qHash(text, 1);
+}
+size_t textHash(const QString& path) {
+    try {
+        if (const auto text = readWallText(path))
+            return hashOf(text->text);
+    } catch (const RecordError&) {
+    }
+    return 0;
+}
+
 } // namespace
 
 template <typename Read>
@@ -104,19 +117,29 @@ CardEntry WallLoader::entryFromRecord(const PosterRecord& r, const QString& file
     return e;
 }
 
-void WallLoader::markReadFromDisk(const QString& fileName, const FileSignature& sig) {
+void WallLoader::markReadFromDisk(const QString& fileName, const FileSignature& sig, size_t text) {
     compared_[fileName] = sig;
+    seen_[fileName] = text;
     const int n = st.lastIndexOfFile(fileName);
     if (n >= 0)
         st.entryForWriting(n).disk = sig;
 }
 
 void WallLoader::noteWritten(const QString& fileName) {
-    const FileSignature sig = signatureOf(st.KIJUNDIR + fileName);
+    const QString path = st.KIJUNDIR + fileName;
+    const FileSignature sig = signatureOf(path);
     listed_[fileName] = sig;
     if (fileName == reading_)
         readingWritten_ = true;
-    markReadFromDisk(fileName, sig);
+    markReadFromDisk(fileName, sig, textHash(path));
+}
+
+bool WallLoader::changedElsewhere(const CardEntry& e) const {
+    const QString path = st.KIJUNDIR + e.FNAME;
+    if (signatureOf(path) == e.disk)
+        return false;
+    const auto seen = seen_.constFind(e.FNAME);
+    return seen == seen_.cend() || *seen != textHash(path);
 }
 
 std::optional<WallLoader::CardFileRecords> WallLoader::readCardRecords(const ListedFile& f) {
@@ -126,7 +149,7 @@ std::optional<WallLoader::CardFileRecords> WallLoader::readCardRecords(const Lis
     const auto text = readWallText(st.KIJUNDIR + f.name);
     if (!text)
         return std::nullopt;
-    CardFileRecords read{f, {}};
+    CardFileRecords read{f, {}, hashOf(text->text)};
     // Every record is read before any card is made, so a damaged file makes
     // no card at all and is never written over.
     if (text->text.contains(QLatin1Char('<')))
@@ -148,7 +171,7 @@ void WallLoader::makeCards(const CardFileRecords& read) {
     makeCardsOf(name, read.records);
     reading_.clear();
     if (!readingWritten_)
-        markReadFromDisk(name, read.file.signature);
+        markReadFromDisk(name, read.file.signature, read.text);
 }
 
 void WallLoader::takeCardFile(const ListedFile& f) {
@@ -186,7 +209,7 @@ void WallLoader::REPANELLOAD(int index, const QString& fileName) {
         if (!text)
             return;
         ANAL2(index, fileName, text->text);
-        markReadFromDisk(fileName, sig);
+        markReadFromDisk(fileName, sig, hashOf(text->text));
     } catch (RecordError& e) {
         e.setFile(path);
         reportDamaged({e.message()});
@@ -196,6 +219,7 @@ void WallLoader::REPANELLOAD(int index, const QString& fileName) {
 void WallLoader::PANELLOAD() {
     listed_.clear();
     compared_.clear();
+    seen_.clear();
     damaged_.clear();
     barren_.clear();
     fullRefused_.clear();
@@ -362,6 +386,7 @@ void WallLoader::forgetSteps(int n) {
 }
 
 void WallLoader::PANELLOADCHKT() {
+    QStringList replaced;
     for (int n = 0; n < st.count() && n < st.count(); ++n) {
         const QString name = st.card(n).FNAME;
         const FileSignature sig = listed_.value(name);
@@ -373,15 +398,36 @@ void WallLoader::PANELLOADCHKT() {
             compared_[name] = sig;
             if (!text)
                 continue;
-            for (const PosterRecord& r : parsePosterRecords(text->text)) {
-                if (r.FTIME != st.card(n).FTIME) {
-                    forgetSteps(n);
-                    st.PanelMake2(n, entryFromRecord(r, name));
-                    st.entryForWriting(n).disk = sig;
-                }
-            }
+            const size_t hash = hashOf(text->text);
+            if (seen_.value(name) == hash)
+                st.entryForWriting(n).disk = sig; // written again as it was
+            else
+                takeChangedCard(n, parsePosterRecords(text->text), sig, hash, replaced);
         } catch (const RecordError&) {
             // A card whose file cannot be read now keeps what it shows.
         }
+    }
+    if (!replaced.isEmpty())
+        emit st.problems(QStringLiteral("ほかのコンピューターかプログラムがカードを保存したので、"
+                                        "そちらにかえました。ここでの変更は保存されていません："),
+                         replaced);
+}
+
+void WallLoader::takeChangedCard(int n, const QVector<PosterRecord>& records,
+                                 const FileSignature& sig, size_t text, QStringList& replaced) {
+    const QString name = st.card(n).FNAME;
+    for (const PosterRecord& r : records) {
+        const CardEntry& e = st.card(n);
+        const bool restamped = r.FTIME != e.FTIME;
+        // A file of several records is made one card when it is read; only
+        // a new stamp picks out a record of such a file.
+        if (!restamped && (e.unsaved || records.size() != 1))
+            continue;
+        if (e.unsaved)
+            replaced << QDir::toNativeSeparators(st.KIJUNDIR + name);
+        forgetSteps(n);
+        st.PanelMake2(n, entryFromRecord(r, name));
+        st.entryForWriting(n).disk = sig;
+        seen_[name] = text;
     }
 }

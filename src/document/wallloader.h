@@ -51,10 +51,17 @@ public:
     // change detection need not read it again.
     void noteWritten(const QString& fileName);
 
+    // Whether another program changed the file of card `e` since this one
+    // last read or wrote it. A file written again with the same text (as
+    // another program's save and exit does with the cards it did not change)
+    // is no change: only what it holds counts, not its time.
+    bool changedElsewhere(const CardEntry& e) const;
+
 private:
     struct CardFileRecords {
         ListedFile file;
         QVector<PosterRecord> records;
+        size_t text = 0; // a hash of its text
     };
     // The records of one listed card file; none when it cannot be read now;
     // throws RecordError when it is damaged.
@@ -67,7 +74,14 @@ private:
     CardEntry entryFromRecord(const PosterRecord& r, const QString& fileName) const;
     // The history's steps on card n, changed by another program, are dropped.
     void forgetSteps(int n);
-    void markReadFromDisk(const QString& fileName, const FileSignature& sig);
+    void markReadFromDisk(const QString& fileName, const FileSignature& sig, size_t text);
+    // Card n from a new version of its file: a new stamp is another
+    // program's save and is taken; the same stamp with other values (its
+    // save and exit) is taken unless the user changed the card here, which
+    // then stays for save and exit to report. The user is told of a change
+    // of theirs that a new stamp replaced.
+    void takeChangedCard(int n, const QVector<PosterRecord>& records, const FileSignature& sig,
+                         size_t text, QStringList& replaced);
     void reportDamaged(const QStringList& messages);
     // A settings file's record; none (and the user told) when it is damaged.
     template <typename Read>
@@ -79,6 +93,9 @@ private:
     QHash<QString, FileSignature> listed_;
     // How each card file looked when its records were last compared.
     QHash<QString, FileSignature> compared_;
+    // What each card file held (a hash of its text) when this program last
+    // read or wrote it.
+    QHash<QString, size_t> seen_;
     // Files that could not be taken, and how they looked then: they are
     // looked at again only when they change.
     QHash<QString, FileSignature> damaged_;

@@ -85,6 +85,7 @@ bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
     e.PT = r.PT;
     e.R = r.R;
     e.KAKUSU = r.KAKUSU;
+    e.unsaved = false;
     st.BAKNAME = e.FNAME;
     st.loader().noteWritten(e.FNAME);
     emit st.filesChanged();
@@ -262,7 +263,7 @@ WallSaver::ExitSave WallSaver::saveForExit(WallLoader& loader, bool everyCard) {
             st.expandToStoredSize(i);
         // A file someone else changed since it was read is theirs to keep.
         const CardEntry& e = st.card(i);
-        if (!everyCard && signatureOf(st.KIJUNDIR + e.FNAME) != e.disk) {
+        if (!everyCard && loader.changedElsewhere(e)) {
             result.leftAlone << e.FNAME;
         } else if (!PANELSAVE(i, 1, &failure)) {
             result.failed << failure;

@@ -48,6 +48,10 @@ struct CardEntry : PosterRecord {
     // How the card's file looked when the card was last read from it or
     // written to it; a file that looks different was changed by someone else.
     FileSignature disk;
+    // The user changed the card since it was last read from its file or
+    // written to it: a change another program saves to that file meanwhile
+    // must not pass over it unseen.
+    bool unsaved = false;
 
     // Which card of the wall this is, for as long as the program runs: it
     // stays through moves, renames and rebuilds, and a card taken back and
@@ -59,5 +63,5 @@ struct CardEntry : PosterRecord {
 
 // Whether two cards are the same card as the user sees and stores it: the
 // record, where and how it stands, its name's origin; not how its file
-// looked or which card of the wall it is.
+// looked, whether it was saved, or which card of the wall it is.
 bool sameCard(const CardEntry& a, const CardEntry& b);

@@ -190,10 +190,31 @@ void TestWallLoading::stampsDecideRebuilds() {
     w.write("a.txt", textCard("old", 100, 100, "20260101-000000"));
     w.loader->PANELLOAD();
     laterOutside();
-    // Same stamp, new text: nothing changes on the screen.
+    // Same stamp, new text, as another program's save and exit writes the
+    // cards it moved: taken, since the card was not changed here.
+    w.write("a.txt", textCard("saved elsewhere", 100, 100, "20260101-000000"));
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.st().card(0).TT, QStringLiteral("saved elsewhere"));
+    QVERIFY(!w.loader->changedElsewhere(w.st().card(0)));
+    QVERIFY(w.surface.problems.isEmpty());
+    // A card changed here keeps the change over a same-stamp file, for save
+    // and exit to report; the file written again as it was is no change.
+    moveCard(w.st(), 0, QPoint(200, 100));
+    laterOutside();
     w.write("a.txt", textCard("edited but same stamp", 100, 100, "20260101-000000"));
     w.loader->changeDetectionTick();
-    QCOMPARE(w.st().card(0).TT, QStringLiteral("old"));
+    QCOMPARE(w.st().card(0).TT, QStringLiteral("saved elsewhere"));
+    QVERIFY(w.loader->changedElsewhere(w.st().card(0)));
+    laterOutside();
+    w.write("a.txt", textCard("saved elsewhere", 100, 100, "20260101-000000"));
+    QVERIFY(!w.loader->changedElsewhere(w.st().card(0)));
+    laterOutside();
+    // A new stamp wins over a change made here, and the user is told.
+    w.write("a.txt", textCard("restamped", 100, 100, "20260101-000002"));
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.st().card(0).TT, QStringLiteral("restamped"));
+    QCOMPARE(w.surface.problems.size(), 1);
+    QVERIFY(w.surface.problems.constFirst().endsWith(QStringLiteral("a.txt")));
     laterOutside();
     // A new stamp rebuilds the card in place.
     w.write("a.txt", textCard("new", 400, 100, "20260101-000001"));

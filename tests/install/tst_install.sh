@@ -66,4 +66,6 @@ version="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$fresh/zavik" -
 echo "$version" | grep -q '^Zavik [0-9]' || fail "--version printed: $version"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$fresh/zavik" --help | grep -q -- '--version' ||
     fail "--help does not list --version"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$fresh/zavik" --help | grep -q -- "--data" ||
+    fail "--help does not list --data"
 echo "PASS"
