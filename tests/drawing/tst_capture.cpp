@@ -3,6 +3,7 @@
 #include "drawing/screencapture.h"
 #include "drawing/wallprinter.h"
 #include "platform/beep.h"
+#include "platform/portalscreenshot.h"
 #include "support/mouse.h"
 #include "support/scriptedprompts.h"
 
@@ -50,6 +51,10 @@ private slots:
     void selectingARegion();
     void clicksThatSelectNothing();
     void captureFromTheWall();
+    void answerThatComesLater();
+    void portalPictureOnThePrimaryScreen_data();
+    void portalPictureOnThePrimaryScreen();
+    void portalPictureReadSafely();
     void printRectangle_data();
     void printRectangle();
     void printingToPdf();
@@ -227,6 +232,104 @@ void TestCapture::captureFromTheWall() {
     drawing.hide();
     QVERIFY(!capture.Timer6->isActive() && !capture.T6FLG);
     QVERIFY(!restThenFire());
+}
+
+void TestCapture::answerThatComesLater() {
+    WallDocument st;
+    bool busy = false;
+    QWidget wall;
+    wall.show();
+    ScreenCapture capture(st, busy, &wall);
+    QWidget corner(&wall);
+    corner.show();
+    capture.handles = {&corner};
+    QList<GrabDone> asked;
+    capture.grab = [&](GrabDone done) { asked << done; };
+    // While the desktop has not answered, the handles stay hidden and no
+    // second request goes out.
+    capture.Timer7Timer();
+    capture.Timer7Timer();
+    QToolButton drawing(&wall);
+    capture.watchDrawingButton(&drawing);
+    drawing.click();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(!corner.isVisible());
+    // The user called it off in the desktop's dialog: nothing is said.
+    bool told = false;
+    whenModal([&] {
+        told = true;
+        QApplication::activeModalWidget()->close();
+    });
+    ScreenGrab cancelled;
+    cancelled.cancelled = true;
+    asked.takeFirst()(cancelled);
+    QVERIFY(corner.isVisible());
+    QVERIFY(!capture.TForm14->isVisible());
+    // Then the next request goes out.
+    drawing.click();
+    QCOMPARE(asked.size(), 1);
+    QImage edited;
+    connect(&capture, &ScreenCapture::editorRequested, this,
+            [&](const QImage& shot) { edited = shot; });
+    asked.takeFirst()(ScreenGrab{quarters(), QString()});
+    QCOMPARE(edited, quarters());
+    QVERIFY(!told);
+}
+
+void TestCapture::portalPictureOnThePrimaryScreen_data() {
+    QTest::addColumn<QSize>("shot");
+    QTest::addColumn<QRect>("desktop");
+    QTest::addColumn<QRect>("primary");
+    QTest::addColumn<qreal>("screenRatio");
+    QTest::addColumn<QRect>("part");
+    QTest::addColumn<qreal>("ratio");
+    const QRect screen(0, 0, 800, 600);
+    QTest::newRow("one screen") << QSize(800, 600) << screen << screen << 1.0 << screen << 1.0;
+    QTest::newRow("scale 2") << QSize(1600, 1200) << screen << screen << 2.0
+                             << QRect(0, 0, 1600, 1200) << 2.0;
+    QTest::newRow("compositor at scale 2, Qt at 1")
+        << QSize(1600, 1200) << screen << screen << 1.0 << QRect(0, 0, 1600, 1200) << 2.0;
+    QTest::newRow("a second screen on the left")
+        << QSize(1824, 768) << QRect(-1024, 0, 1824, 768) << screen << 1.0
+        << QRect(1024, 0, 800, 600) << 1.0;
+    QTest::newRow("an area the user chose")
+        << QSize(200, 100) << screen << screen << 1.0 << QRect(0, 0, 200, 100) << 1.0;
+}
+
+void TestCapture::portalPictureOnThePrimaryScreen() {
+    QFETCH(QSize, shot);
+    QFETCH(QRect, desktop);
+    QFETCH(QRect, primary);
+    QFETCH(qreal, screenRatio);
+    QFETCH(QRect, part);
+    QFETCH(qreal, ratio);
+    const QImage picture = quarters().scaled(shot);
+    QImage expected = picture.copy(part);
+    expected.setDevicePixelRatio(ratio);
+    QCOMPARE(fitToPrimaryScreen(picture, desktop, primary, screenRatio), expected);
+}
+
+void TestCapture::portalPictureReadSafely() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("スクリーンショット.png"));
+    QVERIFY(quarters().convertToFormat(QImage::Format_ARGB32).save(path));
+    const ScreenGrab shot = readPortalPicture(QUrl::fromLocalFile(path).toString());
+    QCOMPARE(shot.image.format(), QImage::Format_RGB32);
+    QCOMPARE(shot.image, quarters());
+    QVERIFY(QFile::exists(path)); // the user's file, left where it is
+    // What cannot be read is named for the user, and nothing else happens.
+    QFile text(dir.filePath(QStringLiteral("shot.png")));
+    QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
+    text.close();
+    for (const QString& uri :
+         {QUrl::fromLocalFile(text.fileName()).toString(),
+          QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.png"))).toString(),
+          QStringLiteral("https://example.org/shot.png")}) {
+        const ScreenGrab bad = readPortalPicture(uri);
+        QVERIFY(bad.image.isNull());
+        QVERIFY2(bad.problem.contains(QUrl(uri).isLocalFile() ? QUrl(uri).toLocalFile() : uri),
+                 qPrintable(bad.problem));
+    }
 }
 
 void TestCapture::printRectangle_data() {
