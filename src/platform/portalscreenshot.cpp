@@ -44,13 +44,14 @@ QString unreadablePicture(const QString& path, const QString& why) {
 
 } // namespace
 
-PortalScreenshot::PortalScreenshot(QObject* parent) : QObject(parent) {
+PortalScreenshot::PortalScreenshot(QObject* parent, const QDBusConnection& bus)
+    : QObject(parent), bus_(bus) {
     timeout_ = new QTimer(this);
     timeout_->setSingleShot(true);
     connect(timeout_, &QTimer::timeout, this, [this] {
         // A portal that never answers must not hold the capture forever.
-        QDBusConnection::sessionBus().send(QDBusMessage::createMethodCall(
-            kPortal, requestPath_, kRequest, QStringLiteral("Close")));
+        bus_.send(QDBusMessage::createMethodCall(kPortal, requestPath_, kRequest,
+                                                 QStringLiteral("Close")));
         ScreenGrab shot;
         shot.problem = QStringLiteral("デスクトップのポータルが %1 秒たっても画面の写真に"
                                       "答えませんでした。もう一度ためしてください。")
@@ -64,7 +65,7 @@ void PortalScreenshot::request(const QString& parentWindow) {
         return;
     busy_ = true;
     parentWindow_ = parentWindow;
-    if (!QDBusConnection::sessionBus().isConnected()) {
+    if (!bus_.isConnected()) {
         ScreenGrab shot;
         shot.problem = captureUnavailable(QStringLiteral("D-Bus のセッションバスにつながりません"));
         finish(shot);
@@ -75,11 +76,10 @@ void PortalScreenshot::request(const QString& parentWindow) {
 
 void PortalScreenshot::ask(bool interactive) {
     interactive_ = interactive;
-    QDBusConnection bus = QDBusConnection::sessionBus();
     const QString token = QStringLiteral("zavik%1").arg(QRandomGenerator::global()->generate());
     // The portal names the request after the caller and the token; listening
     // before asking means a fast answer cannot be missed.
-    QString sender = bus.baseService().mid(1);
+    QString sender = bus_.baseService().mid(1);
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
     listen(QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token));
 
@@ -89,7 +89,7 @@ void PortalScreenshot::ask(bool interactive) {
     call << parentWindow_
          << QVariantMap{{QStringLiteral("handle_token"), token},
                         {QStringLiteral("interactive"), interactive}};
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &PortalScreenshot::replied);
     timeout_->start(interactive ? kDialogTimeoutMs : kQuietTimeoutMs);
 }
@@ -97,15 +97,14 @@ void PortalScreenshot::ask(bool interactive) {
 void PortalScreenshot::listen(const QString& path) {
     stopListening();
     requestPath_ = path;
-    QDBusConnection::sessionBus().connect(kPortal, path, kRequest, QStringLiteral("Response"), this,
-                                          SLOT(onResponse(uint, QVariantMap)));
+    bus_.connect(kPortal, path, kRequest, QStringLiteral("Response"), this,
+                 SLOT(onResponse(uint, QVariantMap)));
 }
 
 void PortalScreenshot::stopListening() {
     if (!requestPath_.isEmpty())
-        QDBusConnection::sessionBus().disconnect(kPortal, requestPath_, kRequest,
-                                                 QStringLiteral("Response"), this,
-                                                 SLOT(onResponse(uint, QVariantMap)));
+        bus_.disconnect(kPortal, requestPath_, kRequest, QStringLiteral("Response"), this,
+                        SLOT(onResponse(uint, QVariantMap)));
 }
 
 void PortalScreenshot::replied(QDBusPendingCallWatcher* call) {

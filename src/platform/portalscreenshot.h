@@ -2,6 +2,7 @@
 
 #include "platform/screengrab.h"
 
+#include <QDBusConnection>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -16,7 +17,8 @@ class QTimer;
 class PortalScreenshot : public QObject {
     Q_OBJECT
 public:
-    explicit PortalScreenshot(QObject* parent = nullptr);
+    explicit PortalScreenshot(QObject* parent = nullptr,
+                              const QDBusConnection& bus = QDBusConnection::sessionBus());
 
     // A quiet request answers at once or not at all; one with the desktop's
     // dialog waits for the user.
@@ -43,6 +45,7 @@ private:
     void refused(const QString& why);
     void finish(const ScreenGrab& shot);
 
+    QDBusConnection bus_;
     QString parentWindow_;
     bool interactive_ = false;
     bool busy_ = false;
