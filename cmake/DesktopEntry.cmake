@@ -1,11 +1,13 @@
-# Writes the desktop entry of a portable folder (cmake -P):
+# Writes the desktop entry of a portable folder, or of the installed program
+# (cmake -P):
 #   cmake -DFOLDER=<portable folder> -DOUTPUT=<file.desktop> -P DesktopEntry.cmake
-# The entry names the program and its icon by their absolute paths, so it
-# works wherever it is put; moving the folder needs a new entry.
-if(NOT FOLDER OR NOT OUTPUT)
-    message(FATAL_ERROR "Usage: cmake -DFOLDER=<portable folder> -DOUTPUT=<file> -P ${CMAKE_CURRENT_LIST_FILE}")
+#   cmake -DICON_NAME=<icon theme name> -DOUTPUT=<file.desktop> -P DesktopEntry.cmake
+# A portable folder's entry names the program and its icon by their absolute
+# paths, so it works wherever it is put; moving the folder needs a new entry.
+# The installed program is found on the PATH and its icon in the icon theme.
+if(NOT (FOLDER OR ICON_NAME) OR NOT OUTPUT)
+    message(FATAL_ERROR "Usage: cmake -DFOLDER=<portable folder> | -DICON_NAME=<name> -DOUTPUT=<file> -P ${CMAKE_CURRENT_LIST_FILE}")
 endif()
-get_filename_component(folder "${FOLDER}" ABSOLUTE)
 
 # A value of the file: a backslash is written doubled.
 function(entry_value out text)
@@ -25,10 +27,18 @@ function(exec_value out path)
     set(${out} "${path}" PARENT_SCOPE)
 endfunction()
 
-exec_value(exec "${folder}/zavik")
-entry_value(program "${folder}/zavik")
-entry_value(icon "${folder}/zavik.png")
-entry_value(path "${folder}")
+if(ICON_NAME)
+    set(exec zavik)
+    set(icon "${ICON_NAME}")
+    set(where "")
+else()
+    get_filename_component(folder "${FOLDER}" ABSOLUTE)
+    exec_value(exec "${folder}/zavik")
+    entry_value(program "${folder}/zavik")
+    entry_value(icon "${folder}/zavik.png")
+    entry_value(path "${folder}")
+    set(where "TryExec=${program}\nPath=${path}\n")
+endif()
 
 file(WRITE "${OUTPUT}.new" "[Desktop Entry]
 Type=Application
@@ -41,9 +51,7 @@ Comment[ja]=フォルダを、カードを貼れる全画面の「かべ」に�
 Keywords=classroom;board;cards;school;LOGO;
 Keywords[ja]=授業;黒板;カード;学校;かべ;LOGO;
 Exec=${exec}
-TryExec=${program}
-Path=${path}
-Icon=${icon}
+${where}Icon=${icon}
 Terminal=false
 Categories=Education;
 StartupNotify=true

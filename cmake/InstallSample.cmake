@@ -5,14 +5,7 @@
 set(data "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/zavik-data")
 set(resources "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/[Zavik]/sample-wall")
 
-# A card shows its thumbnail only when the thumbnail is not older than its
-# picture; a checkout gives the files the times of its own making.
-function(freshen_thumbnails folder)
-    file(GLOB_RECURSE thumbnails "${folder}/*NAIL/~*")
-    if(thumbnails)
-        file(TOUCH_NOCREATE ${thumbnails})
-    endif()
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/Thumbnails.cmake")
 freshen_thumbnails("${resources}")
 
 if(EXISTS "${data}" OR IS_SYMLINK "${data}")

@@ -12,9 +12,16 @@ packages=(
 # What only the tests need: clang and its fuzzing runtime for the record
 # reader's fuzzer, a small window manager for the tests that need one, the
 # desktop entry checker, and libvips, a yardstick for the resampler's
-# benchmark (never linked into the program).
+# benchmark (never linked into the program); and the package tools with the
+# package's checkers, since the tests make the Debian package too.
 if [ "${ZAVIK_TEST_TOOLS:-1}" = 1 ]; then
-    packages+=(clang libclang-rt-14-dev openbox desktop-file-utils libvips-dev pkg-config)
+    packages+=(clang libclang-rt-14-dev openbox desktop-file-utils libvips-dev pkg-config
+        lintian appstream)
+    ZAVIK_PACKAGE_TOOLS=1
+fi
+# What making the Debian package needs.
+if [ "${ZAVIK_PACKAGE_TOOLS:-0}" = 1 ]; then
+    packages+=(dpkg-dev debhelper fakeroot)
 fi
 # Screen capture through the desktop portal is tried on a headless Wayland
 # compositor, with the portal, its wlroots backend (and the GTK one, without

@@ -56,6 +56,9 @@ public:
     // another program's save and exit does with the cards it did not change)
     // is no change: only what it holds counts, not its time.
     bool changedElsewhere(const CardEntry& e) const;
+    // The next change detection compares this card file's records again,
+    // however it looks.
+    void lookAgain(const QString& fileName) { compared_.remove(fileName); }
 
 private:
     struct CardFileRecords {

@@ -94,6 +94,19 @@ bool WallSaver::PANELSAVE(int I, int N, QString* failure) {
 
 bool WallSaver::writeCard(CardEntry& e, PosterRecord& r, QString* error) {
     if (!e.newFile) {
+        // Another program on the same wall (a share) saved this card since
+        // it was read or written here: writing now would lose its save
+        // unseen. Theirs
+        // is taken at the next look, and the user is told.
+        if (e.disk.exists() && QFileInfo::exists(st.KIJUNDIR + e.FNAME) &&
+            st.loader().changedElsewhere(e)) {
+            e.unsaved = false;
+            st.loader().lookAgain(e.FNAME);
+            *error = QStringLiteral("ほかのコンピューターかプログラムが先にこのカードを保存して"
+                                    "いました。そちらに変わります（ここでの変更は保存されて"
+                                    "いません）。");
+            return false;
+        }
         st.aboutToWrite(e.FNAME);
         return writeCardFile(st.KIJUNDIR + e.FNAME, r, error);
     }

@@ -215,6 +215,19 @@ void TestWallLoading::stampsDecideRebuilds() {
     QCOMPARE(w.st().card(0).TT, QStringLiteral("restamped"));
     QCOMPARE(w.surface.problems.size(), 1);
     QVERIFY(w.surface.problems.constFirst().endsWith(QStringLiteral("a.txt")));
+    // A save here over a save made elsewhere since is refused and told;
+    // theirs comes at the next look, without a second word.
+    moveCard(w.st(), 0, QPoint(300, 100));
+    laterOutside();
+    w.write("a.txt", textCard("theirs", 100, 100, "20260101-000003"));
+    const QByteArray theirs = w.bytes("a.txt");
+    QString why;
+    QVERIFY(!w.saver->PANELSAVE(0, 2, &why));
+    QVERIFY(why.contains(QStringLiteral("a.txt")));
+    QCOMPARE(w.bytes("a.txt"), theirs);
+    w.loader->changeDetectionTick();
+    QCOMPARE(w.st().card(0).TT, QStringLiteral("theirs"));
+    QCOMPARE(w.surface.problems.size(), 1);
     laterOutside();
     // A new stamp rebuilds the card in place.
     w.write("a.txt", textCard("new", 400, 100, "20260101-000001"));
