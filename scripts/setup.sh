@@ -23,6 +23,13 @@ fi
 if [ "${ZAVIK_PACKAGE_TOOLS:-0}" = 1 ]; then
     packages+=(dpkg-dev debhelper fakeroot)
 fi
+# Screen capture through the desktop portal is tried on a headless Wayland
+# compositor, with the portal, its wlroots backend (and the GTK one, without
+# which the portal offers no screenshots) on a private session bus.
+if [ "${ZAVIK_TEST_TOOLS:-1}" = 1 ]; then
+    packages+=(sway swaybg grim xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
+        pipewire qt6-wayland dbus-daemon dbus-bin)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -34,6 +35,7 @@ ScreenCapture::ScreenCapture(WallDocument& doc, const bool& busy, QWidget* wallW
     connect(Timer6, &QTimer::timeout, this, &ScreenCapture::Timer6Timer);
 
     TForm14 = new RegionWindow(wallWindow);
+    grab = [this](GrabDone done) { photographScreen(this, windowInFront(), std::move(done)); };
 }
 
 void ScreenCapture::showMenu(QPoint pointer) {
@@ -55,13 +57,27 @@ QWidget* ScreenCapture::windowInFront() const {
 }
 
 void ScreenCapture::cannotCapture(const ScreenGrab& shot) {
-    QMessageBox::information(windowInFront(), QStringLiteral("Zavik"),
-                             shot.problem.isEmpty() ? captureNeedsX11() : shot.problem);
+    if (!shot.cancelled)
+        QMessageBox::information(windowInFront(), QStringLiteral("Zavik"), shot.problem);
+}
+
+void ScreenCapture::photograph(GrabDone done) {
+    // A desktop portal may still be answering the last request (its dialog
+    // open): a second one would only stack up behind it.
+    if (photographing_)
+        return;
+    photographing_ = true;
+    grab([this, done = std::move(done)](const ScreenGrab& shot) {
+        photographing_ = false;
+        done(shot);
+    });
 }
 
 void ScreenCapture::Timer7Timer() {
     Timer7->stop();
-    QList<QWidget*> hidden;
+    if (photographing_)
+        return;
+    QList<QPointer<QWidget>> hidden;
     for (QWidget* w : std::as_const(handles))
         if (w->isVisible()) {
             w->hide();
@@ -70,25 +86,27 @@ void ScreenCapture::Timer7Timer() {
     zavikBeep();
     TForm14->hide();
     QApplication::processEvents();
-    const ScreenGrab shot = grab();
-    for (QWidget* w : std::as_const(hidden))
-        w->show();
-    // Only what this capture changed is put back.
-    if (URA1) {
-        URA1 = false;
-        wallWindow_->show();
-    }
-    if (shot.image.isNull()) {
-        cannotCapture(shot);
-        return;
-    }
-    TForm14->startFolder = st.KIJUNDIR;
-    TForm14->owner = windowInFront();
-    TForm14->prepare(shot.image, wallWindow_->height());
-    TForm14->showFullScreen();
-    TForm14->raise();
-    TForm14->activateWindow();
-    TForm14->exec();
+    photograph([this, hidden](const ScreenGrab& shot) {
+        for (const QPointer<QWidget>& w : hidden)
+            if (w)
+                w->show();
+        // Only what this capture changed is put back.
+        if (URA1) {
+            URA1 = false;
+            wallWindow_->show();
+        }
+        if (shot.image.isNull()) {
+            cannotCapture(shot);
+            return;
+        }
+        TForm14->startFolder = st.KIJUNDIR;
+        TForm14->owner = windowInFront();
+        TForm14->prepare(shot.image, wallWindow_->height());
+        TForm14->showFullScreen();
+        TForm14->raise();
+        TForm14->activateWindow();
+        TForm14->exec();
+    });
 }
 
 void ScreenCapture::watchCorner(QWidget* corner) {
@@ -127,11 +145,12 @@ bool ScreenCapture::pointerOnDrawingButton() const {
 }
 
 void ScreenCapture::drawOnScreen() {
-    const ScreenGrab shot = grab();
-    if (shot.image.isNull())
-        cannotCapture(shot);
-    else
-        emit editorRequested(shot.image);
+    photograph([this](const ScreenGrab& shot) {
+        if (shot.image.isNull())
+            cannotCapture(shot);
+        else
+            emit editorRequested(shot.image);
+    });
 }
 
 bool ScreenCapture::eventFilter(QObject* watched, QEvent* event) {

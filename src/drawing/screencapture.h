@@ -32,8 +32,9 @@ public:
     bool T6FLG = false;    // the full-screen drawing is armed
     bool URA1 = false;     // the wall was put out of the way for this capture
 
-    // How the screen is photographed; tests answer instead.
-    std::function<ScreenGrab()> grab = grabWholeScreen;
+    // How the screen is photographed: the picture comes now or later (a
+    // desktop portal answers when it will); tests answer instead.
+    std::function<void(GrabDone)> grab;
     // Where the pointer is, on the screen; tests answer instead.
     std::function<QPoint()> pointer = [] { return QCursor::pos(); };
     // The wall's own handles (drag strip, capture corner, grab tab) hide
@@ -77,6 +78,8 @@ private:
     bool pointerOnDrawingButton() const;
     // Opens the picture editor on a fresh screenshot.
     void drawOnScreen();
+    // Photographs the screen once no other photograph is under way.
+    void photograph(GrabDone done);
 
     WallDocument& st;
 
@@ -84,4 +87,5 @@ private:
     QWidget* wallWindow_;
     QWidget* corner_ = nullptr;
     QWidget* drawingButton_ = nullptr;
+    bool photographing_ = false;
 };

@@ -182,12 +182,14 @@ void TestOnScreen::pictureEditorDialogsStandAboveIt() {
     const QList<QPair<const char*, std::function<void()>>> opens = {
         {"frozen screen",
          [&] {
-             capture.grab = [&] { return ScreenGrab{frozen, QString()}; };
+             capture.grab = [&](GrabDone done) { done(ScreenGrab{frozen, QString()}); };
              capture.Timer7Timer();
          }},
         {"no screen",
          [&] {
-             capture.grab = [] { return ScreenGrab{QImage(), QStringLiteral("no screen")}; };
+             capture.grab = [](GrabDone done) {
+                 done(ScreenGrab{QImage(), QStringLiteral("no screen")});
+             };
              capture.Timer7Timer();
          }},
         {"save dialog",

@@ -50,6 +50,9 @@ private slots:
     void selectingARegion();
     void clicksThatSelectNothing();
     void captureFromTheWall();
+    void answerThatComesLater();
+    void portalPictureOnThePrimaryScreen_data();
+    void portalPictureOnThePrimaryScreen();
     void printRectangle_data();
     void printRectangle();
     void printingToPdf();
@@ -143,8 +146,8 @@ void TestCapture::captureFromTheWall() {
     QWidget corner(&wall);
     corner.show();
     capture.handles = {&corner};
-    // Offscreen there is no screen to photograph: the user is told, nothing
-    // else happens.
+    // Offscreen there is no screen to photograph, and the test's session bus
+    // has no desktop portal: the user is told once, nothing else happens.
     QString said;
     whenModal([&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -152,17 +155,19 @@ void TestCapture::captureFromTheWall() {
         QApplication::activeModalWidget()->close();
     });
     capture.Timer7Timer();
-    QCOMPARE(said, captureNeedsX11());
+    QTRY_VERIFY(!said.isEmpty());
+    QVERIFY(said.contains(QStringLiteral("X11")));
+    QVERIFY(said.contains(QStringLiteral("org.freedesktop.portal.Screenshot")));
     QVERIFY(!capture.TForm14->isVisible());
 
     // A delayed capture leaves a wall where it stands; "キャプチャー" puts an
     // aside wall away for the picture and back where it was after.
     bool cornerShownAtGrab = true;
     bool wallShownAtGrab = true;
-    capture.grab = [&] {
+    capture.grab = [&](GrabDone done) {
         cornerShownAtGrab = corner.isVisible();
         wallShownAtGrab = wall.isVisible();
-        return ScreenGrab{quarters(), QString()};
+        done(ScreenGrab{quarters(), QString()});
     };
     capture.wallIsAside = [] { return true; };
     wall.move(300, 200);
@@ -225,6 +230,74 @@ void TestCapture::captureFromTheWall() {
     drawing.hide();
     QVERIFY(!capture.Timer6->isActive() && !capture.T6FLG);
     QVERIFY(!restThenFire());
+}
+
+void TestCapture::answerThatComesLater() {
+    WallDocument st;
+    bool busy = false;
+    QWidget wall;
+    wall.show();
+    ScreenCapture capture(st, busy, &wall);
+    QWidget corner(&wall);
+    corner.show();
+    capture.handles = {&corner};
+    QList<GrabDone> asked;
+    capture.grab = [&](GrabDone done) { asked << done; };
+    // While the desktop has not answered, the handles stay hidden and no
+    // second request goes out.
+    capture.Timer7Timer();
+    capture.Timer7Timer();
+    QToolButton drawing(&wall);
+    capture.watchDrawingButton(&drawing);
+    drawing.click();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(!corner.isVisible());
+    // The user called it off in the desktop's dialog: nothing is said.
+    bool told = false;
+    whenModal([&] {
+        told = true;
+        QApplication::activeModalWidget()->close();
+    });
+    ScreenGrab cancelled;
+    cancelled.cancelled = true;
+    asked.takeFirst()(cancelled);
+    QVERIFY(corner.isVisible());
+    QVERIFY(!capture.TForm14->isVisible());
+    QVERIFY(!told);
+    drawing.click(); // the next request goes out
+    QCOMPARE(asked.size(), 1);
+}
+
+void TestCapture::portalPictureOnThePrimaryScreen_data() {
+    QTest::addColumn<QSize>("shot");
+    QTest::addColumn<QRect>("desktop");
+    QTest::addColumn<QRect>("primary");
+    QTest::addColumn<qreal>("screenRatio");
+    QTest::addColumn<QRect>("part");
+    QTest::addColumn<qreal>("ratio");
+    const QRect screen(0, 0, 800, 600);
+    QTest::newRow("scale 2") << QSize(1600, 1200) << screen << screen << 2.0
+                             << QRect(0, 0, 1600, 1200) << 2.0;
+    QTest::newRow("compositor at scale 2, Qt at 1")
+        << QSize(1600, 1200) << screen << screen << 1.0 << QRect(0, 0, 1600, 1200) << 2.0;
+    QTest::newRow("a second screen on the left")
+        << QSize(1824, 768) << QRect(-1024, 0, 1824, 768) << screen << 1.0
+        << QRect(1024, 0, 800, 600) << 1.0;
+    QTest::newRow("an area the user chose")
+        << QSize(200, 100) << screen << screen << 1.0 << QRect(0, 0, 200, 100) << 1.0;
+}
+
+void TestCapture::portalPictureOnThePrimaryScreen() {
+    QFETCH(QSize, shot);
+    QFETCH(QRect, desktop);
+    QFETCH(QRect, primary);
+    QFETCH(qreal, screenRatio);
+    QFETCH(QRect, part);
+    QFETCH(qreal, ratio);
+    const QImage picture = quarters().scaled(shot);
+    QImage expected = picture.copy(part);
+    expected.setDevicePixelRatio(ratio);
+    QCOMPARE(fitToPrimaryScreen(picture, desktop, primary, screenRatio), expected);
 }
 
 void TestCapture::printRectangle_data() {
