@@ -136,7 +136,7 @@ bool WallDocument::PanelMake(int K, CardEntry e) {
     if (K == 1)
         saver_->PANELSAVE(made, 1);
     if (state == CheckOff::Collapsed)
-        collapse(made);
+        collapse(made, true);
     return true;
 }
 
@@ -202,11 +202,14 @@ void WallDocument::setCheckOff(int n, CheckOff state) {
         edit(n, CardChange::Other, [&](CardEntry& e) { e.checkOff = state; });
 }
 
-void WallDocument::collapse(int n) {
+void WallDocument::collapse(int n, bool asStored) {
+    const bool unsaved = has(n) && cards_[n].unsaved;
     edit(n, CardChange::CheckOff, [](CardEntry& e) {
         e.checkOff = CheckOff::Collapsed;
         e.rect.setSize(QSize(20, 20));
     });
+    if (asStored && has(n))
+        cards_[n].unsaved = unsaved;
 }
 
 void WallDocument::expandToStoredSize(int n) {

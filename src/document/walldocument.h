@@ -129,8 +129,9 @@ public:
     void setLink(int n, const QString& link);
     void setStampSwitch(int n, int STP);
     void setCheckOff(int n, CheckOff state);
-    // A collapsed check-off card: a 20 × 20 square at its place.
-    void collapse(int n);
+    // A collapsed check-off card: a 20 × 20 square at its place. `asStored`:
+    // as its file holds it (read so, or just written), no change of the user.
+    void collapse(int n, bool asStored = false);
     // A collapsed check-off card back at the size stored in its file, shown
     // whole; its state is left to the caller.
     void expandToStoredSize(int n);

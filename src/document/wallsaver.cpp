@@ -276,13 +276,16 @@ WallSaver::ExitSave WallSaver::saveForExit(WallLoader& loader, bool everyCard) {
             st.expandToStoredSize(i);
         // A file someone else changed since it was read is theirs to keep.
         const CardEntry& e = st.card(i);
+        bool saved = false;
         if (!everyCard && loader.changedElsewhere(e)) {
             result.leftAlone << e.FNAME;
         } else if (!PANELSAVE(i, 1, &failure)) {
             result.failed << failure;
+        } else {
+            saved = true;
         }
-        if (collapsed)
-            st.collapse(i); // the wall stays as it was, should the user go on with it
+        if (collapsed) // the wall stays as it was, should the user go on with it
+            st.collapse(i, saved);
     }
     return result;
 }

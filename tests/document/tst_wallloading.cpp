@@ -156,6 +156,7 @@ void TestWallLoading::checkOffMapping() {
     QVERIFY(w.st().card(0).checkOff == CheckOff::Collapsed);
     QCOMPARE(w.board->card(0)->size(), QSize(20, 20));
     QVERIFY(w.board->card(0)->isCollapsed());
+    QVERIFY(!w.st().card(0).unsaved); // collapsed as stored: no change of the user's
     QVERIFY(w.st().card(1).checkOff == CheckOff::Armed);
     QVERIFY(!w.board->card(1)->isCollapsed());
     // A rebuild from the same file keeps the stored value and shows it full.

@@ -30,9 +30,10 @@ QImage quarters() {
     return screen;
 }
 
-// Runs `step` once the next modal window is up.
-void whenModal(std::function<void()> step) {
-    auto* poll = new QTimer;
+// Runs `step` once the next modal window is up; the wait ends with `owner`
+// where none may come.
+void whenModal(std::function<void()> step, QObject* owner = nullptr) {
+    auto* poll = new QTimer(owner);
     QObject::connect(poll, &QTimer::timeout, [poll, step] {
         if (!QApplication::activeModalWidget())
             return;
@@ -254,10 +255,12 @@ void TestCapture::answerThatComesLater() {
     QVERIFY(!corner.isVisible());
     // The user called it off in the desktop's dialog: nothing is said.
     bool told = false;
-    whenModal([&] {
-        told = true;
-        QApplication::activeModalWidget()->close();
-    });
+    whenModal(
+        [&] {
+            told = true;
+            QApplication::activeModalWidget()->close();
+        },
+        &wall);
     ScreenGrab cancelled;
     cancelled.cancelled = true;
     asked.takeFirst()(cancelled);
