@@ -4,8 +4,10 @@
 // both shapes, hints, formulas, spread over the reference space.
 #include "storage/wallfiles.h"
 
+#include <QDir>
 #include <QLatin1Char>
 #include <QString>
+#include <QTemporaryDir>
 
 inline void writeTextCards(const QString& folder, int cards) {
     for (int i = 0; i < cards; ++i) {
@@ -23,4 +25,12 @@ inline void writeTextCards(const QString& folder, int cards) {
         r.KAKUSU = QStringLiteral("0");
         writeCardFile(folder + QStringLiteral("c%1.txt").arg(i, 4, 10, QLatin1Char('0')), r);
     }
+}
+
+// The data folder of a wall of `cards` text cards under `dir`.
+inline QString textCardWall(const QTemporaryDir& dir, int cards) {
+    const QString data = dir.filePath(QStringLiteral("zavik-data/"));
+    QDir().mkpath(data);
+    writeTextCards(data, cards);
+    return data;
 }

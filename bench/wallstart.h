@@ -9,6 +9,12 @@
 #include <QFile>
 #include <memory>
 
+// Offscreen unless asked otherwise (QT_QPA_PLATFORM=xcb under xvfb-run).
+inline void offscreenUnlessAsked() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 // A field of /proc/self/status ("VmRSS:", "VmHWM:") in KiB; -1 elsewhere.
 inline long statusKb(const char* field) {
     QFile status(QStringLiteral("/proc/self/status"));

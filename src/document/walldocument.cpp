@@ -329,6 +329,7 @@ void WallDocument::insertCard(int n, const CardEntry& e) {
 }
 
 void WallDocument::clear() {
+    loader_->dropLooksUnderWay();
     history_->clear();
     cards_.clear();
     if (byName_)

@@ -9,7 +9,6 @@
 #include "storage/wallfiles.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -18,29 +17,16 @@ const QString kNone = QStringLiteral("0000");
 const QString kNil = QStringLiteral("NIL");
 
 // What a card file holds, as a hash of its text; 0 when it cannot be read.
-size_t hashOf(const QString& text) {
-    return qHash(text, 1);
-}
 size_t textHash(const QString& path) {
     try {
         if (const auto text = readWallText(path))
-            return hashOf(text->text);
+            return wallTextHash(text->text);
     } catch (const RecordError&) {
     }
     return 0;
 }
 
 } // namespace
-
-template <typename Read>
-auto WallLoader::readSettings(const QString& path, Read read) -> decltype(read(path)) {
-    try {
-        return read(path);
-    } catch (const RecordError& e) {
-        reportDamaged({e.message()});
-        return {};
-    }
-}
 
 WallLoader::WallLoader(WallDocument& doc) : st(doc) {}
 
@@ -52,50 +38,61 @@ void WallLoader::KABELOAD() {
 
 void WallLoader::WALLGLOAD() {
     st.KABEIMAGEOLDTIME = kNone;
-    const QString path = st.KIJUNDIR + st.KABE3;
-    if (!QFileInfo::exists(path)) {
+    const auto wall = lookAtSettings(st.KIJUNDIR + st.KABE3, *access_, parsePanelRecord);
+    if (!wall.exists) {
         st.KABEIMAGEOLDTIME = kNil;
         st.KABEIMAGE.clear();
         emit st.backgroundCleared();
         return;
     }
-    const auto r = readSettings(path, readPanelFile);
+    if (wall.error)
+        reportDamaged({wall.error->message()});
+    const auto& r = wall.record;
     if (!r)
         return;
     if (!r->KABEIMAGE.isEmpty())
         st.KABEIMAGE = r->KABEIMAGE;
     st.KABEIMAGEOLDTIME = r->KABEIMAGEOLDTIME;
     const QString picture = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
-    const bool exists = !st.KABEIMAGE.isEmpty() && QFileInfo(picture).isFile();
+    const bool exists =
+        !st.KABEIMAGE.isEmpty() && access_->entry(picture) == FolderAccess::Entry::File;
     if (exists)
         emit st.backgroundShown(picture);
     emit st.wallCursorChanged(exists);
 }
 
 void WallLoader::WEBLOAD() {
-    const QString path = st.KIJUNDIR + st.KABE2;
-    if (!QFileInfo::exists(path)) {
+    takeWebFile(lookAtSettings(st.KIJUNDIR + st.KABE2, *access_, parseUrlRecord));
+}
+
+void WallLoader::takeWebFile(const LookedSettings<UrlRecord>& web) {
+    if (!web.exists) {
         emit st.webWindowHidden();
         return;
     }
-    const auto r = readSettings(path, readUrlFile);
-    if (!r)
+    if (web.error)
+        reportDamaged({web.error->message()});
+    if (!web.record)
         return;
     // The reader has already kept the pane clear of the tool column.
-    st.settings.web = *r;
-    emit st.webWindowShown(r->page);
+    st.settings.web = *web.record;
+    emit st.webWindowShown(web.record->page);
 }
 
 void WallLoader::DIRLOAD() {
-    const QString path = st.KIJUNDIR + st.KABE4;
-    if (!QFileInfo::exists(path)) {
+    takeMaskFile(lookAtSettings(st.KIJUNDIR + st.KABE4, *access_, parseMaskRecord));
+}
+
+void WallLoader::takeMaskFile(const LookedSettings<MaskRecord>& files) {
+    if (!files.exists) {
         emit st.fileWindowHidden();
         return;
     }
-    const auto r = readSettings(path, readMaskFile);
-    if (!r)
+    if (files.error)
+        reportDamaged({files.error->message()});
+    if (!files.record)
         return;
-    st.settings.files = *r;
+    st.settings.files = *files.record;
     emit st.fileWindowShown();
 }
 
@@ -126,6 +123,7 @@ void WallLoader::markReadFromDisk(const QString& fileName, const FileSignature& 
 }
 
 void WallLoader::noteWritten(const QString& fileName) {
+    dropLooksUnderWay();
     const QString path = st.KIJUNDIR + fileName;
     const FileSignature sig = signatureOf(path);
     listed_[fileName] = sig;
@@ -142,19 +140,17 @@ bool WallLoader::changedElsewhere(const CardEntry& e) const {
     return seen == seen_.cend() || *seen != textHash(path);
 }
 
-std::optional<WallLoader::CardFileRecords> WallLoader::readCardRecords(const ListedFile& f) {
-    if (!f.nameIsUtf8)
-        throw RecordError(RecordError::Reason::BadName, QString(), QString(),
-                          QDir::toNativeSeparators(st.KIJUNDIR + f.name));
-    const auto text = readWallText(st.KIJUNDIR + f.name);
-    if (!text)
+std::optional<WallLoader::CardFileRecords> WallLoader::recordsOf(const ListedFile& f,
+                                                                 const LookedFile& read) {
+    if (read.readError)
+        throw *read.readError;
+    if (!read.text)
         return std::nullopt;
-    CardFileRecords read{f, {}, hashOf(text->text)};
     // Every record is read before any card is made, so a damaged file makes
     // no card at all and is never written over.
-    if (text->text.contains(QLatin1Char('<')))
-        read.records = parsePosterRecords(text->text);
-    return read;
+    if (read.parseError)
+        throw *read.parseError;
+    return CardFileRecords{f, read.records, read.hash};
 }
 
 void WallLoader::makeCards(const CardFileRecords& read) {
@@ -172,11 +168,6 @@ void WallLoader::makeCards(const CardFileRecords& read) {
     reading_.clear();
     if (!readingWritten_)
         markReadFromDisk(name, read.file.signature, read.text);
-}
-
-void WallLoader::takeCardFile(const ListedFile& f) {
-    if (const auto read = readCardRecords(f))
-        makeCards(*read);
 }
 
 void WallLoader::ANAL(const QString& fileName, const QString& text) {
@@ -209,7 +200,7 @@ void WallLoader::REPANELLOAD(int index, const QString& fileName) {
         if (!text)
             return;
         ANAL2(index, fileName, text->text);
-        markReadFromDisk(fileName, sig, hashOf(text->text));
+        markReadFromDisk(fileName, sig, wallTextHash(text->text));
     } catch (RecordError& e) {
         e.setFile(path);
         reportDamaged({e.message()});
@@ -217,6 +208,7 @@ void WallLoader::REPANELLOAD(int index, const QString& fileName) {
 }
 
 void WallLoader::PANELLOAD() {
+    dropLooksUnderWay();
     listed_.clear();
     compared_.clear();
     seen_.clear();
@@ -224,7 +216,7 @@ void WallLoader::PANELLOAD() {
     barren_.clear();
     fullRefused_.clear();
     QStringList problems;
-    const auto files = listCardFiles(st.KIJUNDIR);
+    const auto files = access_->list(st.KIJUNDIR, CardOrder::ByName);
     if (!files) {
         problems << QStringLiteral("フォルダ「%1」を読めません。").arg(st.KIJUNDIR);
     } else {
@@ -234,7 +226,8 @@ void WallLoader::PANELLOAD() {
         for (const ListedFile& f : *files) {
             listed_[f.name] = f.signature;
             try {
-                if (auto records = readCardRecords(f))
+                const LookedFile looked = readLookedFile(st.KIJUNDIR + f.name, f, *access_);
+                if (auto records = recordsOf(f, looked))
                     read.append(std::move(*records));
             } catch (RecordError& e) {
                 e.setFile(st.KIJUNDIR + f.name);
@@ -265,77 +258,99 @@ void WallLoader::reportDamaged(const QStringList& messages) {
         emit st.problems(QStringLiteral("読めないファイルがあります"), lines);
 }
 
+LookRequest WallLoader::lookRequest() const {
+    LookRequest r;
+    r.folder = st.KIJUNDIR;
+    r.root = st.KIJUNDIRBAK;
+    r.wallIni = st.KABE3;
+    r.htmlIni = st.KABE2;
+    r.dirIni = st.KABE4;
+    r.background = st.KABEIMAGE;
+    r.known = damaged_;
+    for (auto b = barren_.cbegin(); b != barren_.cend(); ++b)
+        r.known.insert(b.key(), b.value());
+    r.onWall.reserve(st.count());
+    for (const CardEntry& e : st.cards()) {
+        r.onWall.insert(e.FNAME);
+        r.known.insert(e.FNAME, compared_.value(e.FNAME));
+    }
+    if (st.count() >= WallDocument::kMaxCards)
+        r.refused = fullRefused_;
+    r.generation = generation_;
+    return r;
+}
+
+bool WallLoader::isCurrent(const FolderLook& look) const {
+    return look.generation == generation_ && look.folder == st.KIJUNDIR;
+}
+
+bool WallLoader::takeLook(const FolderLook& look) {
+    if (!isCurrent(look))
+        return false;
+    KOUSHIN(look);
+    if (PANELLOADCHK(look))
+        PANELLOADCHKT(look);
+    return true;
+}
+
 void WallLoader::changeDetectionTick() {
-    KOUSHIN();
-    if (PANELLOADCHK())
-        PANELLOADCHKT();
+    takeLook(lookAtFolder(lookRequest(), *access_));
 }
 
 void WallLoader::KOUSHIN() {
+    KOUSHIN(lookAtFolder(lookRequest(), *access_, false));
+}
+
+void WallLoader::KOUSHIN(const FolderLook& look) {
     // Background. A file that cannot be read right now (being written by
     // another program) changes nothing; only a stored "0000" withdraws it.
-    const QString wall = st.KIJUNDIR + st.KABE3;
-    if (QFileInfo::exists(wall)) {
-        try {
-            if (const auto r = readPanelFile(wall)) {
-                if (!r->KABEIMAGE.isEmpty())
-                    st.KABEIMAGE = r->KABEIMAGE;
-                const QString stamp = r->KABEIMAGEOLDTIME;
-                const QString picture = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
-                if (stamp != st.KABEIMAGEOLDTIME && QFileInfo(picture).isFile()) {
-                    if (stamp == kNone) {
-                        withdrawBackground(st);
-                    } else {
-                        emit st.backgroundShown(picture);
-                        st.KABEIMAGEOLDTIME = stamp;
-                    }
+    if (look.wall.exists) {
+        if (const auto& r = look.wall.record) {
+            if (!r->KABEIMAGE.isEmpty())
+                st.KABEIMAGE = r->KABEIMAGE;
+            const QString stamp = r->KABEIMAGEOLDTIME;
+            const QString picture = ZETTAI(st.KABEIMAGE, st.KIJUNDIR, st.KIJUNDIRBAK);
+            const bool isFile = look.pictureIsFile && picture == look.picture;
+            if (stamp != st.KABEIMAGEOLDTIME && isFile) {
+                if (stamp == kNone) {
+                    withdrawBackground(st);
+                } else {
+                    emit st.backgroundShown(picture);
+                    st.KABEIMAGEOLDTIME = stamp;
                 }
             }
-        } catch (const RecordError&) {
         }
     } else if (st.KABEIMAGEOLDTIME != kNil) {
         withdrawBackground(st);
     }
 
     // File window and web window: reloaded when their stamps change.
-    try {
-        const QString dir = st.KIJUNDIR + st.KABE4;
-        if (QFileInfo::exists(dir)) {
-            const auto r = readMaskFile(dir);
-            if ((r ? r->DIROLDTIME : kNone) != st.settings.files.DIROLDTIME)
-                DIRLOAD();
-        } else {
-            st.settings.files.DIROLDTIME = kNone;
-        }
-    } catch (const RecordError&) {
-    }
-    try {
-        const QString html = st.KIJUNDIR + st.KABE2;
-        if (QFileInfo::exists(html)) {
-            const auto r = readUrlFile(html);
-            if ((r ? r->WEBOLDTIME : kNone) != st.settings.web.WEBOLDTIME)
-                WEBLOAD();
-        } else {
-            st.settings.web.WEBOLDTIME = kNone;
-        }
-    } catch (const RecordError&) {
-    }
+    if (!look.files.exists)
+        st.settings.files.DIROLDTIME = kNone;
+    else if (!look.files.error && (look.files.record ? look.files.record->DIROLDTIME : kNone) !=
+                                      st.settings.files.DIROLDTIME)
+        takeMaskFile(look.files);
+    if (!look.web.exists)
+        st.settings.web.WEBOLDTIME = kNone;
+    else if (!look.web.error &&
+             (look.web.record ? look.web.record->WEBOLDTIME : kNone) != st.settings.web.WEBOLDTIME)
+        takeWebFile(look.web);
 }
 
-bool WallLoader::PANELLOADCHK() {
+bool WallLoader::PANELLOADCHK(const FolderLook& look) {
     // Most ticks find nothing new: the folder is looked up, not sorted, and
     // only the files to take are put into name order.
-    const auto files = listCardFiles(st.KIJUNDIR, CardOrder::AsListed);
-    if (!files)
+    if (!look.listing)
         return false; // a listing that failed says nothing about the cards
+    const QVector<ListedFile>& files = *look.listing;
     listed_.clear();
-    listed_.reserve(files->size());
+    listed_.reserve(files.size());
     QSet<QString> onWall;
     onWall.reserve(st.count());
     for (const CardEntry& e : st.cards())
         onWall.insert(e.FNAME);
     QVector<ListedFile> fresh;
-    for (const ListedFile& f : *files) {
+    for (const ListedFile& f : files) {
         listed_[f.name] = f.signature;
         if (onWall.contains(f.name))
             continue;
@@ -352,11 +367,15 @@ bool WallLoader::PANELLOADCHK() {
     sortByCardName(fresh);
     QStringList problems;
     for (const ListedFile& f : fresh) {
+        const auto read = look.read.constFind(f.name);
+        if (read == look.read.cend())
+            continue; // not read by this look: the next one reads it
         const QString path = st.KIJUNDIR + f.name;
         // Another program made this file: no step puts one of ours there.
         st.history().dropFile(f.name);
         try {
-            takeCardFile(f);
+            if (const auto records = recordsOf(f, *read))
+                makeCards(*records);
             damaged_.remove(f.name);
         } catch (RecordError& e) {
             e.setFile(path);
@@ -392,7 +411,7 @@ void WallLoader::forgetSteps(int n) {
     st.history().dropFile(st.card(n).FNAME);
 }
 
-void WallLoader::PANELLOADCHKT() {
+void WallLoader::PANELLOADCHKT(const FolderLook& look) {
     QStringList replaced;
     for (int n = 0; n < st.count() && n < st.count(); ++n) {
         const QString name = st.card(n).FNAME;
@@ -400,19 +419,18 @@ void WallLoader::PANELLOADCHKT() {
         // A file that looks as it did when last compared holds the same stamps.
         if (!sig.exists() || compared_.value(name) == sig)
             continue;
-        try {
-            const auto text = readWallText(st.KIJUNDIR + name);
-            compared_[name] = sig;
-            if (!text)
-                continue;
-            const size_t hash = hashOf(text->text);
-            if (seen_.value(name) == hash)
-                st.entryForWriting(n).disk = sig; // written again as it was
-            else
-                takeChangedCard(n, parsePosterRecords(text->text), sig, hash, replaced);
-        } catch (const RecordError&) {
-            // A card whose file cannot be read now keeps what it shows.
-        }
+        // A card whose file cannot be read now keeps what it shows, and one
+        // this look did not read is read by the next.
+        const auto read = look.read.constFind(name);
+        if (read == look.read.cend() || read->readError)
+            continue;
+        compared_[name] = sig;
+        if (!read->text)
+            continue;
+        if (seen_.value(name) == read->hash)
+            st.entryForWriting(n).disk = sig; // written again as it was
+        else if (!read->parseError)
+            takeChangedCard(n, read->records, sig, read->hash, replaced);
     }
     if (!replaced.isEmpty())
         emit st.problems(QStringLiteral("ほかのコンピューターかプログラムがカードを保存したので、"

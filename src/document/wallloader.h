@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/folderlook.h"
 #include "storage/folderlisting.h"
 #include "storage/records.h"
 
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <memory>
 #include <optional>
 
 class WallDocument;
@@ -37,12 +39,30 @@ public:
     void ANAL2(int index, const QString& fileName, const QString& text);
 
     // Change detection: the settings files, new and removed card files, and
-    // changed card records. One tick runs all three; a tick whose folder
-    // listing fails does nothing.
+    // changed card records. A look at the folder (`lookAtFolder`, which may
+    // run on another thread) finds what changed; taking it runs all three on
+    // the wall; a look whose folder listing failed changes no card. A look
+    // that started before the wall last changed here (a write, a new wall,
+    // change detection stopped) is stale and is not taken.
+    LookRequest lookRequest() const;
+    bool isCurrent(const FolderLook& look) const;
+    // False when the look was stale.
+    bool takeLook(const FolderLook& look);
+    // A look and its taking, on this thread.
     void changeDetectionTick();
+    // The settings files alone, on this thread.
     void KOUSHIN();
-    bool PANELLOADCHK();
-    void PANELLOADCHKT();
+    void KOUSHIN(const FolderLook& look);
+    bool PANELLOADCHK(const FolderLook& look);
+    void PANELLOADCHKT(const FolderLook& look);
+    // Looks under way at the folder are not taken when they end.
+    void dropLooksUnderWay() { ++generation_; }
+
+    // How the folder's files are reached: by default straight from disk.
+    void setFolderAccess(std::shared_ptr<const FolderAccess> access) {
+        access_ = std::move(access);
+    }
+    std::shared_ptr<const FolderAccess> folderAccess() const { return access_; }
 
     // The cards that could not be shown because the wall is full.
     int refusedForSpace() const { return int(fullRefused_.size()); }
@@ -66,14 +86,15 @@ private:
         QVector<PosterRecord> records;
         size_t text = 0; // a hash of its text
     };
-    // The records of one listed card file; none when it cannot be read now;
-    // throws RecordError when it is damaged.
-    std::optional<CardFileRecords> readCardRecords(const ListedFile& f);
+    // The records of one listed card file as read; none when it went;
+    // throws RecordError when it cannot be read or is damaged.
+    static std::optional<CardFileRecords> recordsOf(const ListedFile& f, const LookedFile& read);
     // Makes the cards of a file's records and remembers how the file looks.
     void makeCards(const CardFileRecords& read);
     void makeCardsOf(const QString& fileName, const QVector<PosterRecord>& records);
-    // readCardRecords then makeCards.
-    void takeCardFile(const ListedFile& f);
+    // The web and file window settings as read.
+    void takeWebFile(const LookedSettings<UrlRecord>& web);
+    void takeMaskFile(const LookedSettings<MaskRecord>& files);
     CardEntry entryFromRecord(const PosterRecord& r, const QString& fileName) const;
     // The history's steps on card n, changed by another program, are dropped.
     void forgetSteps(int n);
@@ -86,11 +107,11 @@ private:
     void takeChangedCard(int n, const QVector<PosterRecord>& records, const FileSignature& sig,
                          size_t text, QStringList& replaced);
     void reportDamaged(const QStringList& messages);
-    // A settings file's record; none (and the user told) when it is damaged.
-    template <typename Read>
-    auto readSettings(const QString& path, Read read) -> decltype(read(path));
 
     WallDocument& st;
+    std::shared_ptr<const FolderAccess> access_ = std::make_shared<FolderAccess>();
+    // Counts the changes that make a look under way stale.
+    quint64 generation_ = 0;
 
     // The last listing of the card files, by name.
     QHash<QString, FileSignature> listed_;

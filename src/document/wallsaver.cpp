@@ -1,5 +1,6 @@
 #include "document/wallsaver.h"
 
+#include "document/changedetection.h"
 #include "document/walldocument.h"
 #include "document/wallloader.h"
 #include "document/wallsurface.h"
@@ -158,6 +159,7 @@ bool WallSaver::writeWallIni(const QString& stamp, QString* failure) {
 }
 
 void withdrawBackground(WallDocument& st) {
+    st.loader().dropLooksUnderWay();
     emit st.backgroundCleared();
     QFile::remove(st.KIJUNDIR + st.KABE3);
     st.KABEIMAGEOLDTIME = QStringLiteral("NIL");
@@ -166,6 +168,7 @@ void withdrawBackground(WallDocument& st) {
 }
 
 bool WallSaver::KABEBACKSAVE(int N, QString* failure) {
+    st.loader().dropLooksUnderWay();
     emit st.fullWallNeeded();
     bool written = true;
     if (N == 3) {
@@ -208,6 +211,7 @@ bool WallSaver::KABEWEBSAVE(const QString& page, QString* failure) {
     QString W = page;
     if (!W.contains(QLatin1Char('/')))
         W = W.mid(folderPart(W).size());
+    st.loader().dropLooksUnderWay();
     const QString html = st.KIJUNDIR + st.KABE2;
     if (!W.contains(QLatin1Char('.'))) {
         if (QFileInfo::exists(html)) {
@@ -228,6 +232,7 @@ bool WallSaver::KABEWEBSAVE(const QString& page, QString* failure) {
 }
 
 bool WallSaver::KABEDIRMAKE(QString* failure) {
+    st.loader().dropLooksUnderWay();
     const QString dir = st.KIJUNDIR + st.KABE4;
     if (st.settings.files.mask.isEmpty()) {
         if (QFileInfo::exists(dir)) {
@@ -262,6 +267,9 @@ QStringList WallSaver::saveSettings() {
 }
 
 WallSaver::ExitSave WallSaver::saveForExit(WallLoader& loader, bool everyCard) {
+    // A look at the folder under way ends first, and is not taken: the
+    // cards are written after it, each checked against its file here.
+    st.changes().endLook();
     ExitSave result;
     QString failure;
     if (!KABEBACKSAVE(1, &failure))

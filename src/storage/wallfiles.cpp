@@ -8,7 +8,10 @@
 #include <QFile>
 
 std::optional<DecodedWallText> readWallText(const QString& path) {
-    const FileRead read = readRegularFile(path, kMaxWallFileBytes);
+    return wallTextFrom(readRegularFile(path, kMaxWallFileBytes), path);
+}
+
+std::optional<DecodedWallText> wallTextFrom(const FileRead& read, const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     switch (read.problem) {
     case FileRead::Problem::None:

@@ -15,6 +15,9 @@
 // case the old file is still whole.
 
 std::optional<DecodedWallText> readWallText(const QString& path);
+// The same for bytes already read from `path`.
+struct FileRead;
+std::optional<DecodedWallText> wallTextFrom(const FileRead& read, const QString& path);
 
 QVector<PosterRecord> readCardFile(const QString& path);
 std::optional<PanelRecord> readPanelFile(const QString& path);

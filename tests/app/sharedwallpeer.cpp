@@ -9,6 +9,7 @@
 #include "cards/cardmenu.h"
 #include "document/changedetection.h"
 #include "document/walldocument.h"
+#include "document/wallloader.h"
 #include "storage/refspace.h"
 
 #include <QAbstractButton>
@@ -134,7 +135,7 @@ private:
                 QTimer::singleShot(20, this, &Peer::finish);
                 return;
             }
-            wall_.changes().Timer2Timer();
+            st_.loader().changeDetectionTick();
         }
         write({QStringLiteral("exit"), QString::number(now())});
         wall_.OWARI();
