@@ -22,6 +22,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -88,42 +89,53 @@ int main(int argc, char** argv) {
     st.loader().changeDetectionTick();
     const double onWallThread = t.nsecsElapsed() / 1e6;
 
-    // The wall's thread's own lateness: a 1 ms timer never late by more
+    // The wall's thread's own lateness: a 1 ms timer is never late by more
     // than the longest stretch the thread was held.
     QTimer beat;
     beat.setTimerType(Qt::PreciseTimer);
     beat.setInterval(1);
     QElapsedTimer sinceBeat;
-    qint64 longestNs = 0;
+    qint64 heldNs = 0;
     QObject::connect(&beat, &QTimer::timeout, [&] {
-        longestNs = std::max(longestNs, sinceBeat.nsecsElapsed());
+        heldNs = std::max(heldNs, sinceBeat.nsecsElapsed() - 1000000);
         sinceBeat.restart();
     });
 
-    const int changedAt = ticks / 2;
+    // Ticks with nothing changed; then another program saves a card on the
+    // share just after a look, and the ticks go on until the card shows.
     const QString changed = QStringLiteral("c0500.txt");
-    QElapsedTimer sinceChange;
+    std::vector<double> heldPerTick;
+    QElapsedTimer clock;
+    clock.start();
+    std::atomic<qint64> changedAtNs{-1};
+    std::thread otherProgram;
     double shownAfter = -1;
+    double heldShowing = -1;
     QObject::connect(&st, &WallDocument::cardChanged, [&](int n, CardChange) {
-        if (shownAfter < 0 && sinceChange.isValid() && st.card(n).FNAME == changed &&
-            st.card(n).TT == QLatin1String("changed on the share"))
-            shownAfter = sinceChange.nsecsElapsed() / 1e6;
+        if (shownAfter < 0 && changedAtNs >= 0 && st.card(n).FNAME == changed) {
+            shownAfter = (clock.nsecsElapsed() - changedAtNs) / 1e6;
+            // Long enough for the card to be drawn.
+            QTimer::singleShot(200, &app, [&] {
+                heldShowing = heldNs / 1e6;
+                app.quit();
+            });
+        }
     });
-    int taken = 0;
-    int due = 0;
-    QObject::connect(changes.Timer2, &QTimer::timeout, [&] {
-        // Another program saves a card on the share halfway through.
-        if (++due == changedAt) {
+    QObject::connect(&changes, &ChangeDetection::lookTaken, [&] {
+        if (otherProgram.joinable())
+            return;
+        heldPerTick.push_back(heldNs / 1e6);
+        heldNs = 0;
+        if (int(heldPerTick.size()) < ticks)
+            return;
+        // Written by another program: on a thread of its own.
+        otherProgram = std::thread([&] {
             PosterRecord r = readCardFile(data + changed).first();
             r.TT = QStringLiteral("changed on the share");
             r.FTIME = QStringLiteral("20260101-000001");
             writeCardFile(data + changed, r);
-            sinceChange.start();
-        }
-    });
-    QObject::connect(&changes, &ChangeDetection::lookTaken, [&] {
-        if (++taken >= ticks)
-            app.quit();
+            changedAtNs = clock.nsecsElapsed();
+        });
     });
     share->counting = true;
     changes.start();
@@ -132,21 +144,28 @@ int main(int argc, char** argv) {
     t.restart();
     app.exec();
     const double seconds = t.nsecsElapsed() / 1e9;
+    otherProgram.join();
     beat.stop();
     changes.stop();
     changes.endLook();
 
+    const double longest = *std::max_element(heldPerTick.begin(), heldPerTick.end());
     std::printf("cards on the wall:              %d, every look and open +%d us\n", st.count(),
                 kRoundTripUs);
     std::printf("first load on the share:        %.0f ms\n", firstLoad);
     std::printf("a tick on the wall's thread:    %.0f ms   (as change detection once ran)\n",
                 onWallThread);
-    std::printf("%d ticks in %.1f s, period %d ms, listing %.0f ms\n", taken, seconds,
-                changes.Timer2->interval(), share->lastListingNs / 1e6);
-    std::printf("  longest the wall's thread was held: %.1f ms   (target <= 10 ms)\n",
-                longestNs / 1e6 - 1);
+    std::printf("%d ticks in %.1f s, period %d ms, listing %.0f ms\n", int(heldPerTick.size()),
+                seconds, changes.Timer2->interval(), share->lastListingNs / 1e6);
+    std::printf("  longest the wall's thread was held: %.1f ms   (median of the ticks' longest "
+                "%.1f ms; target <= 10 ms)\n",
+                longest, median(heldPerTick));
     std::printf("  files looked at on the wall's thread: %d\n", share->onWallThread.load());
-    std::printf("  a card changed on the share shown after: %.0f ms   (target <= %d + %.0f ms)\n",
-                shownAfter, changes.Timer2->interval(), share->lastListingNs / 1e6);
+    std::printf("a card changed on the share just after a look\n");
+    std::printf("  shown after:                  %.0f ms   (target <= %d + %.0f ms)\n", shownAfter,
+                changes.Timer2->interval(), share->lastListingNs / 1e6);
+    std::printf("  longest held meanwhile:       %.1f ms   (taking it, rebuilding and drawing "
+                "the card)\n",
+                heldShowing);
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "storage/wallfiles.h"
 
 #include <QDir>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 
 template <typename Record>
 LookedSettings<Record> lookAtSettings(const QString& path, const FolderAccess& access,
@@ -58,6 +60,18 @@ LookedFile readLookedFile(const QString& path, const ListedFile& file, const Fol
     return looked;
 }
 
+QVector<LookedFile> readLookedFiles(const QString& folder, const QVector<ListedFile>& files,
+                                    const FolderAccess& access) {
+    // Threads of their own, more than the cores: they mostly wait for the
+    // file server.
+    static struct Readers : QThreadPool {
+        Readers() { setMaxThreadCount(8); }
+    } readers;
+    return QtConcurrent::blockingMapped<QVector<LookedFile>>(
+        &readers, files,
+        [&](const ListedFile& f) { return readLookedFile(folder + f.name, f, access); });
+}
+
 FolderLook lookAtFolder(const LookRequest& request, const FolderAccess& access, bool cardsToo) {
     FolderLook look;
     look.folder = request.folder;
@@ -78,16 +92,21 @@ FolderLook lookAtFolder(const LookRequest& request, const FolderAccess& access, 
     look.listing = access.list(request.folder, CardOrder::AsListed);
     if (!look.listing)
         return look;
+    const QSet<QString> onWall(request.onWall.cbegin(), request.onWall.cend());
+    const auto sameAs = [](const QHash<QString, FileSignature>& known, const ListedFile& f) {
+        const auto k = known.constFind(f.name);
+        return k != known.cend() && *k == f.signature;
+    };
     for (const ListedFile& f : *look.listing) {
-        if (request.refused.contains(f.name))
-            continue;
-        const auto known = request.known.constFind(f.name);
-        if (known != request.known.cend() && *known == f.signature)
-            continue;
-        // A card's file that is not a regular file keeps the card as it is.
-        if (request.onWall.contains(f.name) && !f.signature.exists())
-            continue;
-        look.read.insert(f.name, readLookedFile(request.folder + f.name, f, access));
+        // A card's file is read when it changed, and is a file; another
+        // file unless it was found wanting as it is.
+        const bool wanted =
+            onWall.contains(f.name)
+                ? f.signature.exists() && request.compared.value(f.name) != f.signature
+                : !request.refused.contains(f.name) && !sameAs(request.damaged, f) &&
+                      !sameAs(request.barren, f);
+        if (wanted)
+            look.read.insert(f.name, readLookedFile(request.folder + f.name, f, access));
     }
     return look;
 }

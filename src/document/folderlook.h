@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QStringList>
 #include <optional>
 
 // What a change-detection look is to find out, taken from the wall as it
@@ -17,11 +18,13 @@ struct LookRequest {
     QString root; // the data folder, for the background's path
     QString wallIni, htmlIni, dirIni;
     QString background; // the background picture as held
-    // The card files whose text need not be read while they look like this:
-    // those of the cards on the wall as last compared, and files already
-    // found damaged or holding no card.
-    QHash<QString, FileSignature> known;
-    QSet<QString> onWall;
+    // The card files whose text need not be read while they look as they
+    // did: those of the cards on the wall as last compared, and, of the
+    // others, those found damaged or holding no card.
+    QStringList onWall;
+    QHash<QString, FileSignature> compared;
+    QHash<QString, FileSignature> damaged;
+    QHash<QString, FileSignature> barren;
     // Files not read at all: no card of theirs fits on a full wall.
     QSet<QString> refused;
     quint64 generation = 0;
@@ -64,6 +67,11 @@ size_t wallTextHash(const QString& text);
 template <typename Record>
 LookedSettings<Record> lookAtSettings(const QString& path, const FolderAccess& access,
                                       std::optional<Record> (*parse)(const QString&));
+
+// The card files `files` of `folder`, read several at a time: on a share
+// every file opened is a round trip, and they overlap.
+QVector<LookedFile> readLookedFiles(const QString& folder, const QVector<ListedFile>& files,
+                                    const FolderAccess& access);
 
 // Reads what `request` asks through `access`; safe on any thread.
 FolderLook lookAtFolder(const LookRequest& request, const FolderAccess& access,

@@ -223,11 +223,12 @@ void WallLoader::PANELLOAD() {
         // Every file is read first, so that the pictures of all the cards can
         // be read ahead together; the cards are then made in name order.
         QVector<CardFileRecords> read;
-        for (const ListedFile& f : *files) {
+        const QVector<LookedFile> looked = readLookedFiles(st.KIJUNDIR, *files, *access_);
+        for (qsizetype i = 0; i < files->size(); ++i) {
+            const ListedFile& f = files->at(i);
             listed_[f.name] = f.signature;
             try {
-                const LookedFile looked = readLookedFile(st.KIJUNDIR + f.name, f, *access_);
-                if (auto records = recordsOf(f, looked))
+                if (auto records = recordsOf(f, looked[i]))
                     read.append(std::move(*records));
             } catch (RecordError& e) {
                 e.setFile(st.KIJUNDIR + f.name);
@@ -266,14 +267,13 @@ LookRequest WallLoader::lookRequest() const {
     r.htmlIni = st.KABE2;
     r.dirIni = st.KABE4;
     r.background = st.KABEIMAGE;
-    r.known = damaged_;
-    for (auto b = barren_.cbegin(); b != barren_.cend(); ++b)
-        r.known.insert(b.key(), b.value());
+    // Copies of the tables cost nothing here until one of them changes.
+    r.compared = compared_;
+    r.damaged = damaged_;
+    r.barren = barren_;
     r.onWall.reserve(st.count());
-    for (const CardEntry& e : st.cards()) {
-        r.onWall.insert(e.FNAME);
-        r.known.insert(e.FNAME, compared_.value(e.FNAME));
-    }
+    for (const CardEntry& e : st.cards())
+        r.onWall.append(e.FNAME);
     if (st.count() >= WallDocument::kMaxCards)
         r.refused = fullRefused_;
     r.generation = generation_;
