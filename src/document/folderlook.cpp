@@ -64,6 +64,12 @@ QVector<LookedFile> readLookedFiles(const QString& folder, const QVector<ListedF
                                     const FolderAccess& access) {
     // Threads of their own, more than the cores: they mostly wait for the
     // file server.
+    if (files.size() <= 1) {
+        QVector<LookedFile> read;
+        for (const ListedFile& f : files)
+            read.append(readLookedFile(folder + f.name, f, access));
+        return read;
+    }
     static struct Readers : QThreadPool {
         Readers() { setMaxThreadCount(8); }
     } readers;
@@ -97,6 +103,7 @@ FolderLook lookAtFolder(const LookRequest& request, const FolderAccess& access, 
         const auto k = known.constFind(f.name);
         return k != known.cend() && *k == f.signature;
     };
+    QVector<ListedFile> toRead;
     for (const ListedFile& f : *look.listing) {
         // A card's file is read when it changed, and is a file; another
         // file unless it was found wanting as it is.
@@ -106,7 +113,10 @@ FolderLook lookAtFolder(const LookRequest& request, const FolderAccess& access, 
                 : !request.refused.contains(f.name) && !sameAs(request.damaged, f) &&
                       !sameAs(request.barren, f);
         if (wanted)
-            look.read.insert(f.name, readLookedFile(request.folder + f.name, f, access));
+            toRead.append(f);
     }
+    const QVector<LookedFile> read = readLookedFiles(request.folder, toRead, access);
+    for (qsizetype i = 0; i < toRead.size(); ++i)
+        look.read.insert(toRead[i].name, read[i]);
     return look;
 }
