@@ -14,6 +14,10 @@
 #include <QThread>
 #include <iterator>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 struct CacheSize {
@@ -110,6 +114,15 @@ std::pair<QSize, int> writtenSize(QSize full, QSize shownAt) {
     return {QSize(), -1};
 }
 
+// Thumbnails are written with time to spare: the thread gets the smallest
+// share of a busy processor, yet never none (one that ran only on an idle
+// core could wait for ever on a busy machine). Linux sets this per thread.
+void yieldToOtherWork() {
+#ifdef Q_OS_LINUX
+    setpriority(PRIO_PROCESS, 0, 19);
+#endif
+}
+
 QString cacheHome() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
 }
@@ -175,7 +188,7 @@ QImage cachedThumbnail(const QString& picture, const FileSignature& stamp, QSize
 
 ThumbnailCacheWriter::ThumbnailCacheWriter() {
     pool_.setMaxThreadCount(1);
-    pool_.setThreadPriority(QThread::IdlePriority);
+    pool_.setThreadPriority(QThread::LowestPriority);
 }
 
 ThumbnailCacheWriter::~ThumbnailCacheWriter() {
@@ -201,6 +214,7 @@ void ThumbnailCacheWriter::write(const QString& picture, const FileSignature& st
     const QImage from = covers(decoded.size(), size) && pending_ < kMostHeld ? decoded : QImage();
     ++pending_;
     pool_.start([this, home, folder, path, stamp, seconds, from, full, size = size] {
+        yieldToOtherWork();
         QImage source = from;
         if (source.isNull()) {
             const PictureRead read = readPicture(path, [size](QSize) { return size; });

@@ -37,8 +37,8 @@ bool takesCachedThumbnail(const QString& picture, const QString& wallFolder);
 // whole picture; null when the cache and the folder beside it have none.
 QImage cachedThumbnail(const QString& picture, const FileSignature& stamp, QSize shownAt);
 
-// Writes thumbnails into the cache, one at a time on a thread that runs
-// only when a core is idle; nobody waits for them. Folders it makes are the
+// Writes thumbnails into the cache, one at a time on a thread of the lowest
+// priority; nobody waits for them. Folders it makes are the
 // owner's alone (0700), and so are the files (0600), each written whole and
 // renamed into place. A cache that cannot be written is passed over without
 // a word. What has not started when the writer goes away is dropped.
