@@ -192,7 +192,8 @@ ThumbnailCacheWriter::ThumbnailCacheWriter() {
 }
 
 ThumbnailCacheWriter::~ThumbnailCacheWriter() {
-    // The one write under way finishes; the rest are dropped.
+    // The rest are dropped, and the one under way stops at its next step.
+    leaving_ = true;
     pool_.clear();
     pool_.waitForDone();
 }
@@ -216,13 +217,13 @@ void ThumbnailCacheWriter::write(const QString& picture, const FileSignature& st
     pool_.start([this, home, folder, path, stamp, seconds, from, full, size = size] {
         yieldToOtherWork();
         QImage source = from;
-        if (source.isNull()) {
+        if (source.isNull() && !leaving_) {
             const PictureRead read = readPicture(path, [size](QSize) { return size; });
             if (read.fullSize == full && signatureOf(path) == stamp &&
                 covers(read.image.size(), size))
                 source = read.image;
         }
-        if (!source.isNull() && privateFolder(home) &&
+        if (!source.isNull() && !leaving_ && privateFolder(home) &&
             privateFolder(home + QStringLiteral("/thumbnails")) && privateFolder(folder)) {
             const QByteArray uri = fileUri(path);
             const QImage thumb = source.size() == size ? source
@@ -235,7 +236,7 @@ void ThumbnailCacheWriter::write(const QString& picture, const FileSignature& st
                                   {"Thumb::Image::Width", QByteArray::number(full.width())},
                                   {"Thumb::Image::Height", QByteArray::number(full.height())},
                                   {"Software", "Zavik"}});
-            if (!bytes.isEmpty())
+            if (!bytes.isEmpty() && !leaving_)
                 writePrivateFileAtomically(folder + QLatin1Char('/') + md5Name(uri), bytes);
         }
         --pending_;

@@ -41,7 +41,8 @@ QImage cachedThumbnail(const QString& picture, const FileSignature& stamp, QSize
 // priority; nobody waits for them. Folders it makes are the
 // owner's alone (0700), and so are the files (0600), each written whole and
 // renamed into place. A cache that cannot be written is passed over without
-// a word. What has not started when the writer goes away is dropped.
+// a word. When the writer goes away, what has not started is dropped and
+// what has stops at its next step, leaving no file half written.
 class ThumbnailCacheWriter {
 public:
     ThumbnailCacheWriter();
@@ -61,4 +62,5 @@ public:
 private:
     QThreadPool pool_;
     std::atomic<int> pending_{0};
+    std::atomic<bool> leaving_{false};
 };

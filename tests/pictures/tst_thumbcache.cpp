@@ -22,11 +22,12 @@ bool reddish(const QImage& img) {
     return !img.isNull() && c.red() > 200 && c.green() < 60;
 }
 
-// A photo copied from a camera: its time lies well in the past.
-void setAge(const QString& path, qint64 seconds) {
+// A red photo copied from a camera: its time lies an hour back.
+void writeOldPhoto(const QString& path, int w = 800, int h = 600) {
+    QVERIFY(writePicture(filled(w, h, Qt::red), path));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadWrite));
-    QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+    QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                           QFileDevice::FileModificationTime));
 }
 
@@ -65,17 +66,16 @@ void spoil(const QString& path) {
     QVERIFY(f.setFileTime(QDateTime::fromSecsSinceEpoch(mtime), QFileDevice::FileModificationTime));
 }
 
-// Owner, group and others; Qt's "user" bits only repeat the owner's here.
-QFileDevice::Permissions modeOf(const QString& path) {
-    return QFileInfo(path).permissions() & QFileDevice::Permissions(0x7077);
+// Owner, group and others as octal digits; Qt's "user" bits only repeat
+// the owner's here.
+int modeOf(const QString& path) {
+    const int p = int(QFileInfo(path).permissions());
+    return (p >> 12 & 7) * 0100 + (p >> 4 & 7) * 010 + (p & 7);
 }
 
 // A thumbnail is written at the lowest priority: on a busy machine it may
 // take a while.
 constexpr int kWriting = 60000;
-
-const auto kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-const auto kOwnerFolder = kOwnerOnly | QFileDevice::ExeOwner;
 
 } // namespace
 
@@ -91,13 +91,14 @@ private slots:
 private:
     QTemporaryDir dir_;
     QString wall_;
+    QString cache_;
 };
 
 void TestThumbCache::init() {
     // Each test its own cache, made by the program.
     QVERIFY(dir_.isValid());
-    const QString cache = dir_.path() + "/" + QTest::currentTestFunction() + "-cache";
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    cache_ = dir_.path() + "/" + QTest::currentTestFunction() + "-cache";
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_));
     wall_ = dir_.path() + "/" + QTest::currentTestFunction() + "/";
     QVERIFY(QDir().mkpath(wall_));
 }
@@ -109,8 +110,7 @@ void TestThumbCache::urisAreEscaped() {
 
 void TestThumbCache::freshThumbnailsShowAndStaleOnesAreRewritten() {
     const QString photo = wall_ + "写真 1.jpg";
-    QVERIFY(writePicture(filled(800, 600, Qt::red), photo));
-    setAge(photo, 3600);
+    writeOldPhoto(photo);
     const qint64 mtime = mtimeOf(photo);
 
     // The file manager's thumbnail is larger than the card needs: it is
@@ -119,15 +119,13 @@ void TestThumbCache::freshThumbnailsShowAndStaleOnesAreRewritten() {
     writeThumbnail(xlarge, filled(512, 384, Qt::green), fileUri(photo), mtime);
     spoil(photo);
     QImage shown = CardPictures().load("写真 1.jpg", wall_, wall_, QSize(300, 200));
-
     QVERIFY(!shown.isNull());
     QCOMPARE(shown.pixelColor(shown.rect().center()), QColor(Qt::green));
 
     // The thumbnails a stick brings beside its pictures, named by the file
     // name.
     const QString lent = wall_ + "b.jpg";
-    QVERIFY(writePicture(filled(800, 600, Qt::red), lent));
-    setAge(lent, 3600);
+    writeOldPhoto(lent);
     writeThumbnail(wall_ + ".sh_thumbnails/large/" + md5Png("b.jpg"), filled(256, 192, Qt::blue),
                    QByteArray(), mtimeOf(lent));
     spoil(lent);
@@ -136,8 +134,7 @@ void TestThumbCache::freshThumbnailsShowAndStaleOnesAreRewritten() {
 
     // A thumbnail of another file, or of the picture as it was, is passed
     // over; the picture is read and its thumbnail written anew.
-    QVERIFY(writePicture(filled(800, 600, Qt::red), photo));
-    setAge(photo, 3600);
+    writeOldPhoto(photo);
     const qint64 now = mtimeOf(photo);
     const QString large = cachePath("large", photo);
     writeThumbnail(large, filled(256, 192, Qt::green), "file:///else.jpg", now);
@@ -156,8 +153,7 @@ void TestThumbCache::freshThumbnailsShowAndStaleOnesAreRewritten() {
 
 void TestThumbCache::writtenThumbnailsAreTheOwnersAlone() {
     const QString photo = wall_ + "photo.jpg";
-    QVERIFY(writePicture(filled(1200, 900, Qt::red), photo));
-    setAge(photo, 3600);
+    writeOldPhoto(photo, 1200, 900);
     const QStringList before = QDir(wall_).entryList(QDir::AllEntries | QDir::Hidden);
 
     CardPictures pictures;
@@ -171,33 +167,29 @@ void TestThumbCache::writtenThumbnailsAreTheOwnersAlone() {
     QCOMPARE(keys.value("Thumb::Size"), QByteArray::number(QFileInfo(photo).size()));
     QCOMPARE(keys.value("Thumb::Image::Width"), QByteArray("1200"));
     QCOMPARE(readPicture(written).image.size(), QSize(256, 192));
-    QCOMPARE(modeOf(written), kOwnerOnly);
-    const QString cache = QString::fromLocal8Bit(qgetenv("XDG_CACHE_HOME"));
-    for (const QString& folder : {cache, cache + "/thumbnails", cache + "/thumbnails/large"})
-        QCOMPARE(modeOf(folder), kOwnerFolder);
+    QCOMPARE(modeOf(written), 0600);
+    for (const QString& folder : {cache_, cache_ + "/thumbnails", cache_ + "/thumbnails/large"})
+        QCOMPARE(modeOf(folder), 0700);
     QCOMPARE(QDir(wall_).entryList(QDir::AllEntries | QDir::Hidden), before);
 
     // The cache's own pictures, and a picture changed a moment ago (whose
     // time could not tell a change within the same second), get none.
-    const QString inCache = cache + "/thumbnails/large/" + md5Png(fileUri(photo));
-    const QString fresh = wall_ + "fresh.jpg";
-    QVERIFY(writePicture(filled(1200, 900, Qt::red), fresh));
-    QVERIFY(!pictures.load(inCache, wall_, wall_, QSize(100, 75)).isNull());
+    QVERIFY(writePicture(filled(1200, 900, Qt::red), wall_ + "fresh.jpg"));
+    QVERIFY(!pictures.load(written, wall_, wall_, QSize(100, 75)).isNull());
     QVERIFY(reddish(pictures.load("fresh.jpg", wall_, wall_, QSize(200, 150))));
     QTRY_COMPARE_WITH_TIMEOUT(pictures.cacheWritesPending(), 0, kWriting);
-    QCOMPARE(QDir(cache + "/thumbnails/large").entryList(QDir::Files | QDir::Hidden).size(), 1);
+    QCOMPARE(QDir(cache_ + "/thumbnails/large").entryList(QDir::Files | QDir::Hidden).size(), 1);
 
     // Pictures going away with their thumbnails still to be written: what
     // was written is whole, nothing half-written is left.
     QVector<CardPictures::Wanted> wanted;
     for (int i = 0; i < 8; ++i) {
         const QString name = QStringLiteral("p%1.jpg").arg(i);
-        QVERIFY(writePicture(filled(1200, 900, Qt::red), wall_ + name));
-        setAge(wall_ + name, 3600);
+        writeOldPhoto(wall_ + name, 1200, 900);
         wanted.append({name, QSize(400, 300)});
     }
     CardPictures().prefetch(wanted, wall_, wall_);
-    const QDir xlarge(cache + "/thumbnails/x-large");
+    const QDir xlarge(cache_ + "/thumbnails/x-large");
     for (const QString& name : xlarge.entryList(QDir::Files | QDir::Hidden)) {
         QVERIFY2(name.endsWith(".png") && !name.startsWith("."), qPrintable(name));
         QCOMPARE(readPicture(xlarge.filePath(name)).image.size(), QSize(512, 384));
@@ -205,21 +197,18 @@ void TestThumbCache::writtenThumbnailsAreTheOwnersAlone() {
 }
 
 void TestThumbCache::unwritableCacheIsPassedOver() {
-    const QString cache = QString::fromLocal8Bit(qgetenv("XDG_CACHE_HOME"));
-    QVERIFY(QDir().mkpath(cache));
-    QFile blocker(cache + "/thumbnails");
+    QVERIFY(QDir().mkpath(cache_));
+    QFile blocker(cache_ + "/thumbnails");
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const QString photo = wall_ + "photo.jpg";
-    QVERIFY(writePicture(filled(1200, 900, Qt::red), photo));
-    setAge(photo, 3600);
+    writeOldPhoto(wall_ + "photo.jpg", 1200, 900);
 
     QTest::failOnWarning(QRegularExpression(".*"));
     CardPictures pictures;
     QVERIFY(reddish(pictures.load("photo.jpg", wall_, wall_, QSize(200, 150))));
     QTRY_COMPARE_WITH_TIMEOUT(pictures.cacheWritesPending(), 0, kWriting);
-    QVERIFY(QFileInfo(cache + "/thumbnails").isFile());
-    QCOMPARE(QDir(cache).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+    QVERIFY(QFileInfo(cache_ + "/thumbnails").isFile());
+    QCOMPARE(QDir(cache_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"thumbnails"});
 }
 
