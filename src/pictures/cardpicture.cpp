@@ -1,6 +1,7 @@
 #include "pictures/cardpicture.h"
 
 #include "pictures/picturelayer.h"
+#include "pictures/thumbnailcache.h"
 #include "storage/folderlisting.h"
 #include "storage/pathforms.h"
 
@@ -21,13 +22,13 @@ namespace {
 // card, so that the card never stretches it.
 constexpr int kKeptOverShown = 2;
 
-// `shownAt` is in device pixels, `ratio` of them to one of the wall's.
-QImage decode(const QString& path, QSize shownAt, qreal ratio) {
-    QImage image = readPicture(path, [shownAt](QSize) { return shownAt; }).image;
+// `shownAt` is in device pixels, `ratio` of them to one of the wall's. A
+// picture up to `slack` times as large as what is kept is kept as it is.
+QImage fitKept(const QImage& image, QSize shownAt, qreal ratio, qreal slack = 1.0) {
     if (image.isNull() || !shownAt.isValid() || shownAt.isEmpty())
         return image;
     const QSize most = (shownAt * (kKeptOverShown / qMax(ratio, 1.0))).expandedTo(shownAt);
-    if (image.width() <= most.width() && image.height() <= most.height())
+    if (image.width() <= most.width() * slack && image.height() <= most.height() * slack)
         return image;
     QSize kept = image.size().scaled(most, Qt::KeepAspectRatio);
     const QSize cover = image.size().scaled(shownAt, Qt::KeepAspectRatioByExpanding);
@@ -36,19 +37,6 @@ QImage decode(const QString& path, QSize shownAt, qreal ratio) {
     if (kept.width() >= image.width())
         return image;
     return image.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
-// A thumbnail smaller than the card in device pixels would be stretched: the
-// picture itself is read instead, when it is the larger.
-QImage decodeShown(const QString& path, const QString& picture, QSize shownAt, qreal ratio) {
-    QImage image = decode(path, shownAt, ratio);
-    if (picture.isEmpty() || !shownAt.isValid() ||
-        (image.width() >= shownAt.width() && image.height() >= shownAt.height()))
-        return image;
-    const QImage full = decode(picture, shownAt, ratio);
-    if (full.width() > image.width() || full.height() > image.height())
-        return full;
-    return image;
 }
 
 } // namespace
@@ -64,7 +52,15 @@ QString thumbnailPath(const QString& pictureName, const QString& wallFolder) {
     return wallFolder + QStringLiteral("NAIL/~") + name;
 }
 
-CardPictures::CardPictures(int budgetKiB) : budgetKiB_(budgetKiB), kept_(budgetKiB) {}
+CardPictures::CardPictures(int budgetKiB)
+    : budgetKiB_(budgetKiB), kept_(budgetKiB),
+      cacheWriter_(std::make_unique<ThumbnailCacheWriter>()) {}
+
+CardPictures::~CardPictures() = default;
+
+int CardPictures::cacheWritesPending() const {
+    return cacheWriter_->pending();
+}
 
 void CardPictures::budgetFor(qreal ratio) {
     // A card's picture has ratio² the pixels: as many cards are kept as at 1.
@@ -77,23 +73,62 @@ CardPictures::Source CardPictures::sourceFor(const QString& pictureName, const Q
                                              qreal ratio) const {
     if (pictureName.isEmpty())
         return {};
-    const QString picture = ZETTAI(pictureName, wallFolder, dataFolder);
-    const FileSignature pictureSig = signatureOf(picture);
+    Source source;
+    source.picture = ZETTAI(pictureName, wallFolder, dataFolder);
+    source.stamp = signatureOf(source.picture);
     const QString thumb = thumbnailPath(pictureName, wallFolder);
     const FileSignature thumbSig = signatureOf(thumb);
     // A picture replaced after its thumbnail was made shows itself.
-    const bool useThumb =
-        thumbSig.exists() && (!pictureSig.exists() || thumbSig.mtimeNs >= pictureSig.mtimeNs);
-    if (!useThumb && !pictureSig.exists())
-        return {};
-    const QString path = useThumb ? thumb : picture;
-    const FileSignature sig = useThumb ? thumbSig : pictureSig;
-    QString key = QStringLiteral("%1|%2|%3").arg(path).arg(sig.size).arg(sig.mtimeNs);
-    // A thumbnail may be passed over for the picture: it is part of the key.
-    const bool fallback = useThumb && pictureSig.exists();
-    if (fallback)
-        key += QStringLiteral("|%1|%2").arg(pictureSig.size).arg(pictureSig.mtimeNs);
-    return {path, fallback ? picture : QString(), key, inDevicePixels(shownAt, ratio)};
+    if (thumbSig.exists() && (!source.stamp.exists() || thumbSig.mtimeNs >= source.stamp.mtimeNs)) {
+        source.nail = thumb;
+        source.key = QStringLiteral("%1|%2|%3").arg(thumb).arg(thumbSig.size).arg(thumbSig.mtimeNs);
+    }
+    if (!source.stamp.exists()) {
+        source.picture.clear();
+    } else {
+        // A thumbnail may be passed over for the picture: it is part of the key.
+        source.key += QStringLiteral("|%1|%2|%3")
+                          .arg(source.picture)
+                          .arg(source.stamp.size)
+                          .arg(source.stamp.mtimeNs);
+    }
+    source.shownAt = inDevicePixels(shownAt, ratio);
+    source.cached = !source.picture.isEmpty() && source.shownAt.isValid() &&
+                    !source.shownAt.isEmpty() && takesCachedThumbnail(source.picture, wallFolder);
+    return source;
+}
+
+// The wall's own thumbnail comes first. One smaller than the card in device
+// pixels would be stretched: the picture itself is read instead, when it is
+// the larger.
+QImage CardPictures::decodeShown(const Source& source, qreal ratio) const {
+    if (source.nail.isEmpty())
+        return pictureShown(source, ratio);
+    const QSize shownAt = source.shownAt;
+    QImage image = fitKept(readPicture(source.nail, [shownAt](QSize) { return shownAt; }).image,
+                           shownAt, ratio);
+    if (source.picture.isEmpty() || !shownAt.isValid() ||
+        (image.width() >= shownAt.width() && image.height() >= shownAt.height()))
+        return image;
+    const QImage full = pictureShown(source, ratio);
+    if (full.width() > image.width() || full.height() > image.height())
+        return full;
+    return image;
+}
+
+QImage CardPictures::pictureShown(const Source& source, qreal ratio) const {
+    const QSize shownAt = source.shownAt;
+    if (source.cached) {
+        const QImage cached = cachedThumbnail(source.picture, source.stamp, shownAt);
+        // The desktop's thumbnails come in few sizes, none much larger
+        // than a card: scaling one a little would cost more than it saves.
+        if (!cached.isNull())
+            return fitKept(cached, shownAt, ratio, 1.25);
+    }
+    const PictureRead read = readPicture(source.picture, [shownAt](QSize) { return shownAt; });
+    if (source.cached)
+        cacheWriter_->write(source.picture, source.stamp, read.image, read.fullSize, shownAt);
+    return fitKept(read.image, shownAt, ratio);
 }
 
 const QImage* CardPictures::keptFor(const Source& source) const {
@@ -121,14 +156,14 @@ QImage CardPictures::load(const QString& pictureName, const QString& wallFolder,
                           const QString& dataFolder, QSize shownAt, qreal ratio) {
     budgetFor(ratio);
     Source source = sourceFor(pictureName, wallFolder, dataFolder, shownAt, ratio);
-    if (source.path.isEmpty())
+    if (source.key.isEmpty())
         return QImage();
     if (const QImage* kept = keptFor(source))
         return *kept;
     // A card larger than what is kept: read for the larger of the two.
     if (const Kept* smaller = kept_.object(source.key); smaller && shownAt.isValid())
         source.shownAt = source.shownAt.expandedTo(smaller->covers);
-    const QImage image = decodeShown(source.path, source.picture, source.shownAt, ratio);
+    const QImage image = decodeShown(source, ratio);
     keep(source, image);
     return image;
 }
@@ -141,7 +176,7 @@ void CardPictures::prefetch(const QVector<Wanted>& wanted, const QString& wallFo
     QHash<QString, size_t> at;
     for (const Wanted& w : wanted) {
         Source s = sourceFor(w.pictureName, wallFolder, dataFolder, w.shownAt, ratio);
-        if (s.path.isEmpty() || keptFor(s))
+        if (s.key.isEmpty() || keptFor(s))
             continue;
         if (const auto seen = at.constFind(s.key); seen != at.cend()) {
             QSize& largest = sources[*seen].shownAt;
@@ -158,7 +193,7 @@ void CardPictures::prefetch(const QVector<Wanted>& wanted, const QString& wallFo
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < sources.size(); i = next++)
-            images[i] = decodeShown(sources[i].path, sources[i].picture, sources[i].shownAt, ratio);
+            images[i] = decodeShown(sources[i], ratio);
     };
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> helpers;

@@ -162,3 +162,93 @@ PictureRead decodePng(const QByteArray& bytes, const TargetSize& target) {
         return decodeWhole(bytes);
     return r->result;
 }
+
+namespace {
+
+// libpng's writer jumps out on errors too: the same shape as the reader,
+// everything kept in one heap object.
+struct PngWriter {
+    QByteArray out;
+    QImage picture;
+};
+
+void appendBytes(png_structp png, png_bytep data, size_t n) {
+    auto* w = static_cast<PngWriter*>(png_get_io_ptr(png));
+    w->out.append(reinterpret_cast<const char*>(data), qsizetype(n));
+}
+
+void flushNothing(png_structp) {}
+
+void onWriteError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+bool runTextRead(Reducer* r, png_structp png, png_infop info, QHash<QByteArray, QByteArray>* keys) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_read_fn(png, r, readBytes);
+    png_read_info(png, info);
+    png_textp text = nullptr;
+    const int count = png_get_text(png, info, &text, nullptr);
+    for (int i = 0; i < count; ++i) {
+        const size_t length = text[i].compression > 0 ? text[i].itxt_length : text[i].text_length;
+        keys->insert(QByteArray(text[i].key), QByteArray(text[i].text, qsizetype(length)));
+    }
+    return true;
+}
+
+bool runWrite(PngWriter* w, png_structp png, png_infop info, std::vector<png_text>* texts) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_write_fn(png, w, appendBytes, flushNothing);
+    const QImage& picture = w->picture;
+    const bool alpha = picture.format() == QImage::Format_RGBA8888;
+    png_set_IHDR(png, info, png_uint_32(picture.width()), png_uint_32(picture.height()), 8,
+                 alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // Thumbnails are written often and read more often: a quick
+    // compression, and a filter that is quick to undo.
+    png_set_compression_level(png, 3);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_text(png, info, texts->data(), int(texts->size()));
+    png_write_info(png, info);
+    for (int y = 0; y < picture.height(); ++y)
+        png_write_row(png, picture.constScanLine(y));
+    png_write_end(png, info);
+    return true;
+}
+
+} // namespace
+
+QHash<QByteArray, QByteArray> pngTextKeys(const QByteArray& bytes) {
+    auto r = std::make_unique<Reducer>();
+    r->bytes = &bytes;
+    QHash<QByteArray, QByteArray> keys;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, r.get(), onError, onWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    const bool read = png && info && runTextRead(r.get(), png, info, &keys);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return read ? keys : QHash<QByteArray, QByteArray>();
+}
+
+QByteArray encodePng(const QImage& picture, const PngText& texts) {
+    if (picture.isNull())
+        return QByteArray();
+    auto w = std::make_unique<PngWriter>();
+    w->picture = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_RGBA8888
+                                                                   : QImage::Format_RGB888);
+    std::vector<png_text> entries(size_t(texts.size()));
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        png_text& t = entries[size_t(i)];
+        t.compression = PNG_TEXT_COMPRESSION_NONE;
+        t.key = const_cast<char*>(texts[i].first.constData());
+        t.text = const_cast<char*>(texts[i].second.constData());
+        t.text_length = size_t(texts[i].second.size());
+    }
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, w.get(), onWriteError, onWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    const bool written = png && info && runWrite(w.get(), png, info, &entries);
+    png_destroy_write_struct(&png, &info);
+    return written ? w->out : QByteArray();
+}

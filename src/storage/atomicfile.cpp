@@ -118,9 +118,12 @@ bool openBeside(QTemporaryFile& temp, const QString& path, QString* errorText) {
     return temp.open() || fail(errorText, errno ? writeFailureText(errno) : temp.errorString());
 }
 
+enum class Access { AsBefore, OwnerOnly };
+
 // Puts the written temporary file in place of `path` once all `size` bytes of
 // it are on the disk.
-bool replaceWith(QTemporaryFile& temp, const QString& path, qint64 size, QString* errorText) {
+bool replaceWith(QTemporaryFile& temp, const QString& path, qint64 size, QString* errorText,
+                 Access access = Access::AsBefore) {
     if (!syncToDisk(temp.handle()))
         return fail(errorText, writeFailureText(errno));
     if (temp.size() != size)
@@ -131,9 +134,12 @@ bool replaceWith(QTemporaryFile& temp, const QString& path, qint64 size, QString
     // usual ones for a new file.
     const QFileInfo old(path);
     const bool replacing = old.exists() && !old.isSymLink();
-    temp.setPermissions(replacing ? old.permissions()
-                                  : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (access == Access::OwnerOnly)
+        temp.setPermissions(owner);
+    else
+        temp.setPermissions(replacing ? old.permissions()
+                                      : owner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     const QString written = temp.fileName();
     temp.close();
     // rename() replaces a link at `path` itself, not the file it points to.
@@ -157,13 +163,25 @@ QString writeFailureText(int errorNumber) {
     return failureText(std::error_code(errorNumber, std::generic_category()));
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText) {
+namespace {
+
+bool writeWhole(const QString& path, const QByteArray& bytes, QString* errorText, Access access) {
     QTemporaryFile temp;
     if (!openBeside(temp, path, errorText))
         return false;
     if (const int error = writeAll(temp.handle(), bytes.constData(), bytes.size()))
         return fail(errorText, writeFailureText(error));
-    return replaceWith(temp, path, bytes.size(), errorText);
+    return replaceWith(temp, path, bytes.size(), errorText, access);
+}
+
+} // namespace
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText) {
+    return writeWhole(path, bytes, errorText, Access::AsBefore);
+}
+
+bool writePrivateFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText) {
+    return writeWhole(path, bytes, errorText, Access::OwnerOnly);
 }
 
 bool writeNewFileAtomically(const QString& path, const QByteArray& bytes, bool* taken,

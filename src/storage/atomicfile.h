@@ -19,6 +19,12 @@
 bool writeFileAtomically(const QString& path, const QByteArray& bytes,
                          QString* errorText = nullptr);
 
+// The same for a file only its owner may read and write (0600), whatever
+// the file it replaces allowed: what the program keeps of the user's own in
+// a shared folder such as a cache.
+bool writePrivateFileAtomically(const QString& path, const QByteArray& bytes,
+                                QString* errorText = nullptr);
+
 // The cause of a failed write as the user is told it, from the system's
 // error number: a full disk, a quota, no permission, a read-only disk, a
 // missing folder and so on.
